@@ -1,0 +1,68 @@
+#include "cli/cli_common.h"
+
+#include <iostream>
+
+#include "level/safefile.h"
+#include "level/zr3error.h"
+
+namespace zr3::cli {
+
+std::unique_ptr<ZR3Level> LoadLevel(const std::string& path) {
+  auto level = std::make_unique<ZR3Level>();
+  level->Load(path);
+  return level;
+}
+
+Category ParseCategory(const std::string& name) {
+  if (name == "general") throw ZR3Error("The category general has no records");
+  if (std::optional<Category> category = CategoryFromCommandName(name)) return *category;
+  std::string valid = "general";
+  for (std::size_t c = 0; c < kCategoryCount; ++c) {
+    valid += ", ";
+    valid += InfoOf(static_cast<Category>(c)).commandName;
+  }
+  throw ZR3Error("Unknown category \"" + name + "\" (one of: " + valid + ")");
+}
+
+ZR3Base& RecordAt(ZR3Level& level, Category category, long long index) {
+  const RecordList& list = level.List(category);
+  if (index < 0 || static_cast<unsigned long long>(index) >= list.size()) {
+    throw ZR3Error("No record " + std::to_string(index) + " in " +
+                   std::string(InfoOf(category).commandName) + " (it holds " +
+                   std::to_string(list.size()) + ")");
+  }
+  return *list[static_cast<std::size_t>(index)];
+}
+
+void WriteOutput(const std::string& path, const std::string& text) {
+  if (path == "-") {
+    std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
+    std::cout.flush();
+    if (!std::cout) throw ZR3Error("Cannot write to standard output");
+    return;
+  }
+  WriteFileAtomically(path, text);
+}
+
+void PrintLines(const Lines& lines) {
+  for (const std::string& line : lines) {
+    std::cout.write(line.data(), static_cast<std::streamsize>(line.size()));
+    std::cout.put('\n');
+  }
+}
+
+void AddOutputOptions(CLI::App& command, OutputTarget& target) {
+  CLI::Option* out = command.add_option("-o,--output", target.out, "Write the result here");
+  CLI::Option* inPlace =
+      command.add_flag("--in-place", target.inPlace, "Save the result over LEVEL");
+  out->excludes(inPlace);
+}
+
+void SaveTo(ZR3Level& level, const std::string& levelPath, const OutputTarget& target) {
+  if (target.out.empty() && !target.inPlace) {
+    throw ZR3Error("Give -o OUT or --in-place to say where the changed level goes");
+  }
+  level.Save(target.inPlace ? levelPath : target.out);
+}
+
+}  // namespace zr3::cli

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <string>
+
+#include "level/category.h"
+#include "level/zr3level.h"
+
+namespace zr3::cli {
+
+// Loads and links a level; throws ZR3Error with the loader's message on failure.
+std::unique_ptr<ZR3Level> LoadLevel(const std::string& path);
+
+// The category named on the command line; throws ZR3Error naming the valid ones otherwise.
+Category ParseCategory(const std::string& name);
+// The record at index of the category's list; throws ZR3Error when there is none.
+ZR3Base& RecordAt(ZR3Level& level, Category category, long long index);
+
+// Writes text to the file at path atomically, or to standard output when path is "-".
+void WriteOutput(const std::string& path, const std::string& text);
+// Prints each line followed by a line feed.
+void PrintLines(const Lines& lines);
+
+// Where a modifying command writes its result: -o OUT or --in-place.
+struct OutputTarget {
+  std::string out;
+  bool inPlace = false;
+};
+void AddOutputOptions(CLI::App& command, OutputTarget& target);
+// Saves the level to the chosen target; throws ZR3Error when neither was given.
+void SaveTo(ZR3Level& level, const std::string& levelPath, const OutputTarget& target);
+
+// Each group of subcommands registers itself on the application.
+void AddBasicCommands(CLI::App& app);
+
+}  // namespace zr3::cli

@@ -1,0 +1,25 @@
+#include <iostream>
+
+#include "cli/cli_common.h"
+#include "level/zr3error.h"
+
+int main(int argc, char** argv) {
+  CLI::App app{"zr3: inspect and edit ZR3 level files"};
+  app.set_version_flag("--version", std::string("zr3 ") + ZR3_VERSION);
+  app.require_subcommand(1);
+  zr3::cli::AddBasicCommands(app);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e);
+  } catch (const zr3::ZR3Error& e) {
+    std::cout.flush();
+    std::cerr << "zr3: " << e.what() << '\n';
+    return 1;
+  } catch (const std::exception& e) {
+    std::cout.flush();
+    std::cerr << "zr3: " << e.what() << '\n';
+    return 1;
+  }
+  return 0;
+}

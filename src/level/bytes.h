@@ -1,0 +1,76 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zr3 {
+
+// Little-endian reader over bytes in memory. Every read checks what remains, so a file
+// that ends early fails with "Unexpected end of file while loading <section>".
+class ByteReader {
+ public:
+  ByteReader(const unsigned char* data, std::size_t size) : data_(data), size_(size) {}
+  explicit ByteReader(std::string_view bytes)
+      : ByteReader(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()) {}
+
+  // Names the section being read, for the end-of-file message.
+  void SetSection(std::string section) { section_ = std::move(section); }
+  const std::string& Section() const { return section_; }
+
+  std::uint8_t U8();
+  std::uint16_t U16();
+  std::int16_t I16() { return static_cast<std::int16_t>(U16()); }
+  std::uint32_t U32();
+  // A fixed-width text field: the bytes up to the first zero, at most width bytes.
+  std::string FixedText(std::size_t width);
+  void Bytes(unsigned char* out, std::size_t count);
+  template <std::size_t N>
+  std::array<std::uint8_t, N> Array() {
+    std::array<std::uint8_t, N> result;
+    Bytes(result.data(), N);
+    return result;
+  }
+  void Skip(std::size_t count);
+
+  std::size_t Remaining() const { return size_ - offset_; }
+  std::size_t Offset() const { return offset_; }
+
+ private:
+  const unsigned char* Take(std::size_t count);
+
+  const unsigned char* data_;
+  std::size_t size_;
+  std::size_t offset_ = 0;
+  std::string section_;
+};
+
+// Little-endian writer into a byte string held in memory; the level writes the whole file
+// here before any file is touched.
+class ByteWriter {
+ public:
+  void U8(std::uint8_t value) { buffer_.push_back(static_cast<char>(value)); }
+  void U16(std::uint16_t value);
+  void I16(std::int16_t value) { U16(static_cast<std::uint16_t>(value)); }
+  void U32(std::uint32_t value);
+  // Writes the first width bytes of text, padded with zero bytes up to width.
+  void FixedText(std::string_view text, std::size_t width);
+  void Bytes(const void* data, std::size_t count);
+  template <std::size_t N>
+  void Array(const std::array<std::uint8_t, N>& bytes) {
+    Bytes(bytes.data(), N);
+  }
+  void Zeros(std::size_t count) { buffer_.append(count, '\0'); }
+
+  void Reserve(std::size_t bytes) { buffer_.reserve(bytes); }
+  std::size_t Size() const { return buffer_.size(); }
+  const std::string& Data() const { return buffer_; }
+  std::string Release() { return std::move(buffer_); }
+
+ private:
+  std::string buffer_;
+};
+
+}  // namespace zr3

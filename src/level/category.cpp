@@ -1,0 +1,95 @@
+#include "level/category.h"
+
+namespace zr3 {
+
+namespace {
+
+// Indexed by Category.
+constexpr std::array<CategoryInfo, kCategoryCount> kCategories = {{
+    {Category::Characters, "characters", "Character Sets", "Loading Character Sets...",
+     "CHARACTER SET "},
+    {Category::Graphics, "graphics", "Graphics", "Loading Graphics...", "GRAPHIC "},
+    {Category::Items, "items", "Items", "Loading Items...", "ITEM "},
+    {Category::Lists, "lists", "Lists", "Loading Lists...", "LIST "},
+    {Category::Maps, "maps", "Maps", "Loading Maps...", "MAP "},
+    {Category::Monsters, "monsters", "Monsters", "Loading Monsters...", "MONSTER "},
+    {Category::Objects, "objects", "Objects", "Loading Objects...", "OBJECT "},
+    {Category::Palettes, "palettes", "Palettes", "Loading Palettes...", "PALETTE "},
+    {Category::GlobalScripts, "global-scripts", "Global Scripts", "Loading Global Scripts...",
+     "GLOBAL SCRIPT "},
+    {Category::ObjectScripts, "object-scripts", "Object Scripts", "Loading Object Scripts...",
+     "OBJECT SCRIPT "},
+    {Category::DeathScripts, "death-scripts", "Death Scripts", "Loading Death Scripts...",
+     "DEATH SCRIPT "},
+    {Category::StartupScripts, "startup-scripts", "Startup Scripts",
+     "Loading Startup Scripts...", "STARTUP SCRIPT "},
+    {Category::Shops, "shops", "Shops", "Loading Shops...", "SHOP "},
+    {Category::Songs, "songs", "Songs", "Loading Songs...", "SONG "},
+    {Category::Spells, "spells", "Spells", "Loading Spells...", "SPELL "},
+    {Category::Flags, "flags", "Flags", "Loading Flags...", ""},
+    {Category::Groups, "groups", "Groups", "Loading Groups...", ""},
+    {Category::CustomText, "custom-text", "Custom Text", "Loading Custom Text...", ""},
+    {Category::Texts, "texts", "Texts", "Loading Texts...", "TEXT "},
+    {Category::Tiles, "tiles", "Tiles", "Loading Tiles...", "TILE "},
+}};
+
+}  // namespace
+
+const CategoryInfo& InfoOf(Category category) { return kCategories[IndexOf(category)]; }
+
+std::optional<Category> CategoryFromCommandName(std::string_view name) {
+  for (const CategoryInfo& info : kCategories) {
+    if (info.commandName == name) return info.category;
+  }
+  return std::nullopt;
+}
+
+bool IsFixedTable(Category category) { return FixedTableSize(category) != 0; }
+
+std::size_t FixedTableSize(Category category) {
+  switch (category) {
+    case Category::Flags:
+      return kFlagCount;
+    case Category::Groups:
+      return kGroupCount;
+    case Category::CustomText:
+      return kCustomTextCount;
+    default:
+      return 0;
+  }
+}
+
+bool IsScriptCategory(Category category) {
+  return category == Category::GlobalScripts || category == Category::DeathScripts ||
+         category == Category::ObjectScripts || category == Category::StartupScripts;
+}
+
+int ScriptKindOf(Category scriptCategory) {
+  switch (scriptCategory) {
+    case Category::GlobalScripts:
+      return 0;
+    case Category::DeathScripts:
+      return 1;
+    case Category::ObjectScripts:
+      return 2;
+    case Category::StartupScripts:
+      return 3;
+    default:
+      return -1;
+  }
+}
+
+Category ScriptCategoryOfKind(int kind) {
+  switch (kind) {
+    case 1:
+      return Category::DeathScripts;
+    case 2:
+      return Category::ObjectScripts;
+    case 3:
+      return Category::StartupScripts;
+    default:
+      return Category::GlobalScripts;
+  }
+}
+
+}  // namespace zr3

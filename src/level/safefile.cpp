@@ -1,0 +1,101 @@
+#include "level/safefile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "level/zr3error.h"
+
+namespace zr3 {
+
+namespace {
+
+FileLayer gDefaultLayer;
+FileLayer* gLayer = &gDefaultLayer;
+
+}  // namespace
+
+int FileLayer::CreateTemporary(const std::string& path, std::string& tempPath) {
+  std::string pattern = path + ".tmp-XXXXXX";
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  const int fd = ::mkstemp(name.data());
+  if (fd >= 0) {
+    // mkstemp makes the file private; give it the usual permissions of a new file.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    tempPath.assign(name.data());
+  }
+  return fd;
+}
+
+long FileLayer::Write(int fd, const char* data, std::size_t count) {
+  ssize_t written;
+  do {
+    written = ::write(fd, data, count);
+  } while (written < 0 && errno == EINTR);
+  return static_cast<long>(written);
+}
+
+bool FileLayer::Sync(int fd) { return ::fsync(fd) == 0; }
+bool FileLayer::Close(int fd) { return ::close(fd) == 0; }
+bool FileLayer::Rename(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
+void FileLayer::Remove(const std::string& path) { ::unlink(path.c_str()); }
+
+FileLayer& CurrentFileLayer() { return *gLayer; }
+void SetFileLayer(FileLayer* layer) { gLayer = layer ? layer : &gDefaultLayer; }
+
+std::string ReadWholeFile(const std::string& path) {
+  struct stat info;
+  if (path.empty() || ::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
+    throw ZR3Error("Cannot open file " + path);
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw ZR3Error("Cannot open file " + path);
+  std::string bytes;
+  if (info.st_size > 0) bytes.reserve(static_cast<std::size_t>(info.st_size));
+  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (in.bad()) throw ZR3Error("Cannot open file " + path);
+  return bytes;
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+  struct stat info;
+  if (path.empty() || (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))) {
+    throw ZR3Error("Cannot create file " + path);
+  }
+  FileLayer& layer = CurrentFileLayer();
+  std::string tempPath;
+  const int fd = layer.CreateTemporary(path, tempPath);
+  if (fd < 0) throw ZR3Error("Cannot create file " + path);
+
+  bool ok = true;
+  std::size_t done = 0;
+  while (ok && done < bytes.size()) {
+    const long written = layer.Write(fd, bytes.data() + done, bytes.size() - done);
+    if (written <= 0) {
+      ok = false;
+    } else {
+      done += static_cast<std::size_t>(written);
+    }
+  }
+  ok = ok && layer.Sync(fd);
+  ok = layer.Close(fd) && ok;
+  ok = ok && layer.Rename(tempPath, path);
+  if (!ok) {
+    layer.Remove(tempPath);
+    throw ZR3Error("Cannot write file " + path);
+  }
+}
+
+}  // namespace zr3

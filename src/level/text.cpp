@@ -1,0 +1,37 @@
+#include "level/text.h"
+
+namespace zr3 {
+
+std::string HexDump(const std::string& label, const std::uint8_t* bytes, std::size_t count) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string result = label;
+  result.reserve(label.size() + count * 3);
+  for (std::size_t i = 0; i < count; ++i) {
+    result.push_back(' ');
+    result.push_back(kDigits[bytes[i] >> 4]);
+    result.push_back(kDigits[bytes[i] & 0x0F]);
+  }
+  return result;
+}
+
+std::string HexDumpU32(const std::string& label, std::uint32_t value) {
+  const std::uint8_t bytes[4] = {
+      static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+      static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+  return HexDump(label, bytes, 4);
+}
+
+void AppendLinesCrLf(const Lines& lines, std::string& out) {
+  for (const std::string& line : lines) {
+    out += line;
+    out += "\r\n";
+  }
+}
+
+std::string JoinLinesCrLf(const Lines& lines) {
+  std::string out;
+  AppendLinesCrLf(lines, out);
+  return out;
+}
+
+}  // namespace zr3

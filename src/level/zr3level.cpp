@@ -1,0 +1,395 @@
+#include "level/zr3level.h"
+
+#include <algorithm>
+
+#include "level/bytes.h"
+#include "level/record_factory.h"
+#include "level/safefile.h"
+#include "level/zr3error.h"
+
+namespace zr3 {
+
+namespace {
+
+constexpr std::string_view kSeparator = "--------------------";
+
+void Show(ZR3Progress* progress, const std::string& text) {
+  if (progress) progress->ShowStatus(text);
+}
+
+// Every kind but the fixed tables and texts takes part in the record chain.
+bool IsChainCategory(Category category) {
+  return !IsFixedTable(category) && category != Category::Texts;
+}
+
+}  // namespace
+
+ZR3Level::ZR3Level() = default;
+
+// Records refer to each other without owning; destroying the lists in any order is safe.
+ZR3Level::~ZR3Level() = default;
+
+void ZR3Level::Load(const std::string& path, ZR3Progress* progress) {
+  loaded_ = false;
+  Show(progress, "Opening file...");
+  fileName_ = path;
+  std::string bytes;
+  try {
+    bytes = ReadWholeFile(path);
+  } catch (...) {
+    Show(progress, "");
+    throw;
+  }
+  LoadFromBytes(bytes, progress);
+}
+
+void ZR3Level::LoadFromBytes(std::string_view bytes, ZR3Progress* progress) {
+  loaded_ = false;
+  modified_ = false;
+  try {
+    ReadSections(bytes, progress);
+    Show(progress, "Setting links...");
+    LinkAll();
+  } catch (...) {
+    Show(progress, "");
+    throw;
+  }
+  Show(progress, "");
+  loaded_ = true;
+}
+
+void ZR3Level::ReadSections(std::string_view bytes, ZR3Progress* progress) {
+  for (RecordList& list : lists_) list.clear();
+  info_ = ZR3LevelInfo{};
+  reserved_.fill(0);
+
+  if (bytes.size() < kHeader.size() || bytes.substr(0, kHeader.size()) != kHeader) {
+    header_ = std::string(bytes.substr(0, std::min(bytes.size(), kHeader.size())));
+    header_ = header_.substr(0, header_.find('\0'));
+    throw ZR3Error("Not a ZR3 File");
+  }
+  header_ = std::string(kHeader);
+  ByteReader in(bytes);
+  in.Skip(kHeader.size());
+
+  for (Category category : kFileOrder) {
+    if (category == Category::Graphics) {
+      Show(progress, "Loading Level Info...");
+      in.SetSection("Level Info");
+      ReadInfo(in);
+    }
+    if (category == Category::Lists) {
+      in.SetSection("Reserved Block");
+      in.Bytes(reserved_.data(), reserved_.size());
+    }
+    const CategoryInfo& about = InfoOf(category);
+    Show(progress, std::string(about.loadingMessage));
+    in.SetSection(std::string(about.sectionName));
+    const std::size_t count = IsFixedTable(category) ? FixedTableSize(category) : in.U16();
+    RecordList& list = List(category);
+    // The count is not trusted: records are added as they are read, so a file that claims
+    // more than it holds fails at its end without reserving memory for the claim.
+    for (std::size_t i = 0; i < count; ++i) {
+      std::unique_ptr<ZR3Base> record = ReadRecord(category, in);
+      if (!record) {
+        throw ZR3Error("Cannot load " + std::string(about.sectionName) +
+                       ": this kind of record is not supported");
+      }
+      record->SetLoadPosition(static_cast<std::uint16_t>(i));
+      record->SetPosition(static_cast<int>(i));
+      list.push_back(std::move(record));
+    }
+  }
+}
+
+void ZR3Level::ReadInfo(ByteReader& in) {
+  info_.name = in.FixedText(ZR3LevelInfo::kNameWidth);
+  info_.author = in.FixedText(ZR3LevelInfo::kAuthorWidth);
+  info_.email = in.FixedText(ZR3LevelInfo::kEmailWidth);
+  info_.version = in.FixedText(ZR3LevelInfo::kVersionWidth);
+  info_.statBuying = in.U8();
+  info_.encounterPercent = in.U8();
+  info_.inventorySize = in.U8();
+  info_.reserved1 = in.Array<19>();
+  info_.paletteId = in.U32();
+  info_.backgroundId = in.U32();
+  info_.combatScreenId = in.U32();
+  info_.inventoryScreenId = in.U32();
+  info_.reserved2 = in.Array<40>();
+  info_.levelText = in.FixedText(ZR3LevelInfo::kLevelTextWidth);
+}
+
+void ZR3Level::WriteInfo(ByteWriter& out) const {
+  out.FixedText(info_.name, ZR3LevelInfo::kNameWidth);
+  out.FixedText(info_.author, ZR3LevelInfo::kAuthorWidth);
+  out.FixedText(info_.email, ZR3LevelInfo::kEmailWidth);
+  out.FixedText(info_.version, ZR3LevelInfo::kVersionWidth);
+  out.U8(info_.statBuying);
+  out.U8(info_.encounterPercent);
+  out.U8(info_.inventorySize);
+  out.Array(info_.reserved1);
+  auto reference = [&out](const ZR3ChainRecord* target, std::uint32_t stored) {
+    out.U32(target ? target->SaveId() : stored);
+  };
+  reference(info_.palette, info_.paletteId);
+  reference(info_.background, info_.backgroundId);
+  reference(info_.combatScreen, info_.combatScreenId);
+  reference(info_.inventoryScreen, info_.inventoryScreenId);
+  out.Array(info_.reserved2);
+  out.FixedText(info_.levelText, ZR3LevelInfo::kLevelTextWidth);
+}
+
+void ZR3Level::LinkAll(ZR3Progress*) {
+  IndexScope scope(*this);
+  info_.palette = info_.background = info_.combatScreen = info_.inventoryScreen = nullptr;
+  for (Category category : kLinkOrder) {
+    for (const std::unique_ptr<ZR3Base>& record : List(category)) {
+      record->Link(*this);
+      // No early exit: with equal identifiers the last graphic or palette wins, and 0 is
+      // compared like any other value.
+      if (category == Category::Graphics) {
+        auto* graphic = static_cast<ZR3ChainRecord*>(record.get());
+        const std::uint32_t id = graphic->StoredId();
+        if (id == info_.backgroundId) info_.background = graphic;
+        if (id == info_.combatScreenId) info_.combatScreen = graphic;
+        if (id == info_.inventoryScreenId) info_.inventoryScreen = graphic;
+      } else if (category == Category::Palettes) {
+        auto* palette = static_cast<ZR3ChainRecord*>(record.get());
+        if (palette->StoredId() == info_.paletteId) info_.palette = palette;
+      }
+    }
+  }
+}
+
+void ZR3Level::CheckSavable() const {
+  for (Category category : kFileOrder) {
+    const std::size_t count = List(category).size();
+    if (IsFixedTable(category) ? count != FixedTableSize(category) : count > kMaxRecords) {
+      throw ZR3Error("Cannot save: " + std::string(InfoOf(category).sectionName) + " holds " +
+                     std::to_string(count) + " records, the file holds " +
+                     (IsFixedTable(category) ? "exactly " + std::to_string(FixedTableSize(category))
+                                             : "at most " + std::to_string(kMaxRecords)));
+    }
+  }
+}
+
+void ZR3Level::AssignSaveIdentifiers() {
+  std::vector<std::uint32_t> kept;
+  for (const RecordList& list : lists_) {
+    for (const std::unique_ptr<ZR3Base>& record : list) record->CollectKeptIdentifiers(kept);
+  }
+  if (!info_.palette) kept.push_back(info_.paletteId);
+  if (!info_.background) kept.push_back(info_.backgroundId);
+  if (!info_.combatScreen) kept.push_back(info_.combatScreenId);
+  if (!info_.inventoryScreen) kept.push_back(info_.inventoryScreenId);
+  std::sort(kept.begin(), kept.end());
+  kept.erase(std::unique(kept.begin(), kept.end()), kept.end());
+
+  // A running number from 1 that skips every identifier written back unchanged, so that a
+  // reload cannot attach an unresolved reference to a record.
+  std::uint32_t next = 1;
+  auto skip = kept.begin();
+  for (std::size_t c = 0; c < kCategoryCount; ++c) {
+    if (!IsChainCategory(static_cast<Category>(c))) continue;
+    for (const std::unique_ptr<ZR3Base>& record : lists_[c]) {
+      while (skip != kept.end() && *skip < next) ++skip;
+      while (skip != kept.end() && *skip == next) {
+        ++next;
+        ++skip;
+      }
+      static_cast<ZR3ChainRecord*>(record.get())->SetSaveId(next++);
+    }
+  }
+}
+
+std::string ZR3Level::SaveToBytes() {
+  CheckSavable();
+  AssignSaveIdentifiers();
+  ByteWriter out;
+  out.FixedText(kHeader, kHeader.size());
+  for (Category category : kFileOrder) {
+    if (category == Category::Graphics) WriteInfo(out);
+    if (category == Category::Lists) out.Array(reserved_);
+    RecordList& list = List(category);
+    if (!IsFixedTable(category)) out.U16(static_cast<std::uint16_t>(list.size()));
+    for (const std::unique_ptr<ZR3Base>& record : list) record->Write(out);
+  }
+  return out.Release();
+}
+
+void ZR3Level::Save(const std::string& path) {
+  const std::string target = path.empty() ? fileName_ : path;
+  try {
+    const std::string bytes = SaveToBytes();
+    WriteFileAtomically(target, bytes);
+  } catch (...) {
+    modified_ = true;
+    throw;
+  }
+  fileName_ = target;
+  modified_ = false;
+}
+
+void ZR3Level::DescribeInfo(Lines& lines) const {
+  lines.push_back("Header: " + header_);
+  lines.push_back("Name: " + info_.name);
+  lines.push_back("Version: " + info_.version);
+  lines.push_back("Author: " + info_.author);
+  lines.push_back("Email: " + info_.email);
+  lines.push_back("Level Text: " + info_.levelText);
+  lines.push_back(info_.statBuying == 1 ? "Stat Buying: Off" : "Stat Buying: On");
+  lines.push_back("Encounter Percent: " + std::to_string(info_.encounterPercent));
+  lines.push_back("Inventory Size: " + std::to_string(info_.inventorySize));
+  static constexpr const char* kCustomLabels[kCustomTextCount] = {
+      "Spells Text: ", "Items Text: ", "Gold Text: ", "Exp Text: "};
+  const RecordList& custom = List(Category::CustomText);
+  for (std::size_t i = 0; i < kCustomTextCount; ++i) {
+    lines.push_back(kCustomLabels[i] + (i < custom.size() ? custom[i]->Name() : std::string()));
+  }
+  auto reference = [&lines](const char* label, const ZR3ChainRecord* target,
+                            std::uint32_t stored) {
+    lines.push_back(target ? std::string(label) + ": " + target->Name()
+                           : HexDumpU32(std::string(label) + ":", stored));
+  };
+  reference("Palette", info_.palette, info_.paletteId);
+  reference("Background", info_.background, info_.backgroundId);
+  reference("Combat Screen", info_.combatScreen, info_.combatScreenId);
+  reference("Inventory Screen", info_.inventoryScreen, info_.inventoryScreenId);
+}
+
+std::string ZR3Level::LevelText() const {
+  std::string text;
+  Lines lines;
+  auto flush = [&] {
+    AppendLinesCrLf(lines, text);
+    lines.clear();
+  };
+  DescribeInfo(lines);
+  lines.emplace_back(kSeparator);
+  flush();
+
+  auto records = [&](Category category) {
+    const std::string heading(InfoOf(category).exportHeading);
+    const RecordList& list = List(category);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      lines.push_back(heading + std::to_string(i));
+      list[i]->Describe(lines);
+      lines.emplace_back(kSeparator);
+      flush();
+    }
+  };
+  auto numbered = [&](Category category, const char* heading) {
+    lines.emplace_back(heading);
+    const RecordList& list = List(category);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      lines.push_back(std::to_string(i) + ": " + list[i]->Name());
+    }
+    lines.emplace_back(kSeparator);
+    flush();
+  };
+
+  for (Category category : kFileOrder) {
+    switch (category) {
+      case Category::Flags:
+        numbered(category, "FLAGS");
+        break;
+      case Category::Groups:
+        numbered(category, "GROUPS");
+        break;
+      case Category::CustomText:
+        lines.emplace_back("CUSTOM TEXT");
+        for (const std::unique_ptr<ZR3Base>& entry : List(category)) entry->Describe(lines);
+        lines.emplace_back(kSeparator);
+        flush();
+        break;
+      default:
+        records(category);
+    }
+  }
+  return text;
+}
+
+void ZR3Level::ExportLevelText(const std::string& path) const {
+  if (path.empty()) throw ZR3Error("No file name given for the export");
+  WriteFileAtomically(path, LevelText());
+}
+
+int ZR3Level::FindByName(std::string_view name, Category category) const {
+  const RecordList& list = List(category);
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    if (list[i]->Name() == name) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+ZR3Level::IndexScope::IndexScope(const ZR3Level& level)
+    : level_(level), outermost_(level.indexScopes_ == 0) {
+  ++level_.indexScopes_;
+}
+
+ZR3Level::IndexScope::~IndexScope() {
+  --level_.indexScopes_;
+  if (outermost_) {
+    for (auto& index : level_.idIndexes_) index.reset();
+  }
+}
+
+const ZR3Level::IdIndex& ZR3Level::IndexFor(Category category) const {
+  std::optional<IdIndex>& index = idIndexes_[IndexOf(category)];
+  if (!index) {
+    index.emplace();
+    const RecordList& list = List(category);
+    index->reserve(list.size());
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      const std::uint32_t id = static_cast<const ZR3ChainRecord&>(*list[i]).StoredId();
+      auto [it, inserted] = index->try_emplace(id, IdSpan{i, i});
+      if (!inserted) it->second.last = i;
+    }
+  }
+  return *index;
+}
+
+ZR3ChainRecord* ZR3Level::FindFirstById(Category category, std::uint32_t id) const {
+  const RecordList& list = List(category);
+  if (indexScopes_ > 0) {
+    const IdIndex& index = IndexFor(category);
+    auto it = index.find(id);
+    return it == index.end() ? nullptr : static_cast<ZR3ChainRecord*>(list[it->second.first].get());
+  }
+  for (const std::unique_ptr<ZR3Base>& record : list) {
+    auto* chain = static_cast<ZR3ChainRecord*>(record.get());
+    if (chain->StoredId() == id) return chain;
+  }
+  return nullptr;
+}
+
+ZR3ChainRecord* ZR3Level::FindLastById(Category category, std::uint32_t id) const {
+  const RecordList& list = List(category);
+  if (indexScopes_ > 0) {
+    const IdIndex& index = IndexFor(category);
+    auto it = index.find(id);
+    return it == index.end() ? nullptr : static_cast<ZR3ChainRecord*>(list[it->second.last].get());
+  }
+  for (auto it = list.rbegin(); it != list.rend(); ++it) {
+    auto* chain = static_cast<ZR3ChainRecord*>(it->get());
+    if (chain->StoredId() == id) return chain;
+  }
+  return nullptr;
+}
+
+ZR3Base* ZR3Level::AtPosition(Category category, int index) const {
+  if (index < 0) return nullptr;
+  const RecordList& list = List(category);
+  if (static_cast<std::size_t>(index) >= list.size()) {
+    throw ZR3Error("List index out of bounds (" + std::to_string(index) + ")");
+  }
+  return list[static_cast<std::size_t>(index)].get();
+}
+
+void ZR3Level::Renumber(Category category, std::size_t first, std::size_t last) {
+  RecordList& list = List(category);
+  for (std::size_t i = first; i < list.size(); ++i) list[i]->SetPosition(static_cast<int>(i));
+  for (std::size_t i = first; i <= last && i < list.size(); ++i) list[i]->LinkNeighbours(*this);
+}
+
+}  // namespace zr3

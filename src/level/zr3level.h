@@ -1,0 +1,166 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "level/category.h"
+#include "level/text.h"
+#include "level/zr3base.h"
+
+namespace zr3 {
+
+using RecordList = std::vector<std::unique_ptr<ZR3Base>>;
+
+// Receives the level's progress messages while it loads.
+class ZR3Progress {
+ public:
+  virtual ~ZR3Progress() = default;
+  virtual void ShowStatus(const std::string& text) = 0;
+};
+
+// The level information block: 432 bytes between the songs and the graphics.
+struct ZR3LevelInfo {
+  static constexpr std::size_t kNameWidth = 80;
+  static constexpr std::size_t kAuthorWidth = 32;
+  static constexpr std::size_t kEmailWidth = 32;
+  static constexpr std::size_t kVersionWidth = 10;
+  static constexpr std::size_t kLevelTextWidth = 200;
+  static constexpr std::size_t kSize = 432;
+
+  std::string name;
+  std::string author;
+  std::string email;
+  std::string version;
+  std::uint8_t statBuying = 0;  // 1 means off
+  std::uint8_t encounterPercent = 0;
+  std::uint8_t inventorySize = 0;
+  std::array<std::uint8_t, 19> reserved1{};
+  std::uint32_t paletteId = 0;
+  std::uint32_t backgroundId = 0;
+  std::uint32_t combatScreenId = 0;
+  std::uint32_t inventoryScreenId = 0;
+  std::array<std::uint8_t, 40> reserved2{};
+  std::string levelText;
+
+  // Set by the link step; none while unresolved.
+  ZR3ChainRecord* palette = nullptr;
+  ZR3ChainRecord* background = nullptr;
+  ZR3ChainRecord* combatScreen = nullptr;
+  ZR3ChainRecord* inventoryScreen = nullptr;
+};
+
+// One level file held in memory: twenty category lists plus the level's own settings.
+class ZR3Level {
+ public:
+  static constexpr std::string_view kHeader = "02012400";
+  static constexpr std::size_t kReservedSize = 320;
+  static constexpr std::size_t kMaxRecords = 65535;
+
+  ZR3Level();
+  ~ZR3Level();
+  ZR3Level(const ZR3Level&) = delete;
+  ZR3Level& operator=(const ZR3Level&) = delete;
+
+  // Reads the file into this newly constructed level and links it. Throws ZR3Error on
+  // failure; the records read so far stay and the loaded flag stays false.
+  void Load(const std::string& path, ZR3Progress* progress = nullptr);
+  void LoadFromBytes(std::string_view bytes, ZR3Progress* progress = nullptr);
+
+  // Writes the level to path (the level's file name when path is empty). The file is
+  // replaced atomically: on failure the existing file is untouched, the modified flag is set
+  // and ZR3Error is thrown.
+  void Save(const std::string& path = {});
+  // The whole file as it would be saved; throws ZR3Error when the level cannot be written.
+  std::string SaveToBytes();
+
+  // The level information lines.
+  void DescribeInfo(Lines& lines) const;
+  // The whole level as readable text, every line ended by CR LF.
+  std::string LevelText() const;
+  // Writes LevelText to path atomically; throws ZR3Error on failure or an empty path.
+  void ExportLevelText(const std::string& path) const;
+
+  const std::string& FileName() const { return fileName_; }
+  // The index of the first record of the list named exactly name, or -1.
+  int FindByName(std::string_view name, Category category) const;
+
+  RecordList& List(Category category) { return lists_[IndexOf(category)]; }
+  const RecordList& List(Category category) const { return lists_[IndexOf(category)]; }
+  template <class Record>
+  Record& At(Category category, std::size_t index) const {
+    return static_cast<Record&>(*lists_[IndexOf(category)][index]);
+  }
+
+  const std::string& HeaderText() const { return header_; }
+  ZR3LevelInfo& Info() { return info_; }
+  const ZR3LevelInfo& Info() const { return info_; }
+  const std::array<std::uint8_t, kReservedSize>& Reserved() const { return reserved_; }
+
+  bool Loaded() const { return loaded_; }
+  bool Modified() const { return modified_; }
+  void SetModified(bool modified) { modified_ = modified; }
+
+  // Looks up a chain record of the list by its stored identifier; the first or the last of
+  // equal identifiers, as each reference's rule says. Inside an IndexScope the lookup goes
+  // through a hash built once per list; outside it is a linear search.
+  ZR3ChainRecord* FindFirstById(Category category, std::uint32_t id) const;
+  ZR3ChainRecord* FindLastById(Category category, std::uint32_t id) const;
+
+  // The record at index of the list: none for a negative index; ZR3Error "List index out of
+  // bounds (%d)" at or beyond the end.
+  ZR3Base* AtPosition(Category category, int index) const;
+
+  // Keeps identifier hashes while linking many records; the lists must not change meanwhile.
+  class IndexScope {
+   public:
+    explicit IndexScope(const ZR3Level& level);
+    ~IndexScope();
+    IndexScope(const IndexScope&) = delete;
+    IndexScope& operator=(const IndexScope&) = delete;
+
+   private:
+    const ZR3Level& level_;
+    bool outermost_;
+  };
+
+  // Links every record of the linked categories in the link order and resolves the level
+  // information's palette and graphics.
+  void LinkAll(ZR3Progress* progress = nullptr);
+
+  // Sets the current position of every record from index first to the end of the list, then
+  // applies the neighbour rule to the records from first to last (inclusive, clamped).
+  void Renumber(Category category, std::size_t first, std::size_t last);
+
+ private:
+  struct IdSpan {
+    std::size_t first;
+    std::size_t last;
+  };
+  using IdIndex = std::unordered_map<std::uint32_t, IdSpan>;
+
+  void ReadSections(std::string_view bytes, ZR3Progress* progress);
+  void ReadInfo(class ByteReader& in);
+  void WriteInfo(class ByteWriter& out) const;
+  void AssignSaveIdentifiers();
+  void CheckSavable() const;
+  const IdIndex& IndexFor(Category category) const;
+
+  std::string fileName_;
+  std::array<RecordList, kCategoryCount> lists_;
+  std::string header_;
+  ZR3LevelInfo info_;
+  std::array<std::uint8_t, kReservedSize> reserved_{};
+  bool loaded_ = false;
+  bool modified_ = false;
+
+  mutable int indexScopes_ = 0;
+  mutable std::array<std::optional<IdIndex>, kCategoryCount> idIndexes_;
+};
+
+}  // namespace zr3

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Configures and builds the project into build/ (or the folder given as $BUILD_DIR).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-$root/build}
+"$root/tools/setup-deps.sh"
+if [[ ! -f $build/build.ninja ]]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+fi
+cmake --build "$build" --parallel
