@@ -15,7 +15,9 @@ const unsigned char* ByteReader::Take(std::size_t count) {
   return at;
 }
 
-std::uint8_t ByteReader::U8() { return *Take(1); }
+std::uint8_t ByteReader::U8() {
+  return *Take(1);
+}
 
 std::uint16_t ByteReader::U16() {
   const unsigned char* p = Take(2);
@@ -41,7 +43,9 @@ void ByteReader::Bytes(unsigned char* out, std::size_t count) {
   if (count != 0) std::memcpy(out, p, count);
 }
 
-void ByteReader::Skip(std::size_t count) { Take(count); }
+void ByteReader::Skip(std::size_t count) {
+  Take(count);
+}
 
 void ByteWriter::U16(std::uint16_t value) {
   U8(static_cast<std::uint8_t>(value & 0xFF));

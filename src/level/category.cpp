@@ -21,8 +21,8 @@ constexpr std::array<CategoryInfo, kCategoryCount> kCategories = {{
      "OBJECT SCRIPT "},
     {Category::DeathScripts, "death-scripts", "Death Scripts", "Loading Death Scripts...",
      "DEATH SCRIPT "},
-    {Category::StartupScripts, "startup-scripts", "Startup Scripts",
-     "Loading Startup Scripts...", "STARTUP SCRIPT "},
+    {Category::StartupScripts, "startup-scripts", "Startup Scripts", "Loading Startup Scripts...",
+     "STARTUP SCRIPT "},
     {Category::Shops, "shops", "Shops", "Loading Shops...", "SHOP "},
     {Category::Songs, "songs", "Songs", "Loading Songs...", "SONG "},
     {Category::Spells, "spells", "Spells", "Loading Spells...", "SPELL "},
@@ -35,7 +35,9 @@ constexpr std::array<CategoryInfo, kCategoryCount> kCategories = {{
 
 }  // namespace
 
-const CategoryInfo& InfoOf(Category category) { return kCategories[IndexOf(category)]; }
+const CategoryInfo& InfoOf(Category category) {
+  return kCategories[IndexOf(category)];
+}
 
 std::optional<Category> CategoryFromCommandName(std::string_view name) {
   for (const CategoryInfo& info : kCategories) {
@@ -44,7 +46,9 @@ std::optional<Category> CategoryFromCommandName(std::string_view name) {
   return std::nullopt;
 }
 
-bool IsFixedTable(Category category) { return FixedTableSize(category) != 0; }
+bool IsFixedTable(Category category) {
+  return FixedTableSize(category) != 0;
+}
 
 std::size_t FixedTableSize(Category category) {
   switch (category) {

@@ -42,7 +42,9 @@ struct CategoryInfo {
 };
 
 const CategoryInfo& InfoOf(Category category);
-inline std::size_t IndexOf(Category category) { return static_cast<std::size_t>(category); }
+inline std::size_t IndexOf(Category category) {
+  return static_cast<std::size_t>(category);
+}
 
 // The category whose command-line name is the given text.
 std::optional<Category> CategoryFromCommandName(std::string_view name);
@@ -63,21 +65,21 @@ Category ScriptCategoryOfKind(int kind);
 // The counted sections and fixed tables in file order; the level information and the
 // reserved block sit between them at fixed places (see ZR3Level).
 inline constexpr std::array<Category, 20> kFileOrder = {
-    Category::Maps,       Category::Tiles,         Category::Objects,
-    Category::GlobalScripts, Category::DeathScripts, Category::ObjectScripts,
-    Category::StartupScripts, Category::Flags,      Category::Groups,
-    Category::Items,      Category::Spells,        Category::Shops,
-    Category::Monsters,   Category::Palettes,      Category::Texts,
-    Category::Characters, Category::Songs,         Category::Graphics,
-    Category::CustomText, Category::Lists};
+    Category::Maps,           Category::Tiles,        Category::Objects,
+    Category::GlobalScripts,  Category::DeathScripts, Category::ObjectScripts,
+    Category::StartupScripts, Category::Flags,        Category::Groups,
+    Category::Items,          Category::Spells,       Category::Shops,
+    Category::Monsters,       Category::Palettes,     Category::Texts,
+    Category::Characters,     Category::Songs,        Category::Graphics,
+    Category::CustomText,     Category::Lists};
 
 // The order in which the loader links the records.
 inline constexpr std::array<Category, 16> kLinkOrder = {
-    Category::Characters,    Category::Graphics,     Category::Lists,
-    Category::Maps,          Category::Monsters,     Category::Objects,
-    Category::Palettes,      Category::GlobalScripts, Category::ObjectScripts,
-    Category::DeathScripts,  Category::StartupScripts, Category::Items,
-    Category::Shops,         Category::Songs,        Category::Spells,
+    Category::Characters,   Category::Graphics,       Category::Lists,
+    Category::Maps,         Category::Monsters,       Category::Objects,
+    Category::Palettes,     Category::GlobalScripts,  Category::ObjectScripts,
+    Category::DeathScripts, Category::StartupScripts, Category::Items,
+    Category::Shops,        Category::Songs,          Category::Spells,
     Category::Tiles};
 
 }  // namespace zr3

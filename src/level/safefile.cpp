@@ -45,15 +45,25 @@ long FileLayer::Write(int fd, const char* data, std::size_t count) {
   return static_cast<long>(written);
 }
 
-bool FileLayer::Sync(int fd) { return ::fsync(fd) == 0; }
-bool FileLayer::Close(int fd) { return ::close(fd) == 0; }
+bool FileLayer::Sync(int fd) {
+  return ::fsync(fd) == 0;
+}
+bool FileLayer::Close(int fd) {
+  return ::close(fd) == 0;
+}
 bool FileLayer::Rename(const std::string& from, const std::string& to) {
   return std::rename(from.c_str(), to.c_str()) == 0;
 }
-void FileLayer::Remove(const std::string& path) { ::unlink(path.c_str()); }
+void FileLayer::Remove(const std::string& path) {
+  ::unlink(path.c_str());
+}
 
-FileLayer& CurrentFileLayer() { return *gLayer; }
-void SetFileLayer(FileLayer* layer) { gLayer = layer ? layer : &gDefaultLayer; }
+FileLayer& CurrentFileLayer() {
+  return *gLayer;
+}
+void SetFileLayer(FileLayer* layer) {
+  gLayer = layer ? layer : &gDefaultLayer;
+}
 
 std::string ReadWholeFile(const std::string& path) {
   struct stat info;

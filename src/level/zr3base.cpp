@@ -9,7 +9,9 @@ void ZR3Base::Link(ZR3Level&) {}
 void ZR3Base::LinkNeighbours(ZR3Level&) {}
 void ZR3Base::CollectKeptIdentifiers(std::vector<std::uint32_t>&) const {}
 
-void ZR3ChainRecord::Link(ZR3Level& level) { LinkNeighbours(level); }
+void ZR3ChainRecord::Link(ZR3Level& level) {
+  LinkNeighbours(level);
+}
 
 void ZR3ChainRecord::LinkNeighbours(ZR3Level& level) {
   const RecordList& list = level.List(ListCategory());

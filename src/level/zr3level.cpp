@@ -246,8 +246,7 @@ void ZR3Level::DescribeInfo(Lines& lines) const {
   for (std::size_t i = 0; i < kCustomTextCount; ++i) {
     lines.push_back(kCustomLabels[i] + (i < custom.size() ? custom[i]->Name() : std::string()));
   }
-  auto reference = [&lines](const char* label, const ZR3ChainRecord* target,
-                            std::uint32_t stored) {
+  auto reference = [&lines](const char* label, const ZR3ChainRecord* target, std::uint32_t stored) {
     lines.push_back(target ? std::string(label) + ": " + target->Name()
                            : HexDumpU32(std::string(label) + ":", stored));
   };

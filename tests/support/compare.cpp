@@ -19,16 +19,15 @@ namespace zr3test {
     const std::uint32_t from = U32At(original, offset);
     const std::uint32_t to = U32At(saved, offset);
     if ((from == 0) != (to == 0)) {
-      return ::testing::AssertionFailure() << "identifier at offset " << offset << " was "
-                                           << from << " and became " << to;
+      return ::testing::AssertionFailure()
+             << "identifier at offset " << offset << " was " << from << " and became " << to;
     }
     auto [f, fNew] = forward.emplace(from, to);
     auto [b, bNew] = backward.emplace(to, from);
     if (f->second != to || b->second != from) {
-      return ::testing::AssertionFailure()
-             << "identifier at offset " << offset << " maps " << from << " to " << to
-             << ", elsewhere " << from << " -> " << f->second << " and " << b->second << " -> "
-             << to;
+      return ::testing::AssertionFailure() << "identifier at offset " << offset << " maps " << from
+                                           << " to " << to << ", elsewhere " << from << " -> "
+                                           << f->second << " and " << b->second << " -> " << to;
     }
   }
   for (std::size_t i = 0; i < original.size(); ++i) {

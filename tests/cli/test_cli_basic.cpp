@@ -1,0 +1,92 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "support/level_builder.h"
+#include "support/run_cli.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+using zr3test::RunCli;
+
+class CliBasics : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    builder.info.name = "Cli Level";
+    builder.flags[3] = "Door";
+    level = builder.WriteTo(dir.Path("level.zr3"));
+  }
+  zr3test::TempDir dir;
+  zr3test::LevelBuilder builder;
+  std::string level;
+};
+
+TEST_F(CliBasics, SaveWritesTheSameBytes) {
+  const auto result = RunCli({"save", level, dir.Path("copy.zr3")});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(zr3test::ReadFile(dir.Path("copy.zr3")), zr3test::ReadFile(level));
+}
+
+TEST_F(CliBasics, InfoListsInformationAndCounts) {
+  const auto result = RunCli({"info", level});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_THAT(result.out, StartsWith("Header: 02012400\nName: Cli Level\n"));
+  EXPECT_THAT(result.out, HasSubstr("\nmaps: 0\n"));
+  EXPECT_THAT(result.out, HasSubstr("\nflags: 256\n"));
+}
+
+TEST_F(CliBasics, ExportTextToStandardOutputAndToAFile) {
+  const auto toStdout = RunCli({"export-text", level, "-"});
+  EXPECT_EQ(toStdout.status, 0);
+  EXPECT_THAT(toStdout.out, HasSubstr("Name: Cli Level\r\n"));
+  EXPECT_THAT(toStdout.out, HasSubstr("\r\n3: Door\r\n"));
+  const auto toFile = RunCli({"export-text", level, dir.Path("level.txt")});
+  EXPECT_EQ(toFile.status, 0);
+  EXPECT_EQ(zr3test::ReadFile(dir.Path("level.txt")), toStdout.out);
+}
+
+TEST_F(CliBasics, ListAndShow) {
+  const auto list = RunCli({"list", level, "flags"});
+  EXPECT_EQ(list.status, 0);
+  EXPECT_THAT(list.out, StartsWith("0\t\n1\t\n2\t\n3\tDoor\n"));
+  const auto show = RunCli({"show", level, "flags", "3"});
+  EXPECT_EQ(show.out, "Name: Door\n");
+  const auto general = RunCli({"show", level, "general"});
+  EXPECT_THAT(general.out, StartsWith("Header: 02012400\nName: Cli Level\nVersion: \n"));
+}
+
+TEST_F(CliBasics, BadInputExitsWithStatusOne) {
+  zr3test::WriteFile(dir.Path("bad.zr3"), "02012401 and more");
+  zr3test::WriteFile(dir.Path("short.zr3"), zr3test::ReadFile(level).substr(0, 5000));
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"info", dir.Path("bad.zr3")}, "zr3: Not a ZR3 File\n"},
+      {{"info", dir.Path("missing.zr3")},
+       "zr3: Cannot open file " + dir.Path("missing.zr3") + "\n"},
+      {{"info", dir.Path("short.zr3")}, "zr3: Unexpected end of file while loading Flags\n"},
+      {{"save", level, dir.Path("no/such/folder.zr3")},
+       "zr3: Cannot create file " + dir.Path("no/such/folder.zr3") + "\n"},
+      {{"show", level, "flags", "256"}, "zr3: No record 256 in flags (it holds 256)\n"},
+      {{"show", level, "flags", "-1"}, "zr3: No record -1 in flags (it holds 256)\n"},
+  };
+  for (const auto& [args, message] : cases) {
+    const auto result = RunCli(args);
+    EXPECT_EQ(result.status, 1) << args[0];
+    EXPECT_EQ(result.err, message);
+  }
+  const auto unknown = RunCli({"list", level, "wizards"});
+  EXPECT_EQ(unknown.status, 1);
+  EXPECT_THAT(unknown.err, StartsWith("zr3: Unknown category \"wizards\""));
+}
+
+TEST(Cli, HelpAndVersion) {
+  const auto help = RunCli({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_THAT(help.out, HasSubstr("export-text"));
+  const auto version = RunCli({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_THAT(version.out, StartsWith("zr3 "));
+}
+
+}  // namespace
