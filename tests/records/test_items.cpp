@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "level/bytes.h"
 #include "level/record_factory.h"
 #include "level/zr3error.h"
@@ -12,11 +10,14 @@
 #include "support/item_builder.h"
 #include "support/level_builder.h"
 #include "support/placeholder_script.h"
-#include "support/record_offset.h"
+#include "support/record_checks.h"
 
 using zr3::Category;
 using zr3::ZR3Item;
+using zr3test::Describe;
 using zr3test::ItemSpec;
+using zr3test::LineStarting;
+using zr3test::LoadFailure;
 
 namespace {
 
@@ -25,28 +26,6 @@ zr3test::LevelBuilder WithItems(std::vector<ItemSpec> items) {
   zr3test::LevelBuilder builder;
   for (const ItemSpec& item : items) builder.Add(Category::Items, zr3test::ItemBlob(item));
   return builder;
-}
-
-zr3::Lines Describe(const zr3::ZR3Base& record) {
-  zr3::Lines lines;
-  record.Describe(lines);
-  return lines;
-}
-
-std::string LineStarting(const zr3::Lines& lines, const std::string& label) {
-  auto found = std::find_if(lines.begin(), lines.end(),
-                            [&](const std::string& line) { return line.starts_with(label); });
-  return found == lines.end() ? "(no line " + label + ")" : *found;
-}
-
-// The message of the load's failure, or "" when it loads.
-std::string LoadFailure(const zr3test::LevelBuilder& builder, zr3::ZR3Level& level) {
-  try {
-    level.LoadFromBytes(builder.Build().Bytes());
-  } catch (const zr3::ZR3Error& error) {
-    return error.what();
-  }
-  return "";
 }
 
 }  // namespace
