@@ -1,6 +1,8 @@
 #include "level/record_factory.h"
 
 #include "level/bytes.h"
+#include "records/zr3item.h"
+#include "records/zr3spell.h"
 #include "records/zr3string.h"
 
 namespace zr3 {
@@ -19,6 +21,10 @@ std::unique_ptr<ZR3Base> Create(Category category, ByteReader* in) {
     case Category::Groups:
     case Category::CustomText:
       return in ? Make<ZR3String>(*in) : Make<ZR3String>();
+    case Category::Items:
+      return in ? Make<ZR3Item>(*in) : Make<ZR3Item>();
+    case Category::Spells:
+      return in ? Make<ZR3Spell>(*in) : Make<ZR3Spell>();
     default:
       return nullptr;
   }
