@@ -1,6 +1,8 @@
 #include "level/record_factory.h"
 
 #include "level/bytes.h"
+#include "records/zr3monster.h"
+#include "records/zr3shop.h"
 #include "records/zr3string.h"
 
 namespace zr3 {
@@ -19,6 +21,10 @@ std::unique_ptr<ZR3Base> Create(Category category, ByteReader* in) {
     case Category::Groups:
     case Category::CustomText:
       return in ? Make<ZR3String>(*in) : Make<ZR3String>();
+    case Category::Shops:
+      return in ? Make<ZR3Shop>(*in) : Make<ZR3Shop>();
+    case Category::Monsters:
+      return in ? Make<ZR3Monster>(*in) : Make<ZR3Monster>();
     default:
       return nullptr;
   }
@@ -30,6 +36,8 @@ std::unique_ptr<ZR3Base> ReadRecord(Category category, ByteReader& in) {
   return Create(category, &in);
 }
 
-std::unique_ptr<ZR3Base> NewRecord(Category category) { return Create(category, nullptr); }
+std::unique_ptr<ZR3Base> NewRecord(Category category) {
+  return Create(category, nullptr);
+}
 
 }  // namespace zr3
