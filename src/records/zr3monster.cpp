@@ -27,9 +27,11 @@ bool DescribeChoice(Lines& lines, std::string_view label,
   return true;
 }
 
+// A group index names an entry of the group table only from 0 to 19.
 ZR3Base* GroupAt(const ZR3Level& level, std::int16_t index) {
-  return index >= 0 && index < ZR3Monster::kGroupCount ? level.AtPosition(Category::Groups, index)
-                                                       : nullptr;
+  return index >= 0 && static_cast<std::size_t>(index) < kGroupCount
+             ? level.AtPosition(Category::Groups, index)
+             : nullptr;
 }
 
 void DescribeGroup(Lines& lines, const std::string& label, const ZR3Base* group,

@@ -18,8 +18,6 @@ class ZR3Monster : public ZR3ChainRecord {
   static constexpr std::size_t kSize = 372;
   // Level, maximum HP, HP, maximum SP, SP, STR, INT and DEX, in file order.
   static constexpr std::size_t kStatisticCount = 8;
-  // Group indexes name an entry of the group table only from 0 to 19.
-  static constexpr int kGroupCount = 20;
 
   ZR3Monster() = default;
   explicit ZR3Monster(ByteReader& in);
