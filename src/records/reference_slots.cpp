@@ -10,7 +10,7 @@ namespace zr3 {
 
 void ReferenceSlots::Read(ByteReader& in) {
   for (std::uint32_t& id : ids_) id = in.U32();
-  Clear();
+  records_.fill(nullptr);
 }
 
 void ReferenceSlots::Write(ByteWriter& out, Unresolved unresolved) const {

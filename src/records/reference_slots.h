@@ -23,18 +23,16 @@ class ZR3Level;
 class ReferenceSlots {
  public:
   static constexpr std::size_t kCount = 10;
-  // Ten u32 identifiers.
-  static constexpr std::size_t kSize = kCount * 4;
 
   enum class Unresolved { KeepStoredId, WriteZero };
 
+  // Reads the ten identifiers; every slot is unresolved until the kind links it.
   void Read(ByteReader& in);
   void Write(ByteWriter& out, Unresolved unresolved) const;
 
-  // Clears every reference; the kind resolves slot by slot in its own order.
-  void Clear() { records_.fill(nullptr); }
   // Takes the first record of the list whose stored identifier equals the slot's; an empty
-  // slot or an identifier that matches nothing stays unresolved.
+  // slot or an identifier that matches nothing stays unresolved. Kinds resolve slot by slot
+  // in their own order.
   void ResolveSlot(std::size_t slot, const ZR3Level& level, Category list);
 
   // For each non-empty slot: "<label><i>: <name>" when resolved, otherwise
@@ -45,9 +43,6 @@ class ReferenceSlots {
   bool RefersTo(const ZR3Base& record) const;
   // The stored identifiers of the non-empty slots that did not resolve.
   void CollectUnresolved(std::vector<std::uint32_t>& ids) const;
-
-  std::uint32_t StoredId(std::size_t slot) const { return ids_[slot]; }
-  ZR3ChainRecord* Record(std::size_t slot) const { return records_[slot]; }
 
  private:
   std::array<std::uint32_t, kCount> ids_{};

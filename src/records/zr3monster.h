@@ -15,7 +15,6 @@ class ZR3Monster : public ZR3ChainRecord {
  public:
   static constexpr std::size_t kNameWidth = 32;
   static constexpr std::size_t kImagePathWidth = 80;
-  static constexpr std::size_t kSize = 372;
   // Level, maximum HP, HP, maximum SP, SP, STR, INT and DEX, in file order.
   static constexpr std::size_t kStatisticCount = 8;
 
@@ -35,13 +34,6 @@ class ZR3Monster : public ZR3ChainRecord {
   bool RefersToSpell(const ZR3Base& record) const;
   bool RefersToGroup(const ZR3Base& record) const;
 
-  const ReferenceSlots& Items() const { return items_; }
-  const ReferenceSlots& Spells() const { return spells_; }
-  const ReferenceSlots& PreScripts() const { return preScripts_; }
-  const ReferenceSlots& PostScripts() const { return postScripts_; }
-  const ReferenceSlots& Tiles() const { return tiles_; }
-  std::int16_t GroupIndex1() const { return groupIndex1_; }
-  std::int16_t GroupIndex2() const { return groupIndex2_; }
   ZR3Base* Group1() const { return group1_; }
   ZR3Base* Group2() const { return group2_; }
   const std::string& ImagePath() const { return imagePath_; }

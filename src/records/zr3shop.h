@@ -11,7 +11,6 @@ namespace zr3 {
 class ZR3Shop : public ZR3ChainRecord {
  public:
   static constexpr std::size_t kNameWidth = 32;
-  static constexpr std::size_t kSize = 88;
 
   ZR3Shop() = default;
   explicit ZR3Shop(ByteReader& in);
@@ -25,10 +24,6 @@ class ZR3Shop : public ZR3ChainRecord {
   void CollectKeptIdentifiers(std::vector<std::uint32_t>& kept) const override;
 
   bool RefersToItem(const ZR3Base& record) const;
-
-  const ReferenceSlots& Stock() const { return stock_; }
-  std::uint16_t Buyback() const { return buyback_; }
-  std::uint16_t Markup() const { return markup_; }
 
  private:
   ReferenceSlots stock_;
