@@ -3,6 +3,8 @@
 #include "level/bytes.h"
 #include "records/zr3item.h"
 #include "records/zr3spell.h"
+#include "records/zr3monster.h"
+#include "records/zr3shop.h"
 #include "records/zr3string.h"
 
 namespace zr3 {
@@ -25,6 +27,10 @@ std::unique_ptr<ZR3Base> Create(Category category, ByteReader* in) {
       return in ? Make<ZR3Item>(*in) : Make<ZR3Item>();
     case Category::Spells:
       return in ? Make<ZR3Spell>(*in) : Make<ZR3Spell>();
+    case Category::Shops:
+      return in ? Make<ZR3Shop>(*in) : Make<ZR3Shop>();
+    case Category::Monsters:
+      return in ? Make<ZR3Monster>(*in) : Make<ZR3Monster>();
     default:
       return nullptr;
   }

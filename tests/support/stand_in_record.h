@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "level/bytes.h"
+#include "level/zr3base.h"
+#include "level/zr3level.h"
+
+namespace zr3test {
+
+// A chain record that stands in for a kind a test cannot build from bytes: it has nothing
+// but a name, a list and a stored identifier. Added to a loaded level's list, it lets a test
+// resolve references into that list.
+class StandInRecord : public zr3::ZR3ChainRecord {
+ public:
+  StandInRecord(zr3::Category category, std::uint32_t id, std::string name) : category_(category) {
+    zr3::ByteWriter chain;
+    chain.U32(0);
+    chain.U32(0);
+    chain.U32(id);
+    zr3::ByteReader in(chain.Data());
+    ReadChain(in);
+    name_ = std::move(name);
+  }
+
+  zr3::Category ListCategory() const override { return category_; }
+  void Describe(zr3::Lines& lines) const override { lines.push_back("Name: " + name_); }
+  void Write(zr3::ByteWriter&) override {}
+  void CopyTo(zr3::ZR3Base&) const override {}
+
+ private:
+  zr3::Category category_;
+};
+
+// Appends a stand-in to the level's list and returns it.
+inline StandInRecord& AddStandIn(zr3::ZR3Level& level, zr3::Category category, std::uint32_t id,
+                                 std::string name) {
+  zr3::RecordList& list = level.List(category);
+  auto record = std::make_unique<StandInRecord>(category, id, std::move(name));
+  record->SetPosition(static_cast<int>(list.size()));
+  StandInRecord& added = *record;
+  list.push_back(std::move(record));
+  return added;
+}
+
+}  // namespace zr3test
