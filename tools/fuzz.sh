@@ -10,7 +10,7 @@ shift || true
 "$root/tools/setup-deps.sh"
 if [[ ! -f $build/build.ninja ]]; then
   CXX=clang++-14 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DZR3_BUILD_FUZZERS=ON -DZR3_BUILD_GUI=OFF -DZR3_BUILD_TESTS=OFF
+    -DZR3_BUILD_FUZZERS=ON -DZR3_BUILD_GUI=OFF -DZR3_BUILD_CLI=OFF -DZR3_BUILD_TESTS=OFF
 fi
 cmake --build "$build" --parallel
 targets=("$@")
