@@ -2,28 +2,17 @@
 
 #include "edit/reorder.h"
 #include "level/zr3level.h"
-#include "support/chain_ids.h"
 #include "support/edit_checks.h"
-#include "support/item_builder.h"
-#include "support/level_builder.h"
+#include "support/edit_levels.h"
 
 using zr3::Category;
 using zr3::MoveDirection;
 using zr3::MoveRecord;
-using zr3test::ItemSpec;
 using zr3test::ListIsConsistent;
+using zr3test::LoadItems;
 using zr3test::Names;
 
 namespace {
-
-void LoadItems(zr3::ZR3Level& level, std::vector<std::string> names) {
-  std::vector<ItemSpec> items;
-  for (std::string& name : names) items.push_back({.name = std::move(name)});
-  zr3test::ChainIds(items, 50);
-  zr3test::LevelBuilder builder;
-  for (const ItemSpec& item : items) builder.Add(Category::Items, zr3test::ItemBlob(item));
-  level.LoadFromBytes(builder.Build().Bytes());
-}
 
 const zr3::ZR3ChainRecord& Item(const zr3::ZR3Level& level, std::size_t index) {
   return level.At<zr3::ZR3ChainRecord>(Category::Items, index);
