@@ -1,7 +1,12 @@
 #include "level/record_factory.h"
 
 #include "level/bytes.h"
+#include "records/zr3character.h"
+#include "records/zr3list.h"
+#include "records/zr3palette.h"
+#include "records/zr3song.h"
 #include "records/zr3string.h"
+#include "records/zr3text.h"
 
 namespace zr3 {
 
@@ -19,6 +24,16 @@ std::unique_ptr<ZR3Base> Create(Category category, ByteReader* in) {
     case Category::Groups:
     case Category::CustomText:
       return in ? Make<ZR3String>(*in) : Make<ZR3String>();
+    case Category::Palettes:
+      return in ? Make<ZR3Palette>(*in) : Make<ZR3Palette>();
+    case Category::Texts:
+      return in ? Make<ZR3Text>(*in) : Make<ZR3Text>();
+    case Category::Songs:
+      return in ? Make<ZR3Song>(*in) : Make<ZR3Song>();
+    case Category::Characters:
+      return in ? Make<ZR3Character>(*in) : Make<ZR3Character>();
+    case Category::Lists:
+      return in ? Make<ZR3List>(*in) : Make<ZR3List>();
     default:
       return nullptr;
   }
@@ -30,6 +45,8 @@ std::unique_ptr<ZR3Base> ReadRecord(Category category, ByteReader& in) {
   return Create(category, &in);
 }
 
-std::unique_ptr<ZR3Base> NewRecord(Category category) { return Create(category, nullptr); }
+std::unique_ptr<ZR3Base> NewRecord(Category category) {
+  return Create(category, nullptr);
+}
 
 }  // namespace zr3
