@@ -9,8 +9,8 @@
 namespace zr3test {
 
 struct ListSpec {
-  std::string name;
-  std::array<std::string, 10> optionTexts;
+  std::string name{};
+  std::array<std::string, 10> optionTexts{};
   std::array<std::uint32_t, 10> resultIds{};  // object script identifiers
   std::uint16_t count = 0;
   std::string opaque = std::string(2, '\0');

@@ -8,7 +8,7 @@
 namespace zr3test {
 
 struct PaletteSpec {
-  std::string name;
+  std::string name{};
   std::string colours = std::string(768, '\0');  // 256 colours of three bytes
   std::uint32_t nextId = 0;
   std::uint32_t prevId = 0;

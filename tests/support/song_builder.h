@@ -8,7 +8,7 @@
 namespace zr3test {
 
 struct SongSpec {
-  std::string name;
+  std::string name{};
   std::string data = std::string(404, '\0');
   std::uint32_t nextId = 0;
   std::uint32_t prevId = 0;

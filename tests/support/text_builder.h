@@ -7,8 +7,8 @@
 namespace zr3test {
 
 struct TextSpec {
-  std::string name;
-  std::string text;  // written into a 512-byte field
+  std::string name{};
+  std::string text{};  // written into a 512-byte field
 };
 
 Blob TextBlob(const TextSpec& text);
