@@ -5,7 +5,12 @@
 #include "records/zr3spell.h"
 #include "records/zr3monster.h"
 #include "records/zr3shop.h"
+#include "records/zr3character.h"
+#include "records/zr3list.h"
+#include "records/zr3palette.h"
+#include "records/zr3song.h"
 #include "records/zr3string.h"
+#include "records/zr3text.h"
 
 namespace zr3 {
 
@@ -31,6 +36,16 @@ std::unique_ptr<ZR3Base> Create(Category category, ByteReader* in) {
       return in ? Make<ZR3Shop>(*in) : Make<ZR3Shop>();
     case Category::Monsters:
       return in ? Make<ZR3Monster>(*in) : Make<ZR3Monster>();
+    case Category::Palettes:
+      return in ? Make<ZR3Palette>(*in) : Make<ZR3Palette>();
+    case Category::Texts:
+      return in ? Make<ZR3Text>(*in) : Make<ZR3Text>();
+    case Category::Songs:
+      return in ? Make<ZR3Song>(*in) : Make<ZR3Song>();
+    case Category::Characters:
+      return in ? Make<ZR3Character>(*in) : Make<ZR3Character>();
+    case Category::Lists:
+      return in ? Make<ZR3List>(*in) : Make<ZR3List>();
     default:
       return nullptr;
   }
