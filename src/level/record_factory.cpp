@@ -1,14 +1,14 @@
 #include "level/record_factory.h"
 
 #include "level/bytes.h"
-#include "records/zr3item.h"
-#include "records/zr3spell.h"
-#include "records/zr3monster.h"
-#include "records/zr3shop.h"
 #include "records/zr3character.h"
+#include "records/zr3item.h"
 #include "records/zr3list.h"
+#include "records/zr3monster.h"
 #include "records/zr3palette.h"
+#include "records/zr3shop.h"
 #include "records/zr3song.h"
+#include "records/zr3spell.h"
 #include "records/zr3string.h"
 #include "records/zr3text.h"
 
