@@ -11,6 +11,11 @@
 #include "records/zr3spell.h"
 #include "records/zr3string.h"
 #include "records/zr3text.h"
+#include "records/zr3graphic.h"
+#include "records/zr3map.h"
+#include "records/zr3object.h"
+#include "records/zr3string.h"
+#include "records/zr3tile.h"
 
 namespace zr3 {
 
@@ -24,6 +29,14 @@ std::unique_ptr<ZR3Base> Make(Args&&... args) {
 // Reads one record when in is given, otherwise makes an empty one.
 std::unique_ptr<ZR3Base> Create(Category category, ByteReader* in) {
   switch (category) {
+    case Category::Maps:
+      return in ? Make<ZR3Map>(*in) : Make<ZR3Map>();
+    case Category::Tiles:
+      return in ? Make<ZR3Tile>(*in) : Make<ZR3Tile>();
+    case Category::Objects:
+      return in ? Make<ZR3Object>(*in) : Make<ZR3Object>();
+    case Category::Graphics:
+      return in ? Make<ZR3Graphic>(*in) : Make<ZR3Graphic>();
     case Category::Flags:
     case Category::Groups:
     case Category::CustomText:
