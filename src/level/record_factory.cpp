@@ -1,11 +1,21 @@
 #include "level/record_factory.h"
 
 #include "level/bytes.h"
+#include "records/zr3character.h"
 #include "records/zr3item.h"
-#include "records/zr3spell.h"
+#include "records/zr3list.h"
 #include "records/zr3monster.h"
+#include "records/zr3palette.h"
 #include "records/zr3shop.h"
+#include "records/zr3song.h"
+#include "records/zr3spell.h"
 #include "records/zr3string.h"
+#include "records/zr3text.h"
+#include "records/zr3graphic.h"
+#include "records/zr3map.h"
+#include "records/zr3object.h"
+#include "records/zr3string.h"
+#include "records/zr3tile.h"
 
 namespace zr3 {
 
@@ -19,6 +29,14 @@ std::unique_ptr<ZR3Base> Make(Args&&... args) {
 // Reads one record when in is given, otherwise makes an empty one.
 std::unique_ptr<ZR3Base> Create(Category category, ByteReader* in) {
   switch (category) {
+    case Category::Maps:
+      return in ? Make<ZR3Map>(*in) : Make<ZR3Map>();
+    case Category::Tiles:
+      return in ? Make<ZR3Tile>(*in) : Make<ZR3Tile>();
+    case Category::Objects:
+      return in ? Make<ZR3Object>(*in) : Make<ZR3Object>();
+    case Category::Graphics:
+      return in ? Make<ZR3Graphic>(*in) : Make<ZR3Graphic>();
     case Category::Flags:
     case Category::Groups:
     case Category::CustomText:
@@ -31,6 +49,16 @@ std::unique_ptr<ZR3Base> Create(Category category, ByteReader* in) {
       return in ? Make<ZR3Shop>(*in) : Make<ZR3Shop>();
     case Category::Monsters:
       return in ? Make<ZR3Monster>(*in) : Make<ZR3Monster>();
+    case Category::Palettes:
+      return in ? Make<ZR3Palette>(*in) : Make<ZR3Palette>();
+    case Category::Texts:
+      return in ? Make<ZR3Text>(*in) : Make<ZR3Text>();
+    case Category::Songs:
+      return in ? Make<ZR3Song>(*in) : Make<ZR3Song>();
+    case Category::Characters:
+      return in ? Make<ZR3Character>(*in) : Make<ZR3Character>();
+    case Category::Lists:
+      return in ? Make<ZR3List>(*in) : Make<ZR3List>();
     default:
       return nullptr;
   }

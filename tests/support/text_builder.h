@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+#include "support/blob.h"
+
+namespace zr3test {
+
+struct TextSpec {
+  std::string name{};
+  std::string text{};  // written into a 512-byte field
+};
+
+Blob TextBlob(const TextSpec& text);
+
+}  // namespace zr3test
