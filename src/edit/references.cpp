@@ -6,7 +6,10 @@
 
 #include "edit/edit_common.h"
 #include "records/zr3item.h"
+#include "records/zr3list.h"
+#include "records/zr3map.h"
 #include "records/zr3monster.h"
+#include "records/zr3object.h"
 #include "records/zr3shop.h"
 #include "records/zr3spell.h"
 
@@ -49,10 +52,19 @@ void Set(Table& table, Category category, std::vector<ReferencePlace> places,
 
 Table BuildTable() {
   Table table;
+  Set(table, Category::Maps,
+      {Place<ZR3Object, &ZR3Object::RefersToMap>("Object: ", Category::Objects)});
+  Set(table, Category::Tiles,
+      {Place<ZR3Map, &ZR3Map::RefersToTile>("Map: ", Category::Maps),
+       Place<ZR3Monster, &ZR3Monster::RefersToTile>("Monster: ", Category::Monsters)});
+  // The deletion check asks the objects after the spells.
   Set(table, Category::ObjectScripts,
       {Place<ZR3Item, &ZR3Item::RefersToScript>("Item: ", Category::Items),
+       Place<ZR3Object, &ZR3Object::RefersToScript>("Object: ", Category::Objects),
+       Place<ZR3List, &ZR3List::RefersToScript>("List: ", Category::Lists),
        Place<ZR3Monster, &ZR3Monster::RefersToScript>("Monster: ", Category::Monsters),
-       Place<ZR3Spell, &ZR3Spell::RefersToScript>("Spell: ", Category::Spells)});
+       Place<ZR3Spell, &ZR3Spell::RefersToScript>("Spell: ", Category::Spells)},
+      {0, 2, 3, 4, 1});
   Set(table, Category::Groups,
       {Place<ZR3Item, &ZR3Item::RefersToGroup>("Item: ", Category::Items),
        Place<ZR3Spell, &ZR3Spell::RefersToGroup>("Spell: ", Category::Spells),
