@@ -2,6 +2,7 @@
 
 #include "level/bytes.h"
 #include "records/zr3string.h"
+#include "script/zr3script.h"
 
 namespace zr3 {
 
@@ -19,6 +20,13 @@ std::unique_ptr<ZR3Base> Create(Category category, ByteReader* in) {
     case Category::Groups:
     case Category::CustomText:
       return in ? Make<ZR3String>(*in) : Make<ZR3String>();
+    case Category::GlobalScripts:
+    case Category::DeathScripts:
+    case Category::ObjectScripts:
+    case Category::StartupScripts: {
+      const auto kind = static_cast<std::uint8_t>(ScriptKindOf(category));
+      return in ? Make<ZR3Script>(*in, kind) : Make<ZR3Script>(kind);
+    }
     default:
       return nullptr;
   }
@@ -30,6 +38,8 @@ std::unique_ptr<ZR3Base> ReadRecord(Category category, ByteReader& in) {
   return Create(category, &in);
 }
 
-std::unique_ptr<ZR3Base> NewRecord(Category category) { return Create(category, nullptr); }
+std::unique_ptr<ZR3Base> NewRecord(Category category) {
+  return Create(category, nullptr);
+}
 
 }  // namespace zr3
