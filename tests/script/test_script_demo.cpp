@@ -30,7 +30,9 @@ TEST(ScriptDemo, DemoLevelHoldsScriptsOfEveryKindThatSurviveASave) {
   // Only the identifier lines may change.
   ASSERT_EQ(before.size(), after.size());
   for (std::size_t i = 0; i < before.size(); ++i) {
-    if (before[i].find("Id:") == std::string::npos) EXPECT_EQ(before[i], after[i]);
+    if (before[i].find("Id:") == std::string::npos) {
+      EXPECT_EQ(before[i], after[i]);
+    }
   }
 }
 
