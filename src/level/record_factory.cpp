@@ -38,8 +38,6 @@ std::unique_ptr<ZR3Base> ReadRecord(Category category, ByteReader& in) {
   return Create(category, &in);
 }
 
-std::unique_ptr<ZR3Base> NewRecord(Category category) {
-  return Create(category, nullptr);
-}
+std::unique_ptr<ZR3Base> NewRecord(Category category) { return Create(category, nullptr); }
 
 }  // namespace zr3
