@@ -7,6 +7,7 @@
 #include "support/map_builder.h"
 #include "support/object_builder.h"
 #include "support/tile_builder.h"
+#include "support/script_builder.h"
 
 namespace {
 
@@ -56,6 +57,66 @@ void AddTown(zr3test::LevelBuilder& level) {
   level.info.inventoryScreenId = 403;
 }
 
+using zr3test::ScriptSpec;
+using zr3test::ScriptWith;
+
+// Scripts of every kind. Records of other lists are named by position 0 or 1.
+void AddScripts(zr3test::LevelBuilder& level) {
+  std::vector<ScriptSpec> global = {
+      ScriptWith("Mayor greets", {{1, {0, 2, 0, 0}}, {2, {0, 0, 0, 0, 5, 0, 3}}, {8, {1, 0, 0, 8}}},
+                 {{107, {0, 15, -1, 0, 0, 0, 1}},
+                  {101, {2, 0, 0, 1}},
+                  {104, {0, 0}},
+                  {110, {-1}},
+                  {120, {}}}),
+      ScriptWith("Night falls", {{8, {1, 0, 0, 20}}, {9, {0}}, {7, {1}}},
+                 {{116, {0}}, {121, {0, 1}}, {122, {0}}, {123, {}}}),
+  };
+  std::vector<ScriptSpec> death = {
+      ScriptWith("Fallen hero", {{0, {}}},
+                 {{103, {3, 2, 1, 6}}, {102, {0, 0, 0, 1, 0, 1}}, {115, {}}}),
+  };
+  std::vector<ScriptSpec> object = {
+      ScriptWith("Town door", {{4, {0, 0}}, {1, {1, 0, 0, 0}}},
+                 {{101, {2, 1, 0, 1}}, {113, {0, 1, 0, 3, 4}}, {109, {0}}, {100, {}}}),
+      ScriptWith("Wolf den", {{3, {5, 0, 2, 10}}, {11, {3, 2, 0, 7, 1, 0}}},
+                 {{119, {0, 0}}, {114, {0, 1, 2, 3}}, {132, {2}}, {128, {}}}),
+      ScriptWith("Well", {{12, {1, 0}}, {13, {0, 0}}, {5, {0, 0}}, {6, {1, 0}}},
+                 {{111, {0}},
+                  {124, {0, 3, 0, 0, 40}},
+                  {125, {0, 0, 0, 0, 6, 0, 6}},
+                  {126, {0, 0, 3, 2, 0, 1, 0, 1}},
+                  {131, {0, 1}},
+                  {133, {0, 0}},
+                  {134, {0, 0, 0, 2, 0, 2, 1}},
+                  {129, {0, 7, -1}},
+                  {118, {0}},
+                  {130, {0}}}),
+  };
+  std::vector<ScriptSpec> startup = {
+      ScriptWith("Opening", {{0, {}}},
+                 {{105, {0}},
+                  {106, {0, -1}},
+                  {112, {0, 0, 0, 4, 4}},
+                  {117, {0, 0, -1}},
+                  {127, {}},
+                  {110, {500}}}),
+  };
+  // Only ten conditions are used even though the count says twelve.
+  startup[0].conditionCount = 12;
+
+  std::uint32_t id = 1000;
+  auto add = [&](Category category, std::vector<ScriptSpec>& scripts) {
+    zr3test::ChainIds(scripts, id);
+    id += 100;
+    for (const ScriptSpec& script : scripts) level.Add(category, zr3test::ScriptBlob(script));
+  };
+  add(Category::GlobalScripts, global);
+  add(Category::DeathScripts, death);
+  add(Category::ObjectScripts, object);
+  add(Category::StartupScripts, startup);
+}
+
 zr3test::LevelBuilder DemoLevel() {
   zr3test::LevelBuilder level;
   level.info.name = "Hollowtree Demo";
@@ -73,6 +134,7 @@ zr3test::LevelBuilder DemoLevel() {
   level.groups[1] = "Wolves";
   level.customText = {"Spells", "Items", "Gold", "Exp"};
   AddTown(level);
+  AddScripts(level);
   return level;
 }
 
