@@ -5,6 +5,7 @@
 #include "edit/edit_common.h"
 #include "level/record_factory.h"
 #include "level/zr3error.h"
+#include "script/zr3script.h"
 
 namespace zr3 {
 
@@ -40,6 +41,9 @@ CopyResult CopyRecord(ZR3Level& level, Category category, std::size_t index, Cat
   std::unique_ptr<ZR3Base> copy = NewRecord(target);
   if (!copy) throw ZR3Error("Cannot copy: this kind of record is not supported");
   source.CopyTo(*copy);
+  if (IsScriptCategory(target)) {
+    static_cast<ZR3Script&>(*copy).SetKind(static_cast<std::uint8_t>(ScriptKindOf(target)));
+  }
   RecordList& list = level.List(target);
   result.index = list.size();
   result.name = copy->Name();

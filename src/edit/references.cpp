@@ -1,5 +1,6 @@
 #include "edit/references.h"
 
+#include <algorithm>
 #include <array>
 #include <numeric>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "records/zr3object.h"
 #include "records/zr3shop.h"
 #include "records/zr3spell.h"
+#include "script/zr3script.h"
 
 namespace zr3 {
 
@@ -40,46 +42,85 @@ struct TableEntry {
 
 using Table = std::array<TableEntry, kCategoryCount>;
 
-// Places in search order; the deletion check asks them in the same order unless it is given.
-void Set(Table& table, Category category, std::vector<ReferencePlace> places,
-         std::vector<std::size_t> deletionOrder = {}) {
+using ScriptQuery = bool (ZR3Script::*)(const ZR3Base&) const;
+
+// The four script lists, in the order both the search and the deletion check ask them.
+template <ScriptQuery Query>
+std::vector<ReferencePlace> ScriptPlaces(bool selfExcluded) {
+  return {Place<ZR3Script, Query>("Global script: ", Category::GlobalScripts, selfExcluded),
+          Place<ZR3Script, Query>("Object script: ", Category::ObjectScripts, selfExcluded),
+          Place<ZR3Script, Query>("Startup script: ", Category::StartupScripts, selfExcluded),
+          Place<ZR3Script, Query>("Death script: ", Category::DeathScripts, selfExcluded)};
+}
+
+// The category's own places in search order, then the script lists asked Query. The deletion
+// check asks the own places in ownDeletionOrder when it is given, and the scripts last.
+template <ScriptQuery Query>
+void Set(Table& table, Category category, std::vector<ReferencePlace> own,
+         std::vector<std::size_t> ownDeletionOrder = {}) {
   TableEntry& entry = table[IndexOf(category)];
-  entry.places = std::move(places);
+  entry.places = std::move(own);
+  for (ReferencePlace& place : ScriptPlaces<Query>(IsScriptCategory(category))) {
+    entry.places.push_back(place);
+  }
   entry.searchOrder.resize(entry.places.size());
   std::iota(entry.searchOrder.begin(), entry.searchOrder.end(), std::size_t{0});
-  entry.deletionOrder = deletionOrder.empty() ? entry.searchOrder : std::move(deletionOrder);
+  entry.deletionOrder = entry.searchOrder;
+  std::copy(ownDeletionOrder.begin(), ownDeletionOrder.end(), entry.deletionOrder.begin());
 }
 
 Table BuildTable() {
   Table table;
-  Set(table, Category::Maps,
+  Set<&ZR3Script::RefersToMap>(
+      table, Category::Maps,
       {Place<ZR3Object, &ZR3Object::RefersToMap>("Object: ", Category::Objects)});
-  Set(table, Category::Tiles,
+  Set<&ZR3Script::RefersToTile>(
+      table, Category::Tiles,
       {Place<ZR3Map, &ZR3Map::RefersToTile>("Map: ", Category::Maps),
        Place<ZR3Monster, &ZR3Monster::RefersToTile>("Monster: ", Category::Monsters)});
-  // The deletion check asks the objects after the spells.
-  Set(table, Category::ObjectScripts,
+  Set<&ZR3Script::RefersToObject>(table, Category::Objects, {});
+  for (Category scripts :
+       {Category::GlobalScripts, Category::DeathScripts, Category::StartupScripts}) {
+    Set<&ZR3Script::RefersToScript>(table, scripts, {});
+  }
+  // Only object scripts are named by other kinds; the deletion check asks the objects after
+  // the spells.
+  Set<&ZR3Script::RefersToScript>(
+      table, Category::ObjectScripts,
       {Place<ZR3Item, &ZR3Item::RefersToScript>("Item: ", Category::Items),
        Place<ZR3Object, &ZR3Object::RefersToScript>("Object: ", Category::Objects),
        Place<ZR3List, &ZR3List::RefersToScript>("List: ", Category::Lists),
        Place<ZR3Monster, &ZR3Monster::RefersToScript>("Monster: ", Category::Monsters),
        Place<ZR3Spell, &ZR3Spell::RefersToScript>("Spell: ", Category::Spells)},
       {0, 2, 3, 4, 1});
-  Set(table, Category::Groups,
+  Set<&ZR3Script::RefersToFlag>(table, Category::Flags, {});
+  // Scripts name only flags, never groups, so their answer for a group is always no.
+  Set<&ZR3Script::RefersToFlag>(
+      table, Category::Groups,
       {Place<ZR3Item, &ZR3Item::RefersToGroup>("Item: ", Category::Items),
        Place<ZR3Spell, &ZR3Spell::RefersToGroup>("Spell: ", Category::Spells),
        Place<ZR3Monster, &ZR3Monster::RefersToGroup>("Monster: ", Category::Monsters)});
-  Set(table, Category::Items,
+  Set<&ZR3Script::RefersToItem>(
+      table, Category::Items,
       {Place<ZR3Shop, &ZR3Shop::RefersToItem>("Shop: ", Category::Shops),
        Place<ZR3Monster, &ZR3Monster::RefersToItem>("Monster: ", Category::Monsters)});
-  Set(table, Category::Spells,
+  Set<&ZR3Script::RefersToSpell>(
+      table, Category::Spells,
       {Place<ZR3Spell, &ZR3Spell::RefersToSpell>("Spell: ", Category::Spells, true),
        Place<ZR3Monster, &ZR3Monster::RefersToSpell>("Monster: ", Category::Monsters)});
-  Set(table, Category::Palettes, {InfoPlace("General: Default palette", &ZR3LevelInfo::palette)});
-  Set(table, Category::Graphics,
+  Set<&ZR3Script::RefersToShop>(table, Category::Shops, {});
+  Set<&ZR3Script::RefersToMonster>(table, Category::Monsters, {});
+  Set<&ZR3Script::RefersToPalette>(table, Category::Palettes,
+                                   {InfoPlace("General: Default palette", &ZR3LevelInfo::palette)});
+  Set<&ZR3Script::RefersToText>(table, Category::Texts, {});
+  Set<&ZR3Script::RefersToCharacterSet>(table, Category::Characters, {});
+  Set<&ZR3Script::RefersToSong>(table, Category::Songs, {});
+  Set<&ZR3Script::RefersToGraphic>(
+      table, Category::Graphics,
       {InfoPlace("General: Background", &ZR3LevelInfo::background),
        InfoPlace("General: Combat Screen", &ZR3LevelInfo::combatScreen),
        InfoPlace("General: Inventory Screen", &ZR3LevelInfo::inventoryScreen)});
+  Set<&ZR3Script::RefersToList>(table, Category::Lists, {});
   return table;
 }
 
