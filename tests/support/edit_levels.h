@@ -16,4 +16,15 @@ void LoadItems(zr3::ZR3Level& level, std::vector<std::string> names);
 // two slots, knowing "Taught", in group 2.
 void LoadSample(zr3::ZR3Level& level);
 
+// Loads a level of every kind that refers to another:
+// tiles "Grass", "Water", "Lava"; maps "Town" (a Grass cell, Water to the north), "Cave",
+// "Field"; object "Door" on Town running the object scripts "Open" and "Listed";
+// object scripts "Open", "Drink", "Spare", "Loop" (runs itself), "Listed"; items "Axe" (a
+// weapon whose parameter 1 is 2, the position of "Spare") and "Potion" (usable, runs
+// "Drink"); list "Menu" with "Listed" as its result; global script "Watcher" placing "Door"
+// on "Cave", startup script "Opening" and death script "Mourner" warping to "Cave";
+// monster "Troll" standing on "Lava"; palettes "Day" (the default) and "Night"; graphics
+// "Sky" (background and inventory screen), "Arena" (combat screen) and "Plain".
+void LoadWorld(zr3::ZR3Level& level);
+
 }  // namespace zr3test
