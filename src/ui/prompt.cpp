@@ -17,6 +17,9 @@ QString RunFileDialog(QWidget* parent, const FileDialogRequest& request,
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                      : QFileDialog::AnyFile);
   dialog.setDefaultSuffix(request.defaultSuffix);
+  // Qt's own dialog adds the default suffix before it asks whether to replace a file; some
+  // native ones add it only afterwards, which would replace "castle.zr3" without asking.
+  if (mode == QFileDialog::AcceptSave) dialog.setOption(QFileDialog::DontUseNativeDialog);
   if (dialog.exec() != QDialog::Accepted) return {};
   return dialog.selectedFiles().value(0);
 }
