@@ -207,6 +207,10 @@ class TestMainForm : public QObject {
     ActionOf(window, "mnuFileOpen")->trigger();
     QCOMPARE(window.windowTitle(), QStringLiteral("other.zr3 - ZR3Tool"));
     QVERIFY(!window.Level()->Modified());
+    // The category stays chosen, but nothing of the old level is shown.
+    QCOMPARE(CategoryList(window)->currentRow(), kFlagsRow);
+    QCOMPARE(ItemList(window)->model()->rowCount(), 0);
+    QVERIFY(Details(window)->toPlainText().isEmpty());
   }
 
   void yesWhoseSaveFailsKeepsTheLevelAndTheWindow() {
@@ -406,11 +410,26 @@ class TestMainForm : public QObject {
     QVERIFY(text.contains(QStringLiteral("Qt version: ") + qVersion()));
   }
 
-  void progressShowsInTheStatusBar() {
+  void loadingProgressShowsInTheStatusBar() {
+    // Records what the status bar shows each time the level reports progress.
+    class Window : public TfrmMain {
+     public:
+      using TfrmMain::TfrmMain;
+      void ShowStatus(const std::string& text) override {
+        TfrmMain::ShowStatus(text);
+        shown << statusBar()->currentMessage();
+      }
+      QStringList shown;
+    };
+    QTemporaryDir folder;
     FakePrompt prompt;
-    TfrmMain window(&prompt);
-    window.ShowStatus("Loading Maps...");
-    QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("Loading Maps..."));
+    Window window(&prompt);
+    QVERIFY(window.OpenLevel(WriteLevel(folder, "town.zr3")));
+    QCOMPARE(window.shown.value(0), QStringLiteral("Opening file..."));
+    QVERIFY(window.shown.contains(QStringLiteral("Loading Maps...")));
+    QVERIFY(window.shown.contains(QStringLiteral("Setting links...")));
+    QCOMPARE(window.shown.last(), QString());
+    QCOMPARE(window.statusBar()->currentMessage(), QString());
   }
 
   void deleteAndCopyKeysActOnlyInTheItemList() {
