@@ -24,10 +24,6 @@
 #include "ui/itemlistmodel.h"
 #include "ui/texts.h"
 
-#ifndef ZR3_VERSION
-#define ZR3_VERSION "unknown"
-#endif
-
 namespace zr3::ui {
 
 namespace {
@@ -118,20 +114,20 @@ QAction* TfrmMain::NewButton(const char* name, const QString& hint, const QIcon&
 void TfrmMain::CreateMenus() {
   menuBar()->setObjectName(QStringLiteral("mnuMain"));
 
-  mnuFile_ = menuBar()->addMenu(tr("&File"));
-  mnuFile_->setObjectName(QStringLiteral("mnuFile"));
+  QMenu* mnuFile = menuBar()->addMenu(tr("&File"));
+  mnuFile->setObjectName(QStringLiteral("mnuFile"));
   mnuFileOpen_ = NewAction("mnuFileOpen", tr("&Open..."));
   mnuFileSave_ = NewAction("mnuFileSave", tr("&Save"));
   mnuFileSaveAs_ = NewAction("mnuFileSaveAs", tr("Save &As..."));
   mnuFileExport_ = NewAction("mnuFileExport", tr("&Export..."));
   mnuFileImport_ = NewAction("mnuFileImport", tr("&Import Scripts..."));
   mnuFileExit_ = NewAction("mnuFileExit", tr("E&xit"));
-  mnuFile_->addAction(mnuFileOpen_);
-  mnuFile_->addAction(mnuFileSave_);
-  mnuFile_->addAction(mnuFileSaveAs_);
-  mnuFile_->addSeparator();
-  mnuFile_->addAction(mnuFileExport_);
-  mnuFileScriptExport_ = mnuFile_->addMenu(tr("Ex&port Scripts"));
+  mnuFile->addAction(mnuFileOpen_);
+  mnuFile->addAction(mnuFileSave_);
+  mnuFile->addAction(mnuFileSaveAs_);
+  mnuFile->addSeparator();
+  mnuFile->addAction(mnuFileExport_);
+  mnuFileScriptExport_ = mnuFile->addMenu(tr("Ex&port Scripts"));
   mnuFileScriptExport_->setObjectName(QStringLiteral("mnuFileScriptExport"));
   mnuFileScriptExport_->menuAction()->setObjectName(QStringLiteral("mnuFileScriptExport"));
   mnuFileScriptsSelected_ = NewAction("mnuFileScriptsSelected", tr("&Selected..."));
@@ -140,9 +136,9 @@ void TfrmMain::CreateMenus() {
   mnuFileScriptExport_->addAction(mnuFileScriptsSelected_);
   mnuFileScriptExport_->addAction(mnuFileScriptsType_);
   mnuFileScriptExport_->addAction(mnuFileScriptsAll_);
-  mnuFile_->addAction(mnuFileImport_);
-  mnuFile_->addSeparator();
-  mnuFile_->addAction(mnuFileExit_);
+  mnuFile->addAction(mnuFileImport_);
+  mnuFile->addSeparator();
+  mnuFile->addAction(mnuFileExit_);
 
   QMenu* mnuEdit = menuBar()->addMenu(tr("&Edit"));
   mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
@@ -332,11 +328,6 @@ void TfrmMain::ShowStatus(const std::string& text) {
   StatusBar1_->showMessage(ToDisplay(text));
   // Loading runs without returning to the event loop; paint the message now.
   StatusBar1_->repaint();
-}
-
-QString TfrmMain::CategoryCaption(int row) {
-  if (row < 0 || row >= kCategoryRows) return {};
-  return QLatin1String(kCategoryRowTable[static_cast<std::size_t>(row)].caption);
 }
 
 std::optional<Category> TfrmMain::CategoryOfRow(int row) {

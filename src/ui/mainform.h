@@ -41,8 +41,7 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
   bool OpenLevel(const QString& path);
   void ShowStatus(const std::string& text) override;
 
-  // The category list's row captions and the list each row shows ("General" shows none).
-  static QString CategoryCaption(int row);
+  // The list each row of the category list shows ("General" shows none).
   static std::optional<Category> CategoryOfRow(int row);
 
   ZR3Level* Level() const { return level_.get(); }
@@ -93,7 +92,6 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
   std::optional<Category> itemCategory_;
   bool fixedTable_ = false;
 
-  QMenu* mnuFile_ = nullptr;
   QAction* mnuFileOpen_ = nullptr;
   QAction* mnuFileSave_ = nullptr;
   QAction* mnuFileSaveAs_ = nullptr;
