@@ -6,6 +6,7 @@
 #include "edit/copy.h"
 #include "edit/deletion.h"
 #include "edit/references.h"
+#include "edit/rename.h"
 #include "edit/reorder.h"
 #include "level/zr3error.h"
 
@@ -43,6 +44,12 @@ void AddRecordArguments(CLI::App& command, EditArgs& args) {
 void Refs(const EditArgs& args) {
   const Selection selection = Select(args);
   PrintLines(SearchReferences(*selection.level, selection.category, selection.index));
+}
+
+void Rename(const EditArgs& args, const std::string& newName) {
+  const Selection selection = Select(args);
+  RenameRecord(*selection.level, selection.category, selection.index, newName);
+  SaveTo(*selection.level, args.level, args.output);
 }
 
 void Move(const EditArgs& args, const std::string& direction) {
@@ -93,6 +100,14 @@ void AddEditCommands(CLI::App& app) {
   CLI::App* refs = app.add_subcommand("refs", "List every place that refers to a record");
   AddRecordArguments(*refs, *args);
   refs->callback([args] { Refs(*args); });
+
+  auto newName = std::make_shared<std::string>();
+  CLI::App* rename = app.add_subcommand(
+      "rename", "Give a record a new name (cut to 31 characters; flags and groups too)");
+  AddRecordArguments(*rename, *args);
+  rename->add_option("NEWNAME", *newName, "The new name, may be empty")->required();
+  AddOutputOptions(*rename, args->output);
+  rename->callback([args, newName] { Rename(*args, *newName); });
 
   auto direction = std::make_shared<std::string>();
   CLI::App* move = app.add_subcommand("move", "Move a record one place up or down its list");

@@ -55,7 +55,7 @@ void LoadSample(zr3::ZR3Level& level) {
   level.LoadFromBytes(builder.Build().Bytes());
 }
 
-void LoadWorld(zr3::ZR3Level& level) {
+LevelBuilder World() {
   LevelBuilder builder;
   for (const TileSpec& tile :
        {NamedTile("Grass", 10), NamedTile("Water", 11), NamedTile("Lava", 12)}) {
@@ -110,7 +110,11 @@ void LoadWorld(zr3::ZR3Level& level) {
   builder.info.backgroundId = 50;
   builder.info.combatScreenId = 51;
   builder.info.inventoryScreenId = 50;
-  level.LoadFromBytes(builder.Build().Bytes());
+  return builder;
+}
+
+void LoadWorld(zr3::ZR3Level& level) {
+  level.LoadFromBytes(World().Build().Bytes());
 }
 
 }  // namespace zr3test

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "level/zr3level.h"
+#include "support/level_builder.h"
 
 namespace zr3test {
 
@@ -25,6 +26,7 @@ void LoadSample(zr3::ZR3Level& level);
 // on "Cave", startup script "Opening" and death script "Mourner" warping to "Cave";
 // monster "Troll" standing on "Lava"; palettes "Day" (the default) and "Night"; graphics
 // "Sky" (background and inventory screen), "Arena" (combat screen) and "Plain".
+LevelBuilder World();
 void LoadWorld(zr3::ZR3Level& level);
 
 }  // namespace zr3test
