@@ -4,7 +4,6 @@
 
 #include "edit/edit_common.h"
 #include "level/record_factory.h"
-#include "level/zr3error.h"
 #include "script/zr3script.h"
 
 namespace zr3 {
@@ -39,7 +38,6 @@ CopyResult CopyRecord(ZR3Level& level, Category category, std::size_t index, Cat
   if (!result.Copied()) return result;
 
   std::unique_ptr<ZR3Base> copy = NewRecord(target);
-  if (!copy) throw ZR3Error("Cannot copy: this kind of record is not supported");
   source.CopyTo(*copy);
   if (IsScriptCategory(target)) {
     static_cast<ZR3Script&>(*copy).SetKind(static_cast<std::uint8_t>(ScriptKindOf(target)));
