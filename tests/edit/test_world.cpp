@@ -48,6 +48,14 @@ TEST_F(World, SearchFindsEveryKindOfReferrerInThePartsOrder) {
   EXPECT_EQ(Referrers(level, Category::Graphics, 1), (Lines{"General: Combat Screen"}));
 }
 
+TEST_F(World, FlagsAreSearchedInScriptsAndGroupsInItemsSpellsAndMonsters) {
+  EXPECT_EQ(Referrers(level, Category::Flags, 5), (Lines{"Startup script: Opening"}));
+  EXPECT_EQ(Referrers(level, Category::Flags, 6), Lines{});
+  // The monster's group indexes are 0.
+  EXPECT_EQ(Referrers(level, Category::Groups, 0), (Lines{"Monster: Troll"}));
+  EXPECT_EQ(Referrers(level, Category::Groups, 5), Lines{});
+}
+
 TEST_F(World, AScriptRunningItselfIsNotItsOwnReferrer) {
   EXPECT_EQ(SearchReferences(level, Category::ObjectScripts, 3),
             (Lines{"Search results for Loop", ""}));

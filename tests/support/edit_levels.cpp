@@ -83,7 +83,8 @@ LevelBuilder World() {
   const SlotSpec warpToCave{.code = 102, .p = {0, 1, 0, 5, 0, 5}};
   builder.Add(Category::GlobalScripts,
               ScriptBlob(ScriptWith("Watcher", {}, {{.code = 112, .p = {0, 0, 1, 3, 4}}})));
-  builder.Add(Category::StartupScripts, ScriptBlob(ScriptWith("Opening", {}, {warpToCave})));
+  builder.Add(Category::StartupScripts,
+              ScriptBlob(ScriptWith("Opening", {{.code = 1, .p = {5, 0, 0, 3}}}, {warpToCave})));
   builder.Add(Category::DeathScripts, ScriptBlob(ScriptWith("Mourner", {}, {warpToCave})));
 
   std::vector<ItemSpec> items = {{.name = "Axe", .type = 0, .parameters = {2, 0, 0, 0}},

@@ -23,7 +23,8 @@ void LoadSample(zr3::ZR3Level& level);
 // object scripts "Open", "Drink", "Spare", "Loop" (runs itself), "Listed"; items "Axe" (a
 // weapon whose parameter 1 is 2, the position of "Spare") and "Potion" (usable, runs
 // "Drink"); list "Menu" with "Listed" as its result; global script "Watcher" placing "Door"
-// on "Cave", startup script "Opening" and death script "Mourner" warping to "Cave";
+// on "Cave", startup script "Opening" (asking flag 5) and death script "Mourner" warping to
+// "Cave";
 // monster "Troll" standing on "Lava"; palettes "Day" (the default) and "Night"; graphics
 // "Sky" (background and inventory screen), "Arena" (combat screen) and "Plain".
 LevelBuilder World();
