@@ -52,6 +52,11 @@ const std::map<Category, std::uint32_t> kFirstIds = {{Category::Tiles, 1000},
                                                      {Category::Graphics, 13000},
                                                      {Category::Lists, 14000}};
 
+constexpr std::uint16_t kWeapon = 0;
+constexpr std::uint16_t kUsable = 3;
+constexpr std::uint16_t kOffense = 0;
+constexpr std::uint16_t kRunScript = 5;
+
 // Builds a level of two to four records of every counted kind, referring to each other at
 // random through every kind of reference: by identifier and by position, from records, scripts
 // and the level information.
@@ -80,12 +85,12 @@ class RandomLevel {
                              [this](ScriptSpec& script) { FillScript(script); });
     }
     AddChained<ItemSpec>(builder, Category::Items, ItemBlob, [this](ItemSpec& item) {
-      item.type = Pick(3) ? 0 : ZR3ItemUsable;
+      item.type = Pick(3) ? kWeapon : kUsable;
       item.parameters[0] = static_cast<std::int16_t>(Position(Category::ObjectScripts));
       item.groups = {static_cast<std::int16_t>(Pick(20)), -1};
     });
     AddChained<SpellSpec>(builder, Category::Spells, SpellBlob, [this](SpellSpec& spell) {
-      spell.type = Pick(3) ? 0 : 5;  // "Run Script" or offense
+      spell.type = Pick(3) ? kOffense : kRunScript;
       spell.parameters[0] = static_cast<std::int16_t>(Position(Category::ObjectScripts));
       spell.learnId = Maybe(Category::Spells);
     });
@@ -119,11 +124,8 @@ class RandomLevel {
   }
 
   int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
-  std::mt19937& Engine() { return random_; }
 
  private:
-  static constexpr std::uint16_t ZR3ItemUsable = 3;
-
   int Position(Category category) { return Pick(count_[category]); }
   std::uint32_t Id(Category category) {
     return kFirstIds.at(category) + static_cast<std::uint32_t>(Position(category));
