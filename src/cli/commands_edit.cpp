@@ -83,7 +83,7 @@ void Delete(const EditArgs& args, bool why) {
   DeletionResult result = DeleteRecord(*selection.level, selection.category, selection.index);
   if (!result.Deleted()) {
     std::cerr << result.refusal << '\n';
-    if (why) {
+    if (why && result.refusal == kReferredRefusal) {
       const Lines lines = SearchReferences(*selection.level, selection.category, selection.index);
       for (const std::string& line : lines) std::cerr << line << '\n';
     }
