@@ -1,6 +1,8 @@
 // Script text bytes -> import into the demo level -> export every script -> save to memory.
+// A refused import must leave the level exactly as it was.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -12,36 +14,50 @@
 
 namespace {
 
-const std::string& DemoBytes() {
-  static const std::string bytes = zr3::ReadWholeFile(ZR3_DEMO_PATH);
-  return bytes;
-}
-
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  // Each input gets a fresh level: an import changes it.
-  zr3::ZR3Level level;
-  level.LoadFromBytes(DemoBytes());
-  zr3::ZR3Importer importer(level);
-  try {
-    importer.ImportText(std::string_view(reinterpret_cast<const char*>(data), size));
-  } catch (const zr3::ZR3Error&) {
-    // A refused file leaves the level as it was; it must still export and save.
-  }
+std::string ExportAll(const zr3::ZR3Level& level) {
   zr3::Lines lines;
-  importer.AppendReport(lines);
   for (zr3::Category category : {zr3::Category::GlobalScripts, zr3::Category::DeathScripts,
                                  zr3::Category::ObjectScripts, zr3::Category::StartupScripts}) {
     for (const auto& record : level.List(category)) {
       static_cast<const zr3::ZR3Script&>(*record).ExportText(lines);
-      record->Describe(lines);
     }
   }
+  return zr3::JoinLinesCrLf(lines);
+}
+
+// The demo level, loaded again only after an import changed it.
+struct Demo {
+  std::string bytes = zr3::ReadWholeFile(ZR3_DEMO_PATH);
+  std::unique_ptr<zr3::ZR3Level> level;
+  std::string exported;
+
+  zr3::ZR3Level& Fresh() {
+    if (!level || level->Modified()) {
+      level = std::make_unique<zr3::ZR3Level>();
+      level->LoadFromBytes(bytes);
+      exported = ExportAll(*level);
+    }
+    return *level;
+  }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static Demo demo;
+  zr3::ZR3Level& level = demo.Fresh();
+  zr3::ZR3Importer importer(level);
   try {
-    const std::string saved = level.SaveToBytes();
-    zr3::ZR3Level reread;
-    reread.LoadFromBytes(saved);
+    importer.ImportText(std::string_view(reinterpret_cast<const char*>(data), size));
+  } catch (const zr3::ZR3Error&) {
+    if (level.Modified() || ExportAll(level) != demo.exported) __builtin_trap();
+  }
+  zr3::Lines report;
+  importer.AppendReport(report);
+  if (!level.Modified()) return 0;
+  ExportAll(level);
+  try {
+    level.SaveToBytes();
   } catch (const zr3::ZR3Error&) {
     // Refusing to save is a clear answer, not a crash.
   }

@@ -32,6 +32,8 @@ class ZR3Importer {
   // "IMPORT SCRIPTS", an empty line, then the log of the last import.
   void AppendReport(Lines& lines) const;
   const Lines& Log() const { return log_; }
+  // The file of the last import; empty for text imported from memory.
+  const std::string& FileName() const { return fileName_; }
 
  private:
   void Run(std::string_view text);
