@@ -1,5 +1,6 @@
 #include "script/zr3importer.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 #include <map>
@@ -131,6 +132,13 @@ struct Block {
   std::size_t bodyEnd;
   std::size_t plan;
 };
+
+void Fill(ZR3ScriptEntry& entry, const SlotValue& value) {
+  entry.SetCode(value.code);
+  for (std::size_t p = 0; p < ZR3ScriptEntry::kParameterCount; ++p) {
+    entry.SetParameter(p, value.parameters[p]);
+  }
+}
 
 bool IsEndScript(const SourceLine& line) {
   return line.tokens.size() >= 2 && line.tokens[0] == "end" && line.tokens[1] == "script";
@@ -688,14 +696,8 @@ void ImportRun::Commit() {
   for (const ScriptPlan& plan : plans_) {
     ZR3Script& script = *plan.existing;
     for (std::size_t i = 0; i < ZR3Script::kSlotCount; ++i) {
-      ZR3ScriptEntry* entries[] = {&script.Condition(i), &script.Command(i)};
-      const SlotValue* values[] = {&plan.conditions[i], &plan.commands[i]};
-      for (std::size_t e = 0; e < 2; ++e) {
-        entries[e]->SetCode(values[e]->code);
-        for (std::size_t p = 0; p < ZR3ScriptEntry::kParameterCount; ++p) {
-          entries[e]->SetParameter(p, values[e]->parameters[p]);
-        }
-      }
+      Fill(script.Condition(i), plan.conditions[i]);
+      Fill(script.Command(i), plan.commands[i]);
     }
     script.SetConditionCount(plan.conditionCount);
     script.SetCommandCount(plan.commandCount);

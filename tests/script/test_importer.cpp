@@ -283,12 +283,12 @@ TEST_F(ImporterTest, NumbersKeepTheirSignFailedLookupsBecomeTheFirstWithAWarning
 TEST_F(ImporterTest, ReusedSlotKeepsUnsetParametersAndIsRelinked) {
   Import(
       "script Gate\nitem has \"Shield\"\ncommands:\nshowgraphic \"Portrait\" 3 4\n"
-      "changetiles \"Grass\" \"Water\" \"Forest\" 5 6\nend script\n");
+      "changetiles \"Grass\" \"Water\" \"Forest\" 5 6\nplay \"Theme\" 5 6\nend script\n");
   ZR3Script& gate = Object(4);
   EXPECT_EQ(gate.Condition(0).Reference(ScriptReference::Item), &At(Category::Items, 1));
   const zr3::Lines log = Import(
       "script Gate\nspell known \"Fireball\"\ncommands:\nshowgraphic \"Sky\" -1\n"
-      "changetiles \"Water\" \"Grass\" -1\nend script\n");
+      "changetiles \"Water\" \"Grass\" -1\nplay \"Theme\"\nend script\n");
   EXPECT_EQ(log[2], "...Found");
   EXPECT_EQ(level.List(Category::ObjectScripts).size(), 6u);
   EXPECT_EQ(ParamsOf(gate.Condition(0)), (Params{0, 0}));
@@ -300,6 +300,8 @@ TEST_F(ImporterTest, ReusedSlotKeepsUnsetParametersAndIsRelinked) {
   EXPECT_EQ(ParamsOf(gate.Command(1)), (Params{1, 0, -1, 5, 6}));
   EXPECT_EQ(gate.Command(1).Reference(ScriptReference::Map), nullptr);
   EXPECT_EQ(gate.Command(1).Reference(ScriptReference::FirstTile), &At(Category::Tiles, 1));
+  // Numbers the line does not give (the exporter never writes a song's) stay as they were.
+  EXPECT_EQ(ParamsOf(gate.Command(2)), (Params{0, 5, 6}));
 }
 
 TEST_F(ImporterTest, HeaderNamesAreCutTo32BytesAndTrailingCrIsStripped) {
