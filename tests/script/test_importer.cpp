@@ -257,6 +257,20 @@ TEST_F(ImporterTest, ExporterLinesThatCannotComeBackAreSkippedSilently) {
   EXPECT_EQ(Object(2).Command(0).Code(), 0);
 }
 
+TEST_F(ImporterTest, AnEleventhLineIsIgnoredWithAWarning) {
+  std::string text = "script \"Door\"\n";
+  for (int i = 0; i < 11; ++i) text += "color true\n";
+  text += "commands:\n";
+  for (int i = 0; i < 11; ++i) text += "clear " + std::to_string(i) + "\n";
+  const zr3::Lines log = Import(text + "end script\n");
+  EXPECT_THAT(Warnings(log),
+              ElementsAre("Warning: line 12: more than 10 conditions; the line is ignored",
+                          "Warning: line 24: more than 10 commands; the line is ignored"));
+  EXPECT_EQ(Object(0).ConditionCount(), 10);
+  EXPECT_EQ(Object(0).CommandCount(), 10);
+  EXPECT_EQ(Object(0).Command(9).Parameter(0), 9);
+}
+
 TEST_F(ImporterTest, NumbersKeepTheirSignFailedLookupsBecomeTheFirstWithAWarning) {
   const zr3::Lines log = Import(
       "script Sign\nflag \"Gold\" >= val -1\nflag \"Gold\" >= rand -3\n"
