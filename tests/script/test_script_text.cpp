@@ -98,7 +98,8 @@ TEST_F(ScriptTextTest, CommandLinesFollowTheirForms) {
   EXPECT_EQ(CommandLine({132, {2}}), "walk left");
   EXPECT_EQ(CommandLine({132, {9}}), "walk");
   EXPECT_EQ(CommandLine({133, {1, 0}}), "equip remove \"Sword\"");
-  EXPECT_EQ(CommandLine({134, {2, 4, 0, 1, 3, 0, 2}}), "deletelayer rand 4 val 1 flag \"Gold\" top");
+  EXPECT_EQ(CommandLine({134, {2, 4, 0, 1, 3, 0, 2}}),
+            "deletelayer rand 4 val 1 flag \"Gold\" top");
   EXPECT_EQ(CommandLine({125, {1, 0, 1, 0, 2, 0, 3}}),
             "advchangetiles \"Water\" val \"Forest\" val 2 val 3");
   EXPECT_EQ(CommandLine({126, {0, 0, 3, 1, 1, 1, 0, 8}}),
@@ -117,12 +118,13 @@ TEST_F(ScriptTextTest, CommandLineStopsAtAMissingReference) {
 
 TEST_F(ScriptTextTest, NamesWithQuotesAndLineBreaksStayOneReadableToken) {
   level.List(Category::Texts)[0]->SetName("Say \"hi\"\r\nnow");
-  EXPECT_EQ(CommandLine({107, {0, 1, -1, 0, 0, 0, 1}}), "showtext \"Say \"\"hi\"\"  now\" 1 -1 wait");
+  EXPECT_EQ(CommandLine({107, {0, 1, -1, 0, 0, 0, 1}}),
+            "showtext \"Say \"\"hi\"\"  now\" 1 -1 wait");
 }
 
 TEST_F(ScriptTextTest, BlockOfTheWorkedExample) {
-  ScriptSpec spec = ScriptWith("Door", {{1, {0, 0, 0, 10}}, {0, {}}},
-                               {{102, {0, 0, 0, 5, 0, 3}}, {110, {-1}}});
+  ScriptSpec spec =
+      ScriptWith("Door", {{1, {0, 0, 0, 10}}, {0, {}}}, {{102, {0, 0, 0, 5, 0, 3}}, {110, {-1}}});
   zr3::ZR3Script& script = LoadScript(spec);
   script.SetKind(0);
   zr3::Lines lines;
@@ -141,8 +143,8 @@ TEST_F(ScriptTextTest, BlockOfTheWorkedExample) {
 TEST_F(ScriptTextTest, BlocksOfEmptyAndOverfullScripts) {
   zr3::Lines lines;
   LoadScript(ScriptWith("Old Door", {}, {})).ExportText(lines);
-  EXPECT_EQ(lines, (zr3::Lines{"objectscript \"Old Door\"", "conditions:", "commands:",
-                               "end script"}));
+  EXPECT_EQ(lines,
+            (zr3::Lines{"objectscript \"Old Door\"", "conditions:", "commands:", "end script"}));
 
   ScriptSpec full = ScriptWith("Full", {}, {});
   for (SlotSpec& slot : full.conditions) slot = {7, {}};
