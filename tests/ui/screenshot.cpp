@@ -7,6 +7,8 @@
 #include <QListView>
 #include <QListWidget>
 #include <QScreen>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "ui/mainform.h"
@@ -18,6 +20,9 @@ int main(int argc, char** argv) {
     qCritical("usage: zr3tool_screenshot OUT.png LEVEL.zr3 [CATEGORY_ROW [ITEM_ROW [ACTION]]]");
     return 2;
   }
+  // The window starts with the first-run layout and leaves the user's settings alone.
+  const QTemporaryDir settings;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
   zr3::ui::TfrmMain window;
   window.show();
   window.StartUp({arguments[2]});

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -429,6 +430,23 @@ class TestCommands : public QObject {
     QCOMPARE(world.prompt.dialogs[2].folder, FolderText(levelText));
     QCOMPARE(world.prompt.dialogs[3].folder, FolderText(scriptText));
     QCOMPARE(world.prompt.dialogs[4].folder, FolderText(scriptText));
+  }
+
+  void failedScriptExportShowsTheErrorAndStillRemembersTheFolder() {
+    WorldWindow world;
+    QVERIFY(world.Open());
+    QTemporaryDir out;
+    const QString missing = out.filePath("missing");
+    world.prompt.files = {missing + "/scripts.txt"};
+    world.Trigger("mnuFileScriptsAll");
+    QCOMPARE(world.prompt.questions.size(), std::size_t{1});
+    QCOMPARE(world.prompt.questions[0].icon, QMessageBox::Critical);
+    QCOMPARE(world.prompt.questions[0].caption, QStringLiteral("Error"));
+    QVERIFY(world.prompt.questions[0].text.contains(QStringLiteral("scripts.txt")));
+    QVERIFY(!QFileInfo::exists(missing));
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    world.Trigger("mnuFileImport");
+    QCOMPARE(world.prompt.dialogs.back().folder, QDir::toNativeSeparators(missing + "/"));
   }
 
  private:
