@@ -9,7 +9,7 @@ namespace zr3::cli {
 
 namespace {
 
-// Script kinds as the command line names them, in the order "export all" writes them.
+// Script kinds as the command line names them.
 struct KindName {
   std::string_view name;
   Category category;
@@ -28,12 +28,6 @@ struct ExportArgs {
   long long index = -1;
 };
 
-void AppendScripts(const ZR3Level& level, Category category, Lines& lines) {
-  for (const std::unique_ptr<ZR3Base>& record : level.List(category)) {
-    static_cast<const ZR3Script&>(*record).ExportText(lines);
-  }
-}
-
 void ExportScripts(const ExportArgs& args, bool kindGiven, bool indexGiven) {
   if (indexGiven && !kindGiven) throw ZR3Error("--index needs --kind");
   const KindName* chosen = nullptr;
@@ -49,9 +43,9 @@ void ExportScripts(const ExportArgs& args, bool kindGiven, bool indexGiven) {
   if (indexGiven) {
     static_cast<const ZR3Script&>(RecordAt(*level, chosen->category, args.index)).ExportText(lines);
   } else if (chosen) {
-    AppendScripts(*level, chosen->category, lines);
+    ExportScriptList(*level, chosen->category, lines);
   } else {
-    for (const KindName& kind : kKindNames) AppendScripts(*level, kind.category, lines);
+    ExportAllScripts(*level, lines);
   }
   WriteOutput(args.out, JoinLinesCrLf(lines));
 }

@@ -61,6 +61,10 @@ bool IsScriptCategory(Category category);
 // startup 3.
 int ScriptKindOf(Category scriptCategory);
 Category ScriptCategoryOfKind(int kind);
+// The script lists in the order of their kinds, which "export all scripts" follows.
+inline constexpr std::array<Category, 4> kScriptListsByKind = {
+    Category::GlobalScripts, Category::DeathScripts, Category::ObjectScripts,
+    Category::StartupScripts};
 
 // The counted sections and fixed tables in file order; the level information and the
 // reserved block sit between them at fixed places (see ZR3Level).

@@ -1,9 +1,11 @@
 #include "script/zr3script.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "level/bytes.h"
 #include "level/zr3error.h"
+#include "level/zr3level.h"
 
 namespace zr3 {
 
@@ -145,6 +147,16 @@ bool ZR3Script::RefersToMonster(const ZR3Base& record) const {
 }
 bool ZR3Script::RefersToList(const ZR3Base& record) const {
   return AskSlots(record, nullptr, &ZR3ScriptCommand::RefersToList);
+}
+
+void ExportScriptList(const ZR3Level& level, Category scripts, Lines& lines) {
+  for (const std::unique_ptr<ZR3Base>& script : level.List(scripts)) {
+    static_cast<const ZR3Script&>(*script).ExportText(lines);
+  }
+}
+
+void ExportAllScripts(const ZR3Level& level, Lines& lines) {
+  for (Category scripts : kScriptListsByKind) ExportScriptList(level, scripts, lines);
 }
 
 }  // namespace zr3

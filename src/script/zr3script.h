@@ -92,4 +92,9 @@ class ZR3Script : public ZR3ChainRecord {
   std::uint8_t kind_ = 0;
 };
 
+// Appends the script text of every script of one script list, in list order.
+void ExportScriptList(const ZR3Level& level, Category scripts, Lines& lines);
+// Appends the script text of every script: global, death, object, then startup scripts.
+void ExportAllScripts(const ZR3Level& level, Lines& lines);
+
 }  // namespace zr3

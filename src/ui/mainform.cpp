@@ -75,16 +75,6 @@ QString FolderOf(const QString& path) {
   return QDir::toNativeSeparators(QFileInfo(path).absolutePath() + QLatin1Char('/'));
 }
 
-// The script lists in the order of their kinds, which Export All follows.
-constexpr std::array<Category, 4> kScriptListsByKind = {
-    Category::GlobalScripts, Category::DeathScripts, Category::ObjectScripts,
-    Category::StartupScripts};
-
-// Appends the script text of every script of a script list, in list order.
-void ExportScriptList(const RecordList& scripts, Lines& lines) {
-  for (const auto& script : scripts) static_cast<const ZR3Script&>(*script).ExportText(lines);
-}
-
 QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback) {
   return QIcon::fromTheme(QLatin1String(name), QApplication::style()->standardIcon(fallback));
 }
@@ -549,14 +539,12 @@ void TfrmMain::mnuFileScriptsTypeClick() {
                  QMessageBox::Ok);
     return;
   }
-  ExportScripts([&](Lines& lines) { ExportScriptList(level_->List(*category), lines); });
+  ExportScripts([&](Lines& lines) { ExportScriptList(*level_, *category, lines); });
 }
 
 void TfrmMain::mnuFileScriptsAllClick() {
   if (!level_ || !level_->Loaded()) return;
-  ExportScripts([&](Lines& lines) {
-    for (Category scripts : kScriptListsByKind) ExportScriptList(level_->List(scripts), lines);
-  });
+  ExportScripts([&](Lines& lines) { ExportAllScripts(*level_, lines); });
 }
 
 void TfrmMain::mnuFileImportClick() {
