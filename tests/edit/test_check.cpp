@@ -186,6 +186,19 @@ TEST(CheckLevel, FindsNothingInTheDemoLevel) {
   EXPECT_EQ(check.lines, std::vector<std::string>{"Problems: 0"});
 }
 
+// Identifier 0 names no record wherever it may stand for "none": a save writes it back as 0,
+// so nothing is lost.
+TEST(CheckLevel, IdentifierZeroIsNoReference) {
+  zr3test::LevelBuilder builder;
+  builder.Add(Category::Maps, zr3test::MapRecord(zr3test::NamedMap("Town", 1, 1)));
+  builder.Add(Category::Objects, zr3test::ObjectRecord(zr3test::NamedObject("Nowhere", 0)));
+  zr3test::ListSpec menu{.name = "Menu", .count = 3, .id = 90};
+  builder.Add(Category::Lists, zr3test::ListBlob(menu));
+  zr3::ZR3Level level;
+  level.LoadFromBytes(builder.Build().Bytes());
+  EXPECT_EQ(zr3::CheckLevel(level).lines, std::vector<std::string>{"Problems: 0"});
+}
+
 // A failed reference leaves every later reference of the entry null; only the first one is
 // the author's mistake, and it is the one reported.
 TEST(CheckLevel, ReportsTheFirstUnresolvedReferenceOfAnEntry) {
