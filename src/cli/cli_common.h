@@ -35,5 +35,6 @@ void SaveTo(ZR3Level& level, const std::string& levelPath, const OutputTarget& t
 void AddBasicCommands(CLI::App& app);
 void AddCheckCommand(CLI::App& app);
 void AddEditCommands(CLI::App& app);
+void AddScriptCommands(CLI::App& app);
 
 }  // namespace zr3::cli

@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
   zr3::cli::AddBasicCommands(app);
   zr3::cli::AddCheckCommand(app);
   zr3::cli::AddEditCommands(app);
+  zr3::cli::AddScriptCommands(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
