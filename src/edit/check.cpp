@@ -44,8 +44,9 @@ std::string RecordLabel(Category category, std::size_t index) {
   return std::string(InfoOf(category).sectionName) + " " + std::to_string(index);
 }
 
-// Script text writes a name between double quotes without escapes and the importer takes the
-// first record of a name, so these names do not come back as the same record.
+// Script text names records by name and the importer takes the first record of a name; a
+// line break cannot stand inside a line of script text, so it is written as a blank. Such
+// names do not come back as the same record. (A double quote is doubled and does come back.)
 void CollectNameProblems(Category category, std::size_t index, const std::string& name,
                          std::unordered_map<std::string, std::size_t>& firstOfName,
                          RecordProblems& problems) {
@@ -57,10 +58,6 @@ void CollectNameProblems(Category category, std::size_t index, const std::string
                         "also the name of " + RecordLabel(category, first->second) +
                             ", which the importer takes instead",
                         AtSave::Kept});
-  }
-  if (name.find('"') != std::string::npos) {
-    problems.push_back({"Name", Quoted(name),
-                        "holds a double quote, which script text cannot carry back", AtSave::Kept});
   }
   if (name.find_first_of("\r\n") != std::string::npos) {
     problems.push_back({"Name", Quoted(name),

@@ -18,7 +18,7 @@ struct LevelCheck {
 // Finds every stored value that the level does not carry as its author meant: references
 // that do not resolve and what the next save does with them, codes and counts outside their
 // tables, map sizes above 100, group indexes outside the group table, and names that script
-// text cannot bring back (shared within a list, or holding a double quote or a line break).
+// text cannot bring back (shared within a list, or holding a line break).
 // Each line names the record (category, index, name), the field, the stored value, what is
 // wrong and whether the next save keeps the value or writes 0.
 LevelCheck CheckLevel(const ZR3Level& level);

@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "edit/check.h"
 #include "edit/rename.h"
 #include "ui/busycursor.h"
 #include "ui/itemlistmodel.h"
@@ -152,6 +153,9 @@ void TfrmMain::CreateMenus() {
   mnuEdit->addAction(mnuEditDelete_);
   mnuEdit->addSeparator();
   mnuEdit->addAction(mnuEditFind_);
+  mnuEditCheck_ = NewAction("mnuEditCheck", tr("Check &Level"));
+  mnuEdit->addSeparator();
+  mnuEdit->addAction(mnuEditCheck_);
 
   QMenu* mnuHelp = menuBar()->addMenu(tr("&Help"));
   mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -162,6 +166,7 @@ void TfrmMain::CreateMenus() {
   connect(mnuFileSave_, &QAction::triggered, this, &TfrmMain::mnuFileSaveClick);
   connect(mnuFileSaveAs_, &QAction::triggered, this, &TfrmMain::mnuFileSaveAsClick);
   connect(mnuFileExit_, &QAction::triggered, this, &TfrmMain::mnuFileExitClick);
+  connect(mnuEditCheck_, &QAction::triggered, this, &TfrmMain::mnuEditCheckClick);
   connect(mnuHelpAbout_, &QAction::triggered, this, &TfrmMain::mnuHelpAboutClick);
 }
 
@@ -367,7 +372,7 @@ void TfrmMain::ShowError(const QString& message) {
 void TfrmMain::SetLevelCommands(bool loaded) {
   lvwType_->setEnabled(loaded);
   for (QAction* command : {btnSave_, mnuFileSave_, mnuFileSaveAs_,
-                           mnuFileScriptExport_->menuAction(), mnuFileImport_}) {
+                           mnuFileScriptExport_->menuAction(), mnuFileImport_, mnuEditCheck_}) {
     command->setEnabled(loaded);
   }
 }
@@ -452,6 +457,12 @@ void TfrmMain::mnuFileSaveAsClick() {
 
 void TfrmMain::mnuFileExitClick() {
   close();
+}
+
+void TfrmMain::mnuEditCheckClick() {
+  if (!level_) return;
+  BusyCursor busy;
+  ShowLines(CheckLevel(*level_).lines);
 }
 
 void TfrmMain::mnuHelpAboutClick() {

@@ -54,6 +54,8 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
   void mnuFileSaveClick();
   void mnuFileSaveAsClick();
   void mnuFileExitClick();
+  // Shows what the level does not carry as meant, one line per problem, in the details pane.
+  void mnuEditCheckClick();
   void mnuHelpAboutClick();
 
  protected:
@@ -105,6 +107,7 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
   QAction* mnuEditCopy_ = nullptr;
   QAction* mnuEditDelete_ = nullptr;
   QAction* mnuEditFind_ = nullptr;
+  QAction* mnuEditCheck_ = nullptr;
   QAction* mnuHelpAbout_ = nullptr;
 
   QToolBar* ToolBar1_ = nullptr;
