@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <vector>
 
 #include "level/zr3error.h"
@@ -72,9 +72,15 @@ std::string ReadWholeFile(const std::string& path) {
   }
   std::ifstream in(path, std::ios::binary);
   if (!in) throw ZR3Error("Cannot open file " + path);
-  std::string bytes;
-  if (info.st_size > 0) bytes.reserve(static_cast<std::size_t>(info.st_size));
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  // One read of the size the file had when asked, then whatever it grew by since.
+  std::string bytes(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0), '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  if (in) {
+    std::ostringstream rest;
+    rest << in.rdbuf();
+    bytes += rest.str();
+  }
   if (in.bad()) throw ZR3Error("Cannot open file " + path);
   return bytes;
 }
