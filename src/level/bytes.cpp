@@ -6,28 +6,8 @@
 
 namespace zr3 {
 
-const unsigned char* ByteReader::Take(std::size_t count) {
-  if (count > Remaining()) {
-    throw ZR3Error("Unexpected end of file while loading " + section_);
-  }
-  const unsigned char* at = data_ + offset_;
-  offset_ += count;
-  return at;
-}
-
-std::uint8_t ByteReader::U8() {
-  return *Take(1);
-}
-
-std::uint16_t ByteReader::U16() {
-  const unsigned char* p = Take(2);
-  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-std::uint32_t ByteReader::U32() {
-  const unsigned char* p = Take(4);
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+void ByteReader::ThrowEndOfFile() const {
+  throw ZR3Error("Unexpected end of file while loading " + section_);
 }
 
 std::string ByteReader::FixedText(std::size_t width) {

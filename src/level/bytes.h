@@ -20,10 +20,17 @@ class ByteReader {
   void SetSection(std::string section) { section_ = std::move(section); }
   const std::string& Section() const { return section_; }
 
-  std::uint8_t U8();
-  std::uint16_t U16();
+  std::uint8_t U8() { return *Take(1); }
+  std::uint16_t U16() {
+    const unsigned char* p = Take(2);
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+  }
   std::int16_t I16() { return static_cast<std::int16_t>(U16()); }
-  std::uint32_t U32();
+  std::uint32_t U32() {
+    const unsigned char* p = Take(4);
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+  }
   // A fixed-width text field: the bytes up to the first zero, at most width bytes.
   std::string FixedText(std::size_t width);
   void Bytes(unsigned char* out, std::size_t count);
@@ -39,7 +46,13 @@ class ByteReader {
   std::size_t Offset() const { return offset_; }
 
  private:
-  const unsigned char* Take(std::size_t count);
+  const unsigned char* Take(std::size_t count) {
+    if (count > Remaining()) ThrowEndOfFile();
+    const unsigned char* at = data_ + offset_;
+    offset_ += count;
+    return at;
+  }
+  [[noreturn]] void ThrowEndOfFile() const;
 
   const unsigned char* data_;
   std::size_t size_;
