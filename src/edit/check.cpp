@@ -50,7 +50,7 @@ std::string RecordLabel(Category category, std::size_t index) {
 void CollectNameProblems(Category category, std::size_t index, const std::string& name,
                          std::unordered_map<std::string, std::size_t>& firstOfName,
                          RecordProblems& problems) {
-  // Unnamed records are common (most flags) and are not told apart by name anyway.
+  // Unnamed records are common (most flags are), so a shared empty name is not reported.
   if (name.empty()) return;
   const auto [first, added] = firstOfName.try_emplace(name, index);
   if (!added) {
