@@ -127,8 +127,6 @@ void AddScripts(zr3test::LevelBuilder& level) {
                   {127, {}},
                   {110, {500}}}),
   };
-  // Only ten conditions are used even though the count says twelve.
-  startup[0].conditionCount = 12;
 
   std::uint32_t id = 1000;
   auto add = [&](Category category, std::vector<ScriptSpec>& scripts) {

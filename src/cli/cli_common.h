@@ -33,6 +33,7 @@ void SaveTo(ZR3Level& level, const std::string& levelPath, const OutputTarget& t
 
 // Each group of subcommands registers itself on the application.
 void AddBasicCommands(CLI::App& app);
+void AddCheckCommand(CLI::App& app);
 void AddEditCommands(CLI::App& app);
 void AddScriptCommands(CLI::App& app);
 

@@ -8,6 +8,7 @@ namespace zr3 {
 void ZR3Base::Link(ZR3Level&) {}
 void ZR3Base::LinkNeighbours(ZR3Level&) {}
 void ZR3Base::CollectKeptIdentifiers(std::vector<std::uint32_t>&) const {}
+void ZR3Base::CollectProblems(RecordProblems&) const {}
 
 void ZR3ChainRecord::Link(ZR3Level& level) {
   LinkNeighbours(level);

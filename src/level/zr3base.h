@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "level/category.h"
+#include "level/problems.h"
 #include "level/text.h"
 
 namespace zr3 {
@@ -37,6 +38,9 @@ class ZR3Base {
   // Adds every stored identifier that the next save writes back unchanged because its
   // reference did not resolve, so that no save identifier can collide with it.
   virtual void CollectKeptIdentifiers(std::vector<std::uint32_t>& kept) const;
+  // Adds every field whose stored value the level cannot use as it stands (a reference that
+  // does not resolve, a code or count outside its table), with what the next save does.
+  virtual void CollectProblems(RecordProblems& problems) const;
 
   const std::string& Name() const { return name_; }
   void SetName(std::string name) { name_ = std::move(name); }

@@ -46,4 +46,15 @@ void ReferenceSlots::CollectUnresolved(std::vector<std::uint32_t>& ids) const {
   }
 }
 
+void ReferenceSlots::CollectProblems(RecordProblems& problems, const std::string& label,
+                                     Category list, Unresolved unresolved) const {
+  const AtSave atSave =
+      unresolved == Unresolved::KeepStoredId ? AtSave::Kept : AtSave::WrittenAsZero;
+  for (std::size_t i = 0; i < kCount; ++i) {
+    if (ids_[i] != 0 && !records_[i]) {
+      problems.push_back(UnresolvedIdentifier(label + std::to_string(i), ids_[i], list, atSave));
+    }
+  }
+}
+
 }  // namespace zr3

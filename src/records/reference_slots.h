@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "level/category.h"
+#include "level/problems.h"
 #include "level/text.h"
 
 namespace zr3 {
@@ -43,6 +44,10 @@ class ReferenceSlots {
   bool RefersTo(const ZR3Base& record) const;
   // The stored identifiers of the non-empty slots that did not resolve.
   void CollectUnresolved(std::vector<std::uint32_t>& ids) const;
+  // "<label><i>" for each non-empty slot that did not resolve into the list, with what the
+  // next save writes for it.
+  void CollectProblems(RecordProblems& problems, const std::string& label, Category list,
+                       Unresolved unresolved) const;
 
  private:
   std::array<std::uint32_t, kCount> ids_{};

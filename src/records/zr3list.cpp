@@ -67,6 +67,20 @@ void ZR3List::CopyTo(ZR3Base& target) const {
   CopyChainTo(copy);
 }
 
+void ZR3List::CollectProblems(RecordProblems& problems) const {
+  // The writer saves every unresolved result as 0: within the count when it matched no
+  // script, beyond the count because it is never linked. A result 0 is no result.
+  const std::size_t inUse = OptionsInUse();
+  for (std::size_t i = 0; i < kOptionCount; ++i) {
+    if (resultIds_[i] == 0 || results_[i]) continue;
+    RecordProblem problem = UnresolvedIdentifier("Result " + std::to_string(i), resultIds_[i],
+                                                 Category::ObjectScripts, AtSave::WrittenAsZero);
+    if (i >= inUse) problem.issue = "beyond the count, never linked";
+    problems.push_back(std::move(problem));
+  }
+  if (count_ > kOptionCount) problems.push_back(CountAboveSlots("Count", count_, kOptionCount));
+}
+
 bool ZR3List::RefersToScript(const ZR3Base& record) const {
   return std::any_of(results_.begin(), results_.end(),
                      [&record](const ZR3ChainRecord* result) { return result == &record; });

@@ -24,6 +24,7 @@ class ZR3List : public ZR3ChainRecord {
   void Write(ByteWriter& out) override;
   void Link(ZR3Level& level) override;
   void CopyTo(ZR3Base& target) const override;
+  void CollectProblems(RecordProblems& problems) const override;
 
   // Whether the record is one of the ten results, whatever the count.
   bool RefersToScript(const ZR3Base& record) const;

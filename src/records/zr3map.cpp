@@ -129,6 +129,31 @@ void ZR3Map::CollectKeptIdentifiers(std::vector<std::uint32_t>& kept) const {
   }
 }
 
+void ZR3Map::CollectProblems(RecordProblems& problems) const {
+  if (size_ > kGridSide) {
+    problems.push_back({"Size", std::to_string(size_),
+                        "above " + std::to_string(kGridSide) + "; the file holds " +
+                            std::to_string(kGridSide) + " x " + std::to_string(kGridSide) +
+                            " cells",
+                        AtSave::Kept});
+  }
+  // Border identifier 0 is no border; the writer drops any other that matched no tile.
+  for (std::size_t i = 0; i < kBorderCount; ++i) {
+    if (borderIds_[i] != 0 && !borders_[i]) {
+      std::string label = kBorderLabels[i];
+      label.pop_back();  // the colon
+      problems.push_back(
+          UnresolvedIdentifier(label, borderIds_[i], Category::Tiles, AtSave::WrittenAsZero));
+    }
+  }
+  for (std::size_t i = 0; i < tileIds_.size(); ++i) {
+    if (!tiles_[i]) {
+      problems.push_back(
+          UnresolvedIdentifier("Tiles used", tileIds_[i], Category::Tiles, AtSave::Kept));
+    }
+  }
+}
+
 bool ZR3Map::RefersToTile(const ZR3Base& record) const {
   auto is = [&record](const ZR3ChainRecord* tile) { return tile == &record; };
   return std::any_of(borders_.begin(), borders_.end(), is) ||

@@ -29,6 +29,7 @@ class ZR3Map : public ZR3ChainRecord {
   void Link(ZR3Level& level) override;
   void CopyTo(ZR3Base& target) const override;
   void CollectKeptIdentifiers(std::vector<std::uint32_t>& kept) const override;
+  void CollectProblems(RecordProblems& problems) const override;
 
   bool RefersToTile(const ZR3Base& record) const;
 

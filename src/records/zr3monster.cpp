@@ -1,6 +1,7 @@
 #include "records/zr3monster.h"
 
 #include <string_view>
+#include <utility>
 
 #include "level/bytes.h"
 #include "level/zr3level.h"
@@ -33,6 +34,9 @@ ZR3Base* GroupAt(const ZR3Level& level, std::int16_t index) {
              ? level.AtPosition(Category::Groups, index)
              : nullptr;
 }
+
+// Unlike a shop, a monster drops every identifier that matched nothing.
+constexpr auto kUnresolvedSlot = ReferenceSlots::Unresolved::WriteZero;
 
 void DescribeGroup(Lines& lines, const std::string& label, const ZR3Base* group,
                    std::int16_t index) {
@@ -105,13 +109,11 @@ void ZR3Monster::Write(ByteWriter& out) {
   out.I16(groupIndex1_);
   out.I16(groupIndex2_);
   out.Array(opaqueB_);
-  // Unlike a shop, a monster drops every identifier that matched nothing.
-  constexpr auto kDrop = ReferenceSlots::Unresolved::WriteZero;
-  items_.Write(out, kDrop);
-  spells_.Write(out, kDrop);
-  preScripts_.Write(out, kDrop);
-  postScripts_.Write(out, kDrop);
-  tiles_.Write(out, kDrop);
+  items_.Write(out, kUnresolvedSlot);
+  spells_.Write(out, kUnresolvedSlot);
+  preScripts_.Write(out, kUnresolvedSlot);
+  postScripts_.Write(out, kUnresolvedSlot);
+  tiles_.Write(out, kUnresolvedSlot);
   out.Array(opaqueC_);
   WriteChain(out);
   out.FixedText(imagePath_, kImagePathWidth);
@@ -156,6 +158,25 @@ void ZR3Monster::CopyTo(ZR3Base& target) const {
   monster.opaqueC_ = opaqueC_;
   CopyChainTo(monster);
   monster.imagePath_ = imagePath_;
+}
+
+void ZR3Monster::CollectProblems(RecordProblems& problems) const {
+  // A negative index means no group; one beyond the table stays unresolved and is kept.
+  const std::array<std::pair<std::int16_t, const ZR3Base*>, 2> groups = {
+      {{groupIndex1_, group1_}, {groupIndex2_, group2_}}};
+  for (std::size_t i = 0; i < groups.size(); ++i) {
+    const auto [index, group] = groups[i];
+    if (index >= 0 && !group) {
+      problems.push_back({"Group " + std::to_string(i + 1), std::to_string(index),
+                          "outside the group table (0 to " + std::to_string(kGroupCount - 1) + ")",
+                          AtSave::Kept});
+    }
+  }
+  items_.CollectProblems(problems, "Item ", Category::Items, kUnresolvedSlot);
+  spells_.CollectProblems(problems, "Spell ", Category::Spells, kUnresolvedSlot);
+  preScripts_.CollectProblems(problems, "Pre ", Category::ObjectScripts, kUnresolvedSlot);
+  postScripts_.CollectProblems(problems, "Post ", Category::ObjectScripts, kUnresolvedSlot);
+  tiles_.CollectProblems(problems, "Tile ", Category::Tiles, kUnresolvedSlot);
 }
 
 bool ZR3Monster::RefersToScript(const ZR3Base& record) const {

@@ -27,6 +27,7 @@ class ZR3Monster : public ZR3ChainRecord {
   void Write(ByteWriter& out) override;
   void Link(ZR3Level& level) override;
   void CopyTo(ZR3Base& target) const override;
+  void CollectProblems(RecordProblems& problems) const override;
 
   bool RefersToScript(const ZR3Base& record) const;
   bool RefersToTile(const ZR3Base& record) const;

@@ -80,6 +80,20 @@ void ZR3Object::CollectKeptIdentifiers(std::vector<std::uint32_t>& kept) const {
   if (!map_) kept.push_back(mapId_);
 }
 
+void ZR3Object::CollectProblems(RecordProblems& problems) const {
+  // Map identifier 0 stands on no map; any other unresolved one is kept by the writer.
+  if (mapId_ != 0 && !map_) {
+    problems.push_back(UnresolvedIdentifier("Map", mapId_, Category::Maps, AtSave::Kept));
+  }
+  // The writer saves an unresolved script slot as empty.
+  for (std::size_t i = 0; i < kScriptSlots; ++i) {
+    if (scriptIds_[i] != 0 && !scripts_[i]) {
+      problems.push_back(UnresolvedIdentifier("Script " + std::to_string(i), scriptIds_[i],
+                                              Category::ObjectScripts, AtSave::WrittenAsZero));
+    }
+  }
+}
+
 bool ZR3Object::RefersToScript(const ZR3Base& record) const {
   return std::any_of(scripts_.begin(), scripts_.end(),
                      [&record](const ZR3ChainRecord* script) { return script == &record; });

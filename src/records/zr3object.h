@@ -28,6 +28,7 @@ class ZR3Object : public ZR3ChainRecord {
   void Link(ZR3Level& level) override;
   void CopyTo(ZR3Base& target) const override;
   void CollectKeptIdentifiers(std::vector<std::uint32_t>& kept) const override;
+  void CollectProblems(RecordProblems& problems) const override;
 
   bool RefersToScript(const ZR3Base& record) const;
   bool RefersToMap(const ZR3Base& record) const;

@@ -5,6 +5,13 @@
 
 namespace zr3 {
 
+namespace {
+
+// An item identifier that matched no item survives the save.
+constexpr auto kUnresolvedStock = ReferenceSlots::Unresolved::KeepStoredId;
+
+}  // namespace
+
 ZR3Shop::ZR3Shop(ByteReader& in) {
   name_ = in.FixedText(kNameWidth);
   stock_.Read(in);
@@ -23,8 +30,7 @@ void ZR3Shop::Describe(Lines& lines) const {
 
 void ZR3Shop::Write(ByteWriter& out) {
   out.FixedText(name_, kNameWidth);
-  // An item identifier that matched no item survives the save.
-  stock_.Write(out, ReferenceSlots::Unresolved::KeepStoredId);
+  stock_.Write(out, kUnresolvedStock);
   out.U16(buyback_);
   out.U16(markup_);
   WriteChain(out);
@@ -48,6 +54,10 @@ void ZR3Shop::CopyTo(ZR3Base& target) const {
 
 void ZR3Shop::CollectKeptIdentifiers(std::vector<std::uint32_t>& kept) const {
   stock_.CollectUnresolved(kept);
+}
+
+void ZR3Shop::CollectProblems(RecordProblems& problems) const {
+  stock_.CollectProblems(problems, "Item ", Category::Items, kUnresolvedStock);
 }
 
 bool ZR3Shop::RefersToItem(const ZR3Base& record) const {

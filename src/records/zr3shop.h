@@ -22,6 +22,7 @@ class ZR3Shop : public ZR3ChainRecord {
   void Link(ZR3Level& level) override;
   void CopyTo(ZR3Base& target) const override;
   void CollectKeptIdentifiers(std::vector<std::uint32_t>& kept) const override;
+  void CollectProblems(RecordProblems& problems) const override;
 
   bool RefersToItem(const ZR3Base& record) const;
 

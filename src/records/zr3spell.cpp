@@ -59,6 +59,16 @@ void ZR3Spell::Write(ByteWriter& out) {
   WriteChain(out);
 }
 
+void ZR3Spell::CollectProblems(RecordProblems& problems) const {
+  // The writer keeps both: the learn identifier as stored, the script position as stored.
+  if (learnId_ != 0 && !learnSpell_) {
+    problems.push_back(UnresolvedIdentifier("Learn", learnId_, Category::Spells, AtSave::Kept));
+  }
+  if (type_ == kRunScript && !script_) {
+    problems.push_back(UnresolvedPosition("Run script", parameters_[0], Category::ObjectScripts));
+  }
+}
+
 void ZR3Spell::CollectKeptIdentifiers(std::vector<std::uint32_t>& kept) const {
   if (!learnSpell_ && learnId_ != 0) kept.push_back(learnId_);
 }

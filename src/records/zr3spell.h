@@ -33,6 +33,7 @@ class ZR3Spell : public ZR3ChainRecord {
   void CopyTo(ZR3Base& target) const override;
   // An unresolved learn spell identifier is written back as stored.
   void CollectKeptIdentifiers(std::vector<std::uint32_t>& kept) const override;
+  void CollectProblems(RecordProblems& problems) const override;
 
   bool RefersToGroup(const ZR3Base& record) const;
   bool RefersToScript(const ZR3Base& record) const;

@@ -79,6 +79,38 @@ void ZR3Script::Link(ZR3Level& level) {
   for (std::size_t i = 0; i < CommandsInUse(); ++i) commands_[i].Link(level);
 }
 
+namespace {
+
+// Codes without a kind, then the first unresolved reference of every entry in use.
+template <class Entry>
+void CollectEntryProblems(RecordProblems& problems, const Entry* entries, std::size_t inUse,
+                          const std::string& label, const VocabularyWord* (*kindOf)(int),
+                          std::string_view kind) {
+  for (std::size_t i = 0; i < inUse; ++i) {
+    const std::string slot = label + std::to_string(i);
+    if (!kindOf(entries[i].Code())) {
+      problems.push_back({slot + " code", std::to_string(entries[i].Code()),
+                          "no " + std::string(kind) + " has this code", AtSave::Kept});
+    }
+    entries[i].CollectProblems(problems, slot);
+  }
+}
+
+}  // namespace
+
+void ZR3Script::CollectProblems(RecordProblems& problems) const {
+  CollectEntryProblems(problems, conditions_.data(), ConditionsInUse(), "Condition ", ConditionKind,
+                       "condition");
+  CollectEntryProblems(problems, commands_.data(), CommandsInUse(), "Command ", CommandKind,
+                       "command");
+  if (conditionCount_ > kSlotCount) {
+    problems.push_back(CountAboveSlots("Conditions", conditionCount_, kSlotCount));
+  }
+  if (commandCount_ > kSlotCount) {
+    problems.push_back(CountAboveSlots("Commands", commandCount_, kSlotCount));
+  }
+}
+
 void ZR3Script::CopyTo(ZR3Base& target) const {
   auto& script = static_cast<ZR3Script&>(target);
   script.name_ = name_;

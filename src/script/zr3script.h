@@ -35,6 +35,7 @@ class ZR3Script : public ZR3ChainRecord {
   void Link(ZR3Level& level) override;
   // Everything but positions and neighbours; the copy refers to the same records.
   void CopyTo(ZR3Base& target) const override;
+  void CollectProblems(RecordProblems& problems) const override;
 
   std::uint8_t Kind() const { return kind_; }
   void SetKind(std::uint8_t kind) { kind_ = kind; }

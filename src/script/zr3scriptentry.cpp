@@ -75,6 +75,19 @@ void ZR3ScriptEntry::Link(ZR3Level& level) {
   }
 }
 
+void ZR3ScriptEntry::CollectProblems(RecordProblems& problems, const std::string& label) const {
+  std::size_t nextFlagSlot = 0;
+  for (const ReferenceStep& step : StepsOf()) {
+    const ZR3Base* target = step.flag ? flagSlots_[nextFlagSlot++] : Reference(step.reference);
+    if (target) continue;
+    problems.push_back(
+        UnresolvedPosition(label + " p" + std::to_string(step.parameter),
+                           parameters_[static_cast<std::size_t>(step.parameter)],
+                           step.flag ? Category::Flags : CategoryOf(step.reference)));
+    return;
+  }
+}
+
 ZR3ScriptEntry::Parameters ZR3ScriptEntry::WrittenParameters() const {
   Parameters written = parameters_;
   for (const ReferenceStep& step : StepsOf()) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "level/category.h"
+#include "level/problems.h"
 #include "script/vocabulary.h"
 
 namespace zr3 {
@@ -96,6 +97,9 @@ class ZR3ScriptEntry {
   void Link(ZR3Level& level);
   // Forgets every reference.
   void ClearReferences();
+  // The first parameter naming a record that did not resolve, as "<label> p<n>"; the link
+  // left every later reference of the entry null as well. Its value is written back as stored.
+  void CollectProblems(RecordProblems& problems, const std::string& label) const;
 
   // The parameters as Write writes them: each parameter that names a resolved record holds
   // that record's current position; flag indices and unresolved ones stay as stored. Throws

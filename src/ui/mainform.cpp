@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "edit/check.h"
 #include "edit/copy.h"
 #include "edit/deletion.h"
 #include "edit/edit_common.h"
@@ -159,6 +160,9 @@ void TfrmMain::CreateMenus() {
   mnuEdit->addAction(mnuEditDelete_);
   mnuEdit->addSeparator();
   mnuEdit->addAction(mnuEditFind_);
+  mnuEditCheck_ = NewAction("mnuEditCheck", tr("Check &Level"));
+  mnuEdit->addSeparator();
+  mnuEdit->addAction(mnuEditCheck_);
 
   QMenu* mnuHelp = menuBar()->addMenu(tr("&Help"));
   mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -178,6 +182,7 @@ void TfrmMain::CreateMenus() {
   connect(mnuEditCopy_, &QAction::triggered, this, &TfrmMain::btnCopyClick);
   connect(mnuEditDelete_, &QAction::triggered, this, &TfrmMain::btnDeleteClick);
   connect(mnuEditFind_, &QAction::triggered, this, &TfrmMain::btnFindClick);
+  connect(mnuEditCheck_, &QAction::triggered, this, &TfrmMain::mnuEditCheckClick);
   connect(mnuHelpAbout_, &QAction::triggered, this, &TfrmMain::mnuHelpAboutClick);
 }
 
@@ -388,7 +393,7 @@ void TfrmMain::ShowError(const QString& message) {
 void TfrmMain::SetLevelCommands(bool loaded) {
   lvwType_->setEnabled(loaded);
   for (QAction* command : {btnSave_, mnuFileSave_, mnuFileSaveAs_,
-                           mnuFileScriptExport_->menuAction(), mnuFileImport_}) {
+                           mnuFileScriptExport_->menuAction(), mnuFileImport_, mnuEditCheck_}) {
     command->setEnabled(loaded);
   }
 }
@@ -717,6 +722,12 @@ void TfrmMain::btnFindClick() {
   if (row < 0) return;
   BusyCursor busy;
   ShowLines(SearchReferences(*level_, *itemCategory_, static_cast<std::size_t>(row)));
+}
+
+void TfrmMain::mnuEditCheckClick() {
+  if (!level_) return;
+  BusyCursor busy;
+  ShowLines(CheckLevel(*level_).lines);
 }
 
 void TfrmMain::btnDeleteClick() {

@@ -56,6 +56,8 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
   void mnuFileSaveClick();
   void mnuFileSaveAsClick();
   void mnuFileExitClick();
+  // Shows what the level does not carry as meant, one line per problem, in the details pane.
+  void mnuEditCheckClick();
   void mnuFileExportClick();
   void mnuFileScriptsSelectedClick();
   void mnuFileScriptsTypeClick();
@@ -134,6 +136,7 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
   QAction* mnuEditCopy_ = nullptr;
   QAction* mnuEditDelete_ = nullptr;
   QAction* mnuEditFind_ = nullptr;
+  QAction* mnuEditCheck_ = nullptr;
   QAction* mnuHelpAbout_ = nullptr;
 
   QToolBar* ToolBar1_ = nullptr;
