@@ -1,0 +1,84 @@
+#!/usr/bin/env python3
+"""Prints the table of tools/bench.sh from the benchmark programs' JSON output.
+
+usage: bench_table.py <levels folder> <size> [<size> ...]
+
+A figure X is paired with its floor X_floor from the same run; the ratio is the median time
+of X divided by the median time of X_floor. A size S and a size S/4 give the growth of every
+figure (its time at S divided by its time at S/4).
+"""
+import glob
+import json
+import os
+import sys
+
+# Ratio targets of the figures that have one.
+TARGETS = {"load_link": 4.0, "save": 3.0, "level_text_export": 3.0, "script_export": 3.0}
+GROWTH_TARGET = 4.5
+MB = 1024 * 1024
+
+
+def medians(folder, size):
+    """{benchmark: (median real time in ms, bytes)} over all programs run on the size."""
+    found = {}
+    for path in sorted(glob.glob(os.path.join(folder, size.replace("/", "_") + ".*.json"))):
+        with open(path) as f:
+            data = json.load(f)
+        for run in data["benchmarks"]:
+            if run.get("aggregate_name", "median") != "median":
+                continue
+            name = run["run_name"].split("/")[0]
+            scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[run["time_unit"]]
+            found[name] = (run["real_time"] * scale, run.get("bytes", 0))
+    return found
+
+
+def memory(folder, size):
+    path = os.path.join(folder, size.replace("/", "_") + ".memory")
+    with open(path) as f:
+        return dict((k, int(v)) for k, v in (p.split("=") for p in f.read().split()))
+
+
+def main():
+    folder, sizes = sys.argv[1], sys.argv[2:]
+    results = {size: medians(folder, size) for size in sizes}
+    figures = [n for n in results[sizes[0]] if not n.endswith("_floor")]
+
+    print("| figure | size | time ms | floor ms | ratio | target | bytes |")
+    print("|---|---|---:|---:|---:|---:|---:|")
+    for name in figures:
+        for size in sizes:
+            if name not in results[size]:
+                continue
+            time, count = results[size][name]
+            floor = results[size].get(name + "_floor")
+            ratio = f"{time / floor[0]:.2f}" if floor else "-"
+            target = f"<= {TARGETS[name]:g}" if name in TARGETS else "-"
+            floor_ms = f"{floor[0]:.3f}" if floor else "-"
+            print(f"| {name} | {size} | {time:.3f} | {floor_ms} | {ratio} | {target} | {count:.0f} |")
+
+    pairs = [(s + "/4" if "/" not in s else None, s) for s in sizes]
+    pairs = [(small, big) for small, big in pairs if small in sizes]
+    if pairs:
+        print()
+        print(f"| growth (x4 records) | sizes | time ratio | target |")
+        print("|---|---|---:|---:|")
+        for small, big in pairs:
+            for name in figures:
+                if name in results[small] and name in results[big]:
+                    growth = results[big][name][0] / results[small][name][0]
+                    print(f"| {name} | {small} -> {big} | {growth:.2f} | <= {GROWTH_TARGET:g} |")
+
+    print()
+    print("| memory | file MB | peak RSS MB | limit MB (2 x file + 64) | within |")
+    print("|---|---:|---:|---:|---|")
+    for size in sizes:
+        m = memory(folder, size)
+        limit = 2 * m["file_bytes"] + 64 * MB
+        within = "yes" if m["peak_rss_bytes"] <= limit else "NO"
+        print(f"| load {size} | {m['file_bytes'] / MB:.1f} | {m['peak_rss_bytes'] / MB:.1f} "
+              f"| {limit / MB:.1f} | {within} |")
+
+
+if __name__ == "__main__":
+    main()
