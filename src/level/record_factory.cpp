@@ -2,15 +2,20 @@
 
 #include "level/bytes.h"
 #include "records/zr3character.h"
+#include "records/zr3graphic.h"
 #include "records/zr3item.h"
 #include "records/zr3list.h"
+#include "records/zr3map.h"
 #include "records/zr3monster.h"
+#include "records/zr3object.h"
 #include "records/zr3palette.h"
 #include "records/zr3shop.h"
 #include "records/zr3song.h"
 #include "records/zr3spell.h"
 #include "records/zr3string.h"
 #include "records/zr3text.h"
+#include "records/zr3tile.h"
+#include "script/zr3script.h"
 
 namespace zr3 {
 
@@ -24,6 +29,14 @@ std::unique_ptr<ZR3Base> Make(Args&&... args) {
 // Reads one record when in is given, otherwise makes an empty one.
 std::unique_ptr<ZR3Base> Create(Category category, ByteReader* in) {
   switch (category) {
+    case Category::Maps:
+      return in ? Make<ZR3Map>(*in) : Make<ZR3Map>();
+    case Category::Tiles:
+      return in ? Make<ZR3Tile>(*in) : Make<ZR3Tile>();
+    case Category::Objects:
+      return in ? Make<ZR3Object>(*in) : Make<ZR3Object>();
+    case Category::Graphics:
+      return in ? Make<ZR3Graphic>(*in) : Make<ZR3Graphic>();
     case Category::Flags:
     case Category::Groups:
     case Category::CustomText:
@@ -46,6 +59,13 @@ std::unique_ptr<ZR3Base> Create(Category category, ByteReader* in) {
       return in ? Make<ZR3Character>(*in) : Make<ZR3Character>();
     case Category::Lists:
       return in ? Make<ZR3List>(*in) : Make<ZR3List>();
+    case Category::GlobalScripts:
+    case Category::DeathScripts:
+    case Category::ObjectScripts:
+    case Category::StartupScripts: {
+      const auto kind = static_cast<std::uint8_t>(ScriptKindOf(category));
+      return in ? Make<ZR3Script>(*in, kind) : Make<ZR3Script>(kind);
+    }
     default:
       return nullptr;
   }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "level/bytes.h"
 #include "level/zr3base.h"
@@ -10,12 +11,13 @@
 
 namespace zr3test {
 
-// A chain record that stands in for a kind a test cannot build from bytes: it has nothing
+// A chain record that stands in for a kind a test does not build from bytes: it has nothing
 // but a name, a list and a stored identifier. Added to a loaded level's list, it lets a test
-// resolve references into that list.
+// resolve references into that list, show its name and write its position or identifier.
 class StandInRecord : public zr3::ZR3ChainRecord {
  public:
-  StandInRecord(zr3::Category category, std::uint32_t id, std::string name) : category_(category) {
+  StandInRecord(zr3::Category category, std::uint32_t id, std::string name)
+      : category_(category) {
     zr3::ByteWriter chain;
     chain.U32(0);
     chain.U32(0);
@@ -24,11 +26,13 @@ class StandInRecord : public zr3::ZR3ChainRecord {
     ReadChain(in);
     name_ = std::move(name);
   }
+  StandInRecord(zr3::Category category, std::string name)
+      : StandInRecord(category, 0, std::move(name)) {}
 
   zr3::Category ListCategory() const override { return category_; }
   void Describe(zr3::Lines& lines) const override { lines.push_back("Name: " + name_); }
   void Write(zr3::ByteWriter&) override {}
-  void CopyTo(zr3::ZR3Base&) const override {}
+  void CopyTo(zr3::ZR3Base& target) const override { target.SetName(name_); }
 
  private:
   zr3::Category category_;
@@ -44,5 +48,13 @@ inline StandInRecord& AddStandIn(zr3::ZR3Level& level, zr3::Category category, s
   list.push_back(std::move(record));
   return added;
 }
+
+// Appends stand-ins with the given names to the level's list and renumbers it.
+void AddStandIns(zr3::ZR3Level& level, zr3::Category category,
+                 const std::vector<std::string>& names);
+
+// Moves the record at index from to index to within the list and renumbers it, as the
+// editor's reorder commands leave a list.
+void MoveRecord(zr3::ZR3Level& level, zr3::Category category, std::size_t from, std::size_t to);
 
 }  // namespace zr3test

@@ -1,0 +1,138 @@
+#include "records/zr3map.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "level/bytes.h"
+#include "level/zr3level.h"
+
+namespace zr3 {
+
+namespace {
+
+constexpr const char* kBorderLabels[ZR3Map::kBorderCount] = {
+    "Border N:", "Border E:", "Border S:", "Border W:"};
+
+}  // namespace
+
+ZR3Map::ZR3Map(ByteReader& in) {
+  name_ = in.FixedText(kNameWidth);
+  size_ = in.U16();
+  unknown_ = in.Array<2>();
+  const int side = Side();
+  cells_.reserve(static_cast<std::size_t>(side) * static_cast<std::size_t>(side));
+  // Identifier to table index, so that building the table stays linear in the cells while
+  // the table itself keeps the order of first appearance.
+  std::unordered_map<std::uint32_t, std::int32_t> tableIndexOf;
+  for (int row = 0; row < kGridSide; ++row) {
+    for (int column = 0; column < kGridSide; ++column) {
+      if (!IsKept(row, column)) {
+        in.Skip(kSlotsPerCell * 4);
+        continue;
+      }
+      Cell cell;
+      for (std::int32_t& slot : cell) {
+        const std::uint32_t id = in.U32();
+        if (id == 0) {
+          slot = kEmptySlot;
+          continue;
+        }
+        auto [found, added] =
+            tableIndexOf.try_emplace(id, static_cast<std::int32_t>(tileIds_.size()));
+        if (added) tileIds_.push_back(id);
+        slot = found->second;
+      }
+      cells_.push_back(cell);
+    }
+  }
+  tiles_.assign(tileIds_.size(), nullptr);
+  for (std::uint32_t& id : borderIds_) id = in.U32();
+  ReadChain(in);
+}
+
+int ZR3Map::Side() const {
+  return std::min<int>(size_, kGridSide);
+}
+
+void ZR3Map::Write(ByteWriter& out) {
+  out.FixedText(name_, kNameWidth);
+  out.U16(size_);
+  out.Array(unknown_);
+  const int side = Side();
+  for (int row = 0; row < kGridSide; ++row) {
+    for (int column = 0; column < kGridSide; ++column) {
+      if (!IsKept(row, column)) {
+        out.Zeros(kSlotsPerCell * 4);
+        continue;
+      }
+      for (std::int32_t slot : cells_[static_cast<std::size_t>(row * side + column)]) {
+        if (slot == kEmptySlot) {
+          out.U32(0);
+          continue;
+        }
+        // An identifier that matched no tile is written back as it was read.
+        const auto entry = static_cast<std::size_t>(slot);
+        out.U32(tiles_[entry] ? tiles_[entry]->SaveId() : tileIds_[entry]);
+      }
+    }
+  }
+  // An unresolved border is not written back.
+  for (const ZR3ChainRecord* border : borders_) out.U32(SaveIdOf(border));
+  WriteChain(out);
+}
+
+void ZR3Map::Link(ZR3Level& level) {
+  // A map makes many lookups: keep the tile index for all of them even outside the load.
+  ZR3Level::IndexScope scope(level);
+  // Identifier 0 is matched for borders like any other; the tile table never holds 0.
+  for (std::size_t i = 0; i < kBorderCount; ++i) {
+    borders_[i] = level.FindLastById(Category::Tiles, borderIds_[i]);
+  }
+  for (std::size_t i = 0; i < tileIds_.size(); ++i) {
+    tiles_[i] = level.FindLastById(Category::Tiles, tileIds_[i]);
+  }
+  LinkNeighbours(level);
+}
+
+void ZR3Map::Describe(Lines& lines) const {
+  lines.push_back("Name: " + name_);
+  lines.push_back("Size: " + std::to_string(size_));
+  lines.push_back(HexDump("Unknown:", unknown_.data(), unknown_.size()));
+  for (std::size_t i = 0; i < kBorderCount; ++i) {
+    std::string line = HexDumpU32(kBorderLabels[i], borderIds_[i]);
+    if (borders_[i]) line += " " + borders_[i]->Name();
+    lines.push_back(std::move(line));
+  }
+  DescribeChain(lines);
+  lines.push_back("Tiles used: ");
+  for (const ZR3ChainRecord* tile : tiles_) {
+    lines.push_back(tile ? "  " + tile->Name() : "  (Tile not found)");
+  }
+}
+
+void ZR3Map::CopyTo(ZR3Base& target) const {
+  auto& copy = static_cast<ZR3Map&>(target);
+  copy.name_ = name_;
+  copy.size_ = size_;
+  copy.unknown_ = unknown_;
+  copy.cells_ = cells_;
+  copy.tileIds_ = tileIds_;
+  copy.tiles_ = tiles_;
+  copy.borderIds_ = borderIds_;
+  copy.borders_ = borders_;
+  CopyChainTo(copy);
+}
+
+void ZR3Map::CollectKeptIdentifiers(std::vector<std::uint32_t>& kept) const {
+  for (std::size_t i = 0; i < tileIds_.size(); ++i) {
+    if (!tiles_[i]) kept.push_back(tileIds_[i]);
+  }
+}
+
+bool ZR3Map::RefersToTile(const ZR3Base& record) const {
+  auto is = [&record](const ZR3ChainRecord* tile) { return tile == &record; };
+  return std::any_of(borders_.begin(), borders_.end(), is) ||
+         std::any_of(tiles_.begin(), tiles_.end(), is);
+}
+
+}  // namespace zr3

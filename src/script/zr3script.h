@@ -1,0 +1,93 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "level/zr3base.h"
+#include "script/zr3scriptcommand.h"
+#include "script/zr3scriptcondition.h"
+
+namespace zr3 {
+
+// One event script: a name, ten condition slots and ten command slots, of which the counts
+// say how many are in use. All four script lists hold this kind; the kind (0 global,
+// 1 death, 2 object, 3 startup) comes from the list, never from the record's bytes.
+class ZR3Script : public ZR3ChainRecord {
+ public:
+  static constexpr std::size_t kSize = 848;
+  static constexpr std::size_t kNameWidth = 32;
+  static constexpr std::size_t kSlotCount = 10;
+  static constexpr std::size_t kOpaqueBlockSize = 200;
+  using OpaqueBlock = std::array<std::uint8_t, kOpaqueBlockSize>;
+
+  explicit ZR3Script(std::uint8_t kind = 0) : kind_(kind) {}
+  ZR3Script(ByteReader& in, std::uint8_t kind);
+
+  Category ListCategory() const override { return ScriptCategoryOfKind(kind_); }
+  void Describe(Lines& lines) const override;
+  // Throws ZR3Error naming the script when a referenced record's position does not fit its
+  // 16-bit parameter.
+  void Write(ByteWriter& out) override;
+  // Neighbours, then the conditions and commands in use (at most ten of each).
+  void Link(ZR3Level& level) override;
+  // Everything but positions and neighbours; the copy refers to the same records.
+  void CopyTo(ZR3Base& target) const override;
+
+  std::uint8_t Kind() const { return kind_; }
+  void SetKind(std::uint8_t kind) { kind_ = kind; }
+
+  // The counts as stored; they may exceed ten.
+  std::uint8_t ConditionCount() const { return conditionCount_; }
+  void SetConditionCount(std::uint8_t count) { conditionCount_ = count; }
+  std::uint8_t CommandCount() const { return commandCount_; }
+  void SetCommandCount(std::uint8_t count) { commandCount_ = count; }
+  // The slots in use: the count, capped at ten.
+  std::size_t ConditionsInUse() const;
+  std::size_t CommandsInUse() const;
+
+  ZR3ScriptCondition& Condition(std::size_t slot) { return conditions_.at(slot); }
+  const ZR3ScriptCondition& Condition(std::size_t slot) const { return conditions_.at(slot); }
+  ZR3ScriptCommand& Command(std::size_t slot) { return commands_.at(slot); }
+  const ZR3ScriptCommand& Command(std::size_t slot) const { return commands_.at(slot); }
+
+  const OpaqueBlock& BlockA() const { return blockA_; }
+  const OpaqueBlock& BlockB() const { return blockB_; }
+  const std::array<std::uint8_t, 2>& Opaque() const { return opaque_; }
+
+  // Each query asks every slot, in use or not, in the order condition 0, command 0,
+  // condition 1, ...; the first yes answers.
+  bool RefersToFlag(const ZR3Base& record) const;
+  bool RefersToMap(const ZR3Base& record) const;
+  bool RefersToItem(const ZR3Base& record) const;
+  bool RefersToCharacterSet(const ZR3Base& record) const;
+  bool RefersToGraphic(const ZR3Base& record) const;
+  bool RefersToText(const ZR3Base& record) const;
+  bool RefersToSong(const ZR3Base& record) const;
+  bool RefersToSpell(const ZR3Base& record) const;
+  bool RefersToObject(const ZR3Base& record) const;
+  bool RefersToTile(const ZR3Base& record) const;
+  bool RefersToScript(const ZR3Base& record) const;
+  bool RefersToPalette(const ZR3Base& record) const;
+  bool RefersToShop(const ZR3Base& record) const;
+  bool RefersToMonster(const ZR3Base& record) const;
+  bool RefersToList(const ZR3Base& record) const;
+
+ private:
+  using ConditionQuery = bool (ZR3ScriptCondition::*)(const ZR3Base&) const;
+  using CommandQuery = bool (ZR3ScriptCommand::*)(const ZR3Base&) const;
+  // conditionQuery is null for the kinds conditions never name.
+  bool AskSlots(const ZR3Base& record, ConditionQuery conditionQuery,
+                CommandQuery commandQuery) const;
+
+  std::array<ZR3ScriptCondition, kSlotCount> conditions_;
+  std::array<ZR3ScriptCommand, kSlotCount> commands_;
+  OpaqueBlock blockA_{};
+  OpaqueBlock blockB_{};
+  std::uint8_t conditionCount_ = 0;
+  std::uint8_t commandCount_ = 0;
+  std::array<std::uint8_t, 2> opaque_{};
+  std::uint8_t kind_ = 0;
+};
+
+}  // namespace zr3

@@ -1,0 +1,186 @@
+#include "script/zr3scriptentry.h"
+
+#include <limits>
+
+#include "level/bytes.h"
+#include "level/zr3base.h"
+#include "level/zr3error.h"
+#include "level/zr3level.h"
+
+namespace zr3 {
+
+Category CategoryOf(ScriptReference reference) {
+  switch (reference) {
+    case ScriptReference::Map:
+      return Category::Maps;
+    case ScriptReference::Item:
+      return Category::Items;
+    case ScriptReference::CharacterSet:
+      return Category::Characters;
+    case ScriptReference::Graphic:
+      return Category::Graphics;
+    case ScriptReference::Text:
+      return Category::Texts;
+    case ScriptReference::Song:
+      return Category::Songs;
+    case ScriptReference::Spell:
+      return Category::Spells;
+    case ScriptReference::Object:
+      return Category::Objects;
+    case ScriptReference::FirstTile:
+    case ScriptReference::SecondTile:
+      return Category::Tiles;
+    case ScriptReference::Script:
+      return Category::ObjectScripts;
+    case ScriptReference::Palette:
+      return Category::Palettes;
+    case ScriptReference::Shop:
+      return Category::Shops;
+    case ScriptReference::Monster:
+      return Category::Monsters;
+    case ScriptReference::List:
+      return Category::Lists;
+  }
+  return Category::Maps;
+}
+
+ZR3ScriptEntry::ZR3ScriptEntry(ByteReader& in) {
+  code_ = in.U16();
+  for (std::int16_t& parameter : parameters_) parameter = in.I16();
+}
+
+void ZR3ScriptEntry::ClearReferences() {
+  flagSlots_.fill(nullptr);
+  references_.fill(nullptr);
+}
+
+void ZR3ScriptEntry::Link(ZR3Level& level) {
+  ClearReferences();
+  std::size_t nextFlagSlot = 0;
+  for (const ReferenceStep& step : StepsOf()) {
+    const Category list = step.flag ? Category::Flags : CategoryOf(step.reference);
+    ZR3Base* target = nullptr;
+    try {
+      target = level.AtPosition(list, parameters_[static_cast<std::size_t>(step.parameter)]);
+    } catch (const ZR3Error&) {
+      return;
+    }
+    // A negative index lies outside the list as well.
+    if (!target) return;
+    if (step.flag) {
+      flagSlots_[nextFlagSlot++] = target;
+    } else {
+      references_[static_cast<std::size_t>(step.reference)] = target;
+    }
+  }
+}
+
+ZR3ScriptEntry::Parameters ZR3ScriptEntry::WrittenParameters() const {
+  Parameters written = parameters_;
+  for (const ReferenceStep& step : StepsOf()) {
+    if (step.flag) continue;  // the flag table never moves
+    const ZR3Base* target = Reference(step.reference);
+    if (!target) continue;
+    const int position = target->Position();
+    if (position > std::numeric_limits<std::int16_t>::max()) {
+      throw ZR3Error("the record \"" + target->Name() + "\" at position " +
+                     std::to_string(position) + " does not fit a 16-bit script parameter");
+    }
+    written[static_cast<std::size_t>(step.parameter)] = static_cast<std::int16_t>(position);
+  }
+  return written;
+}
+
+void ZR3ScriptEntry::Write(ByteWriter& out) const {
+  const Parameters written = WrittenParameters();
+  out.U16(code_);
+  for (std::int16_t parameter : written) out.I16(parameter);
+}
+
+void ZR3ScriptEntry::AddOperandStep(ReferenceSteps& steps, int sourceParameter) const {
+  if (Parameter(static_cast<std::size_t>(sourceParameter)) == kSourceFlag) {
+    steps.Flag(sourceParameter + 1);
+  }
+}
+
+void ZR3ScriptEntry::AddTripleSteps(ReferenceSteps& steps, int first) const {
+  if (Parameter(static_cast<std::size_t>(first)) == kSourceValue) {
+    steps.Record(first + 1, ScriptReference::Map);
+  } else {
+    AddOperandStep(steps, first);
+  }
+  AddOperandStep(steps, first + 2);
+  AddOperandStep(steps, first + 4);
+}
+
+bool ZR3ScriptEntry::FlagSlotsHold(const ZR3Base& record) const {
+  for (const ZR3Base* flag : flagSlots_) {
+    if (flag == &record) return true;
+  }
+  return false;
+}
+
+EntryText& EntryText::Add(std::string_view piece) {
+  if (!broken_) text_ += piece;
+  return *this;
+}
+
+EntryText& EntryText::Number(int value) {
+  return Add(std::to_string(value));
+}
+
+EntryText& EntryText::RecordName(const ZR3Base* record) {
+  if (broken_) return *this;
+  if (!record) {
+    text_ += badReference_;
+    broken_ = true;
+    return *this;
+  }
+  if (style_ == Style::Keyword) return Add("\"").Add(record->Name()).Add("\"");
+  return Add(record->Name());
+}
+
+EntryText& EntryText::Name(ScriptReference which) {
+  return RecordName(entry_.Reference(which));
+}
+
+EntryText& EntryText::Flag() {
+  const ZR3Base* flag =
+      nextFlagSlot_ < ZR3ScriptEntry::kFlagSlotCount ? entry_.FlagSlot(nextFlagSlot_) : nullptr;
+  ++nextFlagSlot_;
+  return RecordName(flag);
+}
+
+EntryText& EntryText::Word(VocabularyTable table, int index) {
+  return Add(style_ == Style::Readable ? ReadableWord(table, index) : KeywordWord(table, index));
+}
+
+EntryText& EntryText::WordIfAny(VocabularyTable table, int index) {
+  if (!WordAt(table, index)) return *this;
+  return Word(table, index);
+}
+
+EntryText& EntryText::SourceAndOperand(int sourceParameter) {
+  const int source = entry_.Parameter(static_cast<std::size_t>(sourceParameter));
+  const int operand = entry_.Parameter(static_cast<std::size_t>(sourceParameter + 1));
+  Word(ValueSources(), source).Add(" ");
+  switch (source) {
+    case kSourceAttribute:
+      return Word(Attributes(), operand);
+    case kSourceRandom:
+      return style_ == Style::Readable ? Add("0-").Number(operand) : Number(operand);
+    case kSourceFlag:
+      return Flag();
+    default:
+      return Number(operand);
+  }
+}
+
+EntryText& EntryText::MapSourceAndOperand(int sourceParameter) {
+  if (entry_.Parameter(static_cast<std::size_t>(sourceParameter)) != kSourceValue) {
+    return SourceAndOperand(sourceParameter);
+  }
+  return Word(ValueSources(), kSourceValue).Add(" ").Name(ScriptReference::Map);
+}
+
+}  // namespace zr3

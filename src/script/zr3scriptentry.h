@@ -1,0 +1,176 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "level/category.h"
+#include "script/vocabulary.h"
+
+namespace zr3 {
+
+class ByteReader;
+class ByteWriter;
+class ZR3Base;
+class ZR3Level;
+
+// The kinds of record a parameter of a condition or command can name (flags aside, which
+// fill the three flag slots).
+enum class ScriptReference : unsigned char {
+  Map,
+  Item,
+  CharacterSet,
+  Graphic,
+  Text,
+  Song,
+  Spell,
+  Object,
+  FirstTile,
+  SecondTile,
+  Script,
+  Palette,
+  Shop,
+  Monster,
+  List,
+};
+inline constexpr std::size_t kScriptReferenceCount = 15;
+
+// The level list a reference resolves into; scripts are always object scripts.
+Category CategoryOf(ScriptReference reference);
+
+// One parameter that names a record: a flag (taking the next free flag slot) or one of the
+// typed references.
+struct ReferenceStep {
+  int parameter;
+  bool flag;
+  ScriptReference reference;
+};
+
+// The parameters that name records for the current code and parameters, in the order the
+// link resolves them.
+class ReferenceSteps {
+ public:
+  void Flag(int parameter) { Add({parameter, true, ScriptReference::Map}); }
+  void Record(int parameter, ScriptReference reference) { Add({parameter, false, reference}); }
+  const ReferenceStep* begin() const { return steps_.data(); }
+  const ReferenceStep* end() const { return steps_.data() + count_; }
+
+ private:
+  void Add(const ReferenceStep& step) { steps_[count_++] = step; }
+
+  std::array<ReferenceStep, 6> steps_{};
+  std::size_t count_ = 0;
+};
+
+// What a condition and a command share: the 20-byte slot (u16 code and nine signed
+// parameters), three flag slots filled in order of use, typed references, linking and the
+// write that brings the parameters naming records up to date.
+class ZR3ScriptEntry {
+ public:
+  static constexpr std::size_t kSize = 20;
+  static constexpr std::size_t kParameterCount = 9;
+  static constexpr std::size_t kFlagSlotCount = 3;
+  using Parameters = std::array<std::int16_t, kParameterCount>;
+
+  virtual ~ZR3ScriptEntry() = default;
+
+  std::uint16_t Code() const { return code_; }
+  void SetCode(std::uint16_t code) { code_ = code; }
+  // The parameters as held: as read, or as set since. Positions in them may be stale after
+  // records moved; WrittenParameters gives the current ones.
+  std::int16_t Parameter(std::size_t index) const { return parameters_[index]; }
+  void SetParameter(std::size_t index, std::int16_t value) { parameters_[index] = value; }
+  const Parameters& StoredParameters() const { return parameters_; }
+
+  // The flag in a flag slot, the record of a reference; nullptr while unresolved.
+  ZR3Base* FlagSlot(std::size_t slot) const { return flagSlots_[slot]; }
+  ZR3Base* Reference(ScriptReference which) const {
+    return references_[static_cast<std::size_t>(which)];
+  }
+
+  // Drops every reference, then resolves what the current code and parameters name. The
+  // first index outside its list (negative included) leaves that reference and every later
+  // one null.
+  void Link(ZR3Level& level);
+  // Forgets every reference.
+  void ClearReferences();
+
+  // The parameters as Write writes them: each parameter that names a resolved record holds
+  // that record's current position; flag indices and unresolved ones stay as stored. Throws
+  // ZR3Error when a position does not fit the signed 16-bit parameter.
+  Parameters WrittenParameters() const;
+  void Write(ByteWriter& out) const;
+
+ protected:
+  ZR3ScriptEntry() = default;
+  explicit ZR3ScriptEntry(ByteReader& in);
+  ZR3ScriptEntry(const ZR3ScriptEntry&) = default;
+  ZR3ScriptEntry& operator=(const ZR3ScriptEntry&) = default;
+
+  virtual ReferenceSteps StepsOf() const = 0;
+
+  // A location triple from parameter first on: map source and operand, X source and
+  // operand, Y source and operand. A map source 0 names a map, source 3 a flag; X and Y
+  // name flags with source 3.
+  void AddTripleSteps(ReferenceSteps& steps, int first) const;
+  // An operand with value source 3 names a flag.
+  void AddOperandStep(ReferenceSteps& steps, int sourceParameter) const;
+
+  bool FlagSlotsHold(const ZR3Base& record) const;
+  bool Holds(ScriptReference which, const ZR3Base& record) const {
+    return Reference(which) == &record;
+  }
+
+ private:
+  std::uint16_t code_ = 0;
+  Parameters parameters_{};
+  std::array<ZR3Base*, kFlagSlotCount> flagSlots_{};
+  std::array<ZR3Base*, kScriptReferenceCount> references_{};
+};
+
+// Builds the readable text or the script line of one entry. Once a name the text needs is
+// missing, the missing-reference text is appended and every later piece is dropped. Flag
+// names are taken from the flag slots in order, as the link filled them.
+class EntryText {
+ public:
+  enum class Style { Readable, Keyword };
+
+  EntryText(const ZR3ScriptEntry& entry, Style style, std::string_view badReference)
+      : entry_(entry), style_(style), badReference_(badReference) {}
+
+  EntryText& Add(std::string_view piece);
+  EntryText& Number(int value);
+  // The parameter's value in decimal.
+  EntryText& Param(int index) { return Number(entry_.Parameter(static_cast<std::size_t>(index))); }
+  // The name of a referenced record (quoted in script text).
+  EntryText& Name(ScriptReference which);
+  // The name of the flag in the next flag slot (quoted in script text).
+  EntryText& Flag();
+  // The word of the table at the index: readable or keyword by style; "(index)" outside.
+  EntryText& Word(VocabularyTable table, int index);
+  // The table's word at the index, or nothing outside the table.
+  EntryText& WordIfAny(VocabularyTable table, int index);
+  // Value source word, a blank and the operand: decimal for a value, the attribute for an
+  // attribute, "0-" and the bound for a random number (the bare bound in script text), the
+  // next flag slot's name for a flag; a plain number for an unknown source.
+  EntryText& SourceAndOperand(int sourceParameter);
+  // The same for the map of a location triple, whose value operand is a map name.
+  EntryText& MapSourceAndOperand(int sourceParameter);
+
+  bool Broken() const { return broken_; }
+  std::string Take() { return std::move(text_); }
+
+ private:
+  EntryText& RecordName(const ZR3Base* record);
+
+  const ZR3ScriptEntry& entry_;
+  Style style_;
+  std::string_view badReference_;
+  std::string text_;
+  std::size_t nextFlagSlot_ = 0;
+  bool broken_ = false;
+};
+
+}  // namespace zr3

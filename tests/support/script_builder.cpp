@@ -1,0 +1,51 @@
+#include "support/script_builder.h"
+
+#include <stdexcept>
+
+namespace zr3test {
+
+Blob SlotBlob(const SlotSpec& slot) {
+  Blob b;
+  b.U16(slot.code);
+  for (std::int16_t parameter : slot.p) b.I16(parameter);
+  return b;
+}
+
+Blob ScriptBlob(const ScriptSpec& script) {
+  if (script.blockA.size() != 200 || script.blockB.size() != 200 || script.opaque.size() != 2) {
+    throw std::invalid_argument("opaque blocks of a script spec have the wrong size");
+  }
+  Blob b;
+  b.Text(script.name, 32);
+  for (const SlotSpec& slot : script.conditions) b.Append(SlotBlob(slot));
+  b.Raw(script.blockA);
+  for (const SlotSpec& slot : script.commands) b.Append(SlotBlob(slot));
+  b.Raw(script.blockB);
+  b.U8(script.conditionCount).U8(script.commandCount).Raw(script.opaque);
+  b.Id(script.nextId).Id(script.prevId).Id(script.id);
+  return b;
+}
+
+ScriptSpec ScriptWith(std::string name, const std::vector<SlotSpec>& conditions,
+                      const std::vector<SlotSpec>& commands) {
+  if (conditions.size() > 10 || commands.size() > 10) {
+    throw std::invalid_argument("a script holds ten conditions and ten commands");
+  }
+  ScriptSpec script;
+  script.name = std::move(name);
+  for (std::size_t i = 0; i < conditions.size(); ++i) script.conditions[i] = conditions[i];
+  for (std::size_t i = 0; i < commands.size(); ++i) script.commands[i] = commands[i];
+  script.conditionCount = static_cast<std::uint8_t>(conditions.size());
+  script.commandCount = static_cast<std::uint8_t>(commands.size());
+  return script;
+}
+
+void ChainIds(std::vector<ScriptSpec>& scripts, std::uint32_t firstId) {
+  for (std::size_t i = 0; i < scripts.size(); ++i) {
+    scripts[i].id = firstId + static_cast<std::uint32_t>(i);
+    scripts[i].prevId = i > 0 ? scripts[i - 1].id : 0;
+    scripts[i].nextId = i + 1 < scripts.size() ? firstId + static_cast<std::uint32_t>(i) + 1 : 0;
+  }
+}
+
+}  // namespace zr3test

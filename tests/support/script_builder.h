@@ -1,0 +1,44 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "support/blob.h"
+
+namespace zr3test {
+
+// One condition or command slot: the code and the nine signed parameters.
+struct SlotSpec {
+  std::uint16_t code = 0;
+  std::array<std::int16_t, 9> p{};
+};
+
+// Every field of the 848-byte script record, in file order.
+struct ScriptSpec {
+  std::string name;
+  std::array<SlotSpec, 10> conditions{};
+  std::string blockA = std::string(200, '\0');
+  std::array<SlotSpec, 10> commands{};
+  std::string blockB = std::string(200, '\0');
+  std::uint8_t conditionCount = 0;
+  std::uint8_t commandCount = 0;
+  std::string opaque = std::string(2, '\0');
+  std::uint32_t nextId = 0;
+  std::uint32_t prevId = 0;
+  std::uint32_t id = 0;
+};
+
+Blob SlotBlob(const SlotSpec& slot);
+Blob ScriptBlob(const ScriptSpec& script);
+
+// A script whose slots in use are the given ones, with the counts set to match.
+ScriptSpec ScriptWith(std::string name, const std::vector<SlotSpec>& conditions,
+                      const std::vector<SlotSpec>& commands);
+
+// Chains scripts of one list: identifiers from firstId on, each script's next and previous
+// identifiers naming its neighbours (0 at the ends).
+void ChainIds(std::vector<ScriptSpec>& scripts, std::uint32_t firstId);
+
+}  // namespace zr3test
