@@ -3,16 +3,22 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "script/vocabulary.h"
 #include "support/character_builder.h"
+#include "support/graphic_builder.h"
 #include "support/item_builder.h"
 #include "support/level_builder.h"
 #include "support/list_builder.h"
+#include "support/map_builder.h"
 #include "support/monster_builder.h"
+#include "support/object_builder.h"
 #include "support/palette_builder.h"
+#include "support/script_builder.h"
 #include "support/shop_builder.h"
 #include "support/song_builder.h"
 #include "support/spell_builder.h"
 #include "support/text_builder.h"
+#include "support/tile_builder.h"
 
 namespace zr3bench {
 
@@ -115,9 +121,16 @@ std::int16_t GroupIndex(int i) {
 
 class Generator {
  public:
-  explicit Generator(const StressSize& size) : s_(WithBuiltKinds(size)) {}
+  explicit Generator(const StressSize& size) : s_(size) {}
 
   std::string Build() {
+    AddMaps();
+    AddTiles();
+    AddObjects();
+    AddScripts(Category::GlobalScripts, s_.globalScripts);
+    AddScripts(Category::DeathScripts, s_.deathScripts);
+    AddScripts(Category::ObjectScripts, s_.objectScripts);
+    AddScripts(Category::StartupScripts, s_.startupScripts);
     AddItems();
     AddSpells();
     AddShops();
@@ -126,12 +139,246 @@ class Generator {
     AddTexts();
     AddCharacters();
     AddSongs();
+    AddGraphics();
     AddLists();
     AddInfo();
     return level_.Build().Bytes();
   }
 
  private:
+  void AddMaps() {
+    const int distinct = std::max(1, std::min(s_.tilesPerMap, s_.tiles));
+    for (int i = 0; i < s_.maps; ++i) {
+      zr3test::MapSpec map;
+      map.name = Named("Map", i);
+      map.size = zr3test::MapSpec::kGridSide;
+      // Each map uses its own run of distinct tiles; every seventh third slot is empty.
+      const long first = i * 97L;
+      for (std::size_t k = 0; k < map.cells.size(); ++k) {
+        for (std::size_t slot = 0; slot < 3; ++slot) {
+          if (slot == 2 && k % 7 == 0) continue;
+          const long seed = first + static_cast<long>((k * 3 + slot) % distinct);
+          map.cells[k][slot] = IdInto(Category::Tiles, s_.tiles, seed);
+        }
+      }
+      for (int side = 0; side < 4; ++side) {
+        map.borders[side] = IdInto(Category::Tiles, s_.tiles, first + side);
+      }
+      Chain(map, Category::Maps, i, s_.maps);
+      level_.Add(Category::Maps, zr3test::MapRecord(map));
+    }
+  }
+
+  void AddTiles() {
+    for (int i = 0; i < s_.tiles; ++i) {
+      zr3test::TileSpec tile;
+      tile.name = Named("Tile", i);
+      // Every tenth tile has no picture of its own, so both layouts occur.
+      tile.gfxId = i % 10 == 9 ? 0 : static_cast<std::uint32_t>(i + 1);
+      tile.path = "tiles\\" + tile.name + ".bmp";
+      tile.layer = static_cast<std::uint8_t>(i % 3);
+      Chain(tile, Category::Tiles, i, s_.tiles);
+      level_.Add(Category::Tiles, zr3test::TileRecord(tile));
+    }
+  }
+
+  void AddObjects() {
+    for (int i = 0; i < s_.objects; ++i) {
+      zr3test::ObjectSpec object;
+      object.name = Named("Object", i);
+      object.mapId = IdInto(Category::Maps, s_.maps, i);
+      object.x = static_cast<std::uint8_t>(i % 100);
+      object.y = static_cast<std::uint8_t>(i / 100 % 100);
+      object.gfxId = i % 10 == 9 ? 0 : static_cast<std::uint32_t>(i + 1);
+      object.path = "objects\\" + object.name + ".bmp";
+      // Slot 0 names the hot script; the others spread over the object scripts.
+      for (int slot = 0; slot < s_.scriptsPerObject; ++slot) {
+        object.scriptIds[slot] = IdInto(Category::ObjectScripts, s_.objectScripts,
+                                        slot == 0 ? kHotIndex : i * 10L + slot);
+      }
+      Chain(object, Category::Objects, i, s_.objects);
+      level_.Add(Category::Objects, zr3test::ObjectRecord(object));
+    }
+  }
+
+  // A position parameter into a list of count records; positions are signed 16-bit, so a
+  // longer list is named only in its first 32767 records.
+  static std::int16_t PositionInto(int count, long seed) {
+    return static_cast<std::int16_t>(count > 0 ? seed % std::min(count, 32767) : 0);
+  }
+
+  // A condition of the code whose references resolve, varied by seed.
+  zr3test::SlotSpec Condition(std::uint16_t code, long seed) const {
+    zr3test::SlotSpec c;
+    c.code = code;
+    auto& p = c.p;
+    const auto flag = static_cast<std::int16_t>(seed % 256);
+    switch (code) {
+      case zr3::kFlagValue:
+        p = {flag, static_cast<std::int16_t>(seed % 6), zr3::kSourceFlag, flag};
+        break;
+      case zr3::kLocation:
+        p = {static_cast<std::int16_t>(seed % 2),
+             zr3::kSourceValue,
+             PositionInto(s_.maps, seed),
+             zr3::kSourceValue,
+             12,
+             zr3::kSourceFlag,
+             flag};
+        break;
+      case zr3::kAttribute:
+        p = {static_cast<std::int16_t>(seed % 27), 1, zr3::kSourceAttribute, 3};
+        break;
+      case zr3::kHasItem:
+        p = {static_cast<std::int16_t>(seed % 2), PositionInto(s_.items, seed)};
+        break;
+      case zr3::kCharacterGraphic:
+        p = {0, PositionInto(s_.characters, seed)};
+        break;
+      case zr3::kUsingPalette:
+        p = {0, PositionInto(s_.palettes, seed)};
+        break;
+      case zr3::kTime:
+        p = {0, 2, zr3::kSourceRandom, 100};
+        break;
+      case zr3::kTileExists:
+        p = {zr3::kSourceFlag, flag, zr3::kSourceValue, 7, 1};
+        break;
+      case zr3::kKnowsSpell:
+        p = {0, PositionInto(s_.spells, seed)};
+        break;
+      case zr3::kEquipped:
+        p = {PositionInto(s_.items, seed)};
+        break;
+      default:
+        p = {static_cast<std::int16_t>(seed % 3)};
+    }
+    return c;
+  }
+
+  // A command of the code whose references resolve, varied by seed.
+  zr3test::SlotSpec Command(std::uint16_t code, long seed) const {
+    zr3test::SlotSpec c;
+    c.code = code;
+    auto& p = c.p;
+    const auto flag = static_cast<std::int16_t>(seed % 256);
+    const std::int16_t map = PositionInto(s_.maps, seed);
+    const std::int16_t object = PositionInto(s_.objects, seed);
+    const std::int16_t graphic = PositionInto(s_.graphics, seed);
+    const std::int16_t tile = PositionInto(s_.tiles, seed);
+    const std::int16_t spell = PositionInto(s_.spells, seed);
+    const std::int16_t item = PositionInto(s_.items, seed);
+    switch (code) {
+      case zr3::kChangeFlag:
+        p = {1, flag, zr3::kSourceFlag, static_cast<std::int16_t>((seed + 1) % 256)};
+        break;
+      case zr3::kWarp:
+      case zr3::kDeleteTileLayer:
+        p = {zr3::kSourceValue, map, zr3::kSourceValue, 5, zr3::kSourceFlag, flag};
+        break;
+      case zr3::kChangeAttribute:
+        p = {3, 1, zr3::kSourceValue, 10};
+        break;
+      case zr3::kGiveTakeItem:
+      case zr3::kEquipUnequip:
+        p = {static_cast<std::int16_t>(seed % 2), item, 1};
+        break;
+      case zr3::kChangeCharacterGraphic:
+        p = {PositionInto(s_.characters, seed)};
+        break;
+      case zr3::kDisplayGraphic:
+        p = {graphic};
+        break;
+      case zr3::kDisplayText:
+        p = {PositionInto(s_.texts, seed)};
+        break;
+      case zr3::kPlaySong:
+        p = {PositionInto(s_.songs, seed)};
+        break;
+      case zr3::kLearnSpell:
+      case zr3::kRemoveSpell:
+        p = {spell};
+        break;
+      case zr3::kPlaceRemoveObject:
+        p = {static_cast<std::int16_t>(seed % 2), object, map, 4, 4};
+        break;
+      case zr3::kChangeMapTiles:
+        p = {tile, PositionInto(s_.tiles, seed + 1),
+             static_cast<std::int16_t>(seed % 4 ? map : -1)};
+        break;
+      case zr3::kRunScript:
+        // Every other one runs the hot script.
+        p = {static_cast<std::int16_t>(seed % 2 ? kHotIndex : PositionInto(s_.objectScripts, seed)),
+             0, zr3::kSourceValue, 1};
+        break;
+      case zr3::kChangePalette:
+        p = {PositionInto(s_.palettes, seed)};
+        break;
+      case zr3::kChangeObjectGraphic:
+        p = {object, graphic, static_cast<std::int16_t>(seed % 4 ? map : -1)};
+        break;
+      case zr3::kDisplayShop:
+        p = {PositionInto(s_.shops, seed)};
+        break;
+      case zr3::kStartEndCombat:
+        p = {0, PositionInto(s_.monsters, seed)};
+        break;
+      case zr3::kChangeCustomScreen:
+        p = {static_cast<std::int16_t>(seed % 3), graphic};
+        break;
+      case zr3::kAdvancedDisplayGraphic:
+        p = {graphic, zr3::kSourceValue, 10, zr3::kSourceFlag, flag};
+        break;
+      case zr3::kAdvancedTileChange:
+        p = {tile, zr3::kSourceValue, map, zr3::kSourceValue, 3, zr3::kSourceValue, 4, 1};
+        break;
+      case zr3::kAdvancedPlaceRemoveObject:
+        p = {0, object, zr3::kSourceValue, map, zr3::kSourceValue, 3, zr3::kSourceFlag, flag};
+        break;
+      case zr3::kDisplayList:
+        p = {PositionInto(s_.lists, seed)};
+        break;
+      case zr3::kCustomScreenTap:
+        p = {flag, static_cast<std::int16_t>((seed + 7) % 256)};
+        break;
+      default:
+        p = {static_cast<std::int16_t>(seed % 5), 2};
+    }
+    return c;
+  }
+
+  // Scripts whose slots run through every condition code and every command code.
+  void AddScripts(Category category, int count) {
+    static constexpr std::uint16_t kConditions[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13};
+    constexpr int kCommandCount = zr3::kLastCommandCode - zr3::kFirstCommandCode + 1;
+    const std::string kind(zr3::InfoOf(category).sectionName);
+    for (int i = 0; i < count; ++i) {
+      zr3test::ScriptSpec script;
+      script.name = Named(kind.c_str(), i);
+      script.conditionCount = static_cast<std::uint8_t>(1 + i % 10);
+      script.commandCount = 10;
+      for (int slot = 0; slot < 10; ++slot) {
+        const long seed = i * 10L + slot;
+        script.conditions[slot] = Condition(kConditions[seed % 13], seed);
+        script.commands[slot] = Command(
+            static_cast<std::uint16_t>(zr3::kFirstCommandCode + seed % kCommandCount), seed);
+      }
+      Chain(script, category, i, count);
+      level_.Add(category, zr3test::ScriptBlob(script));
+    }
+  }
+
+  void AddGraphics() {
+    for (int i = 0; i < s_.graphics; ++i) {
+      zr3test::GraphicSpec graphic;
+      graphic.name = Named("Graphic", i);
+      graphic.resource = i % 10 == 9 ? 0 : static_cast<std::uint32_t>(i + 1);
+      graphic.path = "pictures\\" + graphic.name + ".bmp";
+      Chain(graphic, Category::Graphics, i, s_.graphics);
+      level_.Add(Category::Graphics, zr3test::GraphicRecord(graphic));
+    }
+  }
+
   void AddItems() {
     for (int i = 0; i < s_.items; ++i) {
       zr3test::ItemSpec item;
@@ -288,14 +535,7 @@ class Generator {
     info.inventoryScreenId = IdInto(Category::Graphics, s_.graphics, 2);
   }
 
-  // Kinds whose builders do not exist yet are left out, and nothing refers to them.
-  static StressSize WithBuiltKinds(StressSize size) {
-    size.maps = size.tiles = size.objects = size.graphics = 0;
-    size.globalScripts = size.deathScripts = size.objectScripts = size.startupScripts = 0;
-    return size;
-  }
-
-  const StressSize s_;
+  const StressSize& s_;
   LevelBuilder level_;
 };
 

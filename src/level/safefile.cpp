@@ -7,8 +7,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "level/zr3error.h"
@@ -65,18 +63,26 @@ void SetFileLayer(FileLayer* layer) {
   gLayer = layer ? layer : &gDefaultLayer;
 }
 
-std::string ReadWholeFile(const std::string& path) {
+FileSource::FileSource(const std::string& path) : path_(path), fd_(-1) {
   struct stat info;
   if (path.empty() || ::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
     throw ZR3Error("Cannot open file " + path);
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ZR3Error("Cannot open file " + path);
-  std::string bytes;
-  if (info.st_size > 0) bytes.reserve(static_cast<std::size_t>(info.st_size));
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) throw ZR3Error("Cannot open file " + path);
-  return bytes;
+  fd_ = ::open(path.c_str(), O_RDONLY);
+  if (fd_ < 0) throw ZR3Error("Cannot open file " + path);
+}
+
+FileSource::~FileSource() {
+  ::close(fd_);
+}
+
+std::size_t FileSource::Read(unsigned char* out, std::size_t count) {
+  ssize_t got;
+  do {
+    got = ::read(fd_, out, count);
+  } while (got < 0 && errno == EINTR);
+  if (got < 0) throw ZR3Error("Cannot open file " + path_);
+  return static_cast<std::size_t>(got);
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "level/bytes.h"
+
 namespace zr3 {
 
 // The operating-system calls through which every file the tool writes goes. Tests replace it
@@ -27,8 +29,21 @@ FileLayer& CurrentFileLayer();
 // Replaces the layer (nullptr restores the default); for tests.
 void SetFileLayer(FileLayer* layer);
 
-// Reads a whole file; ZR3Error "Cannot open file %s" when it cannot be read.
-std::string ReadWholeFile(const std::string& path);
+// A file read from start to end; ZR3Error "Cannot open file %s" when it cannot be opened or
+// a read fails.
+class FileSource : public ByteSource {
+ public:
+  explicit FileSource(const std::string& path);
+  ~FileSource() override;
+  FileSource(const FileSource&) = delete;
+  FileSource& operator=(const FileSource&) = delete;
+
+  std::size_t Read(unsigned char* out, std::size_t count) override;
+
+ private:
+  std::string path_;
+  int fd_;
+};
 
 // Replaces the file at path with bytes: written to a temporary file in the same folder,
 // synced, then renamed over the target. On any failure the temporary is removed, the

@@ -33,21 +33,27 @@ void ZR3Level::Load(const std::string& path, ZR3Progress* progress) {
   loaded_ = false;
   Show(progress, "Opening file...");
   fileName_ = path;
-  std::string bytes;
+  std::unique_ptr<FileSource> file;
   try {
-    bytes = ReadWholeFile(path);
+    file = std::make_unique<FileSource>(path);
   } catch (...) {
     Show(progress, "");
     throw;
   }
-  LoadFromBytes(bytes, progress);
+  ByteReader in(*file);
+  ReadAndLink(in, progress);
 }
 
 void ZR3Level::LoadFromBytes(std::string_view bytes, ZR3Progress* progress) {
+  ByteReader in(bytes);
+  ReadAndLink(in, progress);
+}
+
+void ZR3Level::ReadAndLink(ByteReader& in, ZR3Progress* progress) {
   loaded_ = false;
   modified_ = false;
   try {
-    ReadSections(bytes, progress);
+    ReadSections(in, progress);
     Show(progress, "Setting links...");
     LinkAll();
   } catch (...) {
@@ -58,18 +64,17 @@ void ZR3Level::LoadFromBytes(std::string_view bytes, ZR3Progress* progress) {
   loaded_ = true;
 }
 
-void ZR3Level::ReadSections(std::string_view bytes, ZR3Progress* progress) {
+void ZR3Level::ReadSections(ByteReader& in, ZR3Progress* progress) {
   for (RecordList& list : lists_) list.clear();
   info_ = ZR3LevelInfo{};
   reserved_.fill(0);
 
-  if (bytes.size() < kHeader.size() || bytes.substr(0, kHeader.size()) != kHeader) {
-    header_ = std::string(bytes.substr(0, std::min(bytes.size(), kHeader.size())));
-    header_ = header_.substr(0, header_.find('\0'));
+  const std::string_view head = in.Peek(kHeader.size());
+  if (head != kHeader) {
+    header_ = std::string(head.substr(0, head.find('\0')));
     throw ZR3Error("Not a ZR3 File");
   }
   header_ = std::string(kHeader);
-  ByteReader in(bytes);
   in.Skip(kHeader.size());
 
   for (Category category : kFileOrder) {

@@ -144,7 +144,8 @@ class ZR3Level {
   };
   using IdIndex = std::unordered_map<std::uint32_t, IdSpan>;
 
-  void ReadSections(std::string_view bytes, ZR3Progress* progress);
+  void ReadAndLink(class ByteReader& in, ZR3Progress* progress);
+  void ReadSections(class ByteReader& in, ZR3Progress* progress);
   void ReadInfo(class ByteReader& in);
   void WriteInfo(class ByteWriter& out) const;
   void AssignSaveIdentifiers();
