@@ -2,16 +2,39 @@
 #include <iostream>
 
 #include "support/chain_ids.h"
+#include "support/character_builder.h"
 #include "support/graphic_builder.h"
+#include "support/item_builder.h"
 #include "support/level_builder.h"
+#include "support/list_builder.h"
 #include "support/map_builder.h"
+#include "support/monster_builder.h"
 #include "support/object_builder.h"
-#include "support/tile_builder.h"
+#include "support/palette_builder.h"
 #include "support/script_builder.h"
+#include "support/shop_builder.h"
+#include "support/song_builder.h"
+#include "support/spell_builder.h"
+#include "support/text_builder.h"
+#include "support/tile_builder.h"
 
 namespace {
 
 using zr3::Category;
+
+// Identifiers that records of other lists name.
+constexpr std::uint32_t kGrassTileId = 101;
+constexpr std::uint32_t kPaletteId = 501;
+constexpr std::uint32_t kSwordId = 601;
+constexpr std::uint32_t kArmorId = 602;
+constexpr std::uint32_t kHerbId = 603;
+constexpr std::uint32_t kKeyId = 604;
+constexpr std::uint32_t kSparkId = 701;
+constexpr std::uint32_t kMendId = 702;
+// Object scripts are numbered from 1200 in AddScripts.
+constexpr std::uint32_t kTownDoorScriptId = 1200;
+constexpr std::uint32_t kWolfDenScriptId = 1201;
+constexpr std::uint32_t kWellScriptId = 1202;
 
 // A small town map with its tiles, one object on it, and the level's screens.
 void AddTown(zr3test::LevelBuilder& level) {
@@ -40,6 +63,8 @@ void AddTown(zr3test::LevelBuilder& level) {
   well.y = 5;
   well.id = 301;
   well.path = "objects\\well.bmp";
+  well.scriptIds[0] = kWellScriptId;
+  well.scriptIds[1] = kWolfDenScriptId;
   level.Add(Category::Objects, zr3test::ObjectRecord(well));
 
   std::vector<zr3test::GraphicSpec> graphics = {zr3test::NamedGraphic("Title Screen", 1, 401),
@@ -117,6 +142,127 @@ void AddScripts(zr3test::LevelBuilder& level) {
   add(Category::StartupScripts, startup);
 }
 
+// Things to carry, magic to learn, a shop to buy them in and a monster to fight.
+void AddGoodsAndFoes(zr3test::LevelBuilder& level) {
+  std::vector<zr3test::ItemSpec> items(4);
+  items[0].name = "Short Sword";
+  items[0].type = 0;
+  items[0].cost = 30;
+  items[0].parameters = {2, 6, 0, 0};
+  items[1].name = "Leather Armor";
+  items[1].type = 1;
+  items[1].cost = 25;
+  items[1].parameters = {3, 0, 0, 0};
+  items[1].groups = {0, -1};
+  items[1].modifiers = {2, 0};
+  items[2].name = "Healing Herb";
+  items[2].type = 4;
+  items[2].cost = 5;
+  items[2].parameters = {0, 10, 20, 1};
+  items[3].name = "Well Key";
+  items[3].type = 3;
+  items[3].cost = 1;
+  items[3].parameters = {2, 1, 0, 0};  // runs the object script at position 2, "Well"
+  zr3test::ChainIds(items, kSwordId);
+  for (const zr3test::ItemSpec& item : items) level.Add(Category::Items, zr3test::ItemBlob(item));
+
+  std::vector<zr3test::SpellSpec> spells(3);
+  spells[0].name = "Spark";
+  spells[0].minSp = 2;
+  spells[0].spCost = 3;
+  spells[0].mastery = 1;
+  spells[0].type = 0;
+  spells[0].parameters = {4, 9, 0, 0};
+  spells[1].name = "Mend";
+  spells[1].minSp = 4;
+  spells[1].spCost = 5;
+  spells[1].mastery = 2;
+  spells[1].learnId = kSparkId;
+  spells[1].type = 4;
+  spells[1].parameters = {4, 9, 0, 0};
+  spells[1].groups = {0, -1};
+  spells[1].modifiers = {-1, 0};
+  spells[2].name = "Call of the Well";
+  spells[2].spCost = 1;
+  spells[2].type = 5;
+  spells[2].parameters = {2, 0, 0, 0};
+  zr3test::ChainIds(spells, kSparkId);
+  for (const zr3test::SpellSpec& spell : spells) {
+    level.Add(Category::Spells, zr3test::SpellBlob(spell));
+  }
+
+  zr3test::ShopSpec store;
+  store.name = "General Store";
+  store.items = {kSwordId, kArmorId, kHerbId};
+  store.buyback = 50;
+  store.markup = 120;
+  store.id = 801;
+  level.Add(Category::Shops, zr3test::ShopRecord(store));
+
+  zr3test::MonsterSpec wolf;
+  wolf.name = "Grey Wolf";
+  wolf.gfxId = 12;
+  wolf.level = 2;
+  wolf.maxHp = wolf.hp = 18;
+  wolf.str = 6;
+  wolf.dex = 9;
+  wolf.experience = 40;
+  wolf.gold = 3;
+  wolf.type = 1;
+  wolf.build = 3;
+  wolf.attackStyle = 2;
+  wolf.group1 = 1;
+  wolf.group2 = -1;
+  wolf.items = {kHerbId};
+  wolf.spells = {kSparkId};
+  wolf.preScripts = {kWolfDenScriptId};
+  wolf.postScripts = {kTownDoorScriptId};
+  wolf.tiles = {kGrassTileId};
+  wolf.id = 901;
+  wolf.imagePath = "monsters\\wolf.bmp";
+  level.Add(Category::Monsters, zr3test::MonsterRecord(wolf));
+}
+
+// The level's palette, a sign's text, a song, the hero's character set and a menu.
+void AddPresentation(zr3test::LevelBuilder& level) {
+  zr3test::PaletteSpec daylight;
+  daylight.name = "Daylight";
+  for (std::size_t i = 0; i < 256; ++i) {
+    daylight.colours[3 * i] = static_cast<char>(i);
+    daylight.colours[3 * i + 1] = static_cast<char>(i / 2);
+    daylight.colours[3 * i + 2] = static_cast<char>(255 - i);
+  }
+  daylight.id = kPaletteId;
+  level.Add(Category::Palettes, zr3test::PaletteBlob(daylight));
+  level.info.paletteId = kPaletteId;
+
+  zr3test::TextSpec sign;
+  sign.name = "Town sign";
+  sign.text = "Welcome to Hollowtree!";
+  level.Add(Category::Texts, zr3test::TextBlob(sign));
+
+  zr3test::SongSpec theme;
+  theme.name = "Town theme";
+  for (std::size_t i = 0; i < 64; ++i) theme.data[i] = static_cast<char>(i * 7 + 1);
+  theme.id = 1501;
+  level.Add(Category::Songs, zr3test::SongBlob(theme));
+
+  zr3test::CharacterSpec hero;
+  hero.name = "Hero";
+  hero.imageIds = {1, 2, 0, 3, 0, 0, 0, 0};
+  hero.imagePaths = {"chars\\hero_n.bmp", "chars\\hero_e.bmp", "", "chars\\hero_s.bmp"};
+  hero.id = 1601;
+  level.Add(Category::Characters, zr3test::CharacterBlob(hero));
+
+  zr3test::ListSpec menu;
+  menu.name = "Well menu";
+  menu.optionTexts = {"Drink", "Look down", "Leave"};
+  menu.resultIds = {kWellScriptId, kWolfDenScriptId, kTownDoorScriptId};
+  menu.count = 3;
+  menu.id = 1701;
+  level.Add(Category::Lists, zr3test::ListBlob(menu));
+}
+
 zr3test::LevelBuilder DemoLevel() {
   zr3test::LevelBuilder level;
   level.info.name = "Hollowtree Demo";
@@ -135,6 +281,8 @@ zr3test::LevelBuilder DemoLevel() {
   level.customText = {"Spells", "Items", "Gold", "Exp"};
   AddTown(level);
   AddScripts(level);
+  AddGoodsAndFoes(level);
+  AddPresentation(level);
   return level;
 }
 

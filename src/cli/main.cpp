@@ -8,6 +8,7 @@ int main(int argc, char** argv) {
   app.set_version_flag("--version", std::string("zr3 ") + ZR3_VERSION);
   app.require_subcommand(1);
   zr3::cli::AddBasicCommands(app);
+  zr3::cli::AddEditCommands(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

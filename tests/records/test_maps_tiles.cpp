@@ -272,15 +272,3 @@ TEST(MapTileLevel, RoundTripKeepsEveryByteModuloIdentifiers) {
   EXPECT_TRUE(SameModuloIds(built, level->SaveToBytes()));
 }
 
-TEST(DemoLevel, HoldsLinkedMapsTilesObjectsAndGraphics) {
-  zr3::ZR3Level level;
-  level.Load(ZR3_DEMO_PATH);
-  for (Category category :
-       {Category::Maps, Category::Tiles, Category::Objects, Category::Graphics}) {
-    EXPECT_FALSE(level.List(category).empty()) << zr3::InfoOf(category).sectionName;
-  }
-  ASSERT_FALSE(level.List(Category::Maps).empty());
-  ASSERT_FALSE(level.List(Category::Tiles).empty());
-  EXPECT_TRUE(level.At<ZR3Map>(Category::Maps, 0).RefersToTile(*level.List(Category::Tiles)[0]));
-  EXPECT_NE(level.Info().background, nullptr);
-}

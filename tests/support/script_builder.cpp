@@ -40,12 +40,4 @@ ScriptSpec ScriptWith(std::string name, const std::vector<SlotSpec>& conditions,
   return script;
 }
 
-void ChainIds(std::vector<ScriptSpec>& scripts, std::uint32_t firstId) {
-  for (std::size_t i = 0; i < scripts.size(); ++i) {
-    scripts[i].id = firstId + static_cast<std::uint32_t>(i);
-    scripts[i].prevId = i > 0 ? scripts[i - 1].id : 0;
-    scripts[i].nextId = i + 1 < scripts.size() ? firstId + static_cast<std::uint32_t>(i) + 1 : 0;
-  }
-}
-
 }  // namespace zr3test

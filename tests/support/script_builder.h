@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/blob.h"
+#include "support/chain_ids.h"
 
 namespace zr3test {
 
@@ -36,9 +37,5 @@ Blob ScriptBlob(const ScriptSpec& script);
 // A script whose slots in use are the given ones, with the counts set to match.
 ScriptSpec ScriptWith(std::string name, const std::vector<SlotSpec>& conditions,
                       const std::vector<SlotSpec>& commands);
-
-// Chains scripts of one list: identifiers from firstId on, each script's next and previous
-// identifiers naming its neighbours (0 at the ends).
-void ChainIds(std::vector<ScriptSpec>& scripts, std::uint32_t firstId);
 
 }  // namespace zr3test

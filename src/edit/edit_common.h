@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "level/category.h"
+#include "level/zr3level.h"
+
+namespace zr3 {
+
+// The record at index of the category's list; throws ZR3Error when there is none.
+ZR3Base& RecordOf(const ZR3Level& level, Category category, std::size_t index);
+
+// Why a fixed table refuses an operation that would change its order or size.
+std::string FixedTableRefusal(Category category, std::string_view operation);
+
+}  // namespace zr3

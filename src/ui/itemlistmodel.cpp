@@ -1,0 +1,46 @@
+#include "ui/itemlistmodel.h"
+
+#include "ui/texts.h"
+
+namespace zr3::ui {
+
+ItemListModel::ItemListModel(std::function<const RecordList*()> source, QObject* parent)
+    : QAbstractListModel(parent), source_(std::move(source)) {}
+
+void ItemListModel::Reload() {
+  beginResetModel();
+  endResetModel();
+}
+
+void ItemListModel::RowChanged(int row) {
+  const QModelIndex changed = index(row);
+  emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
+}
+
+int ItemListModel::rowCount(const QModelIndex& parent) const {
+  const RecordList* list = List();
+  if (parent.isValid() || list == nullptr) return 0;
+  return static_cast<int>(list->size());
+}
+
+QVariant ItemListModel::data(const QModelIndex& index, int role) const {
+  if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
+  const RecordList* list = List();
+  if (list == nullptr || !index.isValid() || index.row() >= static_cast<int>(list->size())) {
+    return {};
+  }
+  return ToDisplay((*list)[static_cast<std::size_t>(index.row())]->Name());
+}
+
+Qt::ItemFlags ItemListModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable | Qt::ItemNeverHasChildren;
+}
+
+bool ItemListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (role != Qt::EditRole || !index.isValid() || index.row() >= rowCount()) return false;
+  emit Edited(index.row(), value.toString());
+  return true;
+}
+
+}  // namespace zr3::ui

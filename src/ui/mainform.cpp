@@ -1,0 +1,527 @@
+#include "ui/mainform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QListView>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <array>
+
+#include "edit/rename.h"
+#include "ui/busycursor.h"
+#include "ui/itemlistmodel.h"
+#include "ui/texts.h"
+
+namespace zr3::ui {
+
+namespace {
+
+const QString kTitle = QStringLiteral("ZR3Tool");
+
+struct CategoryRow {
+  const char* caption;
+  std::optional<Category> category;
+};
+
+// The category list's rows; other commands refer to them by index.
+constexpr std::array<CategoryRow, TfrmMain::kCategoryRows> kCategoryRowTable = {{
+    {"General", std::nullopt},
+    {"Maps", Category::Maps},
+    {"Tiles", Category::Tiles},
+    {"Objects", Category::Objects},
+    {"Scripts - Global", Category::GlobalScripts},
+    {"Scripts - Death", Category::DeathScripts},
+    {"Scripts - Object", Category::ObjectScripts},
+    {"Scripts - Start", Category::StartupScripts},
+    {"Flags", Category::Flags},
+    {"Groups", Category::Groups},
+    {"Items", Category::Items},
+    {"Spells", Category::Spells},
+    {"Shops", Category::Shops},
+    {"Monsters", Category::Monsters},
+    {"Palettes", Category::Palettes},
+    {"Text", Category::Texts},
+    {"Characters", Category::Characters},
+    {"Songs", Category::Songs},
+    {"Graphics", Category::Graphics},
+    {"Lists", Category::Lists},
+}};
+
+QString TitleFor(const QString& path) {
+  return QFileInfo(path).fileName() + QStringLiteral(" - ") + kTitle;
+}
+
+// The folder of a file, ending with a separator.
+QString FolderOf(const QString& path) {
+  return QDir::toNativeSeparators(QFileInfo(path).absolutePath() + QLatin1Char('/'));
+}
+
+QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback) {
+  return QIcon::fromTheme(QLatin1String(name), QApplication::style()->standardIcon(fallback));
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(Prompt* prompt, QWidget* parent)
+    : QMainWindow(parent),
+      ownPrompt_(prompt ? nullptr : std::make_unique<DialogPrompt>(this)),
+      prompt_(prompt ? prompt : ownPrompt_.get()) {
+  setObjectName(QStringLiteral("frmMain"));
+  setWindowTitle(kTitle);
+  CreateMenus();
+  CreateToolBar();
+  CreatePanes();
+  SetLevelCommands(false);
+  mnuFileExport_->setEnabled(false);
+  SetEditCommands(false);
+  ApplySettings();
+}
+
+TfrmMain::~TfrmMain() {
+  itemCategory_.reset();
+  itemModel_->Reload();
+  level_.reset();
+  const std::unique_ptr<QSettings> store = OpenSettingsStore();
+  WriteSettings(*store, CurrentSettings());
+}
+
+QAction* TfrmMain::NewAction(const char* name, const QString& text) {
+  auto* action = new QAction(text, this);
+  action->setObjectName(QLatin1String(name));
+  return action;
+}
+
+QAction* TfrmMain::NewButton(const char* name, const QString& hint, const QIcon& icon) {
+  QAction* button = NewAction(name, hint);
+  button->setIcon(icon);
+  button->setToolTip(hint);
+  button->setStatusTip(hint);
+  return button;
+}
+
+void TfrmMain::CreateMenus() {
+  menuBar()->setObjectName(QStringLiteral("mnuMain"));
+
+  QMenu* mnuFile = menuBar()->addMenu(tr("&File"));
+  mnuFile->setObjectName(QStringLiteral("mnuFile"));
+  mnuFileOpen_ = NewAction("mnuFileOpen", tr("&Open..."));
+  mnuFileSave_ = NewAction("mnuFileSave", tr("&Save"));
+  mnuFileSaveAs_ = NewAction("mnuFileSaveAs", tr("Save &As..."));
+  mnuFileExport_ = NewAction("mnuFileExport", tr("&Export..."));
+  mnuFileImport_ = NewAction("mnuFileImport", tr("&Import Scripts..."));
+  mnuFileExit_ = NewAction("mnuFileExit", tr("E&xit"));
+  mnuFile->addAction(mnuFileOpen_);
+  mnuFile->addAction(mnuFileSave_);
+  mnuFile->addAction(mnuFileSaveAs_);
+  mnuFile->addSeparator();
+  mnuFile->addAction(mnuFileExport_);
+  mnuFileScriptExport_ = mnuFile->addMenu(tr("Ex&port Scripts"));
+  mnuFileScriptExport_->setObjectName(QStringLiteral("mnuFileScriptExport"));
+  mnuFileScriptExport_->menuAction()->setObjectName(QStringLiteral("mnuFileScriptExport"));
+  mnuFileScriptsSelected_ = NewAction("mnuFileScriptsSelected", tr("&Selected..."));
+  mnuFileScriptsType_ = NewAction("mnuFileScriptsType", tr("Current &Type..."));
+  mnuFileScriptsAll_ = NewAction("mnuFileScriptsAll", tr("&All..."));
+  mnuFileScriptExport_->addAction(mnuFileScriptsSelected_);
+  mnuFileScriptExport_->addAction(mnuFileScriptsType_);
+  mnuFileScriptExport_->addAction(mnuFileScriptsAll_);
+  mnuFile->addAction(mnuFileImport_);
+  mnuFile->addSeparator();
+  mnuFile->addAction(mnuFileExit_);
+
+  QMenu* mnuEdit = menuBar()->addMenu(tr("&Edit"));
+  mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+  mnuEditCopy_ = NewAction("mnuEditCopy", tr("&Copy"));
+  mnuEditCopy_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+  mnuEditDelete_ = NewAction("mnuEditDelete", tr("&Delete"));
+  mnuEditDelete_->setShortcut(QKeySequence(Qt::Key_Delete));
+  mnuEditFind_ = NewAction("mnuEditFind", tr("&Find..."));
+  mnuEditFind_->setShortcut(QKeySequence(Qt::Key_F3));
+  mnuEdit->addAction(mnuEditCopy_);
+  mnuEdit->addAction(mnuEditDelete_);
+  mnuEdit->addSeparator();
+  mnuEdit->addAction(mnuEditFind_);
+
+  QMenu* mnuHelp = menuBar()->addMenu(tr("&Help"));
+  mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+  mnuHelpAbout_ = NewAction("mnuHelpAbout", tr("&About"));
+  mnuHelp->addAction(mnuHelpAbout_);
+
+  connect(mnuFileOpen_, &QAction::triggered, this, &TfrmMain::mnuFileOpenClick);
+  connect(mnuFileSave_, &QAction::triggered, this, &TfrmMain::mnuFileSaveClick);
+  connect(mnuFileSaveAs_, &QAction::triggered, this, &TfrmMain::mnuFileSaveAsClick);
+  connect(mnuFileExit_, &QAction::triggered, this, &TfrmMain::mnuFileExitClick);
+  connect(mnuHelpAbout_, &QAction::triggered, this, &TfrmMain::mnuHelpAboutClick);
+}
+
+void TfrmMain::CreateToolBar() {
+  ToolBar1_ = addToolBar(QStringLiteral("ToolBar1"));
+  ToolBar1_->setObjectName(QStringLiteral("ToolBar1"));
+  ToolBar1_->setMovable(false);
+  ToolBar1_->setFloatable(false);
+  ToolBar1_->setIconSize(QSize(16, 16));
+  ToolBar1_->setContextMenuPolicy(Qt::PreventContextMenu);
+
+  btnLoad_ = NewButton("btnLoad", tr("Load Level"),
+                       ThemeIcon("document-open", QStyle::SP_DialogOpenButton));
+  btnSave_ = NewButton("btnSave", tr("Save Level"),
+                       ThemeIcon("document-save", QStyle::SP_DialogSaveButton));
+  btnCopy_ = NewButton("btnCopy", tr("Copy the selected item"),
+                       ThemeIcon("edit-copy", QStyle::SP_FileIcon));
+  btnDelete_ = NewButton("btnDelete", tr("Delete the selected item"),
+                         ThemeIcon("edit-delete", QStyle::SP_TrashIcon));
+  btnUp_ = NewButton("btnUp", tr("Move current item up"), ThemeIcon("go-up", QStyle::SP_ArrowUp));
+  btnDown_ = NewButton("btnDown", tr("Move current item down"),
+                       ThemeIcon("go-down", QStyle::SP_ArrowDown));
+  btnFind_ =
+      NewButton("btnFind", tr("Search"), ThemeIcon("edit-find", QStyle::SP_FileDialogContentsView));
+
+  for (QAction* button : {btnLoad_, btnSave_, static_cast<QAction*>(nullptr), btnCopy_, btnDelete_,
+                          static_cast<QAction*>(nullptr), btnUp_, btnDown_,
+                          static_cast<QAction*>(nullptr), btnFind_}) {
+    if (button == nullptr) {
+      ToolBar1_->addSeparator();
+      continue;
+    }
+    ToolBar1_->addAction(button);
+    QWidget* widget = ToolBar1_->widgetForAction(button);
+    widget->setObjectName(button->objectName());
+    widget->setAccessibleName(button->toolTip());
+  }
+
+  connect(btnLoad_, &QAction::triggered, this, &TfrmMain::mnuFileOpenClick);
+  connect(btnSave_, &QAction::triggered, this, &TfrmMain::mnuFileSaveClick);
+}
+
+void TfrmMain::CreatePanes() {
+  lvwType_ = new QListWidget;
+  lvwType_->setObjectName(QStringLiteral("lvwType"));
+  lvwType_->setAccessibleName(tr("Categories"));
+  lvwType_->setSelectionMode(QAbstractItemView::SingleSelection);
+  lvwType_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  for (const CategoryRow& row : kCategoryRowTable) {
+    auto* item = new QListWidgetItem(QLatin1String(row.caption), lvwType_);
+    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren);
+  }
+
+  pnlList_ = new QWidget;
+  pnlList_->setObjectName(QStringLiteral("pnlList"));
+  pnlList_->setMinimumSize(WindowSettings::kMinimumSplit, WindowSettings::kMinimumSplit);
+  auto* listLayout = new QVBoxLayout(pnlList_);
+  listLayout->setContentsMargins(0, 0, 0, 0);
+  listLayout->addWidget(lvwType_);
+
+  itemModel_ = new ItemListModel([this] { return ItemList(); }, this);
+  lvwItems_ = new QListView;
+  lvwItems_->setObjectName(QStringLiteral("lvwItems"));
+  lvwItems_->setAccessibleName(tr("Items"));
+  lvwItems_->setMinimumSize(WindowSettings::kMinimumSplit, WindowSettings::kMinimumSplit);
+  lvwItems_->setSelectionMode(QAbstractItemView::SingleSelection);
+  lvwItems_->setEditTriggers(QAbstractItemView::SelectedClicked |
+                             QAbstractItemView::EditKeyPressed);
+  // Every row has the same height, so the view never measures 65535 captions.
+  lvwItems_->setUniformItemSizes(true);
+  lvwItems_->setModel(itemModel_);
+
+  // Copy and Delete act on records only while the item list itself has the focus: not in
+  // a caption editor, not in the details pane.
+  for (QAction* action : {mnuEditCopy_, mnuEditDelete_}) {
+    action->setShortcutContext(Qt::WidgetShortcut);
+    lvwItems_->addAction(action);
+  }
+
+  splitterLeft_ = new QSplitter(Qt::Vertical);
+  splitterLeft_->setObjectName(QStringLiteral("splitterLeft"));
+  splitterLeft_->setChildrenCollapsible(false);
+  splitterLeft_->addWidget(pnlList_);
+  splitterLeft_->addWidget(lvwItems_);
+  splitterLeft_->setStretchFactor(0, 0);
+  splitterLeft_->setStretchFactor(1, 1);
+
+  pnlLeft_ = new QWidget;
+  pnlLeft_->setObjectName(QStringLiteral("pnlLeft"));
+  pnlLeft_->setMinimumSize(WindowSettings::kMinimumSplit, WindowSettings::kMinimumSplit);
+  auto* leftLayout = new QVBoxLayout(pnlLeft_);
+  leftLayout->setContentsMargins(0, 0, 0, 0);
+  leftLayout->addWidget(splitterLeft_);
+
+  memGeneral_ = new QPlainTextEdit;
+  memGeneral_->setObjectName(QStringLiteral("memGeneral"));
+  memGeneral_->setAccessibleName(tr("Details"));
+  memGeneral_->setReadOnly(true);
+  memGeneral_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memGeneral_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  memGeneral_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+
+  splitterMain_ = new QSplitter(Qt::Horizontal);
+  splitterMain_->setObjectName(QStringLiteral("splitterMain"));
+  splitterMain_->setChildrenCollapsible(false);
+  splitterMain_->addWidget(pnlLeft_);
+  splitterMain_->addWidget(memGeneral_);
+  splitterMain_->setStretchFactor(0, 0);
+  splitterMain_->setStretchFactor(1, 1);
+  setCentralWidget(splitterMain_);
+
+  StatusBar1_ = statusBar();
+  StatusBar1_->setObjectName(QStringLiteral("StatusBar1"));
+
+  connect(lvwType_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          [this](const QItemSelection& selected) {
+            if (!selected.indexes().isEmpty()) lvwTypeSelectItem(selected.indexes().first().row());
+          });
+  connect(lvwItems_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          [this](const QItemSelection& selected, const QItemSelection& deselected) {
+            if (!selected.indexes().isEmpty()) {
+              lvwItemsSelectItem(selected.indexes().first().row(), true);
+            } else if (!deselected.indexes().isEmpty()) {
+              lvwItemsSelectItem(deselected.indexes().first().row(), false);
+            }
+          });
+  connect(itemModel_, &ItemListModel::Edited, this, &TfrmMain::lvwItemsEdited);
+}
+
+void TfrmMain::ApplySettings() {
+  const std::unique_ptr<QSettings> store = OpenSettingsStore();
+  settings_ = ReadSettings(*store);
+  resize(settings_.width, settings_.height);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect frame = geometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+  }
+  splitterMain_->setSizes({settings_.hSplit, std::max(settings_.width - settings_.hSplit, 1)});
+  splitterLeft_->setSizes({settings_.vSplit, std::max(settings_.height - settings_.vSplit, 1)});
+  if (settings_.maximized) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+WindowSettings TfrmMain::CurrentSettings() const {
+  WindowSettings current = settings_;
+  current.maximized = isMaximized();
+  if (!current.maximized) {
+    current.height = height();
+    current.width = width();
+  }
+  current.hSplit = splitterMain_->sizes().value(0, current.hSplit);
+  current.vSplit = splitterLeft_->sizes().value(0, current.vSplit);
+  return current;
+}
+
+void TfrmMain::StartUp(const QStringList& arguments) {
+  if (!arguments.isEmpty() &&
+      arguments.first().endsWith(QLatin1String(".zr3"), Qt::CaseInsensitive)) {
+    OpenLevel(arguments.first());
+  }
+}
+
+void TfrmMain::ShowStatus(const std::string& text) {
+  StatusBar1_->showMessage(ToDisplay(text));
+  // Loading runs without returning to the event loop; paint the message now.
+  StatusBar1_->repaint();
+}
+
+std::optional<Category> TfrmMain::CategoryOfRow(int row) {
+  if (row < 0 || row >= kCategoryRows) return std::nullopt;
+  return kCategoryRowTable[static_cast<std::size_t>(row)].category;
+}
+
+bool TfrmMain::OpenLevel(const QString& path) {
+  QString error;
+  {
+    BusyCursor busy;
+    // Nothing may keep showing or pointing into the level about to be destroyed.
+    ClearItems();
+    memGeneral_->clear();
+    level_.reset();
+    level_ = std::make_unique<ZR3Level>();
+    try {
+      level_->Load(ToNativePath(path), this);
+    } catch (const std::exception& e) {
+      error = MessageText(e);
+    }
+    SetLevelCommands(level_->Loaded());
+    mnuFileExport_->setEnabled(true);
+    if (level_->Loaded()) {
+      setWindowTitle(TitleFor(path));
+      settings_.defaultPath = FolderOf(path);
+    }
+  }
+  if (!error.isEmpty()) ShowError(error);
+  return error.isEmpty();
+}
+
+void TfrmMain::ShowError(const QString& message) {
+  prompt_->Ask(QMessageBox::Critical, tr("Error"), message, QMessageBox::Ok);
+}
+
+void TfrmMain::SetLevelCommands(bool loaded) {
+  lvwType_->setEnabled(loaded);
+  for (QAction* command : {btnSave_, mnuFileSave_, mnuFileSaveAs_,
+                           mnuFileScriptExport_->menuAction(), mnuFileImport_}) {
+    command->setEnabled(loaded);
+  }
+}
+
+void TfrmMain::SetEditCommands(bool selected) {
+  const bool editable = selected && !fixedTable_;
+  btnCopy_->setEnabled(editable);
+  mnuEditCopy_->setEnabled(editable);
+  const bool deletable = editable && itemModel_->rowCount() >= 2;
+  btnDelete_->setEnabled(deletable);
+  mnuEditDelete_->setEnabled(deletable);
+  btnUp_->setEnabled(editable);
+  btnDown_->setEnabled(editable);
+  btnFind_->setEnabled(selected);
+  mnuEditFind_->setEnabled(selected);
+}
+
+bool TfrmMain::SaveLevel(const QString& path) {
+  QString error;
+  {
+    BusyCursor busy;
+    try {
+      level_->Save(path.isEmpty() ? std::string() : ToNativePath(path));
+    } catch (const std::exception& e) {
+      error = MessageText(e);
+    }
+  }
+  if (error.isEmpty()) return true;
+  ShowError(error);
+  return false;
+}
+
+bool TfrmMain::SaveChangesFirst(const QString& caption) {
+  if (!level_ || !level_->Modified()) return true;
+  switch (prompt_->Ask(QMessageBox::Question, caption, tr("Save changes?"),
+                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+      // A failed save keeps the level and its changes where they are.
+      return SaveLevel({});
+    case QMessageBox::No:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TfrmMain::mnuFileOpenClick() {
+  if (!SaveChangesFirst(tr("Open"))) return;
+  const QString path =
+      prompt_->OpenFile({QStringLiteral("dlgOpen"), tr("Open File"), tr("ZR3 Level Files (*.zr3)"),
+                         settings_.defaultPath, QString()});
+  if (!path.isEmpty()) OpenLevel(path);
+}
+
+void TfrmMain::mnuFileSaveClick() {
+  if (level_ && level_->Loaded()) SaveLevel({});
+}
+
+void TfrmMain::mnuFileSaveAsClick() {
+  if (!level_ || !level_->Loaded()) return;
+  QString path =
+      prompt_->SaveFile({QStringLiteral("dlgSave"), tr("Save Map"), tr("ZR3 Map Files (*.zr3)"),
+                         settings_.defaultPath, QStringLiteral("zr3")});
+  if (path.isEmpty()) return;
+  if (QFileInfo(path).suffix().isEmpty()) {
+    // The dialog normally adds the suffix before its own question; when it did not, the
+    // question about the final name is asked here.
+    path += QStringLiteral(".zr3");
+    if (QFileInfo::exists(path) &&
+        prompt_->Ask(
+            QMessageBox::Warning, tr("Save Map"),
+            tr("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(path).fileName()),
+            QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+      return;
+    }
+  }
+  const bool saved = SaveLevel(path);
+  settings_.defaultPath = FolderOf(path);
+  // The title names the file the next Save writes to, so it changes only when this worked.
+  if (saved) setWindowTitle(TitleFor(path));
+}
+
+void TfrmMain::mnuFileExitClick() {
+  close();
+}
+
+void TfrmMain::mnuHelpAboutClick() {
+  ShowLines({"ZR3Tool", std::string("Version: ") + ZR3_VERSION,
+             std::string("Qt version: ") + qVersion()});
+}
+
+bool TfrmMain::FormCloseQuery() {
+  return SaveChangesFirst(tr("Close"));
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+  if (FormCloseQuery()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+const RecordList* TfrmMain::ItemList() const {
+  if (!level_ || !itemCategory_) return nullptr;
+  return &level_->List(*itemCategory_);
+}
+
+void TfrmMain::ClearItems() {
+  itemCategory_.reset();
+  itemModel_->Reload();
+  SetEditCommands(false);
+}
+
+void TfrmMain::ShowLines(const Lines& lines) {
+  memGeneral_->setPlainText(LinesToDisplay(lines));
+}
+
+void TfrmMain::lvwTypeSelectItem(int row) {
+  if (!level_) return;
+  const std::optional<Category> category = CategoryOfRow(row);
+  if (row == kGeneralRow) {
+    BusyCursor busy;
+    memGeneral_->clear();
+    ClearItems();
+    Lines lines;
+    level_->DescribeInfo(lines);
+    ShowLines(lines);
+    return;
+  }
+  if (!category) return;
+  fixedTable_ = IsFixedTable(*category);
+  itemCategory_ = category;
+  itemModel_->Reload();
+  SetEditCommands(false);
+  if (itemModel_->rowCount() > 0) lvwItems_->setCurrentIndex(itemModel_->index(0));
+}
+
+void TfrmMain::lvwItemsSelectItem(int row, bool selected) {
+  SetEditCommands(selected);
+  if (!selected) return;
+  BusyCursor busy;
+  memGeneral_->clear();
+  const RecordList* list = ItemList();
+  if (list == nullptr || row < 0 || static_cast<std::size_t>(row) >= list->size()) return;
+  Lines lines;
+  (*list)[static_cast<std::size_t>(row)]->Describe(lines);
+  ShowLines(lines);
+}
+
+void TfrmMain::lvwItemsEdited(int row, const QString& text) {
+  if (!level_ || !itemCategory_ || row < 0 || row >= itemModel_->rowCount()) return;
+  RenameRecord(*level_, *itemCategory_, static_cast<std::size_t>(row), FromDisplay(text));
+  itemModel_->RowChanged(row);
+}
+
+}  // namespace zr3::ui

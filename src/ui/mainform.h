@@ -1,0 +1,130 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+#include "level/zr3level.h"
+#include "ui/prompt.h"
+#include "ui/settings.h"
+
+class QAction;
+class QListView;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QSplitter;
+class QStatusBar;
+class QToolBar;
+
+namespace zr3::ui {
+
+class ItemListModel;
+
+// The main window: owns the open level, runs the file commands, browses the level's
+// categories and records and shows their descriptions.
+class TfrmMain : public QMainWindow, public ZR3Progress {
+  Q_OBJECT
+
+ public:
+  static constexpr int kCategoryRows = 20;
+  static constexpr int kGeneralRow = 0;
+
+  // prompt answers every question; the window asks with real dialogs when it is nullptr.
+  explicit TfrmMain(Prompt* prompt = nullptr, QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  // Opens the first argument when it names a level file (".zr3" in any case).
+  void StartUp(const QStringList& arguments);
+  // Replaces the current level by the file's; true when it loaded.
+  bool OpenLevel(const QString& path);
+  void ShowStatus(const std::string& text) override;
+
+  // The list each row of the category list shows ("General" shows none).
+  static std::optional<Category> CategoryOfRow(int row);
+
+  ZR3Level* Level() const { return level_.get(); }
+  // The category the item list shows; none for "General" and before the first choice.
+  std::optional<Category> ItemCategory() const { return itemCategory_; }
+  bool FixedTable() const { return fixedTable_; }
+  const QString& DefaultPath() const { return settings_.defaultPath; }
+
+  void mnuFileOpenClick();
+  void mnuFileSaveClick();
+  void mnuFileSaveAsClick();
+  void mnuFileExitClick();
+  void mnuHelpAboutClick();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  QAction* NewAction(const char* name, const QString& text);
+  QAction* NewButton(const char* name, const QString& hint, const QIcon& icon);
+  void CreateMenus();
+  void CreateToolBar();
+  void CreatePanes();
+  void ApplySettings();
+  WindowSettings CurrentSettings() const;
+
+  bool FormCloseQuery();
+  // Asks "Save changes?" when the level is modified; false when the command must stop.
+  bool SaveChangesFirst(const QString& caption);
+  // Saves to path (the level's own file when empty); shows the error and answers false
+  // when the save failed.
+  bool SaveLevel(const QString& path);
+  void ShowError(const QString& message);
+  void SetLevelCommands(bool loaded);
+  void SetEditCommands(bool selected);
+
+  void lvwTypeSelectItem(int row);
+  void lvwItemsSelectItem(int row, bool selected);
+  void lvwItemsEdited(int row, const QString& text);
+  void ClearItems();
+  void ShowLines(const Lines& lines);
+  const RecordList* ItemList() const;
+
+  std::unique_ptr<Prompt> ownPrompt_;
+  Prompt* prompt_;
+  std::unique_ptr<ZR3Level> level_;
+  WindowSettings settings_;
+  std::optional<Category> itemCategory_;
+  bool fixedTable_ = false;
+
+  QAction* mnuFileOpen_ = nullptr;
+  QAction* mnuFileSave_ = nullptr;
+  QAction* mnuFileSaveAs_ = nullptr;
+  QAction* mnuFileExport_ = nullptr;
+  QMenu* mnuFileScriptExport_ = nullptr;
+  QAction* mnuFileScriptsSelected_ = nullptr;
+  QAction* mnuFileScriptsType_ = nullptr;
+  QAction* mnuFileScriptsAll_ = nullptr;
+  QAction* mnuFileImport_ = nullptr;
+  QAction* mnuFileExit_ = nullptr;
+  QAction* mnuEditCopy_ = nullptr;
+  QAction* mnuEditDelete_ = nullptr;
+  QAction* mnuEditFind_ = nullptr;
+  QAction* mnuHelpAbout_ = nullptr;
+
+  QToolBar* ToolBar1_ = nullptr;
+  QAction* btnLoad_ = nullptr;
+  QAction* btnSave_ = nullptr;
+  QAction* btnCopy_ = nullptr;
+  QAction* btnDelete_ = nullptr;
+  QAction* btnUp_ = nullptr;
+  QAction* btnDown_ = nullptr;
+  QAction* btnFind_ = nullptr;
+
+  QSplitter* splitterMain_ = nullptr;
+  QSplitter* splitterLeft_ = nullptr;
+  QWidget* pnlLeft_ = nullptr;
+  QWidget* pnlList_ = nullptr;
+  QListWidget* lvwType_ = nullptr;
+  QListView* lvwItems_ = nullptr;
+  ItemListModel* itemModel_ = nullptr;
+  QPlainTextEdit* memGeneral_ = nullptr;
+  QStatusBar* StatusBar1_ = nullptr;
+};
+
+}  // namespace zr3::ui

@@ -1,0 +1,44 @@
+#include "ui/prompt.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+namespace zr3::ui {
+
+namespace {
+
+QString RunFileDialog(QWidget* parent, const FileDialogRequest& request,
+                      QFileDialog::AcceptMode mode) {
+  QFileDialog dialog(parent, request.title,
+                     request.folder.isEmpty() ? QDir::currentPath() : request.folder,
+                     request.filter);
+  dialog.setObjectName(request.name);
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                     : QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(request.defaultSuffix);
+  // Qt's own dialog adds the default suffix before it asks whether to replace a file; some
+  // native ones add it only afterwards, which would replace "castle.zr3" without asking.
+  if (mode == QFileDialog::AcceptSave) dialog.setOption(QFileDialog::DontUseNativeDialog);
+  if (dialog.exec() != QDialog::Accepted) return {};
+  return dialog.selectedFiles().value(0);
+}
+
+}  // namespace
+
+QMessageBox::StandardButton DialogPrompt::Ask(QMessageBox::Icon icon, const QString& caption,
+                                              const QString& text,
+                                              QMessageBox::StandardButtons buttons) {
+  QMessageBox box(icon, caption, text, buttons, parent_);
+  return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+QString DialogPrompt::OpenFile(const FileDialogRequest& request) {
+  return RunFileDialog(parent_, request, QFileDialog::AcceptOpen);
+}
+
+QString DialogPrompt::SaveFile(const FileDialogRequest& request) {
+  return RunFileDialog(parent_, request, QFileDialog::AcceptSave);
+}
+
+}  // namespace zr3::ui

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+namespace zr3::ui {
+
+// What a file dialog shows. The filter uses Qt's form: "ZR3 Level Files (*.zr3)".
+struct FileDialogRequest {
+  QString name;  // the dialog's object name, "dlgOpen"
+  QString title;
+  QString filter;
+  QString folder;
+  // Added by the dialog to a typed name without extension, before it asks whether to
+  // replace an existing file.
+  QString defaultSuffix;
+};
+
+// Everything the window asks the user goes through here, so that tests can answer.
+class Prompt {
+ public:
+  virtual ~Prompt() = default;
+  virtual QMessageBox::StandardButton Ask(QMessageBox::Icon icon, const QString& caption,
+                                          const QString& text,
+                                          QMessageBox::StandardButtons buttons) = 0;
+  // The chosen file, or an empty text when the user cancelled.
+  virtual QString OpenFile(const FileDialogRequest& request) = 0;
+  // The chosen file (the dialog has asked before replacing it), or an empty text.
+  virtual QString SaveFile(const FileDialogRequest& request) = 0;
+};
+
+// Asks with real message boxes and file dialogs.
+class DialogPrompt : public Prompt {
+ public:
+  explicit DialogPrompt(QWidget* parent) : parent_(parent) {}
+
+  QMessageBox::StandardButton Ask(QMessageBox::Icon icon, const QString& caption,
+                                  const QString& text,
+                                  QMessageBox::StandardButtons buttons) override;
+  QString OpenFile(const FileDialogRequest& request) override;
+  QString SaveFile(const FileDialogRequest& request) override;
+
+ private:
+  QWidget* parent_;
+};
+
+}  // namespace zr3::ui

@@ -1,0 +1,95 @@
+#include "ui/settings.h"
+
+#include <algorithm>
+
+namespace zr3::ui {
+
+namespace {
+
+// A missing text reads as empty; text of another type stops the reading.
+bool ReadText(const QSettings& store, const char* key, QString& into) {
+  const QVariant value = store.value(QLatin1String(key));
+  if (!value.isValid()) {
+    into.clear();
+    return true;
+  }
+  if (value.typeId() != QMetaType::QString) return false;
+  into = value.toString();
+  return true;
+}
+
+// Numbers come as numbers from the registry and as text from INI files.
+bool ReadInteger(const QSettings& store, const char* key, int& into) {
+  const QVariant value = store.value(QLatin1String(key));
+  bool ok = false;
+  int number = 0;
+  switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::QString:
+      number = value.toInt(&ok);
+      break;
+    default:
+      break;
+  }
+  if (ok) into = number;
+  return ok;
+}
+
+bool ReadAtLeast(const QSettings& store, const char* key, int minimum, int& into) {
+  int number = 0;
+  if (!ReadInteger(store, key, number)) return false;
+  into = std::max(number, minimum);
+  return true;
+}
+
+}  // namespace
+
+std::unique_ptr<QSettings> OpenSettingsStore() {
+  return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                     QStringLiteral("Hollowtree"), QStringLiteral("ZR3Tool"));
+}
+
+WindowSettings ReadSettings(const QSettings& store) {
+  WindowSettings settings;
+  if (store.allKeys().isEmpty()) return settings;
+  if (!ReadText(store, "DefaultPath", settings.defaultPath)) return settings;
+  int maximized = 0;
+  if (!ReadInteger(store, "Maximized", maximized)) return settings;
+  settings.maximized = maximized != 0;
+  if (!settings.maximized) {
+    if (!ReadAtLeast(store, "Height", WindowSettings::kMinimumHeight, settings.height)) {
+      return settings;
+    }
+    if (!ReadAtLeast(store, "Width", WindowSettings::kMinimumWidth, settings.width)) {
+      return settings;
+    }
+  }
+  if (!ReadAtLeast(store, "HSplit", WindowSettings::kMinimumSplit, settings.hSplit)) {
+    return settings;
+  }
+  if (!ReadAtLeast(store, "VSplit", WindowSettings::kMinimumSplit, settings.vSplit)) {
+    return settings;
+  }
+  if (!ReadText(store, "ImportPath", settings.importPath)) return settings;
+  ReadText(store, "ExportPath", settings.exportPath);
+  return settings;
+}
+
+void WriteSettings(QSettings& store, const WindowSettings& settings) {
+  store.setValue(QStringLiteral("DefaultPath"), settings.defaultPath);
+  store.setValue(QStringLiteral("ImportPath"), settings.importPath);
+  store.setValue(QStringLiteral("ExportPath"), settings.exportPath);
+  store.setValue(QStringLiteral("Maximized"), settings.maximized ? 1 : 0);
+  if (!settings.maximized) {
+    store.setValue(QStringLiteral("Height"), settings.height);
+    store.setValue(QStringLiteral("Width"), settings.width);
+  }
+  store.setValue(QStringLiteral("HSplit"), settings.hSplit);
+  store.setValue(QStringLiteral("VSplit"), settings.vSplit);
+  store.sync();
+}
+
+}  // namespace zr3::ui

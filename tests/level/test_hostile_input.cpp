@@ -1,0 +1,217 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "level/safefile.h"
+#include "level/zr3error.h"
+#include "level/zr3level.h"
+#include "support/allocation_meter.h"
+#include "support/chain_ids.h"
+#include "support/item_builder.h"
+#include "support/level_builder.h"
+#include "support/object_builder.h"
+#include "support/script_builder.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using ::testing::AnyOf;
+using ::testing::StartsWith;
+using zr3::Category;
+using zr3::ZR3Error;
+using zr3::ZR3Level;
+
+constexpr std::size_t kMapSize = 120064;
+constexpr std::size_t kMapCellsBegin = 36;
+constexpr std::size_t kMapCellsEnd = 120036;
+
+std::string LoadFailure(std::string_view bytes) {
+  ZR3Level level;
+  try {
+    level.LoadFromBytes(bytes);
+  } catch (const ZR3Error& e) {
+    return e.what();
+  }
+  return "(loaded)";
+}
+
+// Cuts the file after every byte and expects a clear refusal each time. Inside the cells of a
+// map every cut behaves alike, so there every 499th cut is tried.
+void ExpectEveryPrefixRefused(const std::string& bytes, std::size_t maps) {
+  auto insideCells = [maps](std::size_t offset) {
+    constexpr std::size_t kMapsBegin = 8 + 2;
+    if (offset < kMapsBegin || offset >= kMapsBegin + maps * kMapSize) return false;
+    const std::size_t within = (offset - kMapsBegin) % kMapSize;
+    return within > kMapCellsBegin && within < kMapCellsEnd;
+  };
+  for (std::size_t cut = 0; cut < bytes.size(); cut += insideCells(cut) ? 499 : 1) {
+    const std::string failure = LoadFailure(std::string_view(bytes).substr(0, cut));
+    ASSERT_THAT(failure, AnyOf(StartsWith("Unexpected end of file while loading "),
+                               std::string("Not a ZR3 File")))
+        << "cut at " << cut;
+  }
+}
+
+zr3test::LevelBuilder LevelOfManyKinds(std::size_t records) {
+  zr3test::LevelBuilder builder;
+  std::vector<zr3test::ItemSpec> items(records);
+  std::vector<zr3test::ScriptSpec> scripts;
+  std::vector<zr3test::ObjectSpec> objects;
+  for (std::size_t i = 0; i < records; ++i) {
+    items[i].name = "Item " + std::to_string(i);
+    scripts.push_back(zr3test::ScriptWith("Script " + std::to_string(i), {{1, {0, 0, 0, 1}}},
+                                          {{101, {0, 0, 0, 1}}, {104, {0, 0}}}));
+    objects.push_back(zr3test::NamedObject("Object " + std::to_string(i), 1));
+    objects.back().scriptIds[0] = static_cast<std::uint32_t>(5000 + i);
+  }
+  zr3test::ChainIds(items, 1000);
+  zr3test::ChainIds(scripts, 5000);
+  zr3test::ChainIds(objects, 9000);
+  for (const auto& item : items) builder.Add(Category::Items, zr3test::ItemBlob(item));
+  for (const auto& script : scripts) {
+    builder.Add(Category::ObjectScripts, zr3test::ScriptBlob(script));
+  }
+  for (const auto& object : objects) builder.Add(Category::Objects, zr3test::ObjectRecord(object));
+  return builder;
+}
+
+TEST(HostileInput, EveryPrefixOfTheDemoLevelIsRefusedClearly) {
+  const std::string demo = zr3test::ReadFile(ZR3_DEMO_PATH);
+  ZR3Level level;
+  level.LoadFromBytes(demo);
+  ExpectEveryPrefixRefused(demo, level.List(Category::Maps).size());
+}
+
+TEST(HostileInput, EveryPrefixOfAGeneratedLevelIsRefusedClearly) {
+  ExpectEveryPrefixRefused(LevelOfManyKinds(3).Build().Bytes(), 0);
+}
+
+TEST(HostileInput, ACountIsNeverTrustedForMemory) {
+  zr3test::LevelBuilder builder;
+  builder.SetCount(Category::Maps, 65535);
+  const std::string bytes = builder.Build().Bytes();  // claims 65535 maps, holds none
+  zr3test::AllocationMeter meter;
+  EXPECT_EQ(LoadFailure(bytes), "Unexpected end of file while loading Maps");
+  EXPECT_LT(meter.PeakBytes(), 64u * 1024u);
+}
+
+TEST(HostileInput, LoadingNeedsASmallMultipleOfTheFileSize) {
+  const std::string bytes = LevelOfManyKinds(2000).Build().Bytes();
+  std::size_t peak = 0;
+  {
+    zr3test::AllocationMeter meter;
+    ZR3Level level;
+    level.LoadFromBytes(bytes);
+    peak = meter.PeakBytes();
+  }
+  EXPECT_LT(peak, 6 * bytes.size()) << "file " << bytes.size() << " bytes, peak " << peak;
+}
+
+// Fails the write after a given number of bytes, as a full disk would.
+class FullDisk : public zr3::FileLayer {
+ public:
+  explicit FullDisk(std::size_t budget) : budget_(budget) {}
+  long Write(int fd, const char* data, std::size_t count) override {
+    if (budget_ == 0) return -1;
+    const std::size_t now = std::min(count, budget_);
+    budget_ -= now;
+    return zr3::FileLayer::Write(fd, data, now);
+  }
+
+ private:
+  std::size_t budget_;
+};
+
+// Fails one of the steps that finish a write.
+class FailingStep : public zr3::FileLayer {
+ public:
+  enum Step { kCreate, kSync, kClose, kRename };
+  explicit FailingStep(Step step) : step_(step) {}
+  int CreateTemporary(const std::string& path, std::string& tempPath) override {
+    return step_ == kCreate ? -1 : zr3::FileLayer::CreateTemporary(path, tempPath);
+  }
+  bool Sync(int fd) override { return step_ != kSync && zr3::FileLayer::Sync(fd); }
+  bool Close(int fd) override {
+    const bool closed = zr3::FileLayer::Close(fd);
+    return step_ != kClose && closed;
+  }
+  bool Rename(const std::string& from, const std::string& to) override {
+    return step_ != kRename && zr3::FileLayer::Rename(from, to);
+  }
+
+ private:
+  Step step_;
+};
+
+class InjectedFaults : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    original = zr3test::ReadFile(ZR3_DEMO_PATH);
+    path = dir.Path("level.zr3");
+    textPath = dir.Path("level.txt");
+    zr3test::WriteFile(path, original);
+    zr3test::WriteFile(textPath, "the old export\r\n");
+    level.Load(path);
+    level.List(Category::Flags)[0]->SetName("Changed");
+    level.SetModified(true);
+  }
+  void TearDown() override { zr3::SetFileLayer(nullptr); }
+
+  // Whatever failed, both old files are as they were and nothing else is in the folder.
+  void ExpectNothingChanged() {
+    EXPECT_TRUE(level.Modified());
+    EXPECT_EQ(level.FileName(), path);
+    EXPECT_EQ(zr3test::ReadFile(path), original);
+    EXPECT_EQ(zr3test::ReadFile(textPath), "the old export\r\n");
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Root())) {
+      files += entry.is_regular_file() ? 1 : 0;
+    }
+    EXPECT_EQ(files, 2u) << "a temporary file was left behind";
+  }
+
+  void ExpectSaveAndExportFail(zr3::FileLayer& layer) {
+    zr3::SetFileLayer(&layer);
+    EXPECT_THROW(level.Save(path), ZR3Error);
+    ExpectNothingChanged();
+  }
+
+  zr3test::TempDir dir;
+  std::string original;
+  std::string path;
+  std::string textPath;
+  ZR3Level level;
+};
+
+TEST_F(InjectedFaults, DiskFullAtAnyPointOfTheSave) {
+  for (std::size_t budget : {std::size_t{0}, std::size_t{1}, std::size_t{4096}, original.size() / 2,
+                             original.size() - 1}) {
+    FullDisk disk(budget);
+    ExpectSaveAndExportFail(disk);
+  }
+}
+
+TEST_F(InjectedFaults, FailureOfAnyStepOfTheSave) {
+  for (auto step :
+       {FailingStep::kCreate, FailingStep::kSync, FailingStep::kClose, FailingStep::kRename}) {
+    FailingStep failing(step);
+    ExpectSaveAndExportFail(failing);
+  }
+}
+
+TEST_F(InjectedFaults, ExportFailureKeepsTheOldText) {
+  const std::size_t textSize = level.LevelText().size();
+  for (std::size_t budget : {std::size_t{0}, textSize / 2, textSize - 1}) {
+    FullDisk disk(budget);
+    zr3::SetFileLayer(&disk);
+    EXPECT_THROW(level.ExportLevelText(textPath), ZR3Error);
+    ExpectNothingChanged();
+  }
+  zr3::SetFileLayer(nullptr);
+  EXPECT_THROW(level.ExportLevelText(dir.Path("missing/level.txt")), ZR3Error);
+  std::filesystem::create_directory(dir.Path("folder.txt"));
+  EXPECT_THROW(level.ExportLevelText(dir.Path("folder.txt")), ZR3Error);
+  std::filesystem::remove(dir.Path("folder.txt"));
+  ExpectNothingChanged();
+}
+
+}  // namespace

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <deque>
+#include <vector>
+
+#include "ui/prompt.h"
+
+// Answers the window's questions from queues and records what was asked.
+class FakePrompt : public zr3::ui::Prompt {
+ public:
+  struct Question {
+    QMessageBox::Icon icon;
+    QString caption;
+    QString text;
+    QMessageBox::StandardButtons buttons;
+  };
+
+  QMessageBox::StandardButton Ask(QMessageBox::Icon icon, const QString& caption,
+                                  const QString& text,
+                                  QMessageBox::StandardButtons buttons) override {
+    questions.push_back({icon, caption, text, buttons});
+    if (answers.empty())
+      return buttons.testFlag(QMessageBox::Ok) ? QMessageBox::Ok : QMessageBox::Cancel;
+    const QMessageBox::StandardButton answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  QString OpenFile(const zr3::ui::FileDialogRequest& request) override { return Choose(request); }
+  QString SaveFile(const zr3::ui::FileDialogRequest& request) override { return Choose(request); }
+
+  std::deque<QMessageBox::StandardButton> answers;
+  // The files the dialogs return; an empty queue answers Cancel.
+  std::deque<QString> files;
+  std::vector<Question> questions;
+  std::vector<zr3::ui::FileDialogRequest> dialogs;
+
+ private:
+  QString Choose(const zr3::ui::FileDialogRequest& request) {
+    dialogs.push_back(request);
+    if (files.empty()) return {};
+    const QString file = files.front();
+    files.pop_front();
+    return file;
+  }
+};

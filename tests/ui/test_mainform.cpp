@@ -1,0 +1,475 @@
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <memory>
+
+#include "fake_prompt.h"
+#include "records/zr3string.h"
+#include "ui/texts.h"
+#include "ui_test_support.h"
+
+using zr3::ui::TfrmMain;
+
+namespace {
+
+constexpr int kFlagsRow = 8;
+constexpr int kMapsRow = 1;
+constexpr int kSongsRow = 17;
+
+QStringList EnabledNames(const TfrmMain& window, const QStringList& names) {
+  QStringList enabled;
+  for (const QString& name : names) {
+    if (ActionOf(window, name.toLatin1().constData())->isEnabled()) enabled << name;
+  }
+  return enabled;
+}
+
+const QStringList kCommands = {"mnuFileOpen",
+                               "btnLoad",
+                               "mnuFileSave",
+                               "btnSave",
+                               "mnuFileSaveAs",
+                               "mnuFileExport",
+                               "mnuFileScriptExport",
+                               "mnuFileImport",
+                               "mnuFileExit",
+                               "mnuHelpAbout",
+                               "mnuEditCopy",
+                               "btnCopy",
+                               "mnuEditDelete",
+                               "btnDelete",
+                               "btnUp",
+                               "btnDown",
+                               "mnuEditFind",
+                               "btnFind"};
+
+const QStringList kEditCommands = {"mnuEditCopy", "btnCopy", "mnuEditDelete", "btnDelete",
+                                   "btnUp",       "btnDown", "mnuEditFind",   "btnFind"};
+
+zr3test::LevelBuilder FlagLevel() {
+  zr3test::LevelBuilder builder;
+  for (int i = 0; i < 256; ++i) builder.flags[i] = "Flag" + std::to_string(i);
+  builder.info.name = "Flag Town";
+  return builder;
+}
+
+// Adds named records to a list of the open level, as a kind of record would.
+void AddRecords(TfrmMain& window, zr3::Category category, int count) {
+  for (int i = 0; i < count; ++i) {
+    auto record = std::make_unique<zr3::ZR3String>();
+    record->SetName("Record" + std::to_string(i));
+    window.Level()->List(category).push_back(std::move(record));
+  }
+}
+
+QString DescriptionOf(const zr3::ZR3Base& record) {
+  zr3::Lines lines;
+  record.Describe(lines);
+  return zr3::ui::LinesToDisplay(lines);
+}
+
+}  // namespace
+
+class TestMainForm : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { IsolateSettings(settingsFolder_); }
+  void init() { QFile::remove(SettingsFile()); }
+
+  void startUpShowsNoLevelWithOnlyOpenExitAboutEnabled() {
+    FakePrompt prompt;
+    TfrmMain window(&prompt);
+    QCOMPARE(window.windowTitle(), QStringLiteral("ZR3Tool"));
+    QCOMPARE(EnabledNames(window, kCommands),
+             QStringList({"mnuFileOpen", "btnLoad", "mnuFileExit", "mnuHelpAbout"}));
+    QVERIFY(!CategoryList(window)->isEnabled());
+    QCOMPARE(window.Level(), nullptr);
+
+    QCOMPARE(CategoryList(window)->count(), 20);
+    QCOMPARE(CategoryList(window)->item(0)->text(), QStringLiteral("General"));
+    QCOMPARE(CategoryList(window)->item(4)->text(), QStringLiteral("Scripts - Global"));
+    QCOMPARE(CategoryList(window)->item(7)->text(), QStringLiteral("Scripts - Start"));
+    QCOMPARE(CategoryList(window)->item(15)->text(), QStringLiteral("Text"));
+    QCOMPARE(CategoryList(window)->item(19)->text(), QStringLiteral("Lists"));
+    QVERIFY(!(CategoryList(window)->item(1)->flags() & Qt::ItemIsEditable));
+
+    QCOMPARE(ActionOf(window, "mnuFileSaveAs")->text(), QStringLiteral("Save &As..."));
+    QCOMPARE(ActionOf(window, "mnuEditCopy")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    QCOMPARE(ActionOf(window, "mnuEditDelete")->shortcut(), QKeySequence(Qt::Key_Delete));
+    QCOMPARE(ActionOf(window, "mnuEditFind")->shortcut(), QKeySequence(Qt::Key_F3));
+    QCOMPARE(ActionOf(window, "btnUp")->toolTip(), QStringLiteral("Move current item up"));
+    QCOMPARE(ActionOf(window, "btnFind")->statusTip(), QStringLiteral("Search"));
+  }
+
+  void startUpOpensAFirstArgumentEndingInZr3InAnyCase() {
+    QTemporaryDir folder;
+    const QString upper = WriteLevel(folder, "UPPER.ZR3");
+    FakePrompt prompt;
+    TfrmMain opened(&prompt);
+    opened.StartUp({upper, "ignored.zr3"});
+    QVERIFY(opened.Level() && opened.Level()->Loaded());
+    QCOMPARE(opened.windowTitle(), QStringLiteral("UPPER.ZR3 - ZR3Tool"));
+
+    const QString text = folder.filePath("level.txt");
+    QFile::copy(upper, text);
+    TfrmMain ignored(&prompt);
+    ignored.StartUp({text});
+    QCOMPARE(ignored.Level(), nullptr);
+    QVERIFY(prompt.questions.empty());
+  }
+
+  void openEnablesTheLevelCommands() {
+    QTemporaryDir folder;
+    FakePrompt prompt;
+    prompt.files = {WriteLevel(folder, "town.zr3")};
+    TfrmMain window(&prompt);
+    ActionOf(window, "btnLoad")->trigger();
+
+    QCOMPARE(prompt.dialogs.size(), std::size_t{1});
+    QCOMPARE(prompt.dialogs[0].title, QStringLiteral("Open File"));
+    QCOMPARE(prompt.dialogs[0].filter, QStringLiteral("ZR3 Level Files (*.zr3)"));
+    QVERIFY(prompt.questions.empty());
+    QCOMPARE(window.windowTitle(), QStringLiteral("town.zr3 - ZR3Tool"));
+    QCOMPARE(window.DefaultPath(), QDir::toNativeSeparators(folder.path() + "/"));
+    QCOMPARE(EnabledNames(window, kCommands),
+             QStringList({"mnuFileOpen", "btnLoad", "mnuFileSave", "btnSave", "mnuFileSaveAs",
+                          "mnuFileExport", "mnuFileScriptExport", "mnuFileImport", "mnuFileExit",
+                          "mnuHelpAbout"}));
+    QVERIFY(CategoryList(window)->isEnabled());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+
+    // The next open starts in the folder of the last one.
+    ActionOf(window, "mnuFileOpen")->trigger();
+    QCOMPARE(prompt.dialogs.back().folder, window.DefaultPath());
+  }
+
+  void failedOpenAfterASuccessKeepsTheTitleAndEmptiesTheLists() {
+    QTemporaryDir folder;
+    zr3test::LevelBuilder broken = FlagLevel();
+    broken.header = "02012399";
+    FakePrompt prompt;
+    TfrmMain window(&prompt);
+    QVERIFY(window.OpenLevel(WriteLevel(folder, "good.zr3", FlagLevel())));
+    CategoryList(window)->setCurrentRow(kFlagsRow);
+    QCOMPARE(ItemList(window)->model()->rowCount(), 256);
+    QVERIFY(!Details(window)->toPlainText().isEmpty());
+
+    QVERIFY(!window.OpenLevel(WriteLevel(folder, "bad.zr3", broken)));
+    QCOMPARE(prompt.questions.size(), std::size_t{1});
+    QCOMPARE(prompt.questions[0].caption, QStringLiteral("Error"));
+    QCOMPARE(prompt.questions[0].text, QStringLiteral("Not a ZR3 File"));
+    QCOMPARE(window.windowTitle(), QStringLiteral("good.zr3 - ZR3Tool"));
+    QCOMPARE(ItemList(window)->model()->rowCount(), 0);
+    QVERIFY(Details(window)->toPlainText().isEmpty());
+    QVERIFY(ActionOf(window, "mnuFileExport")->isEnabled());
+    QVERIFY(!ActionOf(window, "mnuFileSave")->isEnabled());
+    QVERIFY(!ActionOf(window, "btnSave")->isEnabled());
+    QVERIFY(!ActionOf(window, "mnuFileScriptExport")->isEnabled());
+    QVERIFY(!CategoryList(window)->isEnabled());
+    QVERIFY(!window.Level()->Loaded());
+    QVERIFY(!window.ItemCategory());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+
+    // A missing file fails the same way.
+    QVERIFY(!window.OpenLevel(folder.filePath("missing.zr3")));
+    QCOMPARE(prompt.questions.back().caption, QStringLiteral("Error"));
+    QVERIFY(prompt.questions.back().text.startsWith("Cannot open file"));
+  }
+
+  void cancelOnSaveChangesKeepsTheLevelAndItsChanges() {
+    QTemporaryDir folder;
+    FakePrompt prompt;
+    TfrmMain window(&prompt);
+    QVERIFY(window.OpenLevel(WriteLevel(folder, "town.zr3")));
+    CategoryList(window)->setCurrentRow(kFlagsRow);
+    ItemList(window)->model()->setData(ItemList(window)->model()->index(0, 0), "Changed");
+    zr3::ZR3Level* level = window.Level();
+    QVERIFY(level->Modified());
+
+    prompt.answers = {QMessageBox::Cancel};
+    prompt.files = {WriteLevel(folder, "other.zr3")};
+    ActionOf(window, "mnuFileOpen")->trigger();
+    QCOMPARE(prompt.questions.size(), std::size_t{1});
+    QCOMPARE(prompt.questions[0].caption, QStringLiteral("Open"));
+    QCOMPARE(prompt.questions[0].text, QStringLiteral("Save changes?"));
+    QCOMPARE(prompt.questions[0].icon, QMessageBox::Question);
+    QCOMPARE(prompt.questions[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QVERIFY(prompt.dialogs.empty());
+    QCOMPARE(window.Level(), level);
+    QVERIFY(level->Modified());
+
+    // No goes on without saving.
+    prompt.answers = {QMessageBox::No};
+    ActionOf(window, "mnuFileOpen")->trigger();
+    QCOMPARE(window.windowTitle(), QStringLiteral("other.zr3 - ZR3Tool"));
+    QVERIFY(!window.Level()->Modified());
+    // The category stays chosen, but nothing of the old level is shown.
+    QCOMPARE(CategoryList(window)->currentRow(), kFlagsRow);
+    QCOMPARE(ItemList(window)->model()->rowCount(), 0);
+    QVERIFY(Details(window)->toPlainText().isEmpty());
+  }
+
+  void yesWhoseSaveFailsKeepsTheLevelAndTheWindow() {
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkdir("gone"));
+    FakePrompt prompt;
+    TfrmMain window(&prompt);
+    QVERIFY(window.OpenLevel(WriteLevel(folder, "gone/town.zr3")));
+    CategoryList(window)->setCurrentRow(kFlagsRow);
+    ItemList(window)->model()->setData(ItemList(window)->model()->index(1, 0), "Changed");
+    QVERIFY(QDir(folder.filePath("gone")).removeRecursively());
+    zr3::ZR3Level* level = window.Level();
+
+    prompt.answers = {QMessageBox::Yes};
+    prompt.files = {WriteLevel(folder, "other.zr3")};
+    ActionOf(window, "mnuFileOpen")->trigger();
+    QCOMPARE(prompt.questions.size(), std::size_t{2});
+    QCOMPARE(prompt.questions[1].caption, QStringLiteral("Error"));
+    QVERIFY(prompt.dialogs.empty());
+    QCOMPARE(window.Level(), level);
+    QVERIFY(level->Modified());
+    QCOMPARE(ItemList(window)->model()->rowCount(), 256);
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+
+    window.show();
+    prompt.answers = {QMessageBox::Yes};
+    QVERIFY(!window.close());
+    QCOMPARE(prompt.questions.size(), std::size_t{4});
+    QCOMPARE(prompt.questions[2].caption, QStringLiteral("Close"));
+    QCOMPARE(prompt.questions[3].caption, QStringLiteral("Error"));
+    QVERIFY(window.isVisible());
+
+    // Yes whose save works closes; the file is written.
+    QVERIFY(QDir(folder.path()).mkdir("gone"));
+    prompt.answers = {QMessageBox::Yes};
+    QVERIFY(window.close());
+    QVERIFY(QFileInfo::exists(folder.filePath("gone/town.zr3")));
+    QVERIFY(!level->Modified());
+  }
+
+  void saveAsAppendsTheSuffixToANameWithoutOne() {
+    QTemporaryDir folder;
+    FakePrompt prompt;
+    TfrmMain window(&prompt);
+    QVERIFY(window.OpenLevel(WriteLevel(folder, "town.zr3")));
+    QVERIFY(QDir(folder.path()).mkdir("out"));
+    prompt.files = {folder.filePath("out/castle")};
+    ActionOf(window, "mnuFileSaveAs")->trigger();
+
+    QCOMPARE(prompt.dialogs.back().title, QStringLiteral("Save Map"));
+    QCOMPARE(prompt.dialogs.back().filter, QStringLiteral("ZR3 Map Files (*.zr3)"));
+    QCOMPARE(prompt.dialogs.back().defaultSuffix, QStringLiteral("zr3"));
+    QCOMPARE(prompt.dialogs.back().folder, QDir::toNativeSeparators(folder.path() + "/"));
+    QVERIFY(QFileInfo::exists(folder.filePath("out/castle.zr3")));
+    QVERIFY(!QFileInfo::exists(folder.filePath("out/castle")));
+    QCOMPARE(window.windowTitle(), QStringLiteral("castle.zr3 - ZR3Tool"));
+    QCOMPARE(window.DefaultPath(), QDir::toNativeSeparators(folder.filePath("out") + "/"));
+    QCOMPARE(window.Level()->FileName(), folder.filePath("out/castle.zr3").toStdString());
+    QVERIFY(prompt.questions.empty());
+
+    // A suffixed name that exists is not replaced without asking.
+    const QString keep = WriteLevel(folder, "keep.zr3", FlagLevel());
+    const qint64 size = QFileInfo(keep).size();
+    prompt.files = {folder.filePath("keep")};
+    prompt.answers = {QMessageBox::No};
+    CategoryList(window)->setCurrentRow(kFlagsRow);
+    ItemList(window)->model()->setData(ItemList(window)->model()->index(0, 0), "Changed");
+    ActionOf(window, "mnuFileSaveAs")->trigger();
+    QCOMPARE(prompt.questions.size(), std::size_t{1});
+    QCOMPARE(prompt.questions[0].caption, QStringLiteral("Save Map"));
+    QCOMPARE(QFileInfo(keep).size(), size);
+    QCOMPARE(window.windowTitle(), QStringLiteral("castle.zr3 - ZR3Tool"));
+  }
+
+  void failedSaveAsKeepsTheTitle() {
+    QTemporaryDir folder;
+    FakePrompt prompt;
+    TfrmMain window(&prompt);
+    QVERIFY(window.OpenLevel(WriteLevel(folder, "town.zr3")));
+    prompt.files = {folder.filePath("missing/castle.zr3")};
+    ActionOf(window, "mnuFileSaveAs")->trigger();
+    QCOMPARE(prompt.questions.size(), std::size_t{1});
+    QCOMPARE(prompt.questions[0].caption, QStringLiteral("Error"));
+    QCOMPARE(window.windowTitle(), QStringLiteral("town.zr3 - ZR3Tool"));
+    QCOMPARE(window.Level()->FileName(), folder.filePath("town.zr3").toStdString());
+    QVERIFY(window.Level()->Modified());
+  }
+
+  void flagsListAllRowsWithOnlyFindEnabled() {
+    QTemporaryDir folder;
+    FakePrompt prompt;
+    TfrmMain window(&prompt);
+    QVERIFY(window.OpenLevel(WriteLevel(folder, "flags.zr3", FlagLevel())));
+    CategoryList(window)->setCurrentRow(kFlagsRow);
+
+    QAbstractItemModel* rows = ItemList(window)->model();
+    QCOMPARE(rows->rowCount(), 256);
+    QCOMPARE(rows->data(rows->index(255, 0)).toString(), QStringLiteral("Flag255"));
+    QCOMPARE(ItemList(window)->selectionModel()->selectedRows().value(0).row(), 0);
+    QCOMPARE(Details(window)->toPlainText(),
+             DescriptionOf(*window.Level()->List(zr3::Category::Flags)[0]));
+    QCOMPARE(EnabledNames(window, kEditCommands), QStringList({"mnuEditFind", "btnFind"}));
+    QVERIFY(window.FixedTable());
+
+    ItemList(window)->setCurrentIndex(rows->index(7, 0));
+    QCOMPARE(Details(window)->toPlainText(),
+             DescriptionOf(*window.Level()->List(zr3::Category::Flags)[7]));
+  }
+
+  void editCommandsFollowTheSelection() {
+    QTemporaryDir folder;
+    FakePrompt prompt;
+    TfrmMain window(&prompt);
+    QVERIFY(window.OpenLevel(WriteLevel(folder, "town.zr3")));
+    AddRecords(window, zr3::Category::Maps, 1);
+    CategoryList(window)->setCurrentRow(kMapsRow);
+    QCOMPARE(ItemList(window)->model()->rowCount(), 1);
+    QVERIFY(!window.FixedTable());
+    QCOMPARE(EnabledNames(window, kEditCommands),
+             QStringList({"mnuEditCopy", "btnCopy", "btnUp", "btnDown", "mnuEditFind", "btnFind"}));
+
+    AddRecords(window, zr3::Category::Songs, 2);
+    CategoryList(window)->setCurrentRow(kSongsRow);
+    QCOMPARE(EnabledNames(window, kEditCommands), kEditCommands);
+
+    ItemList(window)->selectionModel()->clearSelection();
+    QVERIFY(EnabledNames(window, kEditCommands).isEmpty());
+
+    CategoryList(window)->setCurrentRow(kMapsRow + 1);  // no tiles in this level
+    QCOMPARE(ItemList(window)->model()->rowCount(), 0);
+    QVERIFY(EnabledNames(window, kEditCommands).isEmpty());
+  }
+
+  void renameKeepsThirtyOneCharactersAndSetsTheModifiedFlag() {
+    QTemporaryDir folder;
+    FakePrompt prompt;
+    TfrmMain window(&prompt);
+    QVERIFY(window.OpenLevel(WriteLevel(folder, "flags.zr3", FlagLevel())));
+    CategoryList(window)->setCurrentRow(kFlagsRow);
+    const QString shownBefore = Details(window)->toPlainText();
+    QAbstractItemModel* rows = ItemList(window)->model();
+
+    QVERIFY(rows->setData(rows->index(0, 0), QString(40, QLatin1Char('n'))));
+    QCOMPARE(rows->data(rows->index(0, 0)).toString(), QString(31, QLatin1Char('n')));
+    QCOMPARE(window.Level()->List(zr3::Category::Flags)[0]->Name(), std::string(31, 'n'));
+    QVERIFY(window.Level()->Modified());
+    // The details pane keeps the old name until the record is chosen again.
+    QCOMPARE(Details(window)->toPlainText(), shownBefore);
+
+    window.Level()->SetModified(false);
+    QVERIFY(rows->setData(rows->index(1, 0), QString()));
+    QCOMPARE(window.Level()->List(zr3::Category::Flags)[1]->Name(), std::string());
+    QVERIFY(window.Level()->Modified());
+  }
+
+  void namesKeepEveryByte() {
+    QTemporaryDir folder;
+    zr3test::LevelBuilder builder;
+    builder.flags[0] = "Caf\xe9 \xff\x7f";
+    FakePrompt prompt;
+    TfrmMain window(&prompt);
+    QVERIFY(window.OpenLevel(WriteLevel(folder, "bytes.zr3", builder)));
+    CategoryList(window)->setCurrentRow(kFlagsRow);
+    QAbstractItemModel* rows = ItemList(window)->model();
+    const QString shown = rows->data(rows->index(0, 0)).toString();
+    QCOMPARE(shown, QString::fromUtf8("Caf\u00e9 \u00ff\x7f"));
+
+    QVERIFY(rows->setData(rows->index(0, 0), shown));
+    QCOMPARE(window.Level()->List(zr3::Category::Flags)[0]->Name(), builder.flags[0]);
+    QVERIFY(rows->setData(rows->index(1, 0), QString::fromUtf8("\u00c5se")));
+    QCOMPARE(window.Level()->List(zr3::Category::Flags)[1]->Name(), std::string("\xc5se"));
+  }
+
+  void generalShowsTheLevelInformation() {
+    QTemporaryDir folder;
+    FakePrompt prompt;
+    TfrmMain window(&prompt);
+    QVERIFY(window.OpenLevel(WriteLevel(folder, "flags.zr3", FlagLevel())));
+    CategoryList(window)->setCurrentRow(kFlagsRow);
+    CategoryList(window)->setCurrentRow(0);
+
+    zr3::Lines info;
+    window.Level()->DescribeInfo(info);
+    QCOMPARE(Details(window)->toPlainText(), zr3::ui::LinesToDisplay(info));
+    QVERIFY(Details(window)->toPlainText().contains("Name: Flag Town"));
+    QCOMPARE(ItemList(window)->model()->rowCount(), 0);
+    QVERIFY(!window.ItemCategory());
+    QVERIFY(EnabledNames(window, kEditCommands).isEmpty());
+  }
+
+  void aboutShowsNameVersionAndQt() {
+    FakePrompt prompt;
+    TfrmMain window(&prompt);
+    ActionOf(window, "mnuHelpAbout")->trigger();
+    const QString text = Details(window)->toPlainText();
+    QVERIFY(text.startsWith("ZR3Tool\n"));
+    QVERIFY(text.contains(QStringLiteral("Qt version: ") + qVersion()));
+  }
+
+  void loadingProgressShowsInTheStatusBar() {
+    // Records what the status bar shows each time the level reports progress.
+    class Window : public TfrmMain {
+     public:
+      using TfrmMain::TfrmMain;
+      void ShowStatus(const std::string& text) override {
+        TfrmMain::ShowStatus(text);
+        shown << statusBar()->currentMessage();
+      }
+      QStringList shown;
+    };
+    QTemporaryDir folder;
+    FakePrompt prompt;
+    Window window(&prompt);
+    QVERIFY(window.OpenLevel(WriteLevel(folder, "town.zr3")));
+    QCOMPARE(window.shown.value(0), QStringLiteral("Opening file..."));
+    QVERIFY(window.shown.contains(QStringLiteral("Loading Maps...")));
+    QVERIFY(window.shown.contains(QStringLiteral("Setting links...")));
+    QCOMPARE(window.shown.last(), QString());
+    QCOMPARE(window.statusBar()->currentMessage(), QString());
+  }
+
+  void deleteAndCopyKeysActOnlyInTheItemList() {
+    QTemporaryDir folder;
+    FakePrompt prompt;
+    TfrmMain window(&prompt);
+    QVERIFY(window.OpenLevel(WriteLevel(folder, "town.zr3")));
+    AddRecords(window, zr3::Category::Maps, 2);
+    CategoryList(window)->setCurrentRow(kMapsRow);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QSignalSpy deletes(ActionOf(window, "mnuEditDelete"), &QAction::triggered);
+    QSignalSpy copies(ActionOf(window, "mnuEditCopy"), &QAction::triggered);
+
+    ItemList(window)->setFocus();
+    QTest::keyClick(ItemList(window), Qt::Key_Delete);
+    QTest::keyClick(ItemList(window), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(deletes.count(), 1);
+    QCOMPARE(copies.count(), 1);
+
+    Details(window)->setFocus();
+    Details(window)->selectAll();
+    QTest::keyClick(Details(window), Qt::Key_Delete);
+    QTest::keyClick(Details(window), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(deletes.count(), 1);
+    QCOMPARE(copies.count(), 1);
+
+    ItemList(window)->edit(ItemList(window)->model()->index(1, 0));
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(editor != nullptr);
+    QTest::keyClick(editor, Qt::Key_Delete);
+    QTest::keyClick(editor, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(deletes.count(), 1);
+    QCOMPARE(copies.count(), 1);
+  }
+
+ private:
+  QTemporaryDir settingsFolder_;
+};
+
+QTEST_MAIN(TestMainForm)
+#include "test_mainform.moc"

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QAction>
+#include <QListView>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "support/level_builder.h"
+#include "ui/mainform.h"
+
+// Keeps the window's settings inside a temporary folder for the whole test program.
+inline void IsolateSettings(const QTemporaryDir& folder) {
+  QStandardPaths::setTestModeEnabled(true);
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+}
+
+inline QString SettingsFile() {
+  QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Hollowtree"),
+                  QStringLiteral("ZR3Tool"));
+  return store.fileName();
+}
+
+inline QAction* ActionOf(const zr3::ui::TfrmMain& window, const char* name) {
+  auto* action = window.findChild<QAction*>(QLatin1String(name));
+  if (action == nullptr) qFatal("no action %s", name);
+  return action;
+}
+
+inline QListWidget* CategoryList(const zr3::ui::TfrmMain& window) {
+  return window.findChild<QListWidget*>(QStringLiteral("lvwType"));
+}
+
+inline QListView* ItemList(const zr3::ui::TfrmMain& window) {
+  return window.findChild<QListView*>(QStringLiteral("lvwItems"));
+}
+
+inline QPlainTextEdit* Details(const zr3::ui::TfrmMain& window) {
+  return window.findChild<QPlainTextEdit*>(QStringLiteral("memGeneral"));
+}
+
+inline QString WriteLevel(const QTemporaryDir& folder, const QString& name,
+                          const zr3test::LevelBuilder& builder = zr3test::LevelBuilder()) {
+  const QString path = folder.filePath(name);
+  builder.WriteTo(path.toStdString());
+  return path;
+}
