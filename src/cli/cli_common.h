@@ -34,5 +34,6 @@ void SaveTo(ZR3Level& level, const std::string& levelPath, const OutputTarget& t
 // Each group of subcommands registers itself on the application.
 void AddBasicCommands(CLI::App& app);
 void AddEditCommands(CLI::App& app);
+void AddScriptCommands(CLI::App& app);
 
 }  // namespace zr3::cli

@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   zr3::cli::AddBasicCommands(app);
   zr3::cli::AddEditCommands(app);
+  zr3::cli::AddScriptCommands(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

@@ -94,6 +94,13 @@ constexpr std::array<VocabularyWord, 3> kCustomScreens = {{
     {" Combat to ", "combat"},
 }};
 
+constexpr std::array<VocabularyWord, 4> kScriptHeaders = {{
+    {"Global script: ", "globalscript"},
+    {"Death script: ", "deathscript"},
+    {"Object script: ", "objectscript"},
+    {"Startup script: ", "startscript"},
+}};
+
 // Indexed by code; code 10 has no kind.
 constexpr int kMissingConditionCode = 10;
 constexpr std::array<VocabularyWord, kLastConditionCode + 1> kConditionKinds = {{
@@ -185,6 +192,9 @@ VocabularyTable Directions() {
 VocabularyTable CustomScreens() {
   return kCustomScreens;
 }
+VocabularyTable ScriptHeaders() {
+  return kScriptHeaders;
+}
 
 const VocabularyWord* WordAt(VocabularyTable table, int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= table.size()) return nullptr;
@@ -212,6 +222,13 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
 int FindKeyword(VocabularyTable table, std::string_view keyword) {
   for (std::size_t i = 0; i < table.size(); ++i) {
     if (EqualsIgnoringAsciiCase(table[i].keyword, keyword)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+int FindExactKeyword(VocabularyTable table, std::string_view keyword) {
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    if (table[i].keyword == keyword) return static_cast<int>(i);
   }
   return -1;
 }

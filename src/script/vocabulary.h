@@ -40,6 +40,9 @@ VocabularyTable ConditionLayers();  // condition "Tile exists": " Bottom layer "
 VocabularyTable CommandLayers();    // "Delete tile layer": " bottom layer" / "bottom"
 VocabularyTable Directions();       // "Walk player": " up" / "up"
 VocabularyTable CustomScreens();    // "Change custom screen": " Background to " / "background"
+// Script kinds by kind number (0 global, 1 death, 2 object, 3 startup): the import log's
+// label and the header word of script text, "Global script: " / "globalscript".
+VocabularyTable ScriptHeaders();
 
 // The word at index, or nullptr when index lies outside the table.
 const VocabularyWord* WordAt(VocabularyTable table, int index);
@@ -49,6 +52,8 @@ std::string ReadableWord(VocabularyTable table, int index);
 std::string KeywordWord(VocabularyTable table, int index);
 // The index of the keyword, compared without regard to ASCII case; -1 when none matches.
 int FindKeyword(VocabularyTable table, std::string_view keyword);
+// The index of the keyword compared exactly, case included; -1 when none matches.
+int FindExactKeyword(VocabularyTable table, std::string_view keyword);
 
 // Condition kinds: codes 0 to 13, with no kind for code 10.
 inline constexpr std::uint16_t kLastConditionCode = 13;

@@ -41,6 +41,19 @@ void ZR3Script::Describe(Lines& lines) const {
   DescribeChain(lines);
 }
 
+void ZR3Script::ExportText(Lines& lines) const {
+  lines.push_back(KeywordWord(ScriptHeaders(), kind_) + " " + QuoteName(name_));
+  lines.push_back("conditions:");
+  for (std::size_t i = 0; i < ConditionsInUse(); ++i) {
+    lines.push_back("  " + conditions_[i].KeywordText());
+  }
+  lines.push_back("commands:");
+  for (std::size_t i = 0; i < CommandsInUse(); ++i) {
+    lines.push_back("  " + commands_[i].KeywordText());
+  }
+  lines.push_back("end script");
+}
+
 void ZR3Script::Write(ByteWriter& out) {
   try {
     out.FixedText(name_, kNameWidth);

@@ -26,6 +26,8 @@ class ZR3Script : public ZR3ChainRecord {
 
   Category ListCategory() const override { return ScriptCategoryOfKind(kind_); }
   void Describe(Lines& lines) const override;
+  // The script as a block of script text: header, conditions, commands, "end script".
+  void ExportText(Lines& lines) const;
   // Throws ZR3Error naming the script when a referenced record's position does not fit its
   // 16-bit parameter.
   void Write(ByteWriter& out) override;

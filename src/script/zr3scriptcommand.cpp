@@ -250,4 +250,142 @@ std::string ZR3ScriptCommand::ReadableText() const {
   return text.Take();
 }
 
+std::string ZR3ScriptCommand::KeywordText() const {
+  const int code = Code();
+  if (code < kFirstCommandCode) return "null";
+  const VocabularyWord* kind = CommandKind(code);
+  if (!kind) return "Invalid (" + std::to_string(code) + ") ";
+  // A choice parameter holds 0 for the first form (give, place, start, add, ...).
+  auto first = [this](std::size_t index) { return Parameter(index) == 0; };
+  EntryText text(*this, EntryText::Style::Keyword, kBadReference);
+  text.Add(kind->keyword);
+  switch (code) {
+    case kChangeFlag:
+      text.Add(" ").Word(Operations(), Parameter(0)).Add(" ").Flag().Add(" ");
+      text.SourceAndOperand(2);
+      break;
+    case kWarp:
+    case kDeleteTileLayer:
+      text.Add(" ").MapSourceAndOperand(0).Add(" ").SourceAndOperand(2).Add(" ");
+      text.SourceAndOperand(4);
+      if (code == kDeleteTileLayer && WordAt(CommandLayers(), Parameter(6))) {
+        text.Add(" ").Word(CommandLayers(), Parameter(6));
+      }
+      break;
+    case kChangeAttribute:
+      text.Add(" ").Word(Attributes(), Parameter(0)).Add(" ").Word(Operations(), Parameter(1));
+      text.Add(" ").SourceAndOperand(2);
+      break;
+    case kGiveTakeItem:
+      text.Add(first(0) ? " give " : " take ").Name(ScriptReference::Item);
+      break;
+    case kChangeCharacterGraphic:
+      text.Add(" ").Name(ScriptReference::CharacterSet);
+      break;
+    case kDisplayGraphic:
+      text.Add(" ").Name(ScriptReference::Graphic).Add(" ").Param(1);
+      if (Parameter(1) != -1) text.Add(" ").Param(2);
+      break;
+    case kDisplayText:
+      text.Add(" ").Name(ScriptReference::Text).Add(" ").Param(1).Add(" ").Param(2);
+      if (Parameter(2) != -1) text.Add(" ").Param(3).Add(" ").Param(4).Add(" ").Param(5);
+      text.Add(first(6) ? " nowait" : " wait");
+      break;
+    case kPlaySong:
+      text.Add(" ").Name(ScriptReference::Song);
+      break;
+    case kWait:
+    case kClearScreen:
+      text.Add(" ").Param(0);
+      break;
+    case kLearnSpell:
+    case kRemoveSpell:
+      text.Add(" ").Name(ScriptReference::Spell);
+      break;
+    case kPlaceRemoveObject:
+      text.Add(first(0) ? " place " : " remove ").Name(ScriptReference::Object).Add(" ");
+      text.Name(ScriptReference::Map).Add(" ").Param(3).Add(" ").Param(4);
+      break;
+    case kChangeMapTiles:
+      text.Add(" ").Name(ScriptReference::FirstTile).Add(" ").Name(ScriptReference::SecondTile);
+      if (Parameter(2) < 0) {
+        text.Add(" ").Param(2);
+      } else {
+        text.Add(" ").Name(ScriptReference::Map).Add(" ").Param(3);
+        if (Parameter(3) >= 0) text.Add(" ").Param(4);
+      }
+      break;
+    case kRunScript:
+      text.Add(" ").Name(ScriptReference::Script).Add(first(1) ? " process " : " ignore ");
+      text.SourceAndOperand(2);
+      break;
+    case kChangePalette:
+      text.Add(" ").Name(ScriptReference::Palette);
+      break;
+    case kChangeObjectGraphic:
+      text.Add(" ").Name(ScriptReference::Object).Add(" ").Name(ScriptReference::Graphic);
+      // Every negative map or place is written as -1.
+      if (Parameter(2) < 0) {
+        text.Add(" -1");
+        break;
+      }
+      text.Add(" ").Name(ScriptReference::Map);
+      if (Parameter(3) < 0) {
+        text.Add(" -1");
+      } else {
+        text.Add(" ").Param(3).Add(" ").Param(4);
+      }
+      break;
+    case kDisplayShop:
+      text.Add(" ").Name(ScriptReference::Shop);
+      break;
+    case kStartEndCombat:
+      if (first(0)) {
+        text.Add(" start ").Name(ScriptReference::Monster);
+      } else {
+        text.Add(" stop");
+      }
+      break;
+    case kChangeCustomScreen:
+      text.Add(" ");
+      if (WordAt(CustomScreens(), Parameter(0))) {
+        text.Add(" ").Word(CustomScreens(), Parameter(0)).Add(" ");
+      }
+      text.Name(ScriptReference::Graphic);
+      break;
+    case kAdvancedDisplayGraphic:
+      text.Add(" ").Name(ScriptReference::Graphic).Add(" ").SourceAndOperand(1).Add(" ");
+      text.SourceAndOperand(3);
+      break;
+    case kAdvancedTileChange:
+      text.Add(" ").Name(ScriptReference::FirstTile).Add(" ").MapSourceAndOperand(1).Add(" ");
+      text.SourceAndOperand(3).Add(" ").SourceAndOperand(5);
+      break;
+    case kAdvancedPlaceRemoveObject:
+      text.Add(first(0) ? " place " : " remove ").Name(ScriptReference::Object).Add(" ");
+      text.MapSourceAndOperand(2).Add(" ").SourceAndOperand(4).Add(" ").SourceAndOperand(6);
+      break;
+    case kDisplayList:
+      text.Add(" ").Name(ScriptReference::List).Add(" ").Param(1).Add(" ");
+      if (Parameter(2) == -1) {
+        text.Add(" -1");
+      } else {
+        text.Add(" ").Param(2).Add(" ").Param(3).Add(" ").Param(4).Add(" ").Param(5);
+      }
+      break;
+    case kCustomScreenTap:
+      text.Add(" ").Flag().Add(" ").Flag();
+      break;
+    case kWalkPlayer:
+      if (WordAt(Directions(), Parameter(0))) text.Add(" ").Word(Directions(), Parameter(0));
+      break;
+    case kEquipUnequip:
+      text.Add(first(0) ? " add " : " remove ").Name(ScriptReference::Item);
+      break;
+    default:
+      break;
+  }
+  return text.Take();
+}
+
 }  // namespace zr3

@@ -19,6 +19,8 @@ class ZR3ScriptCommand : public ZR3ScriptEntry {
 
   // The text behind "Command n:" in the details pane; it always begins with a blank.
   std::string ReadableText() const;
+  // The command's line of script text, without the indentation of the script block.
+  std::string KeywordText() const;
 
   bool RefersToFlag(const ZR3Base& record) const { return FlagSlotsHold(record); }
   bool RefersToMap(const ZR3Base& record) const { return Holds(ScriptReference::Map, record); }

@@ -95,4 +95,59 @@ std::string ZR3ScriptCondition::ReadableText() const {
   return text.Take();
 }
 
+std::string ZR3ScriptCondition::KeywordText() const {
+  const VocabularyWord* kind = ConditionKind(Code());
+  if (!kind) return "Invalid (" + std::to_string(Code()) + ") ";
+  // A negation parameter holds 0 for the plain form.
+  auto yes = [this](std::size_t index) { return Parameter(index) == 0; };
+  EntryText text(*this, EntryText::Style::Keyword, kBadReference);
+  text.Add(kind->keyword).Add(" ");
+  switch (Code()) {
+    case kFlagValue:
+      text.Flag().Add(" ").Word(Comparisons(), Parameter(1)).Add(" ").SourceAndOperand(2);
+      break;
+    case kLocation:
+      text.Add(yes(0) ? "at " : "not ").MapSourceAndOperand(1).Add(" ").SourceAndOperand(3);
+      text.Add(" ").SourceAndOperand(5);
+      break;
+    case kAttribute:
+      text.Word(Attributes(), Parameter(0)).Add(" ").Word(Comparisons(), Parameter(1)).Add(" ");
+      text.SourceAndOperand(2);
+      break;
+    case kHasItem:
+      text.Add(yes(0) ? "has " : "missing ").Name(ScriptReference::Item);
+      break;
+    case kCharacterGraphic:
+      text.Add(yes(0) ? "is " : "not ").Name(ScriptReference::CharacterSet);
+      break;
+    case kUsingPalette:
+      text.Add(yes(0) ? "is " : "not ").Name(ScriptReference::Palette);
+      break;
+    case kInCombat:
+    case kColor:
+      text.Add(yes(0) ? "true" : "false");
+      break;
+    case kTime:
+      if (WordAt(TimeUnits(), Parameter(0))) text.Word(TimeUnits(), Parameter(0)).Add(" ");
+      text.Word(Comparisons(), Parameter(1)).Add(" ").SourceAndOperand(2);
+      break;
+    case kTileExists:
+      text.SourceAndOperand(0).Add(" ").SourceAndOperand(2);
+      if (WordAt(ConditionLayers(), Parameter(4))) {
+        text.Add(" ").Word(ConditionLayers(), Parameter(4)).Add(" ");
+      }
+      text.Add(yes(5) ? "exists" : "missing");
+      break;
+    case kKnowsSpell:
+      text.Add(yes(0) ? "known " : "unknown ").Name(ScriptReference::Spell);
+      break;
+    case kEquipped:
+      text.Name(ScriptReference::Item).Add(yes(1) ? " equipped" : " unequipped");
+      break;
+    default:
+      break;
+  }
+  return text.Take();
+}
+
 }  // namespace zr3

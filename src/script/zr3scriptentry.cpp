@@ -131,6 +131,21 @@ bool ZR3ScriptEntry::FlagSlotsHold(const ZR3Base& record) const {
   return false;
 }
 
+std::string QuoteName(std::string_view name) {
+  std::string quoted = "\"";
+  for (char c : name) {
+    if (c == '"') {
+      quoted += "\"\"";
+    } else if (c == '\r' || c == '\n') {
+      quoted += ' ';
+    } else {
+      quoted += c;
+    }
+  }
+  quoted += '"';
+  return quoted;
+}
+
 EntryText& EntryText::Add(std::string_view piece) {
   if (!broken_) text_ += piece;
   return *this;
@@ -147,7 +162,7 @@ EntryText& EntryText::RecordName(const ZR3Base* record) {
     broken_ = true;
     return *this;
   }
-  if (style_ == Style::Keyword) return Add("\"").Add(record->Name()).Add("\"");
+  if (style_ == Style::Keyword) return Add(QuoteName(record->Name()));
   return Add(record->Name());
 }
 

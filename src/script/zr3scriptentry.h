@@ -135,6 +135,10 @@ class ZR3ScriptEntry {
   std::uint8_t resolvedCount_ = 0;
 };
 
+// A name as script text writes it: in double quotes, a quote inside doubled so that the
+// importer reads it back, line breaks turned into blanks so the line stays one line.
+std::string QuoteName(std::string_view name);
+
 // Builds the readable text or the script line of one entry. Once a name the text needs is
 // missing, the missing-reference text is appended and every later piece is dropped. Flag
 // names are taken from the flag slots in order, as the link filled them.

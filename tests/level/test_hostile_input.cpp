@@ -5,6 +5,7 @@
 #include "level/zr3error.h"
 #include "level/zr3level.h"
 #include "support/allocation_meter.h"
+#include "support/faulty_files.h"
 #include "support/chain_ids.h"
 #include "support/item_builder.h"
 #include "support/level_builder.h"
@@ -19,6 +20,8 @@ using ::testing::StartsWith;
 using zr3::Category;
 using zr3::ZR3Error;
 using zr3::ZR3Level;
+using zr3test::FailingStep;
+using zr3test::FullDisk;
 
 constexpr std::size_t kMapSize = 120064;
 constexpr std::size_t kMapCellsBegin = 36;
@@ -105,42 +108,6 @@ TEST(HostileInput, LoadingNeedsASmallMultipleOfTheFileSize) {
   }
   EXPECT_LT(peak, 6 * bytes.size()) << "file " << bytes.size() << " bytes, peak " << peak;
 }
-
-// Fails the write after a given number of bytes, as a full disk would.
-class FullDisk : public zr3::FileLayer {
- public:
-  explicit FullDisk(std::size_t budget) : budget_(budget) {}
-  long Write(int fd, const char* data, std::size_t count) override {
-    if (budget_ == 0) return -1;
-    const std::size_t now = std::min(count, budget_);
-    budget_ -= now;
-    return zr3::FileLayer::Write(fd, data, now);
-  }
-
- private:
-  std::size_t budget_;
-};
-
-// Fails one of the steps that finish a write.
-class FailingStep : public zr3::FileLayer {
- public:
-  enum Step { kCreate, kSync, kClose, kRename };
-  explicit FailingStep(Step step) : step_(step) {}
-  int CreateTemporary(const std::string& path, std::string& tempPath) override {
-    return step_ == kCreate ? -1 : zr3::FileLayer::CreateTemporary(path, tempPath);
-  }
-  bool Sync(int fd) override { return step_ != kSync && zr3::FileLayer::Sync(fd); }
-  bool Close(int fd) override {
-    const bool closed = zr3::FileLayer::Close(fd);
-    return step_ != kClose && closed;
-  }
-  bool Rename(const std::string& from, const std::string& to) override {
-    return step_ != kRename && zr3::FileLayer::Rename(from, to);
-  }
-
- private:
-  Step step_;
-};
 
 class InjectedFaults : public ::testing::Test {
  protected:

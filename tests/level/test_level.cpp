@@ -3,7 +3,6 @@
 
 #include <filesystem>
 
-#include "level/safefile.h"
 #include "level/text.h"
 #include "level/zr3error.h"
 #include "level/zr3level.h"
@@ -266,8 +265,6 @@ class SaveFailures : public ::testing::Test {
     level.List(Category::Flags)[0]->SetName("Changed");
     level.SetModified(true);
   }
-  void TearDown() override { zr3::SetFileLayer(nullptr); }
-
   void ExpectFailedSaveKeepsEverything(const std::string& target) {
     EXPECT_THROW(level.Save(target), ZR3Error);
     EXPECT_TRUE(level.Modified());
@@ -293,29 +290,6 @@ TEST_F(SaveFailures, FolderThatDoesNotExist) {
 TEST_F(SaveFailures, TargetThatIsAFolder) {
   std::filesystem::create_directory(dir.Path("folder.zr3"));
   ExpectFailedSaveKeepsEverything(dir.Path("folder.zr3"));
-}
-
-// Fails the write after a given number of bytes, as a full disk would.
-class FailingLayer : public zr3::FileLayer {
- public:
-  explicit FailingLayer(std::size_t budget) : budget_(budget) {}
-  long Write(int fd, const char* data, std::size_t count) override {
-    if (budget_ == 0) return -1;
-    const std::size_t now = std::min(count, budget_);
-    budget_ -= now;
-    return zr3::FileLayer::Write(fd, data, now);
-  }
-
- private:
-  std::size_t budget_;
-};
-
-TEST_F(SaveFailures, WriteErrorInTheMiddleKeepsTheOldFile) {
-  for (std::size_t budget : {std::size_t{0}, std::size_t{100}, kEmptyLevelSize - 1}) {
-    FailingLayer failing(budget);
-    zr3::SetFileLayer(&failing);
-    ExpectFailedSaveKeepsEverything(path);
-  }
 }
 
 TEST_F(SaveFailures, SuccessfulSaveReplacesAndClearsTheFlag) {

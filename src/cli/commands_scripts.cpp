@@ -1,0 +1,110 @@
+#include <iostream>
+
+#include "cli/cli_common.h"
+#include "level/zr3error.h"
+#include "script/zr3importer.h"
+#include "script/zr3script.h"
+
+namespace zr3::cli {
+
+namespace {
+
+// Script kinds as the command line names them, in the order "export all" writes them.
+struct KindName {
+  std::string_view name;
+  Category category;
+};
+constexpr KindName kKindNames[] = {
+    {"global", Category::GlobalScripts},
+    {"death", Category::DeathScripts},
+    {"object", Category::ObjectScripts},
+    {"startup", Category::StartupScripts},
+};
+
+struct ExportArgs {
+  std::string level;
+  std::string out;
+  std::string kind;
+  long long index = -1;
+};
+
+void AppendScripts(const ZR3Level& level, Category category, Lines& lines) {
+  for (const std::unique_ptr<ZR3Base>& record : level.List(category)) {
+    static_cast<const ZR3Script&>(*record).ExportText(lines);
+  }
+}
+
+void ExportScripts(const ExportArgs& args, bool kindGiven, bool indexGiven) {
+  if (indexGiven && !kindGiven) throw ZR3Error("--index needs --kind");
+  const KindName* chosen = nullptr;
+  for (const KindName& kind : kKindNames) {
+    if (kind.name == args.kind) chosen = &kind;
+  }
+  if (kindGiven && !chosen) {
+    throw ZR3Error("Unknown script kind \"" + args.kind +
+                   "\" (one of: global, death, object, startup)");
+  }
+  std::unique_ptr<ZR3Level> level = LoadLevel(args.level);
+  Lines lines;
+  if (indexGiven) {
+    static_cast<const ZR3Script&>(RecordAt(*level, chosen->category, args.index)).ExportText(lines);
+  } else if (chosen) {
+    AppendScripts(*level, chosen->category, lines);
+  } else {
+    for (const KindName& kind : kKindNames) AppendScripts(*level, kind.category, lines);
+  }
+  WriteOutput(args.out, JoinLinesCrLf(lines));
+}
+
+struct ImportArgs {
+  std::string level;
+  std::string scripts;
+  OutputTarget target;
+};
+
+void ImportScripts(const ImportArgs& args) {
+  if (args.target.out.empty() && !args.target.inPlace) {
+    throw ZR3Error("Give -o OUT or --in-place to say where the changed level goes");
+  }
+  std::unique_ptr<ZR3Level> level = LoadLevel(args.level);
+  ZR3Importer importer(*level);
+  Lines report;
+  try {
+    importer.Import(args.scripts);
+  } catch (const ZR3Error&) {
+    // The report says what stopped the import; nothing is saved.
+    importer.AppendReport(report);
+    PrintLines(report);
+    throw;
+  }
+  importer.AppendReport(report);
+  PrintLines(report);
+  SaveTo(*level, args.level, args.target);
+}
+
+}  // namespace
+
+void AddScriptCommands(CLI::App& app) {
+  auto exportArgs = std::make_shared<ExportArgs>();
+  CLI::App* exportScripts = app.add_subcommand("export-scripts", "Export scripts as script text");
+  exportScripts->add_option("LEVEL", exportArgs->level, "Level file")->required();
+  exportScripts->add_option("OUT", exportArgs->out, "Text file, or - for standard output")
+      ->required();
+  CLI::Option* kind = exportScripts->add_option(
+      "--kind", exportArgs->kind, "Only the scripts of this kind: global, death, object, startup");
+  CLI::Option* index =
+      exportScripts->add_option("--index", exportArgs->index, "Only the script at this index");
+  exportScripts->callback([exportArgs, kind, index] {
+    ExportScripts(*exportArgs, kind->count() > 0, index->count() > 0);
+  });
+
+  auto importArgs = std::make_shared<ImportArgs>();
+  CLI::App* importScripts =
+      app.add_subcommand("import-scripts", "Import script text into the level and save it");
+  importScripts->add_option("LEVEL", importArgs->level, "Level file")->required();
+  importScripts->add_option("SCRIPTS", importArgs->scripts, "Script text file")->required();
+  AddOutputOptions(*importScripts, importArgs->target);
+  importScripts->callback([importArgs] { ImportScripts(*importArgs); });
+}
+
+}  // namespace zr3::cli
