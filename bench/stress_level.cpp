@@ -193,13 +193,16 @@ class Generator {
       object.path = "objects\\" + object.name + ".bmp";
       // Slot 0 names the hot script; the others spread over the object scripts.
       for (int slot = 0; slot < s_.scriptsPerObject; ++slot) {
-        object.scriptIds[slot] = IdInto(Category::ObjectScripts, s_.objectScripts,
-                                        slot == 0 ? kHotIndex : i * 10L + slot);
+        object.scriptIds[slot] =
+            IdInto(Category::ObjectScripts, NamedScripts(), slot == 0 ? kHotIndex : i * 10L + slot);
       }
       Chain(object, Category::Objects, i, s_.objects);
       level_.Add(Category::Objects, zr3test::ObjectRecord(object));
     }
   }
+
+  // How many object scripts records name: all but the last, which nothing names.
+  int NamedScripts() const { return std::max(1, s_.objectScripts - 1); }
 
   // A position parameter into a list of count records; positions are signed 16-bit, so a
   // longer list is named only in its first 32767 records.
@@ -308,7 +311,7 @@ class Generator {
         break;
       case zr3::kRunScript:
         // Every other one runs the hot script.
-        p = {static_cast<std::int16_t>(seed % 2 ? kHotIndex : PositionInto(s_.objectScripts, seed)),
+        p = {static_cast<std::int16_t>(seed % 2 ? kHotIndex : PositionInto(NamedScripts(), seed)),
              0, zr3::kSourceValue, 1};
         break;
       case zr3::kChangePalette:
@@ -387,7 +390,7 @@ class Generator {
       item.type = usable ? 3 : static_cast<std::uint16_t>(i % 5 == 3 ? 4 : i % 5);
       item.cost = static_cast<std::int16_t>(i % 1000);
       // A usable item names an object script by position; every fourth names the hot one.
-      const int script = i % 4 == 0 ? kHotIndex : i % std::max(1, s_.objectScripts);
+      const int script = i % 4 == 0 ? kHotIndex : i % NamedScripts();
       item.parameters = {static_cast<std::int16_t>(usable ? script : i % 16), 3, 20, 2};
       item.groups = {GroupIndex(i), GroupIndex(i + 7)};
       item.modifiers = {static_cast<std::uint16_t>(i), 65535};
@@ -405,7 +408,7 @@ class Generator {
       spell.mastery = static_cast<std::int16_t>(i % 3 - 1);
       spell.learnId = i % 2 ? IdInto(Category::Spells, s_.spells, i + 1) : 0;
       spell.type = static_cast<std::uint16_t>(i % 6);
-      const int script = s_.objectScripts > 0 ? i % s_.objectScripts : 0;
+      const int script = i % NamedScripts();
       spell.parameters = {static_cast<std::int16_t>(spell.type == 5 ? script : 4), 9, 5, 3};
       spell.groups = {GroupIndex(i), GroupIndex(i + 3)};
       spell.modifiers = {-1, 2};
@@ -447,8 +450,8 @@ class Generator {
         monster.items[slot] = IdInto(Category::Items, s_.items, slot == 0 ? 0 : seed);
         monster.spells[slot] = IdInto(Category::Spells, s_.spells, seed);
         monster.preScripts[slot] =
-            IdInto(Category::ObjectScripts, s_.objectScripts, slot == 0 ? kHotIndex : seed);
-        monster.postScripts[slot] = IdInto(Category::ObjectScripts, s_.objectScripts, seed + 1);
+            IdInto(Category::ObjectScripts, NamedScripts(), slot == 0 ? kHotIndex : seed);
+        monster.postScripts[slot] = IdInto(Category::ObjectScripts, NamedScripts(), seed + 1);
         monster.tiles[slot] = IdInto(Category::Tiles, s_.tiles, seed);
       }
       Chain(monster, Category::Monsters, i, s_.monsters);
@@ -510,7 +513,7 @@ class Generator {
       list.count = 10;
       for (int option = 0; option < 10; ++option) {
         list.optionTexts[option] = "Option " + std::to_string(option);
-        list.resultIds[option] = IdInto(Category::ObjectScripts, s_.objectScripts,
+        list.resultIds[option] = IdInto(Category::ObjectScripts, NamedScripts(),
                                         option == 0 ? kHotIndex : i * 10L + option);
       }
       Chain(list, Category::Lists, i, s_.lists);

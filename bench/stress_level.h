@@ -49,6 +49,7 @@ std::uint32_t StressId(zr3::Category category, int index);
 // item, list, monster, spell and many commands.
 inline constexpr zr3::Category kHotCategory = zr3::Category::ObjectScripts;
 inline constexpr int kHotIndex = 0;
+// The last object script is named by nothing, so that its deletion check asks every place.
 
 // The level file's bytes, built field by field by the tests' builders.
 std::string BuildStressLevel(const StressSize& size);

@@ -39,11 +39,17 @@ class FileSource : public ByteSource {
   FileSource& operator=(const FileSource&) = delete;
 
   std::size_t Read(unsigned char* out, std::size_t count) override;
+  // The file's size when it was opened.
+  std::size_t Size() const { return size_; }
 
  private:
   std::string path_;
   int fd_;
+  std::size_t size_;
 };
+
+// Reads a whole file; ZR3Error "Cannot open file %s" when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
 
 // Replaces the file at path with bytes: written to a temporary file in the same folder,
 // synced, then renamed over the target. On any failure the temporary is removed, the
