@@ -54,6 +54,7 @@ void ZR3Level::ReadAndLink(ByteReader& in, ZR3Progress* progress) {
   modified_ = false;
   try {
     ReadSections(in, progress);
+    lastFileSize_ = in.Offset();
     Show(progress, "Setting links...");
     LinkAll();
   } catch (...) {
@@ -211,6 +212,8 @@ std::string ZR3Level::SaveToBytes() {
   CheckSavable();
   AssignSaveIdentifiers();
   ByteWriter out;
+  // The size of the file last read or written is a close guess: no regrowing of the buffer.
+  out.Reserve(lastFileSize_);
   out.FixedText(kHeader, kHeader.size());
   for (Category category : kFileOrder) {
     if (category == Category::Graphics) WriteInfo(out);
@@ -219,6 +222,7 @@ std::string ZR3Level::SaveToBytes() {
     if (!IsFixedTable(category)) out.U16(static_cast<std::uint16_t>(list.size()));
     for (const std::unique_ptr<ZR3Base>& record : list) record->Write(out);
   }
+  lastFileSize_ = out.Size();
   return out.Release();
 }
 

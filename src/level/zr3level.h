@@ -159,6 +159,7 @@ class ZR3Level {
   std::array<std::uint8_t, kReservedSize> reserved_{};
   bool loaded_ = false;
   bool modified_ = false;
+  std::size_t lastFileSize_ = 0;
 
   mutable int indexScopes_ = 0;
   mutable std::array<std::optional<IdIndex>, kCategoryCount> idIndexes_;
