@@ -9,7 +9,7 @@ if [[ ${1:-} == --sanitize ]]; then
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   export LSAN_OPTIONS=suppressions=$root/tools/lsan.supp:print_suppressions=0
-  "$root/tools/build.sh" -DZR3_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+  "$root/tools/build.sh" -DZR3_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 else
   export BUILD_DIR=${BUILD_DIR:-$root/build}
   "$root/tools/build.sh"

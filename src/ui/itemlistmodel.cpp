@@ -9,6 +9,8 @@ ItemListModel::ItemListModel(std::function<const RecordList*()> source, QObject*
 
 void ItemListModel::Reload() {
   beginResetModel();
+  const RecordList* list = List();
+  rows_ = list == nullptr ? 0 : static_cast<int>(list->size());
   endResetModel();
 }
 
@@ -17,10 +19,20 @@ void ItemListModel::RowChanged(int row) {
   emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
 }
 
+void ItemListModel::RowAppended() {
+  beginInsertRows(QModelIndex(), rows_, rows_);
+  ++rows_;
+  endInsertRows();
+}
+
+void ItemListModel::RowRemoved(int row) {
+  beginRemoveRows(QModelIndex(), row, row);
+  --rows_;
+  endRemoveRows();
+}
+
 int ItemListModel::rowCount(const QModelIndex& parent) const {
-  const RecordList* list = List();
-  if (parent.isValid() || list == nullptr) return 0;
-  return static_cast<int>(list->size());
+  return parent.isValid() ? 0 : rows_;
 }
 
 QVariant ItemListModel::data(const QModelIndex& index, int role) const {

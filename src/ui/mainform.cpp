@@ -19,7 +19,14 @@
 #include <QVBoxLayout>
 #include <array>
 
+#include "edit/copy.h"
+#include "edit/deletion.h"
+#include "edit/edit_common.h"
+#include "edit/references.h"
 #include "edit/rename.h"
+#include "level/safefile.h"
+#include "script/zr3importer.h"
+#include "script/zr3script.h"
 #include "ui/busycursor.h"
 #include "ui/itemlistmodel.h"
 #include "ui/texts.h"
@@ -66,6 +73,16 @@ QString TitleFor(const QString& path) {
 // The folder of a file, ending with a separator.
 QString FolderOf(const QString& path) {
   return QDir::toNativeSeparators(QFileInfo(path).absolutePath() + QLatin1Char('/'));
+}
+
+// The script lists in the order of their kinds, which Export All follows.
+constexpr std::array<Category, 4> kScriptListsByKind = {
+    Category::GlobalScripts, Category::DeathScripts, Category::ObjectScripts,
+    Category::StartupScripts};
+
+// Appends the script text of every script of a script list, in list order.
+void ExportScriptList(const RecordList& scripts, Lines& lines) {
+  for (const auto& script : scripts) static_cast<const ZR3Script&>(*script).ExportText(lines);
 }
 
 QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback) {
@@ -162,6 +179,15 @@ void TfrmMain::CreateMenus() {
   connect(mnuFileSave_, &QAction::triggered, this, &TfrmMain::mnuFileSaveClick);
   connect(mnuFileSaveAs_, &QAction::triggered, this, &TfrmMain::mnuFileSaveAsClick);
   connect(mnuFileExit_, &QAction::triggered, this, &TfrmMain::mnuFileExitClick);
+  connect(mnuFileExport_, &QAction::triggered, this, &TfrmMain::mnuFileExportClick);
+  connect(mnuFileScriptsSelected_, &QAction::triggered, this,
+          &TfrmMain::mnuFileScriptsSelectedClick);
+  connect(mnuFileScriptsType_, &QAction::triggered, this, &TfrmMain::mnuFileScriptsTypeClick);
+  connect(mnuFileScriptsAll_, &QAction::triggered, this, &TfrmMain::mnuFileScriptsAllClick);
+  connect(mnuFileImport_, &QAction::triggered, this, &TfrmMain::mnuFileImportClick);
+  connect(mnuEditCopy_, &QAction::triggered, this, &TfrmMain::btnCopyClick);
+  connect(mnuEditDelete_, &QAction::triggered, this, &TfrmMain::btnDeleteClick);
+  connect(mnuEditFind_, &QAction::triggered, this, &TfrmMain::btnFindClick);
   connect(mnuHelpAbout_, &QAction::triggered, this, &TfrmMain::mnuHelpAboutClick);
 }
 
@@ -202,6 +228,11 @@ void TfrmMain::CreateToolBar() {
 
   connect(btnLoad_, &QAction::triggered, this, &TfrmMain::mnuFileOpenClick);
   connect(btnSave_, &QAction::triggered, this, &TfrmMain::mnuFileSaveClick);
+  connect(btnCopy_, &QAction::triggered, this, &TfrmMain::btnCopyClick);
+  connect(btnDelete_, &QAction::triggered, this, &TfrmMain::btnDeleteClick);
+  connect(btnUp_, &QAction::triggered, this, &TfrmMain::btnUpClick);
+  connect(btnDown_, &QAction::triggered, this, &TfrmMain::btnDownClick);
+  connect(btnFind_, &QAction::triggered, this, &TfrmMain::btnFindClick);
 }
 
 void TfrmMain::CreatePanes() {
@@ -385,12 +416,12 @@ void TfrmMain::SetEditCommands(bool selected) {
   mnuEditFind_->setEnabled(selected);
 }
 
-bool TfrmMain::SaveLevel(const QString& path) {
+bool TfrmMain::Attempt(const std::function<void()>& work) {
   QString error;
   {
     BusyCursor busy;
     try {
-      level_->Save(path.isEmpty() ? std::string() : ToNativePath(path));
+      work();
     } catch (const std::exception& e) {
       error = MessageText(e);
     }
@@ -398,6 +429,26 @@ bool TfrmMain::SaveLevel(const QString& path) {
   if (error.isEmpty()) return true;
   ShowError(error);
   return false;
+}
+
+bool TfrmMain::SaveLevel(const QString& path) {
+  return Attempt([&] { level_->Save(path.isEmpty() ? std::string() : ToNativePath(path)); });
+}
+
+QString TfrmMain::ChooseSaveFile(const FileDialogRequest& request) {
+  const QString chosen = prompt_->SaveFile(request);
+  if (chosen.isEmpty() || !QFileInfo(chosen).suffix().isEmpty()) return chosen;
+  // The dialog normally adds the suffix before its own question; when it did not, the
+  // question about the final name is asked here.
+  const QString path = chosen + QLatin1Char('.') + request.defaultSuffix;
+  if (QFileInfo::exists(path) &&
+      prompt_->Ask(
+          QMessageBox::Warning, request.title,
+          tr("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(path).fileName()),
+          QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+    return {};
+  }
+  return path;
 }
 
 bool TfrmMain::SaveChangesFirst(const QString& caption) {
@@ -416,9 +467,10 @@ bool TfrmMain::SaveChangesFirst(const QString& caption) {
 
 void TfrmMain::mnuFileOpenClick() {
   if (!SaveChangesFirst(tr("Open"))) return;
-  const QString path =
-      prompt_->OpenFile({QStringLiteral("dlgOpen"), tr("Open File"), tr("ZR3 Level Files (*.zr3)"),
-                         settings_.defaultPath, QString()});
+  const QString path = prompt_->OpenFile({.name = QStringLiteral("dlgOpen"),
+                                          .title = tr("Open File"),
+                                          .filter = tr("ZR3 Level Files (*.zr3)"),
+                                          .folder = settings_.defaultPath});
   if (!path.isEmpty()) OpenLevel(path);
 }
 
@@ -428,22 +480,12 @@ void TfrmMain::mnuFileSaveClick() {
 
 void TfrmMain::mnuFileSaveAsClick() {
   if (!level_ || !level_->Loaded()) return;
-  QString path =
-      prompt_->SaveFile({QStringLiteral("dlgSave"), tr("Save Map"), tr("ZR3 Map Files (*.zr3)"),
-                         settings_.defaultPath, QStringLiteral("zr3")});
+  const QString path = ChooseSaveFile({.name = QStringLiteral("dlgSave"),
+                                       .title = tr("Save Map"),
+                                       .filter = tr("ZR3 Map Files (*.zr3)"),
+                                       .folder = settings_.defaultPath,
+                                       .defaultSuffix = QStringLiteral("zr3")});
   if (path.isEmpty()) return;
-  if (QFileInfo(path).suffix().isEmpty()) {
-    // The dialog normally adds the suffix before its own question; when it did not, the
-    // question about the final name is asked here.
-    path += QStringLiteral(".zr3");
-    if (QFileInfo::exists(path) &&
-        prompt_->Ask(
-            QMessageBox::Warning, tr("Save Map"),
-            tr("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(path).fileName()),
-            QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
-      return;
-    }
-  }
   const bool saved = SaveLevel(path);
   settings_.defaultPath = FolderOf(path);
   // The title names the file the next Save writes to, so it changes only when this worked.
@@ -452,6 +494,100 @@ void TfrmMain::mnuFileSaveAsClick() {
 
 void TfrmMain::mnuFileExitClick() {
   close();
+}
+
+FileDialogRequest TfrmMain::ExportRequest(const QString& folder) const {
+  const QString levelFile = FromNativePath(level_->FileName());
+  return {.name = QStringLiteral("dlgExport"),
+          .title = tr("Export Level"),
+          .filter = tr("Text Files (*.txt)"),
+          .folder = folder,
+          .defaultSuffix = QStringLiteral("txt"),
+          .fileName =
+              levelFile.isEmpty() ? QString() : QFileInfo(levelFile).completeBaseName() + ".txt"};
+}
+
+void TfrmMain::mnuFileExportClick() {
+  if (!level_) return;
+  const QString path = ChooseSaveFile(ExportRequest(settings_.exportPath));
+  if (path.isEmpty()) return;
+  Attempt([&] { level_->ExportLevelText(ToNativePath(path)); });
+  settings_.exportPath = FolderOf(path);
+}
+
+void TfrmMain::ExportScripts(const std::function<void(Lines&)>& produce) {
+  const QString path = ChooseSaveFile(ExportRequest(settings_.importPath));
+  if (path.isEmpty()) return;
+  Attempt([&] {
+    Lines lines;
+    produce(lines);
+    WriteFileAtomically(ToNativePath(path), JoinLinesCrLf(lines));
+  });
+  // The import looks where the scripts went, whether or not the write worked.
+  settings_.importPath = FolderOf(path);
+}
+
+void TfrmMain::mnuFileScriptsSelectedClick() {
+  if (!level_ || !level_->Loaded()) return;
+  const int row = SelectedItemRow();
+  const std::optional<Category> category = CategoryOfRow(SelectedCategoryRow());
+  if (row < 0 || !category || !IsScriptCategory(*category)) {
+    prompt_->Ask(QMessageBox::Warning, tr("Export"), tr("No script selected."), QMessageBox::Ok);
+    return;
+  }
+  ExportScripts([&](Lines& lines) {
+    static_cast<const ZR3Script&>(RecordOf(*level_, *category, static_cast<std::size_t>(row)))
+        .ExportText(lines);
+  });
+}
+
+void TfrmMain::mnuFileScriptsTypeClick() {
+  if (!level_ || !level_->Loaded()) return;
+  const std::optional<Category> category = CategoryOfRow(SelectedCategoryRow());
+  if (!category || !IsScriptCategory(*category)) {
+    prompt_->Ask(QMessageBox::Warning, tr("Export"), tr("Script type not selected."),
+                 QMessageBox::Ok);
+    return;
+  }
+  ExportScripts([&](Lines& lines) { ExportScriptList(level_->List(*category), lines); });
+}
+
+void TfrmMain::mnuFileScriptsAllClick() {
+  if (!level_ || !level_->Loaded()) return;
+  ExportScripts([&](Lines& lines) {
+    for (Category scripts : kScriptListsByKind) ExportScriptList(level_->List(scripts), lines);
+  });
+}
+
+void TfrmMain::mnuFileImportClick() {
+  if (!level_ || !level_->Loaded()) return;
+  const QString path = prompt_->OpenFile({.name = QStringLiteral("dlgImport"),
+                                          .title = tr("Open File"),
+                                          .filter = tr("ZR3 Script Files (*.txt);;All Files (*.*)"),
+                                          .folder = settings_.importPath});
+  if (!path.isEmpty()) ImportScripts(path);
+}
+
+void TfrmMain::ImportScripts(const QString& path) {
+  if (!level_ || !level_->Loaded()) return;
+  BusyCursor busy;
+  ZR3Importer importer(*level_);
+  try {
+    importer.Import(ToNativePath(path));
+  } catch (const std::exception&) {
+    // The importer's report says what went wrong and where.
+  }
+  settings_.importPath = FolderOf(path);
+  Lines report;
+  importer.AppendReport(report);
+  ShowLines(report);
+  const std::optional<Category> category = CategoryOfRow(SelectedCategoryRow());
+  if (category && IsScriptCategory(*category)) {
+    fixedTable_ = false;
+    itemCategory_ = category;
+    itemModel_->Reload();
+    SetEditCommands(false);
+  }
 }
 
 void TfrmMain::mnuHelpAboutClick() {
@@ -522,6 +658,99 @@ void TfrmMain::lvwItemsEdited(int row, const QString& text) {
   if (!level_ || !itemCategory_ || row < 0 || row >= itemModel_->rowCount()) return;
   RenameRecord(*level_, *itemCategory_, static_cast<std::size_t>(row), FromDisplay(text));
   itemModel_->RowChanged(row);
+}
+
+int TfrmMain::SelectedCategoryRow() const {
+  const QModelIndexList rows = lvwType_->selectionModel()->selectedIndexes();
+  return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+int TfrmMain::SelectedItemRow() const {
+  if (!level_ || !itemCategory_) return -1;
+  const QModelIndexList rows = lvwItems_->selectionModel()->selectedIndexes();
+  return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void TfrmMain::SelectItemRow(int row) {
+  const QModelIndex index = itemModel_->index(row);
+  lvwItems_->setCurrentIndex(index);
+  lvwItems_->scrollTo(index);
+}
+
+void TfrmMain::MoveSelected(MoveDirection direction) {
+  const int row = SelectedItemRow();
+  if (row < 0) return;
+  const MoveResult moved =
+      MoveRecord(*level_, *itemCategory_, static_cast<std::size_t>(row), direction);
+  if (!moved.Moved()) return;
+  itemModel_->RowChanged(static_cast<int>(moved.from));
+  itemModel_->RowChanged(static_cast<int>(moved.to));
+  SelectItemRow(static_cast<int>(moved.to));
+}
+
+void TfrmMain::btnUpClick() {
+  MoveSelected(MoveDirection::Up);
+}
+
+void TfrmMain::btnDownClick() {
+  MoveSelected(MoveDirection::Down);
+}
+
+void TfrmMain::btnCopyClick() {
+  const int row = SelectedItemRow();
+  if (row < 0) return;
+  Category target = *itemCategory_;
+  if (IsScriptCategory(target)) {
+    const std::optional<int> kind = prompt_->CopyScriptTarget(ScriptKindOf(target));
+    if (!kind) {
+      // A Copy command counts as a change even when the user thought better of it.
+      level_->SetModified(true);
+      return;
+    }
+    target = ScriptCategoryOfKind(*kind);
+  }
+  CopyResult copied;
+  if (!Attempt([&] {
+        copied = CopyRecord(*level_, *itemCategory_, static_cast<std::size_t>(row), target);
+      })) {
+    return;
+  }
+  if (!copied.Copied()) {
+    ShowError(ToDisplay(copied.refusal));
+    return;
+  }
+  // A script copied into another kind has no row here; the selection stays on the source.
+  if (copied.category == *itemCategory_) itemModel_->RowAppended();
+  SetEditCommands(true);
+}
+
+void TfrmMain::btnFindClick() {
+  const int row = SelectedItemRow();
+  if (row < 0) return;
+  BusyCursor busy;
+  ShowLines(SearchReferences(*level_, *itemCategory_, static_cast<std::size_t>(row)));
+}
+
+void TfrmMain::btnDeleteClick() {
+  const int row = SelectedItemRow();
+  if (row < 0) return;
+  const auto index = static_cast<std::size_t>(row);
+  const DeletionCheck check = CheckDeletion(*level_, *itemCategory_, index);
+  if (!check.Allowed()) {
+    prompt_->Ask(QMessageBox::Warning, tr("Delete"), ToDisplay(check.refusal), QMessageBox::Ok);
+    return;
+  }
+  if (prompt_->Ask(QMessageBox::Question, tr("Delete"), ToDisplay(check.confirmation),
+                   QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
+    return;
+  }
+  if (!DeleteRecord(*level_, *itemCategory_, index).Deleted()) return;
+  // The view would move the selection to the next row before it learns that the rows behind
+  // have already moved up; clear it so that nothing shows a record for a row it left.
+  lvwItems_->selectionModel()->clear();
+  itemModel_->RowRemoved(row);
+  // The record that took the removed one's place, or the new last one, as a user expects.
+  SelectItemRow(std::min(row, itemModel_->rowCount() - 1));
 }
 
 }  // namespace zr3::ui

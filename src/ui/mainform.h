@@ -2,9 +2,11 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
+#include "edit/reorder.h"
 #include "level/zr3level.h"
 #include "ui/prompt.h"
 #include "ui/settings.h"
@@ -54,7 +56,20 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
   void mnuFileSaveClick();
   void mnuFileSaveAsClick();
   void mnuFileExitClick();
+  void mnuFileExportClick();
+  void mnuFileScriptsSelectedClick();
+  void mnuFileScriptsTypeClick();
+  void mnuFileScriptsAllClick();
+  void mnuFileImportClick();
   void mnuHelpAboutClick();
+  void btnUpClick();
+  void btnDownClick();
+  void btnCopyClick();
+  void btnFindClick();
+  void btnDeleteClick();
+
+  // Reads script text into the level and shows the import's report.
+  void ImportScripts(const QString& path);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -75,6 +90,15 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
   // when the save failed.
   bool SaveLevel(const QString& path);
   void ShowError(const QString& message);
+  // Runs work with the hourglass; shows the error and answers false when it failed.
+  bool Attempt(const std::function<void()>& work);
+  // The file the user chose to write, with the request's suffix added to a name typed
+  // without one; empty when cancelled.
+  QString ChooseSaveFile(const FileDialogRequest& request);
+  // dlgExport in folder, proposing the level's file name as a text file.
+  FileDialogRequest ExportRequest(const QString& folder) const;
+  // Writes the script text that produce appends into a file the user chooses.
+  void ExportScripts(const std::function<void(Lines&)>& produce);
   void SetLevelCommands(bool loaded);
   void SetEditCommands(bool selected);
 
@@ -82,6 +106,11 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
   void lvwItemsSelectItem(int row, bool selected);
   void lvwItemsEdited(int row, const QString& text);
   void ClearItems();
+  // The selected rows, or -1.
+  int SelectedCategoryRow() const;
+  int SelectedItemRow() const;
+  void SelectItemRow(int row);
+  void MoveSelected(MoveDirection direction);
   void ShowLines(const Lines& lines);
   const RecordList* ItemList() const;
 

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileDialog>
 
+#include "ui/copyscript.h"
+
 namespace zr3::ui {
 
 namespace {
@@ -17,6 +19,7 @@ QString RunFileDialog(QWidget* parent, const FileDialogRequest& request,
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                      : QFileDialog::AnyFile);
   dialog.setDefaultSuffix(request.defaultSuffix);
+  if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
   // Qt's own dialog adds the default suffix before it asks whether to replace a file; some
   // native ones add it only afterwards, which would replace "castle.zr3" without asking.
   if (mode == QFileDialog::AcceptSave) dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -39,6 +42,13 @@ QString DialogPrompt::OpenFile(const FileDialogRequest& request) {
 
 QString DialogPrompt::SaveFile(const FileDialogRequest& request) {
   return RunFileDialog(parent_, request, QFileDialog::AcceptSave);
+}
+
+std::optional<int> DialogPrompt::CopyScriptTarget(int current) {
+  TfrmCopyScript dialog(parent_);
+  dialog.SetTarget(current);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.GetTarget();
 }
 
 }  // namespace zr3::ui

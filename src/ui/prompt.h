@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <optional>
 
 class QWidget;
 
@@ -9,13 +10,15 @@ namespace zr3::ui {
 
 // What a file dialog shows. The filter uses Qt's form: "ZR3 Level Files (*.zr3)".
 struct FileDialogRequest {
-  QString name;  // the dialog's object name, "dlgOpen"
-  QString title;
-  QString filter;
-  QString folder;
+  QString name{};  // the dialog's object name, "dlgOpen"
+  QString title{};
+  QString filter{};
+  QString folder{};
   // Added by the dialog to a typed name without extension, before it asks whether to
   // replace an existing file.
-  QString defaultSuffix;
+  QString defaultSuffix{};
+  // The name the dialog proposes, without folder.
+  QString fileName{};
 };
 
 // Everything the window asks the user goes through here, so that tests can answer.
@@ -29,6 +32,9 @@ class Prompt {
   virtual QString OpenFile(const FileDialogRequest& request) = 0;
   // The chosen file (the dialog has asked before replacing it), or an empty text.
   virtual QString SaveFile(const FileDialogRequest& request) = 0;
+  // The script list a script is copied into (0 global, 1 death, 2 object, 3 startup),
+  // offering current first; nothing when the user cancelled.
+  virtual std::optional<int> CopyScriptTarget(int current) = 0;
 };
 
 // Asks with real message boxes and file dialogs.
@@ -41,6 +47,7 @@ class DialogPrompt : public Prompt {
                                   QMessageBox::StandardButtons buttons) override;
   QString OpenFile(const FileDialogRequest& request) override;
   QString SaveFile(const FileDialogRequest& request) override;
+  std::optional<int> CopyScriptTarget(int current) override;
 
  private:
   QWidget* parent_;

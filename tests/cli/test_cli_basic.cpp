@@ -1,6 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "level/zr3level.h"
 #include "support/level_builder.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
@@ -87,6 +90,34 @@ TEST(Cli, HelpAndVersion) {
   const auto version = RunCli({"--version"});
   EXPECT_EQ(version.status, 0);
   EXPECT_THAT(version.out, StartsWith("zr3 "));
+}
+
+}  // namespace
+
+namespace {
+
+// Every category of the demo level lists and shows through the command line.
+TEST(Cli, ListsAndShowsEveryCategoryOfTheDemo) {
+  zr3::ZR3Level demo;
+  demo.Load(ZR3_DEMO_PATH);
+  for (std::size_t c = 0; c < zr3::kCategoryCount; ++c) {
+    const auto category = static_cast<zr3::Category>(c);
+    const std::string name(zr3::InfoOf(category).commandName);
+    const zr3::RecordList& records = demo.List(category);
+    SCOPED_TRACE(name);
+    const auto list = RunCli({"list", ZR3_DEMO_PATH, name});
+    EXPECT_EQ(list.status, 0);
+    EXPECT_THAT(list.out, StartsWith("0\t" + records.front()->Name() + "\n"));
+    EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'),
+              static_cast<long>(records.size()));
+
+    const std::size_t last = records.size() - 1;
+    zr3::Lines expected;
+    records[last]->Describe(expected);
+    std::string text;
+    for (const std::string& line : expected) text += line + "\n";
+    EXPECT_EQ(RunCli({"show", ZR3_DEMO_PATH, name, std::to_string(last)}).out, text);
+  }
 }
 
 }  // namespace

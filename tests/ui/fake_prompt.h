@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <optional>
 #include <vector>
 
 #include "ui/prompt.h"
@@ -27,12 +28,23 @@ class FakePrompt : public zr3::ui::Prompt {
   }
   QString OpenFile(const zr3::ui::FileDialogRequest& request) override { return Choose(request); }
   QString SaveFile(const zr3::ui::FileDialogRequest& request) override { return Choose(request); }
+  std::optional<int> CopyScriptTarget(int current) override {
+    offeredTargets.push_back(current);
+    if (scriptTargets.empty()) return std::nullopt;
+    const int target = scriptTargets.front();
+    scriptTargets.pop_front();
+    return target;
+  }
 
   std::deque<QMessageBox::StandardButton> answers;
   // The files the dialogs return; an empty queue answers Cancel.
   std::deque<QString> files;
   std::vector<Question> questions;
   std::vector<zr3::ui::FileDialogRequest> dialogs;
+  // The copy-script dialog's answers; an empty queue answers Cancel.
+  std::deque<int> scriptTargets;
+  // The entry the copy-script dialog offered first, each time it was shown.
+  std::vector<int> offeredTargets;
 
  private:
   QString Choose(const zr3::ui::FileDialogRequest& request) {

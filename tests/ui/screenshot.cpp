@@ -1,7 +1,14 @@
-// Draws the editor window into a PNG: screenshot OUT.png LEVEL.zr3 [CATEGORY_ROW [ITEM_ROW]]
+// Draws the editor window into a PNG:
+//   screenshot OUT.png LEVEL.zr3 [CATEGORY_ROW [ITEM_ROW [ACTION]]]
+// ACTION names a menu item or tool button (btnFind, btnCopy, ...) that runs before the
+// picture is taken; a dialog it opens is drawn over the window, as a user sees it.
+#include <QAction>
 #include <QApplication>
 #include <QListView>
 #include <QListWidget>
+#include <QScreen>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "ui/mainform.h"
@@ -10,9 +17,12 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   const QStringList arguments = QApplication::arguments();
   if (arguments.size() < 3) {
-    qCritical("usage: zr3tool_screenshot OUT.png LEVEL.zr3 [CATEGORY_ROW [ITEM_ROW]]");
+    qCritical("usage: zr3tool_screenshot OUT.png LEVEL.zr3 [CATEGORY_ROW [ITEM_ROW [ACTION]]]");
     return 2;
   }
+  // The window starts with the first-run layout and leaves the user's settings alone.
+  const QTemporaryDir settings;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
   zr3::ui::TfrmMain window;
   window.show();
   window.StartUp({arguments[2]});
@@ -20,8 +30,26 @@ int main(int argc, char** argv) {
   auto* items = window.findChild<QListView*>(QStringLiteral("lvwItems"));
   if (arguments.size() > 3) categories->setCurrentRow(arguments[3].toInt());
   if (arguments.size() > 4) items->setCurrentIndex(items->model()->index(arguments[4].toInt(), 0));
-  QTimer::singleShot(500, &window, [&] {
-    const bool saved = window.grab().save(arguments[1]);
+  if (arguments.size() > 5) {
+    auto* action = window.findChild<QAction*>(arguments[5]);
+    if (action == nullptr) {
+      qCritical("no action %s", qPrintable(arguments[5]));
+      return 2;
+    }
+    // A modal dialog runs its own event loop, so the action starts from the main one.
+    QTimer::singleShot(0, action, &QAction::trigger);
+  }
+  QTimer::singleShot(800, &window, [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    QPixmap picture;
+    if (dialog != nullptr) {
+      const QRect area = window.frameGeometry().united(dialog->frameGeometry());
+      picture = window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+      dialog->close();
+    } else {
+      picture = window.grab();
+    }
+    const bool saved = picture.save(arguments[1]);
     window.hide();
     QApplication::exit(saved ? 0 : 1);
   });

@@ -8,6 +8,7 @@
 
 #include "fake_prompt.h"
 #include "records/zr3string.h"
+#include "support/edit_levels.h"
 #include "ui/texts.h"
 #include "ui_test_support.h"
 
@@ -435,9 +436,9 @@ class TestMainForm : public QObject {
   void deleteAndCopyKeysActOnlyInTheItemList() {
     QTemporaryDir folder;
     FakePrompt prompt;
+    prompt.answers = {QMessageBox::Cancel};
     TfrmMain window(&prompt);
-    QVERIFY(window.OpenLevel(WriteLevel(folder, "town.zr3")));
-    AddRecords(window, zr3::Category::Maps, 2);
+    QVERIFY(window.OpenLevel(WriteLevel(folder, "world.zr3", zr3test::World())));
     CategoryList(window)->setCurrentRow(kMapsRow);
     window.show();
     window.activateWindow();

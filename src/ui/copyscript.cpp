@@ -1,0 +1,51 @@
+#include "ui/copyscript.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zr3::ui {
+
+TfrmCopyScript::TfrmCopyScript(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("frmCopyScript"));
+  setWindowTitle(tr("Copy Script"));
+
+  auto* label = new QLabel(tr("Copy to:"));
+  label->setObjectName(QStringLiteral("lblCopyTo"));
+  cboScriptType_ = new QComboBox;
+  cboScriptType_->setObjectName(QStringLiteral("cboScriptType"));
+  // A drop-down list that offers only its own entries: a QComboBox is not editable.
+  cboScriptType_->addItems(
+      {tr("Global Scripts"), tr("Death Scripts"), tr("Object Scripts"), tr("Startup Scripts")});
+  label->setBuddy(cboScriptType_);
+
+  auto* buttons = new QDialogButtonBox;
+  QPushButton* btnOK = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
+  btnOK->setObjectName(QStringLiteral("btnOK"));
+  btnOK->setDefault(true);
+  QPushButton* btnCancel = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
+  btnCancel->setObjectName(QStringLiteral("btnCancel"));
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+  auto* row = new QHBoxLayout;
+  row->addWidget(label);
+  row->addWidget(cboScriptType_, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(row);
+  layout->addWidget(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TfrmCopyScript::SetTarget(int target) {
+  if (target >= 0 && target < kTargets) cboScriptType_->setCurrentIndex(target);
+}
+
+int TfrmCopyScript::GetTarget() const {
+  return cboScriptType_->currentIndex();
+}
+
+}  // namespace zr3::ui
