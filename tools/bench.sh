@@ -20,7 +20,8 @@ gui=OFF
 if [ -f "$root/src/ui/CMakeLists.txt" ] && [ -f "$root/bench/ui/CMakeLists.txt" ]; then gui=ON; fi
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZR3_BUILD_BENCHMARKS=ON \
   -DZR3_BUILD_GUI=$gui >/dev/null
-ninja -C "$build" -j2 zr3_bench_all >/dev/null
+ninja -C "$build" -j2 zr3_bench_all >"$build/bench-build.log" ||
+  { cat "$build/bench-build.log" >&2; exit 1; }
 mkdir -p "$levels"
 
 programs=()
