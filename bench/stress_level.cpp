@@ -62,31 +62,38 @@ StressSize MaxSize() {
   return s;
 }
 
-StressSize Divided(const StressSize& size, int divisor) {
-  if (divisor < 1) throw std::invalid_argument("divisor must be 1 or more");
+StressSize Scaled(const StressSize& size, int multiplier, int divisor) {
+  if (divisor < 1 || multiplier < 1) throw std::invalid_argument("factors must be 1 or more");
   StressSize s = size;
-  s.name = size.name + "/" + std::to_string(divisor);
+  if (divisor > 1) s.name.append("/").append(std::to_string(divisor));
+  if (multiplier > 1) s.name.append("*").append(std::to_string(multiplier));
   for (int* count :
        {&s.maps, &s.tiles, &s.objects, &s.globalScripts, &s.deathScripts, &s.objectScripts,
         &s.startupScripts, &s.items, &s.spells, &s.shops, &s.monsters, &s.palettes, &s.texts,
         &s.characters, &s.songs, &s.graphics, &s.lists}) {
-    if (*count > 0) *count = std::max(1, *count / divisor);
+    if (*count > 0) {
+      const long scaled = static_cast<long>(*count) * multiplier / divisor;
+      if (scaled > 65535) throw std::invalid_argument(s.name + " holds more than 65535 records");
+      *count = std::max(1, static_cast<int>(scaled));
+    }
   }
   return s;
 }
 
 StressSize SizeNamed(const std::string& name) {
-  const std::size_t slash = name.find('/');
-  const std::string base = name.substr(0, slash);
+  const std::size_t factor = name.find_first_of("/*");
+  const std::string base = name.substr(0, factor);
   StressSize size;
   if (base == "large") {
     size = LargeSize();
   } else if (base == "max") {
     size = MaxSize();
   } else {
-    throw std::invalid_argument("unknown size " + name + " (large, max, large/N, max/N)");
+    throw std::invalid_argument("unknown size " + name + " (large, max, large/N, large*N, max/N)");
   }
-  return slash == std::string::npos ? size : Divided(size, std::stoi(name.substr(slash + 1)));
+  if (factor == std::string::npos) return size;
+  const int n = std::stoi(name.substr(factor + 1));
+  return name[factor] == '/' ? Scaled(size, 1, n) : Scaled(size, n, 1);
 }
 
 std::uint32_t StressId(Category category, int index) {

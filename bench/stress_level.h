@@ -36,9 +36,11 @@ struct StressSize {
 StressSize LargeSize();
 // "max": the object scripts, objects, items and tiles lists full.
 StressSize MaxSize();
-// The size with every count divided by divisor (at least one of each kind that had any).
-StressSize Divided(const StressSize& size, int divisor);
-// "large", "max", optionally followed by "/N" for the divided size; throws on other names.
+// The size with every count times multiplier divided by divisor (at least one of each kind
+// that had any); throws when a list would exceed 65535 records.
+StressSize Scaled(const StressSize& size, int multiplier, int divisor);
+// "large", "max", optionally followed by "/N" or "*N" for the scaled size; throws on other
+// names.
 StressSize SizeNamed(const std::string& name);
 
 // The own identifier that the stress level gives record index of a category: unique across

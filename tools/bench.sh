@@ -4,6 +4,7 @@
 #
 #   tools/bench.sh [size ...]        default sizes: large/4 large
 #   tools/bench.sh large/4 large max
+#   tools/bench.sh large large*4       (a scaling pair beyond the processor caches)
 #
 # Environment: ZR3_BENCH_BUILD (build folder, default build-bench), ZR3_BENCH_REPS (repetitions
 # per benchmark, default 3; the table shows their median).
@@ -31,7 +32,7 @@ for program in "$build"/bench/zr3_bench_* "$build"/bench/ui/zr3_bench_*; do
 done
 
 for size in "${sizes[@]}"; do
-  name=${size//\//_}
+  name=$(echo "$size" | tr "/*" "_x")
   level=$levels/$name.zr3
   "$build/bench/zr3_make_stress" "$size" "$level" >/dev/null
   "$build/bench/zr3_bench_memory" "$level" >"$levels/$name.memory"

@@ -4,12 +4,14 @@
 usage: bench_table.py <levels folder> <size> [<size> ...]
 
 A figure X is paired with its floor X_floor from the same run; the ratio is the median time
-of X divided by the median time of X_floor. A size S and a size S/4 give the growth of every
-figure (its time at S divided by its time at S/4).
+of X divided by the median time of X_floor. Two sizes of one base four times apart (large/4
+and large, or large and large*4) give the growth of every figure: its time at the larger
+divided by its time at the smaller.
 """
 import glob
 import json
 import os
+import re
 import sys
 
 # Ratio targets of the figures that have one.
@@ -23,7 +25,7 @@ MB = 1024 * 1024
 def medians(folder, size):
     """{benchmark: (median real ms, median cpu ms, bytes)} over all programs run on the size."""
     found = {}
-    for path in sorted(glob.glob(os.path.join(folder, size.replace("/", "_") + ".*.json"))):
+    for path in sorted(glob.glob(os.path.join(folder, file_name(size) + ".*.json"))):
         with open(path) as f:
             data = json.load(f)
         for run in data["benchmarks"]:
@@ -37,9 +39,27 @@ def medians(folder, size):
 
 
 def memory(folder, size):
-    path = os.path.join(folder, size.replace("/", "_") + ".memory")
+    path = os.path.join(folder, file_name(size) + ".memory")
     with open(path) as f:
         return dict((k, int(v)) for k, v in (p.split("=") for p in f.read().split()))
+
+
+def file_name(size):
+    """The name bench.sh gives a size's files: large/4 -> large_4, large*4 -> largex4."""
+    return size.replace("/", "_").replace("*", "x")
+
+
+def base(size):
+    return re.split(r"[/*]", size)[0]
+
+
+def factor(size):
+    """large/4 -> 0.25, large*4 -> 4, large -> 1."""
+    match = re.search(r"([/*])(\d+)$", size)
+    if not match:
+        return 1.0
+    n = float(match.group(2))
+    return 1 / n if match.group(1) == "/" else n
 
 
 def main():
@@ -66,8 +86,8 @@ def main():
             print(f"| {name} | {size} | {time:.3f} | {floor_ms} | {ratio} | {cpu_ratio} "
                   f"| {target} | {count:.0f} |")
 
-    pairs = [(s + "/4" if "/" not in s else None, s) for s in sizes]
-    pairs = [(small, big) for small, big in pairs if small in sizes]
+    pairs = [(small, big) for small in sizes for big in sizes
+             if abs(factor(big) / factor(small) - 4) < 1e-9 and base(big) == base(small)]
     if pairs:
         print()
         print("| growth (x4 records) | sizes | time ratio | cpu time ratio | target |")
