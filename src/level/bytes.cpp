@@ -6,6 +6,30 @@
 
 namespace zr3 {
 
+bool ByteReader::Fill(std::size_t count) {
+  if (!source_) return false;
+  // Keep the bytes not read yet at the window's start, then top it up from the source.
+  const std::size_t kept = size_ - offset_;
+  if (kept > 0 && offset_ > 0) std::memmove(window_.data(), window_.data() + offset_, kept);
+  if (window_.size() < count) window_.resize(count);
+  dropped_ += offset_;
+  size_ = kept;
+  offset_ = 0;
+  while (size_ < window_.size()) {
+    const std::size_t got = source_->Read(window_.data() + size_, window_.size() - size_);
+    if (got == 0) break;
+    size_ += got;
+  }
+  data_ = window_.data();
+  return size_ >= count;
+}
+
+std::string_view ByteReader::Peek(std::size_t count) {
+  if (count > size_ - offset_) Fill(count);
+  const std::size_t available = count < size_ - offset_ ? count : size_ - offset_;
+  return std::string_view(reinterpret_cast<const char*>(data_ + offset_), available);
+}
+
 void ByteReader::ThrowEndOfFile() const {
   throw ZR3Error("Unexpected end of file while loading " + section_);
 }
@@ -25,15 +49,6 @@ void ByteReader::Bytes(unsigned char* out, std::size_t count) {
 
 void ByteReader::Skip(std::size_t count) {
   Take(count);
-}
-
-void ByteWriter::U16(std::uint16_t value) {
-  U8(static_cast<std::uint8_t>(value & 0xFF));
-  U8(static_cast<std::uint8_t>(value >> 8));
-}
-
-void ByteWriter::U32(std::uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8) U8(static_cast<std::uint8_t>(value >> shift));
 }
 
 void ByteWriter::FixedText(std::string_view text, std::size_t width) {

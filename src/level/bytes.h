@@ -5,21 +5,36 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zr3 {
 
-// Little-endian reader over bytes in memory. Every read checks what remains, so a file
-// that ends early fails with "Unexpected end of file while loading <section>".
+// Where a ByteReader takes bytes from when they are not all in memory, such as a file.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  // Reads up to count bytes into out; returns how many, 0 only at the end.
+  virtual std::size_t Read(unsigned char* out, std::size_t count) = 0;
+};
+
+// Little-endian reader over bytes in memory or from a source. Every read checks what
+// remains, so a file that ends early fails with "Unexpected end of file while loading
+// <section>".
 class ByteReader {
  public:
   ByteReader(const unsigned char* data, std::size_t size) : data_(data), size_(size) {}
   explicit ByteReader(std::string_view bytes)
       : ByteReader(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()) {}
+  // Reads from source through a window of windowSize bytes, so that a level file is never
+  // held in memory whole next to the records made from it.
+  explicit ByteReader(ByteSource& source, std::size_t windowSize = std::size_t{1} << 20)
+      : data_(nullptr), size_(0), source_(&source), window_(windowSize) {}
 
   // Names the section being read, for the end-of-file message.
   void SetSection(std::string section) { section_ = std::move(section); }
   const std::string& Section() const { return section_; }
 
+  // The small reads are inline: a load makes millions of them.
   std::uint8_t U8() { return *Take(1); }
   std::uint16_t U16() {
     const unsigned char* p = Take(2);
@@ -41,33 +56,50 @@ class ByteReader {
     return result;
   }
   void Skip(std::size_t count);
+  // Up to count bytes from the current offset, without consuming them; fewer at the end.
+  std::string_view Peek(std::size_t count);
 
+  // The bytes not read yet: of the memory given, or of the current window of a source.
   std::size_t Remaining() const { return size_ - offset_; }
-  std::size_t Offset() const { return offset_; }
+  // The bytes read so far.
+  std::size_t Offset() const { return dropped_ + offset_; }
 
  private:
   const unsigned char* Take(std::size_t count) {
-    if (count > Remaining()) ThrowEndOfFile();
+    if (count > size_ - offset_ && !Fill(count)) ThrowEndOfFile();
     const unsigned char* at = data_ + offset_;
     offset_ += count;
     return at;
   }
+  // Makes count bytes available from the source; false when it ends first.
+  bool Fill(std::size_t count);
   [[noreturn]] void ThrowEndOfFile() const;
 
   const unsigned char* data_;
   std::size_t size_;
   std::size_t offset_ = 0;
+  std::size_t dropped_ = 0;  // bytes of a source read before the window's start
   std::string section_;
+  ByteSource* source_ = nullptr;
+  std::vector<unsigned char> window_;
 };
 
 // Little-endian writer into a byte string held in memory; the level writes the whole file
 // here before any file is touched.
 class ByteWriter {
  public:
+  // Whole values are appended at once, inline: a save writes millions of them.
   void U8(std::uint8_t value) { buffer_.push_back(static_cast<char>(value)); }
-  void U16(std::uint16_t value);
+  void U16(std::uint16_t value) {
+    const char bytes[2] = {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
+    buffer_.append(bytes, 2);
+  }
   void I16(std::int16_t value) { U16(static_cast<std::uint16_t>(value)); }
-  void U32(std::uint32_t value);
+  void U32(std::uint32_t value) {
+    const char bytes[4] = {static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF),
+                           static_cast<char>((value >> 16) & 0xFF), static_cast<char>(value >> 24)};
+    buffer_.append(bytes, 4);
+  }
   // Writes the first width bytes of text, padded with zero bytes up to width.
   void FixedText(std::string_view text, std::size_t width);
   void Bytes(const void* data, std::size_t count);

@@ -7,8 +7,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "level/zr3error.h"
@@ -65,23 +63,42 @@ void SetFileLayer(FileLayer* layer) {
   gLayer = layer ? layer : &gDefaultLayer;
 }
 
-std::string ReadWholeFile(const std::string& path) {
+FileSource::FileSource(const std::string& path) : path_(path), fd_(-1), size_(0) {
   struct stat info;
   if (path.empty() || ::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
     throw ZR3Error("Cannot open file " + path);
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ZR3Error("Cannot open file " + path);
-  // One read of the size the file had when asked, then whatever it grew by since.
-  std::string bytes(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0), '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
-  if (in) {
-    std::ostringstream rest;
-    rest << in.rdbuf();
-    bytes += rest.str();
+  fd_ = ::open(path.c_str(), O_RDONLY);
+  if (fd_ < 0) throw ZR3Error("Cannot open file " + path);
+  size_ = static_cast<std::size_t>(info.st_size);
+}
+
+FileSource::~FileSource() {
+  ::close(fd_);
+}
+
+std::size_t FileSource::Read(unsigned char* out, std::size_t count) {
+  ssize_t got;
+  do {
+    got = ::read(fd_, out, count);
+  } while (got < 0 && errno == EINTR);
+  if (got < 0) throw ZR3Error("Cannot open file " + path_);
+  return static_cast<std::size_t>(got);
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  FileSource file(path);
+  // Sized once; a file that grew since it was opened is read on to its end.
+  std::string bytes(file.Size(), '\0');
+  std::size_t done = 0;
+  for (;;) {
+    if (done == bytes.size()) bytes.resize(bytes.size() + 65536);
+    const std::size_t got =
+        file.Read(reinterpret_cast<unsigned char*>(bytes.data()) + done, bytes.size() - done);
+    if (got == 0) break;
+    done += got;
   }
-  if (in.bad()) throw ZR3Error("Cannot open file " + path);
+  bytes.resize(done);
   return bytes;
 }
 

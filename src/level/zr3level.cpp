@@ -33,21 +33,28 @@ void ZR3Level::Load(const std::string& path, ZR3Progress* progress) {
   loaded_ = false;
   Show(progress, "Opening file...");
   fileName_ = path;
-  std::string bytes;
+  std::unique_ptr<FileSource> file;
   try {
-    bytes = ReadWholeFile(path);
+    file = std::make_unique<FileSource>(path);
   } catch (...) {
     Show(progress, "");
     throw;
   }
-  LoadFromBytes(bytes, progress);
+  ByteReader in(*file);
+  ReadAndLink(in, progress);
 }
 
 void ZR3Level::LoadFromBytes(std::string_view bytes, ZR3Progress* progress) {
+  ByteReader in(bytes);
+  ReadAndLink(in, progress);
+}
+
+void ZR3Level::ReadAndLink(ByteReader& in, ZR3Progress* progress) {
   loaded_ = false;
   modified_ = false;
   try {
-    ReadSections(bytes, progress);
+    ReadSections(in, progress);
+    lastFileSize_ = in.Offset();
     Show(progress, "Setting links...");
     LinkAll();
   } catch (...) {
@@ -58,18 +65,17 @@ void ZR3Level::LoadFromBytes(std::string_view bytes, ZR3Progress* progress) {
   loaded_ = true;
 }
 
-void ZR3Level::ReadSections(std::string_view bytes, ZR3Progress* progress) {
+void ZR3Level::ReadSections(ByteReader& in, ZR3Progress* progress) {
   for (RecordList& list : lists_) list.clear();
   info_ = ZR3LevelInfo{};
   reserved_.fill(0);
 
-  if (bytes.size() < kHeader.size() || bytes.substr(0, kHeader.size()) != kHeader) {
-    header_ = std::string(bytes.substr(0, std::min(bytes.size(), kHeader.size())));
-    header_ = header_.substr(0, header_.find('\0'));
+  const std::string_view head = in.Peek(kHeader.size());
+  if (head != kHeader) {
+    header_ = std::string(head.substr(0, head.find('\0')));
     throw ZR3Error("Not a ZR3 File");
   }
   header_ = std::string(kHeader);
-  ByteReader in(bytes);
   in.Skip(kHeader.size());
 
   for (Category category : kFileOrder) {
@@ -206,6 +212,8 @@ std::string ZR3Level::SaveToBytes() {
   CheckSavable();
   AssignSaveIdentifiers();
   ByteWriter out;
+  // The size of the file last read or written is a close guess: no regrowing of the buffer.
+  out.Reserve(lastFileSize_);
   out.FixedText(kHeader, kHeader.size());
   for (Category category : kFileOrder) {
     if (category == Category::Graphics) WriteInfo(out);
@@ -214,6 +222,7 @@ std::string ZR3Level::SaveToBytes() {
     if (!IsFixedTable(category)) out.U16(static_cast<std::uint16_t>(list.size()));
     for (const std::unique_ptr<ZR3Base>& record : list) record->Write(out);
   }
+  lastFileSize_ = out.Size();
   return out.Release();
 }
 

@@ -144,7 +144,8 @@ class ZR3Level {
   };
   using IdIndex = std::unordered_map<std::uint32_t, IdSpan>;
 
-  void ReadSections(std::string_view bytes, ZR3Progress* progress);
+  void ReadAndLink(class ByteReader& in, ZR3Progress* progress);
+  void ReadSections(class ByteReader& in, ZR3Progress* progress);
   void ReadInfo(class ByteReader& in);
   void WriteInfo(class ByteWriter& out) const;
   void AssignSaveIdentifiers();
@@ -158,6 +159,7 @@ class ZR3Level {
   std::array<std::uint8_t, kReservedSize> reserved_{};
   bool loaded_ = false;
   bool modified_ = false;
+  std::size_t lastFileSize_ = 0;
 
   mutable int indexScopes_ = 0;
   mutable std::array<std::optional<IdIndex>, kCategoryCount> idIndexes_;

@@ -50,13 +50,26 @@ ZR3ScriptEntry::ZR3ScriptEntry(ByteReader& in) {
 }
 
 void ZR3ScriptEntry::ClearReferences() {
-  flagSlots_.fill(nullptr);
-  references_.fill(nullptr);
+  resolved_.fill(nullptr);
+  resolvedCount_ = 0;
+}
+
+ZR3Base* ZR3ScriptEntry::FlagSlot(std::size_t slot) const {
+  for (std::size_t i = 0; i < resolvedCount_; ++i) {
+    if (resolvedKinds_[i] == kFlag && slot-- == 0) return resolved_[i];
+  }
+  return nullptr;
+}
+
+ZR3Base* ZR3ScriptEntry::Reference(ScriptReference which) const {
+  for (std::size_t i = 0; i < resolvedCount_; ++i) {
+    if (resolvedKinds_[i] == static_cast<std::uint8_t>(which)) return resolved_[i];
+  }
+  return nullptr;
 }
 
 void ZR3ScriptEntry::Link(ZR3Level& level) {
   ClearReferences();
-  std::size_t nextFlagSlot = 0;
   for (const ReferenceStep& step : StepsOf()) {
     const Category list = step.flag ? Category::Flags : CategoryOf(step.reference);
     ZR3Base* target = nullptr;
@@ -67,11 +80,9 @@ void ZR3ScriptEntry::Link(ZR3Level& level) {
     }
     // A negative index lies outside the list as well.
     if (!target) return;
-    if (step.flag) {
-      flagSlots_[nextFlagSlot++] = target;
-    } else {
-      references_[static_cast<std::size_t>(step.reference)] = target;
-    }
+    resolved_[resolvedCount_] = target;
+    resolvedKinds_[resolvedCount_] = step.flag ? kFlag : static_cast<std::uint8_t>(step.reference);
+    ++resolvedCount_;
   }
 }
 
@@ -127,8 +138,8 @@ void ZR3ScriptEntry::AddTripleSteps(ReferenceSteps& steps, int first) const {
 }
 
 bool ZR3ScriptEntry::FlagSlotsHold(const ZR3Base& record) const {
-  for (const ZR3Base* flag : flagSlots_) {
-    if (flag == &record) return true;
+  for (std::size_t i = 0; i < resolvedCount_; ++i) {
+    if (resolvedKinds_[i] == kFlag && resolved_[i] == &record) return true;
   }
   return false;
 }

@@ -53,6 +53,8 @@ struct ReferenceStep {
 // link resolves them.
 class ReferenceSteps {
  public:
+  static constexpr std::size_t kCapacity = 6;
+
   void Flag(int parameter) { Add({parameter, true, ScriptReference::Map}); }
   void Record(int parameter, ScriptReference reference) { Add({parameter, false, reference}); }
   const ReferenceStep* begin() const { return steps_.data(); }
@@ -61,7 +63,7 @@ class ReferenceSteps {
  private:
   void Add(const ReferenceStep& step) { steps_[count_++] = step; }
 
-  std::array<ReferenceStep, 6> steps_{};
+  std::array<ReferenceStep, kCapacity> steps_{};
   std::size_t count_ = 0;
 };
 
@@ -86,10 +88,8 @@ class ZR3ScriptEntry {
   const Parameters& StoredParameters() const { return parameters_; }
 
   // The flag in a flag slot, the record of a reference; nullptr while unresolved.
-  ZR3Base* FlagSlot(std::size_t slot) const { return flagSlots_[slot]; }
-  ZR3Base* Reference(ScriptReference which) const {
-    return references_[static_cast<std::size_t>(which)];
-  }
+  ZR3Base* FlagSlot(std::size_t slot) const;
+  ZR3Base* Reference(ScriptReference which) const;
 
   // Drops every reference, then resolves what the current code and parameters name. The
   // first index outside its list (negative included) leaves that reference and every later
@@ -128,10 +128,15 @@ class ZR3ScriptEntry {
   }
 
  private:
+  // What the link resolved, in the order of its steps, each with the kind it was resolved as
+  // (kFlag for a flag slot). An entry names few records, and a level holds up to 655350
+  // entries, so only those are kept.
+  static constexpr std::uint8_t kFlag = 0xFF;
+  std::array<ZR3Base*, ReferenceSteps::kCapacity> resolved_{};
   std::uint16_t code_ = 0;
   Parameters parameters_{};
-  std::array<ZR3Base*, kFlagSlotCount> flagSlots_{};
-  std::array<ZR3Base*, kScriptReferenceCount> references_{};
+  std::array<std::uint8_t, ReferenceSteps::kCapacity> resolvedKinds_{};
+  std::uint8_t resolvedCount_ = 0;
 };
 
 // A name as script text writes it: in double quotes, a quote inside doubled so that the

@@ -1,0 +1,141 @@
+// Level-wide figures on one level file, each next to its floor measured in the same run:
+//   zr3_bench_level --file=<level.zr3> [Google Benchmark flags]
+// A figure named X has its floor named X_floor; tools/bench.sh prints their ratios.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "bench_io.h"
+#include "level/zr3level.h"
+
+namespace zr3bench {
+
+namespace {
+
+struct Setup {
+  std::string path;     // the level file measured
+  std::string outPath;  // where saves and exports go, next to it
+  std::size_t fileBytes = 0;
+  std::string saved;  // the level as saved, for the size of the save floor
+  std::string text;   // the level text, for the size of the export floor
+};
+
+Setup gSetup;
+
+void Count(benchmark::State& state, std::size_t bytes) {
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+  state.counters["bytes"] = static_cast<double>(bytes);
+}
+
+void ReadFloor(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(ReadFileFloor(gSetup.path));
+  Count(state, gSetup.fileBytes);
+}
+
+void LoadLink(benchmark::State& state) {
+  for (auto _ : state) {
+    // The level is discarded outside the timed part: closing a level is not part of opening.
+    auto level = std::make_unique<zr3::ZR3Level>();
+    level->Load(gSetup.path);
+    state.PauseTiming();
+    level.reset();
+    state.ResumeTiming();
+  }
+  Count(state, gSetup.fileBytes);
+}
+
+void WriteFloor(benchmark::State& state, const std::string& bytes, bool durable) {
+  for (auto _ : state) WriteFileFloor(gSetup.outPath, bytes.data(), bytes.size(), durable);
+  Count(state, bytes.size());
+}
+
+// Runs body on a level loaded once for the benchmark.
+void OnLevel(benchmark::State& state, const std::function<std::size_t(zr3::ZR3Level&)>& body) {
+  zr3::ZR3Level level;
+  level.Load(gSetup.path);
+  std::size_t bytes = 0;
+  for (auto _ : state) bytes = body(level);
+  Count(state, bytes);
+}
+
+void Register(const char* name, std::function<void(benchmark::State&)> body) {
+  benchmark::RegisterBenchmark(name, [body](benchmark::State& state) { body(state); })
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime()
+      ->MinTime(0.3);
+}
+
+void RegisterAll() {
+  Register("load_link", LoadLink);
+  Register("load_link_floor", ReadFloor);
+
+  Register("save", [](benchmark::State& state) {
+    OnLevel(state, [](zr3::ZR3Level& level) {
+      level.Save(gSetup.outPath);
+      return gSetup.saved.size();
+    });
+  });
+  Register("save_floor", [](benchmark::State& s) { WriteFloor(s, gSetup.saved, true); });
+
+  Register("save_to_memory", [](benchmark::State& state) {
+    OnLevel(state, [](zr3::ZR3Level& level) {
+      const std::string bytes = level.SaveToBytes();
+      benchmark::DoNotOptimize(bytes.data());
+      return bytes.size();
+    });
+  });
+  Register("save_to_memory_floor", [](benchmark::State& s) { WriteFloor(s, gSetup.saved, false); });
+
+  Register("level_text_export", [](benchmark::State& state) {
+    OnLevel(state, [](zr3::ZR3Level& level) {
+      level.ExportLevelText(gSetup.outPath);
+      return gSetup.text.size();
+    });
+  });
+  Register("level_text_export_floor",
+           [](benchmark::State& s) { WriteFloor(s, gSetup.text, true); });
+
+  Register("level_text_to_memory", [](benchmark::State& state) {
+    OnLevel(state, [](zr3::ZR3Level& level) {
+      const std::string text = level.LevelText();
+      benchmark::DoNotOptimize(text.data());
+      return text.size();
+    });
+  });
+  Register("level_text_to_memory_floor",
+           [](benchmark::State& s) { WriteFloor(s, gSetup.text, false); });
+}
+
+}  // namespace
+
+}  // namespace zr3bench
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  using zr3bench::gSetup;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strncmp(argv[i], "--file=", 7) == 0) gSetup.path = argv[i] + 7;
+  }
+  if (gSetup.path.empty()) {
+    std::fprintf(stderr, "usage: %s --file=<level.zr3> [benchmark flags]\n", argv[0]);
+    return 2;
+  }
+  gSetup.outPath = gSetup.path + ".bench-out";
+  gSetup.fileBytes = zr3bench::FileSize(gSetup.path);
+  {
+    zr3::ZR3Level level;
+    level.Load(gSetup.path);
+    gSetup.saved = level.SaveToBytes();
+    gSetup.text = level.LevelText();
+  }
+  zr3bench::RegisterAll();
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::remove(gSetup.outPath.c_str());
+  return 0;
+}
