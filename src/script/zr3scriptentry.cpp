@@ -89,7 +89,7 @@ void ZR3ScriptEntry::Link(ZR3Level& level) {
 void ZR3ScriptEntry::CollectProblems(RecordProblems& problems, const std::string& label) const {
   std::size_t nextFlagSlot = 0;
   for (const ReferenceStep& step : StepsOf()) {
-    const ZR3Base* target = step.flag ? flagSlots_[nextFlagSlot++] : Reference(step.reference);
+    const ZR3Base* target = step.flag ? FlagSlot(nextFlagSlot++) : Reference(step.reference);
     if (target) continue;
     problems.push_back(
         UnresolvedPosition(label + " p" + std::to_string(step.parameter),
