@@ -28,8 +28,14 @@ std::string Quote(const std::string& text) {
 CliResult RunCli(const std::vector<std::string>& args) {
   TempDir dir;
   std::string command = Quote(ZR3_CLI_PATH);
-  for (const std::string& arg : args) command += " " + Quote(arg);
-  command += " </dev/null >" + Quote(dir.Path("out")) + " 2>" + Quote(dir.Path("err"));
+  for (const std::string& arg : args) {
+    command += ' ';
+    command += Quote(arg);
+  }
+  command += " </dev/null >";
+  command += Quote(dir.Path("out"));
+  command += " 2>";
+  command += Quote(dir.Path("err"));
   CliResult result;
   const int raw = std::system(command.c_str());
   result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
