@@ -39,6 +39,7 @@ struct CategoryInfo {
   std::string_view sectionName;     // "Global Scripts", used in messages
   std::string_view loadingMessage;  // "Loading Global Scripts..."
   std::string_view exportHeading;   // "GLOBAL SCRIPT " (empty for the fixed tables)
+  std::string_view recordNoun;      // how messages name one record: "object script"
 };
 
 const CategoryInfo& InfoOf(Category category);

@@ -24,9 +24,6 @@ struct RecordProblem {
 };
 using RecordProblems = std::vector<RecordProblem>;
 
-// How problems name one record of a list: "tile", "object script".
-std::string_view RecordNoun(Category category);
-
 // An identifier that matches no record of the list.
 RecordProblem UnresolvedIdentifier(std::string field, std::uint32_t id, Category list,
                                    AtSave atSave);

@@ -27,53 +27,6 @@ bool IsSeparator(char c) {
   return static_cast<unsigned char>(c) <= 32;
 }
 
-// The word a report uses for one record of the list.
-std::string_view NounOf(Category category) {
-  switch (category) {
-    case Category::Characters:
-      return "character set";
-    case Category::Graphics:
-      return "graphic";
-    case Category::Items:
-      return "item";
-    case Category::Lists:
-      return "list";
-    case Category::Maps:
-      return "map";
-    case Category::Monsters:
-      return "monster";
-    case Category::Objects:
-      return "object";
-    case Category::Palettes:
-      return "palette";
-    case Category::GlobalScripts:
-      return "global script";
-    case Category::ObjectScripts:
-      return "object script";
-    case Category::DeathScripts:
-      return "death script";
-    case Category::StartupScripts:
-      return "startup script";
-    case Category::Shops:
-      return "shop";
-    case Category::Songs:
-      return "song";
-    case Category::Spells:
-      return "spell";
-    case Category::Flags:
-      return "flag";
-    case Category::Groups:
-      return "group";
-    case Category::CustomText:
-      return "custom text";
-    case Category::Texts:
-      return "text";
-    case Category::Tiles:
-      return "tile";
-  }
-  return "record";
-}
-
 std::string LinePrefix(std::size_t lineNumber) {
   return "Line " + std::to_string(lineNumber) + ": ";
 }
@@ -266,7 +219,7 @@ void LineReader::Word(int p, VocabularyTable table, std::string_view what, int k
 }
 
 void LineReader::Name(int p, Category category, int k) {
-  const std::string noun(NounOf(category));
+  const std::string noun(InfoOf(category).recordNoun);
   const NameIndex::Entry* entry = run_.Index(category).Find(Token(k));
   if (!entry) {
     run_.Warn(line_.number,
@@ -580,8 +533,8 @@ void ImportRun::FirstPass() {
     plan.name = name;
     if (const NameIndex::Entry* entry = index.Find(name)) {
       if (entry->ambiguous) {
-        Warn(header.number, "more than one " + std::string(NounOf(category)) + " is named \"" +
-                                name + "\" (ambiguous, the first is used)");
+        Warn(header.number, "more than one " + std::string(InfoOf(category).recordNoun) +
+                                " is named \"" + name + "\" (ambiguous, the first is used)");
       }
       plan.existing = &static_cast<ZR3Script&>(*list[static_cast<std::size_t>(entry->position)]);
       // The slots a line does not fully set keep their parameters; bring the positions in
