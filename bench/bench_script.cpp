@@ -24,21 +24,10 @@ std::string gTextPath;  // the exported script text
 std::string gOutPath;   // where the exports of the benchmark go
 std::string gText;
 
-constexpr zr3::Category kExportOrder[] = {zr3::Category::GlobalScripts, zr3::Category::DeathScripts,
-                                          zr3::Category::ObjectScripts,
-                                          zr3::Category::StartupScripts};
-
 std::string AllScriptsText(const zr3::ZR3Level& level) {
-  std::string text;
-  zr3::Lines lines;
-  for (zr3::Category category : kExportOrder) {
-    for (const auto& record : level.List(category)) {
-      lines.clear();
-      static_cast<const zr3::ZR3Script&>(*record).ExportText(lines);
-      zr3::AppendLinesCrLf(lines, text);
-    }
-  }
-  return text;
+  zr3::ByteWriter out;
+  zr3::ExportAllScripts(level, out);
+  return out.Release();
 }
 
 void Bytes(benchmark::State& state, std::size_t bytes) {
@@ -55,7 +44,10 @@ void Register(const char* name, void (*body)(benchmark::State&)) {
 
 void RegisterAll() {
   Register("script_export", [](benchmark::State& state) {
-    for (auto _ : state) zr3::WriteFileAtomically(gOutPath, AllScriptsText(gLevel));
+    for (auto _ : state) {
+      zr3::WriteFileAtomically(gOutPath,
+                               [](zr3::ByteWriter& out) { zr3::ExportAllScripts(gLevel, out); });
+    }
     Bytes(state, gText.size());
   });
   Register("script_export_floor", [](benchmark::State& state) {

@@ -34,14 +34,29 @@ ZR3Base& RecordAt(ZR3Level& level, Category category, long long index) {
   return *list[static_cast<std::size_t>(index)];
 }
 
-void WriteOutput(const std::string& path, const std::string& text) {
-  if (path == "-") {
-    std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
-    std::cout.flush();
+namespace {
+
+class StandardOutput : public ByteSink {
+ public:
+  void Write(const char* data, std::size_t count) override {
+    std::cout.write(data, static_cast<std::streamsize>(count));
     if (!std::cout) throw ZR3Error("Cannot write to standard output");
+  }
+};
+
+}  // namespace
+
+void WriteOutput(const std::string& path, const std::function<void(ByteWriter& out)>& produce) {
+  if (path != "-") {
+    WriteFileAtomically(path, produce);
     return;
   }
-  WriteFileAtomically(path, text);
+  StandardOutput console;
+  ByteWriter out(console);
+  produce(out);
+  out.Flush();
+  std::cout.flush();
+  if (!std::cout) throw ZR3Error("Cannot write to standard output");
 }
 
 void PrintLines(const Lines& lines) {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "level/bytes.h"
 #include "level/category.h"
 #include "level/zr3level.h"
 
@@ -17,8 +19,9 @@ Category ParseCategory(const std::string& name);
 // The record at index of the category's list; throws ZR3Error when there is none.
 ZR3Base& RecordAt(ZR3Level& level, Category category, long long index);
 
-// Writes text to the file at path atomically, or to standard output when path is "-".
-void WriteOutput(const std::string& path, const std::string& text);
+// Writes what produce writes to the file at path atomically, or to standard output when path
+// is "-"; either way through a bounded buffer.
+void WriteOutput(const std::string& path, const std::function<void(ByteWriter& out)>& produce);
 // Prints each line followed by a line feed.
 void PrintLines(const Lines& lines);
 

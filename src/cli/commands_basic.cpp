@@ -30,14 +30,16 @@ void List(const BasicArgs& args) {
   const Category category = ParseCategory(args.category);
   std::unique_ptr<ZR3Level> level = LoadLevel(args.level);
   const RecordList& list = level->List(category);
-  std::string text;
-  for (std::size_t i = 0; i < list.size(); ++i) {
-    text += std::to_string(i);
-    text += '\t';
-    text += list[i]->Name();
-    text += '\n';
-  }
-  WriteOutput("-", text);
+  WriteOutput("-", [&list](ByteWriter& out) {
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      const std::string number = std::to_string(i);
+      out.Bytes(number.data(), number.size());
+      out.U8('\t');
+      out.Bytes(list[i]->Name().data(), list[i]->Name().size());
+      out.U8('\n');
+      out.FlushIfFull();
+    }
+  });
 }
 
 void Show(const BasicArgs& args, bool indexGiven) {
@@ -67,7 +69,10 @@ void AddBasicCommands(CLI::App& app) {
   CLI::App* exportText = app.add_subcommand("export-text", "Export the whole level as text");
   exportText->add_option("LEVEL", args->level, "Level file")->required();
   exportText->add_option("OUT", args->out, "Text file, or - for standard output")->required();
-  exportText->callback([args] { WriteOutput(args->out, LoadLevel(args->level)->LevelText()); });
+  exportText->callback([args] {
+    const std::unique_ptr<ZR3Level> level = LoadLevel(args->level);
+    WriteOutput(args->out, [&level](ByteWriter& out) { level->WriteLevelText(out); });
+  });
 
   CLI::App* save = app.add_subcommand("save", "Load, link and save the level (a round trip)");
   save->add_option("LEVEL", args->level, "Level file")->required();

@@ -39,15 +39,18 @@ void ExportScripts(const ExportArgs& args, bool kindGiven, bool indexGiven) {
                    "\" (one of: global, death, object, startup)");
   }
   std::unique_ptr<ZR3Level> level = LoadLevel(args.level);
-  Lines lines;
-  if (indexGiven) {
-    static_cast<const ZR3Script&>(RecordAt(*level, chosen->category, args.index)).ExportText(lines);
-  } else if (chosen) {
-    ExportScriptList(*level, chosen->category, lines);
-  } else {
-    ExportAllScripts(*level, lines);
-  }
-  WriteOutput(args.out, JoinLinesCrLf(lines));
+  const ZR3Script* single =
+      indexGiven ? &static_cast<const ZR3Script&>(RecordAt(*level, chosen->category, args.index))
+                 : nullptr;
+  WriteOutput(args.out, [&](ByteWriter& out) {
+    if (single) {
+      WriteScriptText(*single, out);
+    } else if (chosen) {
+      ExportScriptList(*level, chosen->category, out);
+    } else {
+      ExportAllScripts(*level, out);
+    }
+  });
 }
 
 struct ImportArgs {

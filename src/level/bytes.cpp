@@ -57,8 +57,11 @@ void ByteWriter::FixedText(std::string_view text, std::size_t width) {
   buffer_.append(width - kept, '\0');
 }
 
-void ByteWriter::Bytes(const void* data, std::size_t count) {
-  buffer_.append(static_cast<const char*>(data), count);
+void ByteWriter::Flush() {
+  if (!sink_ || buffer_.empty()) return;
+  sink_->Write(buffer_.data(), buffer_.size());
+  flushed_ += buffer_.size();
+  buffer_.clear();
 }
 
 }  // namespace zr3

@@ -9,6 +9,15 @@
 
 namespace zr3 {
 
+// Little-endian values at p.
+inline std::uint16_t LoadU16(const unsigned char* p) {
+  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+inline std::uint32_t LoadU32(const unsigned char* p) {
+  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
 // Where a ByteReader takes bytes from when they are not all in memory, such as a file.
 class ByteSource {
  public:
@@ -36,16 +45,9 @@ class ByteReader {
 
   // The small reads are inline: a load makes millions of them.
   std::uint8_t U8() { return *Take(1); }
-  std::uint16_t U16() {
-    const unsigned char* p = Take(2);
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-  }
+  std::uint16_t U16() { return LoadU16(Take(2)); }
   std::int16_t I16() { return static_cast<std::int16_t>(U16()); }
-  std::uint32_t U32() {
-    const unsigned char* p = Take(4);
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-  }
+  std::uint32_t U32() { return LoadU32(Take(4)); }
   // A fixed-width text field: the bytes up to the first zero, at most width bytes.
   std::string FixedText(std::size_t width);
   void Bytes(unsigned char* out, std::size_t count);
@@ -56,6 +58,13 @@ class ByteReader {
     return result;
   }
   void Skip(std::size_t count);
+  // The next count bytes, consumed; valid until the next read.
+  const unsigned char* Take(std::size_t count) {
+    if (count > size_ - offset_ && !Fill(count)) ThrowEndOfFile();
+    const unsigned char* at = data_ + offset_;
+    offset_ += count;
+    return at;
+  }
   // Up to count bytes from the current offset, without consuming them; fewer at the end.
   std::string_view Peek(std::size_t count);
 
@@ -65,12 +74,6 @@ class ByteReader {
   std::size_t Offset() const { return dropped_ + offset_; }
 
  private:
-  const unsigned char* Take(std::size_t count) {
-    if (count > size_ - offset_ && !Fill(count)) ThrowEndOfFile();
-    const unsigned char* at = data_ + offset_;
-    offset_ += count;
-    return at;
-  }
   // Makes count bytes available from the source; false when it ends first.
   bool Fill(std::size_t count);
   [[noreturn]] void ThrowEndOfFile() const;
@@ -84,10 +87,24 @@ class ByteReader {
   std::vector<unsigned char> window_;
 };
 
-// Little-endian writer into a byte string held in memory; the level writes the whole file
-// here before any file is touched.
+// Where a ByteWriter sends its bytes when they are not all kept in memory, such as a file.
+class ByteSink {
+ public:
+  virtual ~ByteSink() = default;
+  // Takes all count bytes or throws.
+  virtual void Write(const char* data, std::size_t count) = 0;
+};
+
+// Little-endian writer into a byte string held in memory, or through a window of that string
+// into a sink, so that a file of any size is written with a buffer of bounded size.
 class ByteWriter {
  public:
+  ByteWriter() = default;
+  explicit ByteWriter(ByteSink& sink, std::size_t windowSize = std::size_t{1} << 20)
+      : sink_(&sink), windowSize_(windowSize) {
+    buffer_.reserve(windowSize);
+  }
+
   // Whole values are appended at once, inline: a save writes millions of them.
   void U8(std::uint8_t value) { buffer_.push_back(static_cast<char>(value)); }
   void U16(std::uint16_t value) {
@@ -102,20 +119,37 @@ class ByteWriter {
   }
   // Writes the first width bytes of text, padded with zero bytes up to width.
   void FixedText(std::string_view text, std::size_t width);
-  void Bytes(const void* data, std::size_t count);
+  void Bytes(const void* data, std::size_t count) {
+    buffer_.append(static_cast<const char*>(data), count);
+  }
   template <std::size_t N>
   void Array(const std::array<std::uint8_t, N>& bytes) {
     Bytes(bytes.data(), N);
   }
   void Zeros(std::size_t count) { buffer_.append(count, '\0'); }
+  // The buffer itself, for text appended in place.
+  std::string& Text() { return buffer_; }
+
+  // With a sink: hands the bytes held to it once they fill the window. Writers call this
+  // between records and between blocks of lines.
+  void FlushIfFull() {
+    if (sink_ && buffer_.size() >= windowSize_) Flush();
+  }
+  // With a sink: hands every byte held to it.
+  void Flush();
 
   void Reserve(std::size_t bytes) { buffer_.reserve(bytes); }
-  std::size_t Size() const { return buffer_.size(); }
+  // The bytes written so far, those handed to the sink included.
+  std::size_t Size() const { return flushed_ + buffer_.size(); }
+  // Without a sink: every byte written.
   const std::string& Data() const { return buffer_; }
   std::string Release() { return std::move(buffer_); }
 
  private:
   std::string buffer_;
+  ByteSink* sink_ = nullptr;
+  std::size_t windowSize_ = 0;
+  std::size_t flushed_ = 0;
 };
 
 }  // namespace zr3

@@ -102,33 +102,66 @@ std::string ReadWholeFile(const std::string& path) {
   return bytes;
 }
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+AtomicFile::AtomicFile(const std::string& path) : path_(path) {
   struct stat info;
   if (path.empty() || (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))) {
     throw ZR3Error("Cannot create file " + path);
   }
-  FileLayer& layer = CurrentFileLayer();
-  std::string tempPath;
-  const int fd = layer.CreateTemporary(path, tempPath);
-  if (fd < 0) throw ZR3Error("Cannot create file " + path);
+  fd_ = CurrentFileLayer().CreateTemporary(path, tempPath_);
+  if (fd_ < 0) throw ZR3Error("Cannot create file " + path);
+}
 
-  bool ok = true;
+AtomicFile::~AtomicFile() {
+  Discard();
+}
+
+void AtomicFile::Discard() {
+  FileLayer& layer = CurrentFileLayer();
+  if (fd_ >= 0) layer.Close(fd_);
+  if (!tempPath_.empty()) layer.Remove(tempPath_);
+  fd_ = -1;
+  tempPath_.clear();
+}
+
+void AtomicFile::Fail() {
+  Discard();
+  throw ZR3Error("Cannot write file " + path_);
+}
+
+void AtomicFile::Write(const char* data, std::size_t count) {
+  if (fd_ < 0) Fail();
+  FileLayer& layer = CurrentFileLayer();
   std::size_t done = 0;
-  while (ok && done < bytes.size()) {
-    const long written = layer.Write(fd, bytes.data() + done, bytes.size() - done);
-    if (written <= 0) {
-      ok = false;
-    } else {
-      done += static_cast<std::size_t>(written);
-    }
+  while (done < count) {
+    const long written = layer.Write(fd_, data + done, count - done);
+    if (written <= 0) Fail();
+    done += static_cast<std::size_t>(written);
   }
-  ok = ok && layer.Sync(fd);
-  ok = layer.Close(fd) && ok;
-  ok = ok && layer.Rename(tempPath, path);
-  if (!ok) {
-    layer.Remove(tempPath);
-    throw ZR3Error("Cannot write file " + path);
-  }
+}
+
+void AtomicFile::Commit() {
+  if (fd_ < 0) Fail();
+  FileLayer& layer = CurrentFileLayer();
+  const bool synced = layer.Sync(fd_);
+  const bool closed = layer.Close(fd_);
+  fd_ = -1;
+  if (!synced || !closed || !layer.Rename(tempPath_, path_)) Fail();
+  tempPath_.clear();
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+  AtomicFile file(path);
+  file.Write(bytes.data(), bytes.size());
+  file.Commit();
+}
+
+void WriteFileAtomically(const std::string& path,
+                         const std::function<void(ByteWriter& out)>& produce) {
+  AtomicFile file(path);
+  ByteWriter out(file);
+  produce(out);
+  out.Flush();
+  file.Commit();
 }
 
 }  // namespace zr3

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -51,10 +52,36 @@ class FileSource : public ByteSource {
 // Reads a whole file; ZR3Error "Cannot open file %s" when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 
-// Replaces the file at path with bytes: written to a temporary file in the same folder,
-// synced, then renamed over the target. On any failure the temporary is removed, the
-// existing file is untouched and ZR3Error is thrown ("Cannot create file %s" when the file
-// cannot be made, "Cannot write file %s" when writing fails).
+// A file that replaces the one at path only when complete: the bytes go to a temporary file
+// in the same folder, which Commit syncs and renames over the target. On any failure, and
+// when destroyed uncommitted, the temporary is removed and the existing file is untouched.
+// Failures throw ZR3Error: "Cannot create file %s" when the temporary cannot be made,
+// "Cannot write file %s" when writing, syncing or renaming fails.
+class AtomicFile : public ByteSink {
+ public:
+  explicit AtomicFile(const std::string& path);
+  ~AtomicFile() override;
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+
+  void Write(const char* data, std::size_t count) override;
+  void Commit();
+
+ private:
+  // Closes and removes the temporary, if any.
+  void Discard();
+  [[noreturn]] void Fail();
+
+  std::string path_;
+  std::string tempPath_;
+  int fd_ = -1;
+};
+
+// Replaces the file at path with bytes, as AtomicFile does.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
+// Replaces the file at path with what produce writes, streamed through a bounded buffer, as
+// AtomicFile does; whatever produce throws leaves the existing file untouched.
+void WriteFileAtomically(const std::string& path,
+                         const std::function<void(ByteWriter& out)>& produce);
 
 }  // namespace zr3

@@ -21,17 +21,18 @@ std::string HexDumpU32(const std::string& label, std::uint32_t value) {
   return HexDump(label, bytes, 4);
 }
 
-void AppendLinesCrLf(const Lines& lines, std::string& out) {
+void WriteLinesCrLf(const Lines& lines, ByteWriter& out) {
   for (const std::string& line : lines) {
-    out += line;
-    out += "\r\n";
+    out.Bytes(line.data(), line.size());
+    out.Bytes("\r\n", 2);
   }
+  out.FlushIfFull();
 }
 
 std::string JoinLinesCrLf(const Lines& lines) {
-  std::string out;
-  AppendLinesCrLf(lines, out);
-  return out;
+  ByteWriter out;
+  WriteLinesCrLf(lines, out);
+  return out.Release();
 }
 
 }  // namespace zr3

@@ -3,7 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "level/bytes.h"
 
 namespace zr3 {
 
@@ -16,8 +19,43 @@ std::string HexDump(const std::string& label, const std::uint8_t* bytes, std::si
 // A 32-bit value dumped in file order, least significant byte first.
 std::string HexDumpU32(const std::string& label, std::uint32_t value);
 
+// Where text goes line by line: a list of lines, or a writer that ends each line with CR LF.
+// Begin gives the line to append to; End closes it.
+class LineOut {
+ public:
+  virtual ~LineOut() = default;
+  virtual std::string& Begin() = 0;
+  virtual void End() = 0;
+  // A whole line at once.
+  void Line(std::string_view text) {
+    Begin() += text;
+    End();
+  }
+};
+
+class LinesOut : public LineOut {
+ public:
+  explicit LinesOut(Lines& lines) : lines_(lines) {}
+  std::string& Begin() override { return lines_.emplace_back(); }
+  void End() override {}
+
+ private:
+  Lines& lines_;
+};
+
+// Lines are built in the writer's buffer itself.
+class WriterLineOut : public LineOut {
+ public:
+  explicit WriterLineOut(ByteWriter& out) : out_(out) {}
+  std::string& Begin() override { return out_.Text(); }
+  void End() override { out_.Bytes("\r\n", 2); }
+
+ private:
+  ByteWriter& out_;
+};
+
 // Every line followed by a carriage return and a line feed, as text files are written.
 std::string JoinLinesCrLf(const Lines& lines);
-void AppendLinesCrLf(const Lines& lines, std::string& out);
+void WriteLinesCrLf(const Lines& lines, ByteWriter& out);
 
 }  // namespace zr3

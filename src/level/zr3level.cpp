@@ -210,27 +210,36 @@ void ZR3Level::AssignSaveIdentifiers() {
 
 std::string ZR3Level::SaveToBytes() {
   CheckSavable();
-  AssignSaveIdentifiers();
   ByteWriter out;
   // The size of the file last read or written is a close guess: no regrowing of the buffer.
   out.Reserve(lastFileSize_);
+  WriteFile(out);
+  return out.Release();
+}
+
+void ZR3Level::WriteFile(ByteWriter& out) {
+  AssignSaveIdentifiers();
   out.FixedText(kHeader, kHeader.size());
   for (Category category : kFileOrder) {
     if (category == Category::Graphics) WriteInfo(out);
     if (category == Category::Lists) out.Array(reserved_);
     RecordList& list = List(category);
     if (!IsFixedTable(category)) out.U16(static_cast<std::uint16_t>(list.size()));
-    for (const std::unique_ptr<ZR3Base>& record : list) record->Write(out);
+    for (const std::unique_ptr<ZR3Base>& record : list) {
+      record->Write(out);
+      out.FlushIfFull();
+    }
   }
   lastFileSize_ = out.Size();
-  return out.Release();
 }
 
 void ZR3Level::Save(const std::string& path) {
   const std::string target = path.empty() ? fileName_ : path;
   try {
-    const std::string bytes = SaveToBytes();
-    WriteFileAtomically(target, bytes);
+    // Refused before any file is made; a record that cannot be written stops the write and
+    // leaves the existing file as it was.
+    CheckSavable();
+    WriteFileAtomically(target, [this](ByteWriter& out) { WriteFile(out); });
   } catch (...) {
     modified_ = true;
     throw;
@@ -265,11 +274,10 @@ void ZR3Level::DescribeInfo(Lines& lines) const {
   reference("Inventory Screen", info_.inventoryScreen, info_.inventoryScreenId);
 }
 
-std::string ZR3Level::LevelText() const {
-  std::string text;
+void ZR3Level::WriteLevelText(ByteWriter& out) const {
   Lines lines;
   auto flush = [&] {
-    AppendLinesCrLf(lines, text);
+    WriteLinesCrLf(lines, out);
     lines.clear();
   };
   DescribeInfo(lines);
@@ -314,12 +322,17 @@ std::string ZR3Level::LevelText() const {
         records(category);
     }
   }
-  return text;
+}
+
+std::string ZR3Level::LevelText() const {
+  ByteWriter out;
+  WriteLevelText(out);
+  return out.Release();
 }
 
 void ZR3Level::ExportLevelText(const std::string& path) const {
   if (path.empty()) throw ZR3Error("No file name given for the export");
-  WriteFileAtomically(path, LevelText());
+  WriteFileAtomically(path, [this](ByteWriter& out) { WriteLevelText(out); });
 }
 
 int ZR3Level::FindByName(std::string_view name, Category category) const {
@@ -345,13 +358,13 @@ ZR3Level::IndexScope::~IndexScope() {
 const ZR3Level::IdIndex& ZR3Level::IndexFor(Category category) const {
   std::optional<IdIndex>& index = idIndexes_[IndexOf(category)];
   if (!index) {
-    index.emplace();
     const RecordList& list = List(category);
-    index->reserve(list.size());
+    index.emplace(list.size());
     for (std::size_t i = 0; i < list.size(); ++i) {
       const std::uint32_t id = static_cast<const ZR3ChainRecord&>(*list[i]).StoredId();
-      auto [it, inserted] = index->try_emplace(id, IdSpan{i, i});
-      if (!inserted) it->second.last = i;
+      const auto at = static_cast<std::uint32_t>(i);
+      auto [span, inserted] = index->TryEmplace(id, IdSpan{at, at});
+      if (!inserted) span->last = at;
     }
   }
   return *index;
@@ -360,9 +373,8 @@ const ZR3Level::IdIndex& ZR3Level::IndexFor(Category category) const {
 ZR3ChainRecord* ZR3Level::FindFirstById(Category category, std::uint32_t id) const {
   const RecordList& list = List(category);
   if (indexScopes_ > 0) {
-    const IdIndex& index = IndexFor(category);
-    auto it = index.find(id);
-    return it == index.end() ? nullptr : static_cast<ZR3ChainRecord*>(list[it->second.first].get());
+    const IdSpan* span = IndexFor(category).Find(id);
+    return span ? static_cast<ZR3ChainRecord*>(list[span->first].get()) : nullptr;
   }
   for (const std::unique_ptr<ZR3Base>& record : list) {
     auto* chain = static_cast<ZR3ChainRecord*>(record.get());
@@ -374,9 +386,8 @@ ZR3ChainRecord* ZR3Level::FindFirstById(Category category, std::uint32_t id) con
 ZR3ChainRecord* ZR3Level::FindLastById(Category category, std::uint32_t id) const {
   const RecordList& list = List(category);
   if (indexScopes_ > 0) {
-    const IdIndex& index = IndexFor(category);
-    auto it = index.find(id);
-    return it == index.end() ? nullptr : static_cast<ZR3ChainRecord*>(list[it->second.last].get());
+    const IdSpan* span = IndexFor(category).Find(id);
+    return span ? static_cast<ZR3ChainRecord*>(list[span->last].get()) : nullptr;
   }
   for (auto it = list.rbegin(); it != list.rend(); ++it) {
     auto* chain = static_cast<ZR3ChainRecord*>(it->get());
@@ -386,12 +397,11 @@ ZR3ChainRecord* ZR3Level::FindLastById(Category category, std::uint32_t id) cons
 }
 
 ZR3Base* ZR3Level::AtPosition(Category category, int index) const {
-  if (index < 0) return nullptr;
-  const RecordList& list = List(category);
-  if (static_cast<std::size_t>(index) >= list.size()) {
+  ZR3Base* record = RecordAt(category, index);
+  if (!record && index >= 0) {
     throw ZR3Error("List index out of bounds (" + std::to_string(index) + ")");
   }
-  return list[static_cast<std::size_t>(index)].get();
+  return record;
 }
 
 void ZR3Level::Renumber(Category category, std::size_t first, std::size_t last) {

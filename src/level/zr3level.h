@@ -6,10 +6,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "level/category.h"
+#include "level/id_map.h"
 #include "level/text.h"
 #include "level/zr3base.h"
 
@@ -83,7 +83,9 @@ class ZR3Level {
   void DescribeInfo(Lines& lines) const;
   // The whole level as readable text, every line ended by CR LF.
   std::string LevelText() const;
-  // Writes LevelText to path atomically; throws ZR3Error on failure or an empty path.
+  void WriteLevelText(ByteWriter& out) const;
+  // Writes the level text to path atomically, streamed; throws ZR3Error on failure or an
+  // empty path.
   void ExportLevelText(const std::string& path) const;
 
   const std::string& FileName() const { return fileName_; }
@@ -115,6 +117,12 @@ class ZR3Level {
   // The record at index of the list: none for a negative index; ZR3Error "List index out of
   // bounds (%d)" at or beyond the end.
   ZR3Base* AtPosition(Category category, int index) const;
+  // The record at index of the list; none for an index outside it, negative included.
+  ZR3Base* RecordAt(Category category, int index) const {
+    const RecordList& list = List(category);
+    if (index < 0 || static_cast<std::size_t>(index) >= list.size()) return nullptr;
+    return list[static_cast<std::size_t>(index)].get();
+  }
 
   // Keeps identifier hashes while linking many records; the lists must not change meanwhile.
   class IndexScope {
@@ -138,18 +146,21 @@ class ZR3Level {
   void Renumber(Category category, std::size_t first, std::size_t last);
 
  private:
+  // Where the first and the last record with one identifier stand in their list.
   struct IdSpan {
-    std::size_t first;
-    std::size_t last;
+    std::uint32_t first;
+    std::uint32_t last;
   };
-  using IdIndex = std::unordered_map<std::uint32_t, IdSpan>;
+  using IdIndex = IdMap<IdSpan>;
 
   void ReadAndLink(class ByteReader& in, ZR3Progress* progress);
   void ReadSections(class ByteReader& in, ZR3Progress* progress);
   void ReadInfo(class ByteReader& in);
-  void WriteInfo(class ByteWriter& out) const;
+  void WriteInfo(ByteWriter& out) const;
   void AssignSaveIdentifiers();
   void CheckSavable() const;
+  // Assigns the save identifiers and writes the file; CheckSavable comes first.
+  void WriteFile(ByteWriter& out);
   const IdIndex& IndexFor(Category category) const;
 
   std::string fileName_;

@@ -1,9 +1,9 @@
 #include "records/zr3map.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 #include "level/bytes.h"
+#include "level/id_map.h"
 #include "level/zr3level.h"
 
 namespace zr3 {
@@ -23,24 +23,24 @@ ZR3Map::ZR3Map(ByteReader& in) {
   cells_.reserve(static_cast<std::size_t>(side) * static_cast<std::size_t>(side));
   // Identifier to table index, so that building the table stays linear in the cells while
   // the table itself keeps the order of first appearance.
-  std::unordered_map<std::uint32_t, std::int32_t> tableIndexOf;
+  IdMap<std::int32_t> tableIndexOf;
+  constexpr std::size_t kCellBytes = kSlotsPerCell * 4;
   for (int row = 0; row < kGridSide; ++row) {
-    for (int column = 0; column < kGridSide; ++column) {
-      if (!IsKept(row, column)) {
-        in.Skip(kSlotsPerCell * 4);
-        continue;
-      }
+    // A row at a time: the cells beyond the side are read and dropped.
+    const unsigned char* bytes = in.Take(kGridSide * kCellBytes);
+    if (row >= side) continue;
+    for (int column = 0; column < side; ++column, bytes += kCellBytes) {
       Cell cell;
-      for (std::int32_t& slot : cell) {
-        const std::uint32_t id = in.U32();
+      for (std::size_t i = 0; i < kSlotsPerCell; ++i) {
+        const std::uint32_t id = LoadU32(bytes + 4 * i);
         if (id == 0) {
-          slot = kEmptySlot;
+          cell[i] = kEmptySlot;
           continue;
         }
-        auto [found, added] =
-            tableIndexOf.try_emplace(id, static_cast<std::int32_t>(tileIds_.size()));
+        auto [index, added] =
+            tableIndexOf.TryEmplace(id, static_cast<std::int32_t>(tileIds_.size()));
         if (added) tileIds_.push_back(id);
-        slot = found->second;
+        cell[i] = *index;
       }
       cells_.push_back(cell);
     }

@@ -201,14 +201,26 @@ const VocabularyWord* WordAt(VocabularyTable table, int index) {
   return &table[static_cast<std::size_t>(index)];
 }
 
+void AppendWord(std::string& out, VocabularyTable table, int index, bool keyword) {
+  if (const VocabularyWord* word = WordAt(table, index)) {
+    out += keyword ? word->keyword : word->readable;
+    return;
+  }
+  out += '(';
+  out += std::to_string(index);
+  out += ')';
+}
+
 std::string ReadableWord(VocabularyTable table, int index) {
-  const VocabularyWord* word = WordAt(table, index);
-  return word ? std::string(word->readable) : "(" + std::to_string(index) + ")";
+  std::string word;
+  AppendWord(word, table, index, false);
+  return word;
 }
 
 std::string KeywordWord(VocabularyTable table, int index) {
-  const VocabularyWord* word = WordAt(table, index);
-  return word ? std::string(word->keyword) : "(" + std::to_string(index) + ")";
+  std::string word;
+  AppendWord(word, table, index, true);
+  return word;
 }
 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {

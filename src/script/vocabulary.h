@@ -50,6 +50,8 @@ const VocabularyWord* WordAt(VocabularyTable table, int index);
 std::string ReadableWord(VocabularyTable table, int index);
 // The keyword at index; "(index)" outside the table.
 std::string KeywordWord(VocabularyTable table, int index);
+// Appends the readable word or the keyword at index to out; "(index)" outside the table.
+void AppendWord(std::string& out, VocabularyTable table, int index, bool keyword);
 // The index of the keyword, compared without regard to ASCII case; -1 when none matches.
 int FindKeyword(VocabularyTable table, std::string_view keyword);
 // The index of the keyword compared exactly, case included; -1 when none matches.

@@ -1,6 +1,7 @@
 #include "script/zr3script.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 #include "level/bytes.h"
@@ -9,16 +10,37 @@
 
 namespace zr3 {
 
+namespace {
+const ZR3Script::OpaqueBlock kZeroBlock{};
+}  // namespace
+
 ZR3Script::ZR3Script(ByteReader& in, std::uint8_t kind) : kind_(kind) {
   name_ = in.FixedText(kNameWidth);
-  for (ZR3ScriptCondition& condition : conditions_) condition = ZR3ScriptCondition(in);
-  blockA_ = in.Array<kOpaqueBlockSize>();
-  for (ZR3ScriptCommand& command : commands_) command = ZR3ScriptCommand(in);
-  blockB_ = in.Array<kOpaqueBlockSize>();
+  for (ZR3ScriptCondition& condition : conditions_) condition.Read(in);
+  OpaqueBlock blockA;
+  in.Bytes(blockA.data(), blockA.size());
+  for (ZR3ScriptCommand& command : commands_) command.Read(in);
+  const unsigned char* blockB = in.Take(kOpaqueBlockSize);
+  const auto isZero = [](const unsigned char* block) {
+    return std::memcmp(block, kZeroBlock.data(), kOpaqueBlockSize) == 0;
+  };
+  if (!isZero(blockA.data()) || !isZero(blockB)) {
+    blocks_ = std::make_unique<std::array<OpaqueBlock, 2>>();
+    (*blocks_)[0] = blockA;
+    std::copy(blockB, blockB + kOpaqueBlockSize, (*blocks_)[1].begin());
+  }
   conditionCount_ = in.U8();
   commandCount_ = in.U8();
   opaque_ = in.Array<2>();
   ReadChain(in);
+}
+
+const ZR3Script::OpaqueBlock& ZR3Script::BlockA() const {
+  return blocks_ ? (*blocks_)[0] : kZeroBlock;
+}
+
+const ZR3Script::OpaqueBlock& ZR3Script::BlockB() const {
+  return blocks_ ? (*blocks_)[1] : kZeroBlock;
 }
 
 std::size_t ZR3Script::ConditionsInUse() const {
@@ -29,13 +51,19 @@ std::size_t ZR3Script::CommandsInUse() const {
   return std::min<std::size_t>(commandCount_, kSlotCount);
 }
 
+void ZR3Script::PrefetchReferences() const {
+  for (std::size_t i = 0; i < ConditionsInUse(); ++i) conditions_[i].PrefetchReferences();
+  for (std::size_t i = 0; i < CommandsInUse(); ++i) commands_[i].PrefetchReferences();
+}
+
 void ZR3Script::Describe(Lines& lines) const {
+  PrefetchReferences();
   lines.push_back("Name: " + name_);
   for (std::size_t i = 0; i < ConditionsInUse(); ++i) {
-    lines.push_back("Condition " + std::to_string(i) + ":" + conditions_[i].ReadableText());
+    conditions_[i].AppendReadableText(lines.emplace_back("Condition " + std::to_string(i) + ":"));
   }
   for (std::size_t i = 0; i < CommandsInUse(); ++i) {
-    lines.push_back("Command " + std::to_string(i) + ":" + commands_[i].ReadableText());
+    commands_[i].AppendReadableText(lines.emplace_back("Command " + std::to_string(i) + ":"));
   }
   lines.push_back("Conditions: " + std::to_string(conditionCount_));
   lines.push_back("Commands: " + std::to_string(commandCount_));
@@ -44,25 +72,37 @@ void ZR3Script::Describe(Lines& lines) const {
 }
 
 void ZR3Script::ExportText(Lines& lines) const {
-  lines.push_back(KeywordWord(ScriptHeaders(), kind_) + " " + QuoteName(name_));
-  lines.push_back("conditions:");
+  LinesOut out(lines);
+  WriteText(out);
+}
+
+void ZR3Script::WriteText(LineOut& out) const {
+  PrefetchReferences();
+  std::string& header = out.Begin();
+  AppendWord(header, ScriptHeaders(), kind_, true);
+  header += ' ';
+  AppendQuotedName(header, name_);
+  out.End();
+  out.Line("conditions:");
   for (std::size_t i = 0; i < ConditionsInUse(); ++i) {
-    lines.push_back("  " + conditions_[i].KeywordText());
+    conditions_[i].AppendKeywordText(out.Begin() += "  ");
+    out.End();
   }
-  lines.push_back("commands:");
+  out.Line("commands:");
   for (std::size_t i = 0; i < CommandsInUse(); ++i) {
-    lines.push_back("  " + commands_[i].KeywordText());
+    commands_[i].AppendKeywordText(out.Begin() += "  ");
+    out.End();
   }
-  lines.push_back("end script");
+  out.Line("end script");
 }
 
 void ZR3Script::Write(ByteWriter& out) {
   try {
     out.FixedText(name_, kNameWidth);
     for (const ZR3ScriptCondition& condition : conditions_) condition.Write(out);
-    out.Array(blockA_);
+    out.Array(BlockA());
     for (const ZR3ScriptCommand& command : commands_) command.Write(out);
-    out.Array(blockB_);
+    out.Array(BlockB());
   } catch (const ZR3Error& error) {
     throw ZR3Error("Cannot save the script \"" + name_ + "\" (" +
                    std::string(InfoOf(ListCategory()).sectionName) + "): " + error.what());
@@ -116,8 +156,7 @@ void ZR3Script::CopyTo(ZR3Base& target) const {
   script.name_ = name_;
   script.conditions_ = conditions_;
   script.commands_ = commands_;
-  script.blockA_ = blockA_;
-  script.blockB_ = blockB_;
+  script.blocks_ = blocks_ ? std::make_unique<std::array<OpaqueBlock, 2>>(*blocks_) : nullptr;
   script.conditionCount_ = conditionCount_;
   script.commandCount_ = commandCount_;
   script.opaque_ = opaque_;
@@ -181,14 +220,20 @@ bool ZR3Script::RefersToList(const ZR3Base& record) const {
   return AskSlots(record, nullptr, &ZR3ScriptCommand::RefersToList);
 }
 
-void ExportScriptList(const ZR3Level& level, Category scripts, Lines& lines) {
+void WriteScriptText(const ZR3Script& script, ByteWriter& out) {
+  WriterLineOut lines(out);
+  script.WriteText(lines);
+  out.FlushIfFull();
+}
+
+void ExportScriptList(const ZR3Level& level, Category scripts, ByteWriter& out) {
   for (const std::unique_ptr<ZR3Base>& script : level.List(scripts)) {
-    static_cast<const ZR3Script&>(*script).ExportText(lines);
+    WriteScriptText(static_cast<const ZR3Script&>(*script), out);
   }
 }
 
-void ExportAllScripts(const ZR3Level& level, Lines& lines) {
-  for (Category scripts : kScriptListsByKind) ExportScriptList(level, scripts, lines);
+void ExportAllScripts(const ZR3Level& level, ByteWriter& out) {
+  for (Category scripts : kScriptListsByKind) ExportScriptList(level, scripts, out);
 }
 
 }  // namespace zr3

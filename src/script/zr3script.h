@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "level/zr3base.h"
 #include "script/zr3scriptcommand.h"
@@ -28,6 +29,7 @@ class ZR3Script : public ZR3ChainRecord {
   void Describe(Lines& lines) const override;
   // The script as a block of script text: header, conditions, commands, "end script".
   void ExportText(Lines& lines) const;
+  void WriteText(LineOut& out) const;
   // Throws ZR3Error naming the script when a referenced record's position does not fit its
   // 16-bit parameter.
   void Write(ByteWriter& out) override;
@@ -54,8 +56,8 @@ class ZR3Script : public ZR3ChainRecord {
   ZR3ScriptCommand& Command(std::size_t slot) { return commands_.at(slot); }
   const ZR3ScriptCommand& Command(std::size_t slot) const { return commands_.at(slot); }
 
-  const OpaqueBlock& BlockA() const { return blockA_; }
-  const OpaqueBlock& BlockB() const { return blockB_; }
+  const OpaqueBlock& BlockA() const;
+  const OpaqueBlock& BlockB() const;
   const std::array<std::uint8_t, 2>& Opaque() const { return opaque_; }
 
   // Each query asks every slot, in use or not, in the order condition 0, command 0,
@@ -77,6 +79,8 @@ class ZR3Script : public ZR3ChainRecord {
   bool RefersToList(const ZR3Base& record) const;
 
  private:
+  void PrefetchReferences() const;
+
   using ConditionQuery = bool (ZR3ScriptCondition::*)(const ZR3Base&) const;
   using CommandQuery = bool (ZR3ScriptCommand::*)(const ZR3Base&) const;
   // conditionQuery is null for the kinds conditions never name.
@@ -85,17 +89,20 @@ class ZR3Script : public ZR3ChainRecord {
 
   std::array<ZR3ScriptCondition, kSlotCount> conditions_;
   std::array<ZR3ScriptCommand, kSlotCount> commands_;
-  OpaqueBlock blockA_{};
-  OpaqueBlock blockB_{};
+  // Blocks A and B, held only when either has a byte other than zero: a level holds up to
+  // 262140 scripts, and the blocks are usually empty.
+  std::unique_ptr<std::array<OpaqueBlock, 2>> blocks_;
   std::uint8_t conditionCount_ = 0;
   std::uint8_t commandCount_ = 0;
   std::array<std::uint8_t, 2> opaque_{};
   std::uint8_t kind_ = 0;
 };
 
-// Appends the script text of every script of one script list, in list order.
-void ExportScriptList(const ZR3Level& level, Category scripts, Lines& lines);
-// Appends the script text of every script: global, death, object, then startup scripts.
-void ExportAllScripts(const ZR3Level& level, Lines& lines);
+// Writes the script text of one script, its lines ended by CR LF.
+void WriteScriptText(const ZR3Script& script, ByteWriter& out);
+// Writes the script text of every script of one script list, in list order.
+void ExportScriptList(const ZR3Level& level, Category scripts, ByteWriter& out);
+// Writes the script text of every script: global, death, object, then startup scripts.
+void ExportAllScripts(const ZR3Level& level, ByteWriter& out);
 
 }  // namespace zr3

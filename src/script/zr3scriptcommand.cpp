@@ -122,17 +122,27 @@ void MapArea(EntryText& text, const ZR3ScriptEntry& entry) {
 
 }  // namespace
 
-std::string ZR3ScriptCommand::ReadableText() const {
+void ZR3ScriptCommand::AppendReadableText(std::string& out) const {
   const int code = Code();
-  if (code < kFirstCommandCode) return " null";
+  if (code < kFirstCommandCode) {
+    out += " null";
+    return;
+  }
   const VocabularyWord* kind = CommandKind(code);
-  if (!kind) return " Invalid (" + std::to_string(code) + ") ";
+  if (!kind) {
+    out += " Invalid (" + std::to_string(code) + ") ";
+    return;
+  }
   // A choice parameter holds 0 for the first form (give, place, start, equip, ...).
   auto first = [this](std::size_t index) { return Parameter(index) == 0; };
-  EntryText text(*this, EntryText::Style::Readable, kBadReference);
+  EntryText text(*this, EntryText::Style::Readable, kBadReference, out);
   if (code == kStartEndCombat) {
-    if (!first(0)) return " stop combat";
-    return text.Add(" start combat with ").Name(ScriptReference::Monster).Take();
+    if (!first(0)) {
+      out += " stop combat";
+      return;
+    }
+    text.Add(" start combat with ").Name(ScriptReference::Monster);
+    return;
   }
   text.Add(" ").Add(kind->readable);
   switch (code) {
@@ -247,17 +257,28 @@ std::string ZR3ScriptCommand::ReadableText() const {
     default:
       break;
   }
-  return text.Take();
 }
 
-std::string ZR3ScriptCommand::KeywordText() const {
+std::string ZR3ScriptCommand::ReadableText() const {
+  std::string text;
+  AppendReadableText(text);
+  return text;
+}
+
+void ZR3ScriptCommand::AppendKeywordText(std::string& out) const {
   const int code = Code();
-  if (code < kFirstCommandCode) return "null";
+  if (code < kFirstCommandCode) {
+    out += "null";
+    return;
+  }
   const VocabularyWord* kind = CommandKind(code);
-  if (!kind) return "Invalid (" + std::to_string(code) + ") ";
+  if (!kind) {
+    out += "Invalid (" + std::to_string(code) + ") ";
+    return;
+  }
   // A choice parameter holds 0 for the first form (give, place, start, add, ...).
   auto first = [this](std::size_t index) { return Parameter(index) == 0; };
-  EntryText text(*this, EntryText::Style::Keyword, kBadReference);
+  EntryText text(*this, EntryText::Style::Keyword, kBadReference, out);
   text.Add(kind->keyword);
   switch (code) {
     case kChangeFlag:
@@ -385,7 +406,12 @@ std::string ZR3ScriptCommand::KeywordText() const {
     default:
       break;
   }
-  return text.Take();
+}
+
+std::string ZR3ScriptCommand::KeywordText() const {
+  std::string text;
+  AppendKeywordText(text);
+  return text;
 }
 
 }  // namespace zr3

@@ -13,7 +13,6 @@ class ZR3ScriptCommand : public ZR3ScriptEntry {
   static constexpr std::string_view kBadReference = " Bad reference";
 
   ZR3ScriptCommand() = default;
-  explicit ZR3ScriptCommand(ByteReader& in) : ZR3ScriptEntry(in) {}
   ZR3ScriptCommand(const ZR3ScriptCommand&) = default;
   ZR3ScriptCommand& operator=(const ZR3ScriptCommand&) = default;
 
@@ -21,6 +20,9 @@ class ZR3ScriptCommand : public ZR3ScriptEntry {
   std::string ReadableText() const;
   // The command's line of script text, without the indentation of the script block.
   std::string KeywordText() const;
+  // The same, appended to out.
+  void AppendReadableText(std::string& out) const;
+  void AppendKeywordText(std::string& out) const;
 
   bool RefersToFlag(const ZR3Base& record) const { return FlagSlotsHold(record); }
   bool RefersToMap(const ZR3Base& record) const { return Holds(ScriptReference::Map, record); }

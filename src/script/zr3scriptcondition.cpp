@@ -41,12 +41,15 @@ ReferenceSteps ZR3ScriptCondition::StepsOf() const {
   return steps;
 }
 
-std::string ZR3ScriptCondition::ReadableText() const {
+void ZR3ScriptCondition::AppendReadableText(std::string& out) const {
   const VocabularyWord* kind = ConditionKind(Code());
-  if (!kind) return " Invalid (" + std::to_string(Code()) + ") ";
+  if (!kind) {
+    out += " Invalid (" + std::to_string(Code()) + ") ";
+    return;
+  }
   // A negation parameter holds 0 for the plain form.
   auto yes = [this](std::size_t index) { return Parameter(index) == 0; };
-  EntryText text(*this, EntryText::Style::Readable, kBadReference);
+  EntryText text(*this, EntryText::Style::Readable, kBadReference, out);
   text.Add(" ").Add(kind->readable).Add(" ");
   switch (Code()) {
     case kFlagValue:
@@ -92,15 +95,23 @@ std::string ZR3ScriptCondition::ReadableText() const {
     default:
       break;
   }
-  return text.Take();
 }
 
-std::string ZR3ScriptCondition::KeywordText() const {
+std::string ZR3ScriptCondition::ReadableText() const {
+  std::string text;
+  AppendReadableText(text);
+  return text;
+}
+
+void ZR3ScriptCondition::AppendKeywordText(std::string& out) const {
   const VocabularyWord* kind = ConditionKind(Code());
-  if (!kind) return "Invalid (" + std::to_string(Code()) + ") ";
+  if (!kind) {
+    out += "Invalid (" + std::to_string(Code()) + ") ";
+    return;
+  }
   // A negation parameter holds 0 for the plain form.
   auto yes = [this](std::size_t index) { return Parameter(index) == 0; };
-  EntryText text(*this, EntryText::Style::Keyword, kBadReference);
+  EntryText text(*this, EntryText::Style::Keyword, kBadReference, out);
   text.Add(kind->keyword).Add(" ");
   switch (Code()) {
     case kFlagValue:
@@ -147,7 +158,12 @@ std::string ZR3ScriptCondition::KeywordText() const {
     default:
       break;
   }
-  return text.Take();
+}
+
+std::string ZR3ScriptCondition::KeywordText() const {
+  std::string text;
+  AppendKeywordText(text);
+  return text;
 }
 
 }  // namespace zr3

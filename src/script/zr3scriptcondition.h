@@ -13,7 +13,6 @@ class ZR3ScriptCondition : public ZR3ScriptEntry {
   static constexpr std::string_view kBadReference = "Bad reference";
 
   ZR3ScriptCondition() = default;
-  explicit ZR3ScriptCondition(ByteReader& in) : ZR3ScriptEntry(in) {}
   ZR3ScriptCondition(const ZR3ScriptCondition&) = default;
   ZR3ScriptCondition& operator=(const ZR3ScriptCondition&) = default;
 
@@ -21,6 +20,9 @@ class ZR3ScriptCondition : public ZR3ScriptEntry {
   std::string ReadableText() const;
   // The condition's line of script text, without the indentation of the script block.
   std::string KeywordText() const;
+  // The same, appended to out.
+  void AppendReadableText(std::string& out) const;
+  void AppendKeywordText(std::string& out) const;
 
   bool RefersToFlag(const ZR3Base& record) const { return FlagSlotsHold(record); }
   bool RefersToMap(const ZR3Base& record) const { return Holds(ScriptReference::Map, record); }

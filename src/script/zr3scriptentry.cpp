@@ -1,5 +1,7 @@
 #include "script/zr3scriptentry.h"
 
+#include <algorithm>
+#include <charconv>
 #include <limits>
 
 #include "level/bytes.h"
@@ -44,9 +46,13 @@ Category CategoryOf(ScriptReference reference) {
   return Category::Maps;
 }
 
-ZR3ScriptEntry::ZR3ScriptEntry(ByteReader& in) {
-  code_ = in.U16();
-  for (std::int16_t& parameter : parameters_) parameter = in.I16();
+void ZR3ScriptEntry::Read(ByteReader& in) {
+  const unsigned char* bytes = in.Take(kSize);
+  code_ = LoadU16(bytes);
+  for (std::size_t i = 0; i < kParameterCount; ++i) {
+    parameters_[i] = static_cast<std::int16_t>(LoadU16(bytes + 2 + 2 * i));
+  }
+  resolvedCount_ = 0;
 }
 
 void ZR3ScriptEntry::ClearReferences() {
@@ -72,13 +78,7 @@ void ZR3ScriptEntry::Link(ZR3Level& level) {
   ClearReferences();
   for (const ReferenceStep& step : StepsOf()) {
     const Category list = step.flag ? Category::Flags : CategoryOf(step.reference);
-    ZR3Base* target = nullptr;
-    try {
-      target = level.AtPosition(list, parameters_[static_cast<std::size_t>(step.parameter)]);
-    } catch (const ZR3Error&) {
-      return;
-    }
-    // A negative index lies outside the list as well.
+    ZR3Base* target = level.RecordAt(list, parameters_[static_cast<std::size_t>(step.parameter)]);
     if (!target) return;
     resolved_[resolvedCount_] = target;
     resolvedKinds_[resolvedCount_] = step.flag ? kFlag : static_cast<std::uint8_t>(step.reference);
@@ -144,39 +144,58 @@ bool ZR3ScriptEntry::FlagSlotsHold(const ZR3Base& record) const {
   return false;
 }
 
-std::string QuoteName(std::string_view name) {
-  std::string quoted = "\"";
-  for (char c : name) {
-    if (c == '"') {
-      quoted += "\"\"";
-    } else if (c == '\r' || c == '\n') {
-      quoted += ' ';
-    } else {
-      quoted += c;
+void AppendQuotedName(std::string& out, std::string_view name) {
+  out += '"';
+  // Most names hold neither quotes nor line breaks and go in whole.
+  const auto special = [](char c) { return c == '"' || c == '\r' || c == '\n'; };
+  if (std::none_of(name.begin(), name.end(), special)) {
+    out += name;
+  } else {
+    for (char c : name) {
+      if (c == '"') {
+        out += "\"\"";
+      } else if (c == '\r' || c == '\n') {
+        out += ' ';
+      } else {
+        out += c;
+      }
     }
   }
-  quoted += '"';
+  out += '"';
+}
+
+std::string QuoteName(std::string_view name) {
+  std::string quoted;
+  AppendQuotedName(quoted, name);
   return quoted;
 }
 
 EntryText& EntryText::Add(std::string_view piece) {
-  if (!broken_) text_ += piece;
+  if (!broken_) out_ += piece;
   return *this;
 }
 
 EntryText& EntryText::Number(int value) {
-  return Add(std::to_string(value));
+  if (broken_) return *this;
+  char digits[16];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  out_.append(digits, end);
+  return *this;
 }
 
 EntryText& EntryText::RecordName(const ZR3Base* record) {
   if (broken_) return *this;
   if (!record) {
-    text_ += badReference_;
+    out_ += badReference_;
     broken_ = true;
     return *this;
   }
-  if (style_ == Style::Keyword) return Add(QuoteName(record->Name()));
-  return Add(record->Name());
+  if (style_ == Style::Keyword) {
+    AppendQuotedName(out_, record->Name());
+  } else {
+    out_ += record->Name();
+  }
+  return *this;
 }
 
 EntryText& EntryText::Name(ScriptReference which) {
@@ -191,7 +210,8 @@ EntryText& EntryText::Flag() {
 }
 
 EntryText& EntryText::Word(VocabularyTable table, int index) {
-  return Add(style_ == Style::Readable ? ReadableWord(table, index) : KeywordWord(table, index));
+  if (!broken_) AppendWord(out_, table, index, style_ == Style::Keyword);
+  return *this;
 }
 
 EntryText& EntryText::WordIfAny(VocabularyTable table, int index) {

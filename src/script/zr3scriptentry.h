@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -53,7 +54,8 @@ struct ReferenceStep {
 // link resolves them.
 class ReferenceSteps {
  public:
-  static constexpr std::size_t kCapacity = 6;
+  // The most any code names: a tile or an object and a location triple.
+  static constexpr std::size_t kCapacity = 4;
 
   void Flag(int parameter) { Add({parameter, true, ScriptReference::Map}); }
   void Record(int parameter, ScriptReference reference) { Add({parameter, false, reference}); }
@@ -61,9 +63,13 @@ class ReferenceSteps {
   const ReferenceStep* end() const { return steps_.data() + count_; }
 
  private:
-  void Add(const ReferenceStep& step) { steps_[count_++] = step; }
+  void Add(const ReferenceStep& step) {
+    assert(count_ < kCapacity);
+    steps_[count_++] = step;
+  }
 
-  std::array<ReferenceStep, kCapacity> steps_{};
+  // Only the first count_ steps are ever read.
+  std::array<ReferenceStep, kCapacity> steps_;
   std::size_t count_ = 0;
 };
 
@@ -79,6 +85,9 @@ class ZR3ScriptEntry {
 
   virtual ~ZR3ScriptEntry() = default;
 
+  // Reads the 20-byte slot in place and drops every reference.
+  void Read(ByteReader& in);
+
   std::uint16_t Code() const { return code_; }
   void SetCode(std::uint16_t code) { code_ = code; }
   // The parameters as held: as read, or as set since. Positions in them may be stale after
@@ -90,6 +99,14 @@ class ZR3ScriptEntry {
   // The flag in a flag slot, the record of a reference; nullptr while unresolved.
   ZR3Base* FlagSlot(std::size_t slot) const;
   ZR3Base* Reference(ScriptReference which) const;
+  // Asks the processor to fetch every resolved record ahead of its name being read. Text
+  // of many scripts names records all over memory; fetching a script's records together
+  // overlaps the waits for them.
+  void PrefetchReferences() const {
+#if defined(__GNUC__)
+    for (std::size_t i = 0; i < resolvedCount_; ++i) __builtin_prefetch(resolved_[i]);
+#endif
+  }
 
   // Drops every reference, then resolves what the current code and parameters name. The
   // first index outside its list (negative included) leaves that reference and every later
@@ -109,7 +126,6 @@ class ZR3ScriptEntry {
 
  protected:
   ZR3ScriptEntry() = default;
-  explicit ZR3ScriptEntry(ByteReader& in);
   ZR3ScriptEntry(const ZR3ScriptEntry&) = default;
   ZR3ScriptEntry& operator=(const ZR3ScriptEntry&) = default;
 
@@ -142,16 +158,18 @@ class ZR3ScriptEntry {
 // A name as script text writes it: in double quotes, a quote inside doubled so that the
 // importer reads it back, line breaks turned into blanks so the line stays one line.
 std::string QuoteName(std::string_view name);
+void AppendQuotedName(std::string& out, std::string_view name);
 
-// Builds the readable text or the script line of one entry. Once a name the text needs is
-// missing, the missing-reference text is appended and every later piece is dropped. Flag
-// names are taken from the flag slots in order, as the link filled them.
+// Builds the readable text or the script line of one entry, appending to out. Once a name the
+// text needs is missing, the missing-reference text is appended and every later piece is
+// dropped. Flag names are taken from the flag slots in order, as the link filled them.
 class EntryText {
  public:
   enum class Style { Readable, Keyword };
 
-  EntryText(const ZR3ScriptEntry& entry, Style style, std::string_view badReference)
-      : entry_(entry), style_(style), badReference_(badReference) {}
+  EntryText(const ZR3ScriptEntry& entry, Style style, std::string_view badReference,
+            std::string& out)
+      : entry_(entry), style_(style), badReference_(badReference), out_(out) {}
 
   EntryText& Add(std::string_view piece);
   EntryText& Number(int value);
@@ -173,7 +191,6 @@ class EntryText {
   EntryText& MapSourceAndOperand(int sourceParameter);
 
   bool Broken() const { return broken_; }
-  std::string Take() { return std::move(text_); }
 
  private:
   EntryText& RecordName(const ZR3Base* record);
@@ -181,7 +198,7 @@ class EntryText {
   const ZR3ScriptEntry& entry_;
   Style style_;
   std::string_view badReference_;
-  std::string text_;
+  std::string& out_;
   std::size_t nextFlagSlot_ = 0;
   bool broken_ = false;
 };

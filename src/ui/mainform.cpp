@@ -510,14 +510,10 @@ void TfrmMain::mnuFileExportClick() {
   settings_.exportPath = FolderOf(path);
 }
 
-void TfrmMain::ExportScripts(const std::function<void(Lines&)>& produce) {
+void TfrmMain::ExportScripts(const std::function<void(ByteWriter&)>& produce) {
   const QString path = ChooseSaveFile(ExportRequest(settings_.importPath));
   if (path.isEmpty()) return;
-  Attempt([&] {
-    Lines lines;
-    produce(lines);
-    WriteFileAtomically(ToNativePath(path), JoinLinesCrLf(lines));
-  });
+  Attempt([&] { WriteFileAtomically(ToNativePath(path), produce); });
   // The import looks where the scripts went, whether or not the write worked.
   settings_.importPath = FolderOf(path);
 }
@@ -530,9 +526,10 @@ void TfrmMain::mnuFileScriptsSelectedClick() {
     prompt_->Ask(QMessageBox::Warning, tr("Export"), tr("No script selected."), QMessageBox::Ok);
     return;
   }
-  ExportScripts([&](Lines& lines) {
-    static_cast<const ZR3Script&>(RecordOf(*level_, *category, static_cast<std::size_t>(row)))
-        .ExportText(lines);
+  ExportScripts([&](ByteWriter& out) {
+    WriteScriptText(
+        static_cast<const ZR3Script&>(RecordOf(*level_, *category, static_cast<std::size_t>(row))),
+        out);
   });
 }
 
@@ -544,12 +541,12 @@ void TfrmMain::mnuFileScriptsTypeClick() {
                  QMessageBox::Ok);
     return;
   }
-  ExportScripts([&](Lines& lines) { ExportScriptList(*level_, *category, lines); });
+  ExportScripts([&](ByteWriter& out) { ExportScriptList(*level_, *category, out); });
 }
 
 void TfrmMain::mnuFileScriptsAllClick() {
   if (!level_ || !level_->Loaded()) return;
-  ExportScripts([&](Lines& lines) { ExportAllScripts(*level_, lines); });
+  ExportScripts([&](ByteWriter& out) { ExportAllScripts(*level_, out); });
 }
 
 void TfrmMain::mnuFileImportClick() {

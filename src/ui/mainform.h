@@ -100,7 +100,7 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
   // dlgExport in folder, proposing the level's file name as a text file.
   FileDialogRequest ExportRequest(const QString& folder) const;
   // Writes the script text that produce appends into a file the user chooses.
-  void ExportScripts(const std::function<void(Lines&)>& produce);
+  void ExportScripts(const std::function<void(ByteWriter&)>& produce);
   void SetLevelCommands(bool loaded);
   void SetEditCommands(bool selected);
 

@@ -4,9 +4,10 @@
 #include "level/safefile.h"
 #include "level/zr3error.h"
 #include "level/zr3level.h"
+#include "script/zr3script.h"
 #include "support/allocation_meter.h"
-#include "support/faulty_files.h"
 #include "support/chain_ids.h"
+#include "support/faulty_files.h"
 #include "support/item_builder.h"
 #include "support/level_builder.h"
 #include "support/object_builder.h"
@@ -179,6 +180,65 @@ TEST_F(InjectedFaults, ExportFailureKeepsTheOldText) {
   EXPECT_THROW(level.ExportLevelText(dir.Path("folder.txt")), ZR3Error);
   std::filesystem::remove(dir.Path("folder.txt"));
   ExpectNothingChanged();
+}
+
+// Saves and exports stream through a buffer of 1 MB; this level is larger than that.
+class StreamedWrites : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    original = LevelOfManyKinds(2000).Build().Bytes();
+    ASSERT_GT(original.size(), std::size_t{1} << 20);
+    path = dir.Path("level.zr3");
+    zr3test::WriteFile(path, original);
+    level.Load(path);
+  }
+  void TearDown() override { zr3::SetFileLayer(nullptr); }
+
+  void ExpectOnlyTheOldFile() {
+    EXPECT_EQ(zr3test::ReadFile(path), original);
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Root())) {
+      files += entry.is_regular_file() ? 1 : 0;
+    }
+    EXPECT_EQ(files, 1u) << "a temporary file was left behind";
+  }
+
+  zr3test::TempDir dir;
+  std::string original;
+  std::string path;
+  ZR3Level level;
+};
+
+TEST_F(StreamedWrites, WriteTheSameBytesAsInMemory) {
+  level.Save(dir.Path("copy.zr3"));
+  EXPECT_EQ(zr3test::ReadFile(dir.Path("copy.zr3")), level.SaveToBytes());
+  level.ExportLevelText(dir.Path("level.txt"));
+  const std::string text = level.LevelText();
+  EXPECT_GT(text.size(), std::size_t{1} << 20);
+  EXPECT_EQ(zr3test::ReadFile(dir.Path("level.txt")), text);
+}
+
+TEST_F(StreamedWrites, AFailureAfterTheFirstBufferKeepsTheOldFile) {
+  FullDisk disk(original.size() - 4096);
+  zr3::SetFileLayer(&disk);
+  EXPECT_THROW(level.Save(path), ZR3Error);
+  zr3::SetFileLayer(nullptr);
+  ExpectOnlyTheOldFile();
+
+  // The last object script alone names an item whose position no script parameter holds,
+  // so the save stops after most of the file went to the temporary.
+  auto& last = level.At<zr3::ZR3Script>(Category::ObjectScripts, 1999);
+  last.Command(1).SetParameter(1, 1);
+  last.Link(level);
+  level.List(Category::Items)[1]->SetPosition(40000);
+  try {
+    level.Save(path);
+    ADD_FAILURE() << "the save did not fail";
+  } catch (const ZR3Error& error) {
+    EXPECT_THAT(error.what(), StartsWith("Cannot save the script \"Script 1999\""));
+  }
+  EXPECT_TRUE(level.Modified());
+  ExpectOnlyTheOldFile();
 }
 
 }  // namespace

@@ -23,7 +23,8 @@ class EntryTest : public ::testing::Test {
   Entry Linked(const SlotSpec& slot) {
     const Blob bytes = SlotBlob(slot);
     zr3::ByteReader in(bytes.Bytes());
-    Entry entry(in);
+    Entry entry;
+    entry.Read(in);
     entry.Link(level);
     return entry;
   }

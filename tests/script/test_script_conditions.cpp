@@ -196,23 +196,27 @@ using EntryTextStyles = EntryTest;
 // Script text builds its lines from the same pieces in keyword style.
 TEST_F(EntryTextStyles, KeywordStyleQuotesNamesAndWritesKeywords) {
   const zr3::ZR3ScriptCondition location = Condition({2, {0, 0, 1, 2, 4, 3, 0}});
+  std::string line = "  ";
   zr3::EntryText text(location, zr3::EntryText::Style::Keyword,
-                      zr3::ZR3ScriptCondition::kBadReference);
+                      zr3::ZR3ScriptCondition::kBadReference, line);
   text.MapSourceAndOperand(1).Add(" ").SourceAndOperand(3).Add(" ").SourceAndOperand(5);
-  EXPECT_EQ(text.Take(), "val \"Forest\" rand 4 flag \"Gold\"");
+  EXPECT_EQ(line, "  val \"Forest\" rand 4 flag \"Gold\"");
 
   const zr3::ZR3ScriptCondition attribute = Condition({3, {16, 2, 1, 26}});
+  std::string wordsLine;
   zr3::EntryText words(attribute, zr3::EntryText::Style::Keyword,
-                       zr3::ZR3ScriptCondition::kBadReference);
+                       zr3::ZR3ScriptCondition::kBadReference, wordsLine);
   words.Word(zr3::Attributes(), 16).Add(" ").Word(zr3::Comparisons(), 2).Add(" ");
   words.SourceAndOperand(2);
-  EXPECT_EQ(words.Take(), "obj.y == att monster.exp");
+  EXPECT_EQ(wordsLine, "obj.y == att monster.exp");
 
   const zr3::ZR3ScriptCommand missing = Command({104, {0, 5}});
-  zr3::EntryText cut(missing, zr3::EntryText::Style::Keyword, zr3::ZR3ScriptCommand::kBadReference);
+  std::string cutLine;
+  zr3::EntryText cut(missing, zr3::EntryText::Style::Keyword, zr3::ZR3ScriptCommand::kBadReference,
+                     cutLine);
   cut.Add("give ").Name(zr3::ScriptReference::Item).Add(" never shown");
   EXPECT_TRUE(cut.Broken());
-  EXPECT_EQ(cut.Take(), "give  Bad reference");
+  EXPECT_EQ(cutLine, "give  Bad reference");
 }
 
 }  // namespace
