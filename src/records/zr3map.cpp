@@ -23,26 +23,30 @@ ZR3Map::ZR3Map(ByteReader& in) {
   cells_.reserve(static_cast<std::size_t>(side) * static_cast<std::size_t>(side));
   // Identifier to table index, so that building the table stays linear in the cells while
   // the table itself keeps the order of first appearance.
-  IdMap<std::int32_t> tableIndexOf;
+  IdMap<std::uint16_t> tableIndexOf;
+  // Identifier 0 is an empty slot, never a table entry.
+  tableIndexOf.TryEmplace(0, kEmptySlot);
+  // Neighbouring cells often hold the same tile: the last identifier looked up is kept.
+  std::uint32_t lastId = 0;
+  std::uint16_t lastIndex = kEmptySlot;
   constexpr std::size_t kCellBytes = kSlotsPerCell * 4;
   for (int row = 0; row < kGridSide; ++row) {
     // A row at a time: the cells beyond the side are read and dropped.
     const unsigned char* bytes = in.Take(kGridSide * kCellBytes);
     if (row >= side) continue;
     for (int column = 0; column < side; ++column, bytes += kCellBytes) {
-      Cell cell;
+      Cell& cell = cells_.emplace_back();
       for (std::size_t i = 0; i < kSlotsPerCell; ++i) {
         const std::uint32_t id = LoadU32(bytes + 4 * i);
-        if (id == 0) {
-          cell[i] = kEmptySlot;
-          continue;
+        if (id != lastId) {
+          auto [index, added] =
+              tableIndexOf.TryEmplace(id, static_cast<std::uint16_t>(tileIds_.size()));
+          if (added) tileIds_.push_back(id);
+          lastId = id;
+          lastIndex = *index;
         }
-        auto [index, added] =
-            tableIndexOf.TryEmplace(id, static_cast<std::int32_t>(tileIds_.size()));
-        if (added) tileIds_.push_back(id);
-        cell[i] = *index;
+        cell[i] = lastIndex;
       }
-      cells_.push_back(cell);
     }
   }
   tiles_.assign(tileIds_.size(), nullptr);
@@ -65,7 +69,7 @@ void ZR3Map::Write(ByteWriter& out) {
         out.Zeros(kSlotsPerCell * 4);
         continue;
       }
-      for (std::int32_t slot : cells_[static_cast<std::size_t>(row * side + column)]) {
+      for (std::uint16_t slot : cells_[static_cast<std::size_t>(row * side + column)]) {
         if (slot == kEmptySlot) {
           out.U32(0);
           continue;

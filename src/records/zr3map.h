@@ -34,9 +34,10 @@ class ZR3Map : public ZR3ChainRecord {
   bool RefersToTile(const ZR3Base& record) const;
 
  private:
-  // Indices into the tile table; kEmptySlot where the file holds identifier 0.
-  using Cell = std::array<std::int32_t, kSlotsPerCell>;
-  static constexpr std::int32_t kEmptySlot = -1;
+  // Indices into the tile table; kEmptySlot where the file holds identifier 0. A map has at
+  // most 30000 cell slots, so every index lies below kEmptySlot.
+  using Cell = std::array<std::uint16_t, kSlotsPerCell>;
+  static constexpr std::uint16_t kEmptySlot = 0xFFFF;
 
   // The side of the square of kept cells. A stored size above 100 is kept as stored, but
   // the file has no more than 100 cells per row.

@@ -12,7 +12,7 @@ class ZR3ScriptCommand : public ZR3ScriptEntry {
  public:
   static constexpr std::string_view kBadReference = " Bad reference";
 
-  ZR3ScriptCommand() = default;
+  ZR3ScriptCommand() : ZR3ScriptEntry(Slot::Command) {}
   ZR3ScriptCommand(const ZR3ScriptCommand&) = default;
   ZR3ScriptCommand& operator=(const ZR3ScriptCommand&) = default;
 
@@ -55,8 +55,8 @@ class ZR3ScriptCommand : public ZR3ScriptEntry {
   }
   bool RefersToList(const ZR3Base& record) const { return Holds(ScriptReference::List, record); }
 
- protected:
-  ReferenceSteps StepsOf() const override;
+  // The parameters that name records, for the current code and parameters.
+  ReferenceSteps StepsOf() const;
 };
 
 }  // namespace zr3

@@ -12,7 +12,7 @@ class ZR3ScriptCondition : public ZR3ScriptEntry {
  public:
   static constexpr std::string_view kBadReference = "Bad reference";
 
-  ZR3ScriptCondition() = default;
+  ZR3ScriptCondition() : ZR3ScriptEntry(Slot::Condition) {}
   ZR3ScriptCondition(const ZR3ScriptCondition&) = default;
   ZR3ScriptCondition& operator=(const ZR3ScriptCondition&) = default;
 
@@ -35,8 +35,8 @@ class ZR3ScriptCondition : public ZR3ScriptEntry {
   }
   bool RefersToSpell(const ZR3Base& record) const { return Holds(ScriptReference::Spell, record); }
 
- protected:
-  ReferenceSteps StepsOf() const override;
+  // The parameters that name records, for the current code and parameters.
+  ReferenceSteps StepsOf() const;
 };
 
 }  // namespace zr3

@@ -8,6 +8,8 @@
 #include "level/zr3base.h"
 #include "level/zr3error.h"
 #include "level/zr3level.h"
+#include "script/zr3scriptcommand.h"
+#include "script/zr3scriptcondition.h"
 
 namespace zr3 {
 
@@ -44,6 +46,12 @@ Category CategoryOf(ScriptReference reference) {
       return Category::Lists;
   }
   return Category::Maps;
+}
+
+ReferenceSteps ZR3ScriptEntry::StepsOf() const {
+  // Every entry is constructed as the one or the other.
+  return slot_ == Slot::Command ? static_cast<const ZR3ScriptCommand&>(*this).StepsOf()
+                                : static_cast<const ZR3ScriptCondition&>(*this).StepsOf();
 }
 
 void ZR3ScriptEntry::Read(ByteReader& in) {

@@ -83,8 +83,6 @@ class ZR3ScriptEntry {
   static constexpr std::size_t kFlagSlotCount = 3;
   using Parameters = std::array<std::int16_t, kParameterCount>;
 
-  virtual ~ZR3ScriptEntry() = default;
-
   // Reads the 20-byte slot in place and drops every reference.
   void Read(ByteReader& in);
 
@@ -125,11 +123,14 @@ class ZR3ScriptEntry {
   void Write(ByteWriter& out) const;
 
  protected:
-  ZR3ScriptEntry() = default;
+  // Which slot an entry fills decides which records its parameters name. The entry says so
+  // itself rather than through a table of virtual functions: a level holds up to 5242800
+  // entries, and the pointer would cost each of them eight bytes.
+  enum class Slot : std::uint8_t { Condition, Command };
+
+  explicit ZR3ScriptEntry(Slot slot) : slot_(slot) {}
   ZR3ScriptEntry(const ZR3ScriptEntry&) = default;
   ZR3ScriptEntry& operator=(const ZR3ScriptEntry&) = default;
-
-  virtual ReferenceSteps StepsOf() const = 0;
 
   // A location triple from parameter first on: map source and operand, X source and
   // operand, Y source and operand. A map source 0 names a map, source 3 a flag; X and Y
@@ -153,6 +154,10 @@ class ZR3ScriptEntry {
   Parameters parameters_{};
   std::array<std::uint8_t, ReferenceSteps::kCapacity> resolvedKinds_{};
   std::uint8_t resolvedCount_ = 0;
+  Slot slot_;
+
+  // The steps of the condition or command this entry is.
+  ReferenceSteps StepsOf() const;
 };
 
 // A name as script text writes it: in double quotes, a quote inside doubled so that the
