@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <memory>
 #include <stdexcept>
 
 namespace zr3bench {
@@ -20,22 +19,21 @@ int OpenOrThrow(const std::string& path, int flags) {
 
 }  // namespace
 
-std::size_t ReadFileFloor(const std::string& path) {
+std::size_t ReadFileFloor(const std::string& path, std::vector<char>& buffer) {
   const int fd = OpenOrThrow(path, O_RDONLY);
-  struct stat info;
-  ::fstat(fd, &info);
-  const auto size = static_cast<std::size_t>(info.st_size);
-  // Not value-initialised: the floor pays for the allocation, not for clearing it.
-  std::unique_ptr<char[]> buffer(new char[size]);
   std::size_t done = 0;
-  while (done < size) {
-    const ssize_t got = ::read(fd, buffer.get() + done, size - done);
+  while (done < buffer.size()) {
+    const ssize_t got = ::read(fd, buffer.data() + done, buffer.size() - done);
     if (got <= 0) break;
     done += static_cast<std::size_t>(got);
   }
   ::close(fd);
-  if (done != size) throw std::runtime_error("short read of " + path);
+  if (done != FileSize(path)) throw std::runtime_error("short read of " + path);
   return done;
+}
+
+std::vector<char> FloorBuffer(const std::string& path) {
+  return std::vector<char>(FileSize(path));
 }
 
 void WriteFileFloor(const std::string& path, const char* data, std::size_t count, bool durable) {

@@ -64,7 +64,6 @@ void ZR3ScriptEntry::Read(ByteReader& in) {
 }
 
 void ZR3ScriptEntry::ClearReferences() {
-  resolved_.fill(nullptr);
   resolvedCount_ = 0;
 }
 
