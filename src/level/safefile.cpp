@@ -5,8 +5,14 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "level/zr3error.h"
@@ -155,12 +161,106 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   file.Commit();
 }
 
+namespace {
+
+// Hands the windows a ByteWriter fills to a thread of its own that writes them to the target,
+// so that making one window and writing the one before overlap. At most two windows wait;
+// their buffers are used again. Without a thread it writes them itself.
+class BackgroundWriter : public ByteSink {
+ public:
+  explicit BackgroundWriter(ByteSink& target) : target_(target) {
+    try {
+      thread_ = std::thread([this] { Run(); });
+    } catch (const std::system_error&) {
+      // No thread to be had: every window is written on the caller's thread.
+    }
+  }
+  ~BackgroundWriter() override { Stop(); }
+  BackgroundWriter(const BackgroundWriter&) = delete;
+  BackgroundWriter& operator=(const BackgroundWriter&) = delete;
+
+  void Write(const char* data, std::size_t count) override {
+    if (!thread_.joinable()) {
+      target_.Write(data, count);
+      return;
+    }
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return waiting_.size() < kMostWaiting || failure_; });
+    if (failure_) std::rethrow_exception(failure_);
+    std::string window;
+    if (!spare_.empty()) {
+      window = std::move(spare_.back());
+      spare_.pop_back();
+    }
+    window.assign(data, count);
+    waiting_.push_back(std::move(window));
+    changed_.notify_all();
+  }
+
+  // Waits until every window is written; throws what writing one threw.
+  void Finish() {
+    Stop();
+    if (failure_) std::rethrow_exception(failure_);
+  }
+
+ private:
+  static constexpr std::size_t kMostWaiting = 2;
+
+  void Run() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      changed_.wait(lock, [this] { return !waiting_.empty() || stopping_; });
+      if (waiting_.empty()) return;
+      std::string window = std::move(waiting_.front());
+      waiting_.pop_front();
+      lock.unlock();
+      try {
+        target_.Write(window.data(), window.size());
+      } catch (...) {
+        lock.lock();
+        failure_ = std::current_exception();
+        waiting_.clear();
+        changed_.notify_all();
+        return;
+      }
+      lock.lock();
+      spare_.push_back(std::move(window));
+      changed_.notify_all();
+    }
+  }
+
+  void Stop() {
+    {
+      std::lock_guard lock(mutex_);
+      stopping_ = true;
+    }
+    changed_.notify_all();
+    if (thread_.joinable()) thread_.join();
+  }
+
+  ByteSink& target_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<std::string> waiting_;
+  std::vector<std::string> spare_;
+  std::exception_ptr failure_;
+  bool stopping_ = false;
+  std::thread thread_;
+};
+
+}  // namespace
+
 void WriteFileAtomically(const std::string& path,
                          const std::function<void(ByteWriter& out)>& produce) {
   AtomicFile file(path);
-  ByteWriter out(file);
-  produce(out);
-  out.Flush();
+  {
+    // Ends, with its thread, before the file is committed or removed.
+    BackgroundWriter background(file);
+    ByteWriter out(background);
+    produce(out);
+    out.Flush();
+    background.Finish();
+  }
   file.Commit();
 }
 

@@ -219,11 +219,14 @@ TEST_F(StreamedWrites, WriteTheSameBytesAsInMemory) {
 }
 
 TEST_F(StreamedWrites, AFailureAfterTheFirstBufferKeepsTheOldFile) {
-  FullDisk disk(original.size() - 4096);
-  zr3::SetFileLayer(&disk);
-  EXPECT_THROW(level.Save(path), ZR3Error);
-  zr3::SetFileLayer(nullptr);
-  ExpectOnlyTheOldFile();
+  // The disk fills while the save is still making later parts of the file.
+  for (std::size_t budget : {std::size_t{0}, (std::size_t{1} << 20) + 17, original.size() - 4096}) {
+    FullDisk disk(budget);
+    zr3::SetFileLayer(&disk);
+    EXPECT_THROW(level.Save(path), ZR3Error);
+    zr3::SetFileLayer(nullptr);
+    ExpectOnlyTheOldFile();
+  }
 
   // The last object script alone names an item whose position no script parameter holds,
   // so the save stops after most of the file went to the temporary.
