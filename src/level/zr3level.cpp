@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "level/bytes.h"
+#include "level/parallel.h"
 #include "level/record_factory.h"
 #include "level/safefile.h"
 #include "level/zr3error.h"
@@ -12,6 +13,8 @@ namespace zr3 {
 namespace {
 
 constexpr std::string_view kSeparator = "--------------------";
+// Fewer scripts than this link sooner on one thread than another thread starts.
+constexpr std::size_t kScriptsPerLinkPart = 1024;
 
 void Show(ZR3Progress* progress, const std::string& text) {
   if (progress) progress->ShowStatus(text);
@@ -149,7 +152,16 @@ void ZR3Level::LinkAll(ZR3Progress*) {
   IndexScope scope(*this);
   info_.palette = info_.background = info_.combatScreen = info_.inventoryScreen = nullptr;
   for (Category category : kLinkOrder) {
-    for (const std::unique_ptr<ZR3Base>& record : List(category)) {
+    const RecordList& list = List(category);
+    if (IsScriptCategory(category)) {
+      // A script's link reads the lists and writes only the script itself, and never fails;
+      // scripts are most of a large level, so their links share the processor's cores.
+      ParallelParts(list.size(), kScriptsPerLinkPart, [&](std::size_t first, std::size_t last) {
+        for (std::size_t i = first; i < last; ++i) list[i]->Link(*this);
+      });
+      continue;
+    }
+    for (const std::unique_ptr<ZR3Base>& record : list) {
       record->Link(*this);
       // No early exit: with equal identifiers the last graphic or palette wins, and 0 is
       // compared like any other value.
