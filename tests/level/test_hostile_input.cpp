@@ -130,11 +130,7 @@ class InjectedFaults : public ::testing::Test {
     EXPECT_EQ(level.FileName(), path);
     EXPECT_EQ(zr3test::ReadFile(path), original);
     EXPECT_EQ(zr3test::ReadFile(textPath), "the old export\r\n");
-    std::size_t files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.Root())) {
-      files += entry.is_regular_file() ? 1 : 0;
-    }
-    EXPECT_EQ(files, 2u) << "a temporary file was left behind";
+    EXPECT_EQ(dir.FileCount(), 2u) << "a temporary file was left behind";
   }
 
   void ExpectSaveAndExportFail(zr3::FileLayer& layer) {
@@ -196,11 +192,7 @@ class StreamedWrites : public ::testing::Test {
 
   void ExpectOnlyTheOldFile() {
     EXPECT_EQ(zr3test::ReadFile(path), original);
-    std::size_t files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.Root())) {
-      files += entry.is_regular_file() ? 1 : 0;
-    }
-    EXPECT_EQ(files, 1u) << "a temporary file was left behind";
+    EXPECT_EQ(dir.FileCount(), 1u) << "a temporary file was left behind";
   }
 
   zr3test::TempDir dir;

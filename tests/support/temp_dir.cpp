@@ -21,6 +21,14 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
+std::size_t TempDir::FileCount() const {
+  std::size_t files = 0;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(path_)) {
+    files += entry.is_regular_file() ? 1 : 0;
+  }
+  return files;
+}
+
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + path);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 
@@ -15,6 +16,8 @@ class TempDir {
 
   std::string Path(const std::string& name) const { return (path_ / name).string(); }
   const std::filesystem::path& Root() const { return path_; }
+  // The files in the folder and below it, to see that no temporary file was left behind.
+  std::size_t FileCount() const;
 
  private:
   std::filesystem::path path_;
