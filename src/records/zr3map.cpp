@@ -15,26 +15,42 @@ constexpr const char* kBorderLabels[ZR3Map::kBorderCount] = {
 
 }  // namespace
 
+namespace {
+constexpr std::size_t kCellBytes = ZR3Map::kSlotsPerCell * 4;
+}  // namespace
+
 ZR3Map::ZR3Map(ByteReader& in) {
   name_ = in.FixedText(kNameWidth);
   size_ = in.U16();
   unknown_ = in.Array<2>();
-  const int side = Side();
-  cells_.reserve(static_cast<std::size_t>(side) * static_cast<std::size_t>(side));
-  // Identifier to table index, so that building the table stays linear in the cells while
-  // the table itself keeps the order of first appearance.
-  IdMap<std::uint16_t> tableIndexOf;
-  // Identifier 0 is an empty slot, never a table entry.
-  tableIndexOf.TryEmplace(0, kEmptySlot);
-  // Neighbouring cells often hold the same tile: the last identifier looked up is kept.
-  std::uint32_t lastId = 0;
-  std::uint16_t lastIndex = kEmptySlot;
-  constexpr std::size_t kCellBytes = kSlotsPerCell * 4;
+  const auto side = static_cast<std::size_t>(Side());
+  cellBytes_.resize(side * side * kCellBytes);
+  unsigned char* kept = cellBytes_.data();
   for (int row = 0; row < kGridSide; ++row) {
     // A row at a time: the cells beyond the side are read and dropped.
     const unsigned char* bytes = in.Take(kGridSide * kCellBytes);
-    if (row >= side) continue;
-    for (int column = 0; column < side; ++column, bytes += kCellBytes) {
+    if (static_cast<std::size_t>(row) >= side) continue;
+    kept = std::copy(bytes, bytes + side * kCellBytes, kept);
+  }
+  for (std::uint32_t& id : borderIds_) id = in.U32();
+  ReadChain(in);
+}
+
+void ZR3Map::DecodeCells() const {
+  std::call_once(cellsDecoded_, [this] {
+    if (cellBytes_.empty()) return;
+    const std::size_t count = cellBytes_.size() / kCellBytes;
+    cells_.reserve(count);
+    // Identifier to table index, so that building the table stays linear in the cells while
+    // the table itself keeps the order of first appearance.
+    IdMap<std::uint16_t> tableIndexOf;
+    // Identifier 0 is an empty slot, never a table entry.
+    tableIndexOf.TryEmplace(0, kEmptySlot);
+    // Neighbouring cells often hold the same tile: the last identifier looked up is kept.
+    std::uint32_t lastId = 0;
+    std::uint16_t lastIndex = kEmptySlot;
+    const unsigned char* bytes = cellBytes_.data();
+    for (std::size_t c = 0; c < count; ++c, bytes += kCellBytes) {
       Cell& cell = cells_.emplace_back();
       for (std::size_t i = 0; i < kSlotsPerCell; ++i) {
         const std::uint32_t id = LoadU32(bytes + 4 * i);
@@ -48,10 +64,9 @@ ZR3Map::ZR3Map(ByteReader& in) {
         cell[i] = lastIndex;
       }
     }
-  }
-  tiles_.assign(tileIds_.size(), nullptr);
-  for (std::uint32_t& id : borderIds_) id = in.U32();
-  ReadChain(in);
+    tiles_.assign(tileIds_.size(), nullptr);
+    std::vector<unsigned char>().swap(cellBytes_);
+  });
 }
 
 int ZR3Map::Side() const {
@@ -59,6 +74,7 @@ int ZR3Map::Side() const {
 }
 
 void ZR3Map::Write(ByteWriter& out) {
+  DecodeCells();
   out.FixedText(name_, kNameWidth);
   out.U16(size_);
   out.Array(unknown_);
@@ -86,6 +102,7 @@ void ZR3Map::Write(ByteWriter& out) {
 }
 
 void ZR3Map::Link(ZR3Level& level) {
+  DecodeCells();
   // A map makes many lookups: keep the tile index for all of them even outside the load.
   ZR3Level::IndexScope scope(level);
   // Identifier 0 is matched for borders like any other; the tile table never holds 0.
@@ -99,6 +116,7 @@ void ZR3Map::Link(ZR3Level& level) {
 }
 
 void ZR3Map::Describe(Lines& lines) const {
+  DecodeCells();
   lines.push_back("Name: " + name_);
   lines.push_back("Size: " + std::to_string(size_));
   lines.push_back(HexDump("Unknown:", unknown_.data(), unknown_.size()));
@@ -115,6 +133,7 @@ void ZR3Map::Describe(Lines& lines) const {
 }
 
 void ZR3Map::CopyTo(ZR3Base& target) const {
+  DecodeCells();
   auto& copy = static_cast<ZR3Map&>(target);
   copy.name_ = name_;
   copy.size_ = size_;
@@ -128,12 +147,14 @@ void ZR3Map::CopyTo(ZR3Base& target) const {
 }
 
 void ZR3Map::CollectKeptIdentifiers(std::vector<std::uint32_t>& kept) const {
+  DecodeCells();
   for (std::size_t i = 0; i < tileIds_.size(); ++i) {
     if (!tiles_[i]) kept.push_back(tileIds_[i]);
   }
 }
 
 void ZR3Map::CollectProblems(RecordProblems& problems) const {
+  DecodeCells();
   if (size_ > kGridSide) {
     problems.push_back({"Size", std::to_string(size_),
                         "above " + std::to_string(kGridSide) + "; the file holds " +
@@ -159,6 +180,7 @@ void ZR3Map::CollectProblems(RecordProblems& problems) const {
 }
 
 bool ZR3Map::RefersToTile(const ZR3Base& record) const {
+  DecodeCells();
   auto is = [&record](const ZR3ChainRecord* tile) { return tile == &record; };
   return std::any_of(borders_.begin(), borders_.end(), is) ||
          std::any_of(tiles_.begin(), tiles_.end(), is);

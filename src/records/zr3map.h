@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 #include "level/zr3base.h"
@@ -33,6 +34,11 @@ class ZR3Map : public ZR3ChainRecord {
 
   bool RefersToTile(const ZR3Base& record) const;
 
+  // Turns the cells as read into the tile table and the cells' indices into it. Every member
+  // that needs the cells calls it first; a load calls it for all maps on another thread
+  // while it reads the later sections. Safe from any thread, and once done it does nothing.
+  void DecodeCells() const;
+
  private:
   // Indices into the tile table; kEmptySlot where the file holds identifier 0. A map has at
   // most 30000 cell slots, so every index lies below kEmptySlot.
@@ -46,12 +52,16 @@ class ZR3Map : public ZR3ChainRecord {
 
   std::uint16_t size_ = 0;
   std::array<std::uint8_t, 2> unknown_{};
+  // The kept cells as read, 12 bytes each, until DecodeCells has made the three members
+  // below from them; they are filled on first use, hence mutable.
+  mutable std::vector<unsigned char> cellBytes_;
+  mutable std::once_flag cellsDecoded_;
   // Row by row, Side() x Side() cells.
-  std::vector<Cell> cells_;
+  mutable std::vector<Cell> cells_;
   // The distinct non-zero tile identifiers of the cells in order of first appearance, and
   // beside each the tile it resolved to (none while unresolved).
-  std::vector<std::uint32_t> tileIds_;
-  std::vector<ZR3ChainRecord*> tiles_;
+  mutable std::vector<std::uint32_t> tileIds_;
+  mutable std::vector<ZR3ChainRecord*> tiles_;
   // N, E, S, W.
   std::array<std::uint32_t, kBorderCount> borderIds_{};
   std::array<ZR3ChainRecord*, kBorderCount> borders_{};

@@ -169,6 +169,41 @@ TEST(MapSave, LargeStoredSizeKeepsEveryCell) {
             built.Bytes().substr(at + kMapCellsOffset, 120000));
 }
 
+// A level of several maps decodes their cells on another thread while it reads on: each map
+// keeps its own cells and its own table, resolved against the tiles read after the maps.
+TEST(MapSave, ManyMapsKeepTheirOwnCells) {
+  LevelBuilder builder;
+  AddTiles(builder, {NamedTile("A", 50), NamedTile("B", 51), NamedTile("C", 52)});
+  for (std::uint32_t m = 0; m < 6; ++m) {
+    MapSpec map = NamedMap("Map " + std::to_string(m), 100, 60 + m);
+    for (std::uint32_t k = 0; k < 10000; ++k) {
+      map.cells[k] = {50 + (k + m) % 3, k % 2 == 0 ? 0u : 0x900 + m, 50 + m % 3};
+    }
+    builder.Add(Category::Maps, MapRecord(map));
+  }
+  const Blob built = builder.Build();
+  auto level = LoadLevel(built.Bytes());
+  for (std::size_t m = 0; m < 6; ++m) {
+    const auto& map = level->At<ZR3Map>(Category::Maps, m);
+    const std::vector<std::string> first = {"  A", "  B", "  C"};
+    const std::vector<std::string> tiles = TilesUsed(DescribeLines(map));
+    ASSERT_EQ(tiles.size(), 4u) << m;
+    // In order of first appearance: cell 0 holds tile m, cell 1 tile m + 1 and the
+    // unknown identifier, cell 2 tile m + 2.
+    EXPECT_EQ(tiles[0], first[m % 3]) << m;
+    EXPECT_EQ(tiles[1], first[(m + 1) % 3]) << m;
+    EXPECT_EQ(tiles[2], "  (Tile not found)") << m;
+    EXPECT_EQ(tiles[3], first[(m + 2) % 3]) << m;
+  }
+  const std::string saved = level->SaveToBytes();
+  const std::size_t at = FirstRecordAt(builder, Category::Maps);
+  for (std::size_t m = 0; m < 6; ++m) {
+    const std::size_t cells = at + m * ZR3Map::kSize + kMapCellsOffset;
+    EXPECT_EQ(U32At(saved, cells + 12 * 7 + 4), 0x900 + m) << m;  // kept, never a tile
+    EXPECT_EQ(U32At(saved, cells + 12 * 6 + 4), 0u) << m;
+  }
+}
+
 TEST(MapCopy, CopyHasTheSameContentAndSharesTheTiles) {
   LevelBuilder builder;
   AddTiles(builder, {NamedTile("Grass", 5)});
@@ -271,4 +306,3 @@ TEST(MapTileLevel, RoundTripKeepsEveryByteModuloIdentifiers) {
   auto level = LoadLevel(built.Bytes());
   EXPECT_TRUE(SameModuloIds(built, level->SaveToBytes()));
 }
-
