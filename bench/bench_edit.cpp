@@ -2,14 +2,13 @@
 //   zr3_bench_edit --file=<level.zr3> [Google Benchmark flags]
 // The floor of a query over the level is one visit of every record of every list: the least
 // any question about "who refers to this" must do.
-#include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "edit/deletion.h"
 #include "edit/references.h"
+#include "figures.h"
 #include "level/zr3level.h"
 #include "stress_level.h"
 
@@ -37,15 +36,8 @@ std::size_t UnnamedScript() {
   return gLevel.List(kHotCategory).size() - 1;
 }
 
-void Register(const char* name, void (*body)(benchmark::State&)) {
-  benchmark::RegisterBenchmark(name, body)
-      ->Unit(benchmark::kMillisecond)
-      ->UseRealTime()
-      ->MinTime(0.3);
-}
-
 void RegisterAll() {
-  Register("reference_search", [](benchmark::State& state) {
+  RegisterFigure("reference_search", [](benchmark::State& state) {
     std::size_t lines = 0;
     for (auto _ : state) {
       lines = zr3::SearchReferences(gLevel, kHotCategory, kHotIndex).size();
@@ -53,19 +45,19 @@ void RegisterAll() {
     }
     state.counters["lines"] = static_cast<double>(lines);
   });
-  Register("reference_search_floor", VisitFloor);
-  Register("deletion_check", [](benchmark::State& state) {
+  RegisterFigure("reference_search_floor", VisitFloor);
+  RegisterFigure("deletion_check", [](benchmark::State& state) {
     for (auto _ : state) {
       benchmark::DoNotOptimize(zr3::CheckDeletion(gLevel, kHotCategory, kHotIndex).Allowed());
     }
   });
-  Register("deletion_check_floor", VisitFloor);
-  Register("deletion_check_unnamed", [](benchmark::State& state) {
+  RegisterFigure("deletion_check_floor", VisitFloor);
+  RegisterFigure("deletion_check_unnamed", [](benchmark::State& state) {
     for (auto _ : state) {
       benchmark::DoNotOptimize(zr3::CheckDeletion(gLevel, kHotCategory, UnnamedScript()).Allowed());
     }
   });
-  Register("deletion_check_unnamed_floor", VisitFloor);
+  RegisterFigure("deletion_check_unnamed_floor", VisitFloor);
 }
 
 }  // namespace

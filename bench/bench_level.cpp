@@ -1,8 +1,6 @@
 // Level-wide figures on one level file, each next to its floor measured in the same run:
 //   zr3_bench_level --file=<level.zr3> [Google Benchmark flags]
 // A figure named X has its floor named X_floor; tools/bench.sh prints their ratios.
-#include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -12,6 +10,7 @@
 #include <vector>
 
 #include "bench_io.h"
+#include "figures.h"
 #include "level/zr3level.h"
 
 namespace zr3bench {
@@ -28,15 +27,10 @@ struct Setup {
 
 Setup gSetup;
 
-void Count(benchmark::State& state, std::size_t bytes) {
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
-  state.counters["bytes"] = static_cast<double>(bytes);
-}
-
 void ReadFloor(benchmark::State& state) {
   std::vector<char> buffer = FloorBuffer(gSetup.path);
   for (auto _ : state) benchmark::DoNotOptimize(ReadFileFloor(gSetup.path, buffer));
-  Count(state, gSetup.fileBytes);
+  CountBytes(state, gSetup.fileBytes);
 }
 
 void LoadLink(benchmark::State& state) {
@@ -48,12 +42,12 @@ void LoadLink(benchmark::State& state) {
     level.reset();
     state.ResumeTiming();
   }
-  Count(state, gSetup.fileBytes);
+  CountBytes(state, gSetup.fileBytes);
 }
 
 void WriteFloor(benchmark::State& state, const std::string& bytes, bool durable) {
   for (auto _ : state) WriteFileFloor(gSetup.outPath, bytes.data(), bytes.size(), durable);
-  Count(state, bytes.size());
+  CountBytes(state, bytes.size());
 }
 
 // Runs body on a level loaded once for the benchmark.
@@ -62,55 +56,49 @@ void OnLevel(benchmark::State& state, const std::function<std::size_t(zr3::ZR3Le
   level.Load(gSetup.path);
   std::size_t bytes = 0;
   for (auto _ : state) bytes = body(level);
-  Count(state, bytes);
-}
-
-void Register(const char* name, std::function<void(benchmark::State&)> body) {
-  benchmark::RegisterBenchmark(name, [body](benchmark::State& state) { body(state); })
-      ->Unit(benchmark::kMillisecond)
-      ->UseRealTime()
-      ->MinTime(0.3);
+  CountBytes(state, bytes);
 }
 
 void RegisterAll() {
-  Register("load_link", LoadLink);
-  Register("load_link_floor", ReadFloor);
+  RegisterFigure("load_link", LoadLink);
+  RegisterFigure("load_link_floor", ReadFloor);
 
-  Register("save", [](benchmark::State& state) {
+  RegisterFigure("save", [](benchmark::State& state) {
     OnLevel(state, [](zr3::ZR3Level& level) {
       level.Save(gSetup.outPath);
       return gSetup.saved.size();
     });
   });
-  Register("save_floor", [](benchmark::State& s) { WriteFloor(s, gSetup.saved, true); });
+  RegisterFigure("save_floor", [](benchmark::State& s) { WriteFloor(s, gSetup.saved, true); });
 
-  Register("save_to_memory", [](benchmark::State& state) {
+  RegisterFigure("save_to_memory", [](benchmark::State& state) {
     OnLevel(state, [](zr3::ZR3Level& level) {
       const std::string bytes = level.SaveToBytes();
       benchmark::DoNotOptimize(bytes.data());
       return bytes.size();
     });
   });
-  Register("save_to_memory_floor", [](benchmark::State& s) { WriteFloor(s, gSetup.saved, false); });
+  RegisterFigure("save_to_memory_floor",
+                 [](benchmark::State& s) { WriteFloor(s, gSetup.saved, false); });
 
-  Register("level_text_export", [](benchmark::State& state) {
+  RegisterFigure("level_text_export", [](benchmark::State& state) {
     OnLevel(state, [](zr3::ZR3Level& level) {
       level.ExportLevelText(gSetup.outPath);
       return gSetup.text.size();
     });
   });
-  Register("level_text_export_floor",
-           [](benchmark::State& s) { WriteFloor(s, gSetup.text, true); });
+  RegisterFigure("level_text_export_floor",
+                 [](benchmark::State& s) { WriteFloor(s, gSetup.text, true); });
 
-  Register("level_text_to_memory", [](benchmark::State& state) {
+  RegisterFigure("level_text_to_memory", [](benchmark::State& state) {
     OnLevel(state, [](zr3::ZR3Level& level) {
       const std::string text = level.LevelText();
       benchmark::DoNotOptimize(text.data());
       return text.size();
     });
   });
-  Register("level_text_to_memory_floor",
-           [](benchmark::State& s) { WriteFloor(s, gSetup.text, false); });
+  RegisterFigure("level_text_to_memory_floor",
+                 [](benchmark::State& s) { WriteFloor(s, gSetup.text, false); });
 }
 
 }  // namespace

@@ -3,14 +3,13 @@
 // script_export writes every script as script text (global, death, object and startup
 // scripts, as Export All does) against writing as many bytes; import_all_scripts reads that
 // file back into the level, overwriting every script by name, against reading its bytes.
-#include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "bench_io.h"
+#include "figures.h"
 #include "level/safefile.h"
 #include "level/zr3level.h"
 #include "script/zr3importer.h"
@@ -31,44 +30,32 @@ std::string AllScriptsText(const zr3::ZR3Level& level) {
   return out.Release();
 }
 
-void Bytes(benchmark::State& state, std::size_t bytes) {
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
-  state.counters["bytes"] = static_cast<double>(bytes);
-}
-
-void Register(const char* name, void (*body)(benchmark::State&)) {
-  benchmark::RegisterBenchmark(name, body)
-      ->Unit(benchmark::kMillisecond)
-      ->UseRealTime()
-      ->MinTime(0.3);
-}
-
 void RegisterAll() {
-  Register("script_export", [](benchmark::State& state) {
+  RegisterFigure("script_export", [](benchmark::State& state) {
     for (auto _ : state) {
       zr3::WriteFileAtomically(gOutPath,
                                [](zr3::ByteWriter& out) { zr3::ExportAllScripts(gLevel, out); });
     }
-    Bytes(state, gText.size());
+    CountBytes(state, gText.size());
   });
-  Register("script_export_floor", [](benchmark::State& state) {
+  RegisterFigure("script_export_floor", [](benchmark::State& state) {
     for (auto _ : state) WriteFileFloor(gOutPath, gText.data(), gText.size(), true);
-    Bytes(state, gText.size());
+    CountBytes(state, gText.size());
   });
-  Register("import_all_scripts", [](benchmark::State& state) {
+  RegisterFigure("import_all_scripts", [](benchmark::State& state) {
     std::size_t logLines = 0;
     for (auto _ : state) {
       zr3::ZR3Importer importer(gLevel);
       importer.Import(gTextPath);
       logLines = importer.Log().size();
     }
-    Bytes(state, gText.size());
+    CountBytes(state, gText.size());
     state.counters["log_lines"] = static_cast<double>(logLines);
   });
-  Register("import_all_scripts_floor", [](benchmark::State& state) {
+  RegisterFigure("import_all_scripts_floor", [](benchmark::State& state) {
     std::vector<char> buffer = FloorBuffer(gTextPath);
     for (auto _ : state) benchmark::DoNotOptimize(ReadFileFloor(gTextPath, buffer));
-    Bytes(state, gText.size());
+    CountBytes(state, gText.size());
   });
 }
 

@@ -17,6 +17,7 @@
 #include <cstring>
 #include <memory>
 
+#include "figures.h"
 #include "ui/mainform.h"
 #include "ui/prompt.h"
 
@@ -53,15 +54,8 @@ void Page(benchmark::State& state, QListView* view) {
   }
 }
 
-void Register(const char* name, void (*body)(benchmark::State&)) {
-  benchmark::RegisterBenchmark(name, body)
-      ->Unit(benchmark::kMillisecond)
-      ->UseRealTime()
-      ->MinTime(0.3);
-}
-
 void RegisterAll() {
-  Register("item_list_fill", [](benchmark::State& state) {
+  RegisterFigure("item_list_fill", [](benchmark::State& state) {
     for (auto _ : state) {
       gCategories->setCurrentRow(zr3::ui::TfrmMain::kGeneralRow);
       gCategories->setCurrentRow(gCategoryRow);
@@ -70,7 +64,7 @@ void RegisterAll() {
     }
     state.counters["rows"] = gItems->model()->rowCount();
   });
-  Register("item_list_fill_floor", [](benchmark::State& state) {
+  RegisterFigure("item_list_fill_floor", [](benchmark::State& state) {
     QStringList names;
     for (int i = 0; i < gItems->model()->rowCount(); ++i) names << QString::number(i);
     for (auto _ : state) {
@@ -81,8 +75,8 @@ void RegisterAll() {
       gPlain->setModel(nullptr);
     }
   });
-  Register("item_list_scroll", [](benchmark::State& state) { Page(state, gItems); });
-  Register("item_list_scroll_floor", [](benchmark::State& state) {
+  RegisterFigure("item_list_scroll", [](benchmark::State& state) { Page(state, gItems); });
+  RegisterFigure("item_list_scroll_floor", [](benchmark::State& state) {
     QStringList names;
     for (int i = 0; i < gItems->model()->rowCount(); ++i) names << QString::number(i);
     QStringListModel model(names);

@@ -22,10 +22,8 @@ std::string HexDumpU32(const std::string& label, std::uint32_t value) {
 }
 
 void WriteLinesCrLf(const Lines& lines, ByteWriter& out) {
-  for (const std::string& line : lines) {
-    out.Bytes(line.data(), line.size());
-    out.Bytes("\r\n", 2);
-  }
+  WriterLineOut lineOut(out);
+  for (const std::string& line : lines) lineOut.Line(line);
   out.FlushIfFull();
 }
 

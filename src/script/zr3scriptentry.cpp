@@ -171,12 +171,6 @@ void AppendQuotedName(std::string& out, std::string_view name) {
   out += '"';
 }
 
-std::string QuoteName(std::string_view name) {
-  std::string quoted;
-  AppendQuotedName(quoted, name);
-  return quoted;
-}
-
 EntryText& EntryText::Add(std::string_view piece) {
   if (!broken_) out_ += piece;
   return *this;

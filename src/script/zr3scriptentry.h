@@ -162,7 +162,6 @@ class ZR3ScriptEntry {
 
 // A name as script text writes it: in double quotes, a quote inside doubled so that the
 // importer reads it back, line breaks turned into blanks so the line stays one line.
-std::string QuoteName(std::string_view name);
 void AppendQuotedName(std::string& out, std::string_view name);
 
 // Builds the readable text or the script line of one entry, appending to out. Once a name the

@@ -10,6 +10,7 @@
 #include "support/faulty_files.h"
 #include "support/item_builder.h"
 #include "support/level_builder.h"
+#include "support/level_on_disk.h"
 #include "support/object_builder.h"
 #include "support/script_builder.h"
 #include "support/temp_dir.h"
@@ -110,19 +111,15 @@ TEST(HostileInput, LoadingNeedsASmallMultipleOfTheFileSize) {
   EXPECT_LT(peak, 6 * bytes.size()) << "file " << bytes.size() << " bytes, peak " << peak;
 }
 
-class InjectedFaults : public ::testing::Test {
+class InjectedFaults : public zr3test::LevelOnDisk {
  protected:
   void SetUp() override {
-    original = zr3test::ReadFile(ZR3_DEMO_PATH);
-    path = dir.Path("level.zr3");
+    Place(zr3test::ReadFile(ZR3_DEMO_PATH));
     textPath = dir.Path("level.txt");
-    zr3test::WriteFile(path, original);
     zr3test::WriteFile(textPath, "the old export\r\n");
-    level.Load(path);
     level.List(Category::Flags)[0]->SetName("Changed");
     level.SetModified(true);
   }
-  void TearDown() override { zr3::SetFileLayer(nullptr); }
 
   // Whatever failed, both old files are as they were and nothing else is in the folder.
   void ExpectNothingChanged() {
@@ -139,11 +136,7 @@ class InjectedFaults : public ::testing::Test {
     ExpectNothingChanged();
   }
 
-  zr3test::TempDir dir;
-  std::string original;
-  std::string path;
   std::string textPath;
-  ZR3Level level;
 };
 
 TEST_F(InjectedFaults, DiskFullAtAnyPointOfTheSave) {
@@ -179,26 +172,17 @@ TEST_F(InjectedFaults, ExportFailureKeepsTheOldText) {
 }
 
 // Saves and exports stream through a buffer of 1 MB; this level is larger than that.
-class StreamedWrites : public ::testing::Test {
+class StreamedWrites : public zr3test::LevelOnDisk {
  protected:
   void SetUp() override {
-    original = LevelOfManyKinds(2000).Build().Bytes();
+    Place(LevelOfManyKinds(2000).Build().Bytes());
     ASSERT_GT(original.size(), std::size_t{1} << 20);
-    path = dir.Path("level.zr3");
-    zr3test::WriteFile(path, original);
-    level.Load(path);
   }
-  void TearDown() override { zr3::SetFileLayer(nullptr); }
 
   void ExpectOnlyTheOldFile() {
     EXPECT_EQ(zr3test::ReadFile(path), original);
     EXPECT_EQ(dir.FileCount(), 1u) << "a temporary file was left behind";
   }
-
-  zr3test::TempDir dir;
-  std::string original;
-  std::string path;
-  ZR3Level level;
 };
 
 TEST_F(StreamedWrites, WriteTheSameBytesAsInMemory) {

@@ -8,6 +8,7 @@
 #include "level/zr3level.h"
 #include "support/compare.h"
 #include "support/level_builder.h"
+#include "support/level_on_disk.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -255,13 +256,10 @@ TEST(LevelTextExport, ServesALevelWhoseLoadFailed) {
   EXPECT_EQ(lines[9], "Spells Text: ");
 }
 
-class SaveFailures : public ::testing::Test {
+class SaveFailures : public zr3test::LevelOnDisk {
  protected:
   void SetUp() override {
-    original = LevelBuilder().Build().Bytes();
-    path = dir.Path("level.zr3");
-    zr3test::WriteFile(path, original);
-    level.Load(path);
+    Place(LevelBuilder().Build().Bytes());
     level.List(Category::Flags)[0]->SetName("Changed");
     level.SetModified(true);
   }
@@ -272,11 +270,6 @@ class SaveFailures : public ::testing::Test {
     EXPECT_EQ(zr3test::ReadFile(path), original);
     EXPECT_EQ(dir.FileCount(), 1u) << "a temporary file was left behind";
   }
-
-  zr3test::TempDir dir;
-  std::string original;
-  std::string path;
-  ZR3Level level;
 };
 
 TEST_F(SaveFailures, FolderThatDoesNotExist) {
