@@ -1,10 +1,10 @@
 #include "edit/check.h"
 
-#include <array>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
+#include "level/field_visitors.h"
 #include "level/problems.h"
 #include "level/zr3level.h"
 
@@ -67,25 +67,9 @@ void CollectNameProblems(Category category, std::size_t index, const std::string
 
 // Identifier 0 names nothing; any other that matched nothing is written back as stored.
 RecordProblems InfoProblems(const ZR3LevelInfo& info) {
-  struct Reference {
-    const char* field;
-    std::uint32_t id;
-    const ZR3ChainRecord* record;
-    Category list;
-  };
-  const std::array<Reference, 4> references = {{
-      {"Palette", info.paletteId, info.palette, Category::Palettes},
-      {"Background", info.backgroundId, info.background, Category::Graphics},
-      {"Combat Screen", info.combatScreenId, info.combatScreen, Category::Graphics},
-      {"Inventory Screen", info.inventoryScreenId, info.inventoryScreen, Category::Graphics},
-  }};
   RecordProblems problems;
-  for (const Reference& reference : references) {
-    if (reference.id != 0 && !reference.record) {
-      problems.push_back(
-          UnresolvedIdentifier(reference.field, reference.id, reference.list, AtSave::Kept));
-    }
-  }
+  ProblemCollector collect(problems);
+  ZR3LevelInfo::Fields(info, collect);
   return problems;
 }
 

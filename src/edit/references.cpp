@@ -3,35 +3,25 @@
 #include <algorithm>
 #include <array>
 #include <numeric>
+#include <utility>
 #include <vector>
 
 #include "edit/edit_common.h"
-#include "records/zr3item.h"
-#include "records/zr3list.h"
-#include "records/zr3map.h"
-#include "records/zr3monster.h"
-#include "records/zr3object.h"
-#include "records/zr3shop.h"
-#include "records/zr3spell.h"
-#include "script/zr3script.h"
 
 namespace zr3 {
 
 namespace {
 
-template <class Referrer, bool (Referrer::*Query)(const ZR3Base&) const>
 bool Ask(const ZR3Base& referrer, const ZR3Base& target) {
-  return (static_cast<const Referrer&>(referrer).*Query)(target);
+  return referrer.RefersTo(target);
 }
 
-template <class Referrer, bool (Referrer::*Query)(const ZR3Base&) const>
 ReferencePlace Place(std::string_view label, Category list, bool selfExcluded = false) {
-  return ReferencePlace{
-      .label = label, .list = list, .query = &Ask<Referrer, Query>, .selfExcluded = selfExcluded};
+  return ReferencePlace{.label = label, .list = list, .query = &Ask, .selfExcluded = selfExcluded};
 }
 
-ReferencePlace InfoPlace(std::string_view line, ZR3ChainRecord* ZR3LevelInfo::*field) {
-  return ReferencePlace{.label = line, .infoField = field};
+ReferencePlace InfoPlace(std::string_view line, InfoQuery query) {
+  return ReferencePlace{.label = line, .infoQuery = query};
 }
 
 struct TableEntry {
@@ -42,26 +32,19 @@ struct TableEntry {
 
 using Table = std::array<TableEntry, kCategoryCount>;
 
-using ScriptQuery = bool (ZR3Script::*)(const ZR3Base&) const;
-
-// The four script lists, in the order both the search and the deletion check ask them.
-template <ScriptQuery Query>
-std::vector<ReferencePlace> ScriptPlaces(bool selfExcluded) {
-  return {Place<ZR3Script, Query>("Global script: ", Category::GlobalScripts, selfExcluded),
-          Place<ZR3Script, Query>("Object script: ", Category::ObjectScripts, selfExcluded),
-          Place<ZR3Script, Query>("Startup script: ", Category::StartupScripts, selfExcluded),
-          Place<ZR3Script, Query>("Death script: ", Category::DeathScripts, selfExcluded)};
-}
-
-// The category's own places in search order, then the script lists asked Query. The deletion
-// check asks the own places in ownDeletionOrder when it is given, and the scripts last.
-template <ScriptQuery Query>
+// The category's own places in search order, then the four script lists (in the order both
+// the search and the deletion check ask them). The deletion check asks the own places in
+// ownDeletionOrder when it is given, and the scripts last.
 void Set(Table& table, Category category, std::vector<ReferencePlace> own,
          std::vector<std::size_t> ownDeletionOrder = {}) {
   TableEntry& entry = table[IndexOf(category)];
   entry.places = std::move(own);
-  for (ReferencePlace& place : ScriptPlaces<Query>(IsScriptCategory(category))) {
-    entry.places.push_back(place);
+  const bool selfExcluded = IsScriptCategory(category);
+  for (const auto& [label, list] : {std::pair{"Global script: ", Category::GlobalScripts},
+                                    std::pair{"Object script: ", Category::ObjectScripts},
+                                    std::pair{"Startup script: ", Category::StartupScripts},
+                                    std::pair{"Death script: ", Category::DeathScripts}}) {
+    entry.places.push_back(Place(label, list, selfExcluded));
   }
   entry.searchOrder.resize(entry.places.size());
   std::iota(entry.searchOrder.begin(), entry.searchOrder.end(), std::size_t{0});
@@ -71,56 +54,45 @@ void Set(Table& table, Category category, std::vector<ReferencePlace> own,
 
 Table BuildTable() {
   Table table;
-  Set<&ZR3Script::RefersToMap>(
-      table, Category::Maps,
-      {Place<ZR3Object, &ZR3Object::RefersToMap>("Object: ", Category::Objects)});
-  Set<&ZR3Script::RefersToTile>(
-      table, Category::Tiles,
-      {Place<ZR3Map, &ZR3Map::RefersToTile>("Map: ", Category::Maps),
-       Place<ZR3Monster, &ZR3Monster::RefersToTile>("Monster: ", Category::Monsters)});
-  Set<&ZR3Script::RefersToObject>(table, Category::Objects, {});
-  for (Category scripts :
-       {Category::GlobalScripts, Category::DeathScripts, Category::StartupScripts}) {
-    Set<&ZR3Script::RefersToScript>(table, scripts, {});
+  Set(table, Category::Maps, {Place("Object: ", Category::Objects)});
+  Set(table, Category::Tiles,
+      {Place("Map: ", Category::Maps), Place("Monster: ", Category::Monsters)});
+  for (Category category :
+       {Category::Objects, Category::GlobalScripts, Category::DeathScripts,
+        Category::StartupScripts, Category::Flags, Category::Shops, Category::Monsters,
+        Category::Texts, Category::Characters, Category::Songs, Category::Lists}) {
+    Set(table, category, {});
   }
   // Only object scripts are named by other kinds; the deletion check asks the objects after
   // the spells.
-  Set<&ZR3Script::RefersToScript>(
-      table, Category::ObjectScripts,
-      {Place<ZR3Item, &ZR3Item::RefersToScript>("Item: ", Category::Items),
-       Place<ZR3Object, &ZR3Object::RefersToScript>("Object: ", Category::Objects),
-       Place<ZR3List, &ZR3List::RefersToScript>("List: ", Category::Lists),
-       Place<ZR3Monster, &ZR3Monster::RefersToScript>("Monster: ", Category::Monsters),
-       Place<ZR3Spell, &ZR3Spell::RefersToScript>("Spell: ", Category::Spells)},
+  Set(table, Category::ObjectScripts,
+      {Place("Item: ", Category::Items), Place("Object: ", Category::Objects),
+       Place("List: ", Category::Lists), Place("Monster: ", Category::Monsters),
+       Place("Spell: ", Category::Spells)},
       {0, 2, 3, 4, 1});
-  Set<&ZR3Script::RefersToFlag>(table, Category::Flags, {});
-  // Scripts name only flags, never groups, so their answer for a group is always no.
-  Set<&ZR3Script::RefersToFlag>(
-      table, Category::Groups,
-      {Place<ZR3Item, &ZR3Item::RefersToGroup>("Item: ", Category::Items),
-       Place<ZR3Spell, &ZR3Spell::RefersToGroup>("Spell: ", Category::Spells),
-       Place<ZR3Monster, &ZR3Monster::RefersToGroup>("Monster: ", Category::Monsters)});
-  Set<&ZR3Script::RefersToItem>(
-      table, Category::Items,
-      {Place<ZR3Shop, &ZR3Shop::RefersToItem>("Shop: ", Category::Shops),
-       Place<ZR3Monster, &ZR3Monster::RefersToItem>("Monster: ", Category::Monsters)});
-  Set<&ZR3Script::RefersToSpell>(
-      table, Category::Spells,
-      {Place<ZR3Spell, &ZR3Spell::RefersToSpell>("Spell: ", Category::Spells, true),
-       Place<ZR3Monster, &ZR3Monster::RefersToSpell>("Monster: ", Category::Monsters)});
-  Set<&ZR3Script::RefersToShop>(table, Category::Shops, {});
-  Set<&ZR3Script::RefersToMonster>(table, Category::Monsters, {});
-  Set<&ZR3Script::RefersToPalette>(table, Category::Palettes,
-                                   {InfoPlace("General: Default palette", &ZR3LevelInfo::palette)});
-  Set<&ZR3Script::RefersToText>(table, Category::Texts, {});
-  Set<&ZR3Script::RefersToCharacterSet>(table, Category::Characters, {});
-  Set<&ZR3Script::RefersToSong>(table, Category::Songs, {});
-  Set<&ZR3Script::RefersToGraphic>(
-      table, Category::Graphics,
-      {InfoPlace("General: Background", &ZR3LevelInfo::background),
-       InfoPlace("General: Combat Screen", &ZR3LevelInfo::combatScreen),
-       InfoPlace("General: Inventory Screen", &ZR3LevelInfo::inventoryScreen)});
-  Set<&ZR3Script::RefersToList>(table, Category::Lists, {});
+  Set(table, Category::Groups,
+      {Place("Item: ", Category::Items), Place("Spell: ", Category::Spells),
+       Place("Monster: ", Category::Monsters)});
+  Set(table, Category::Items,
+      {Place("Shop: ", Category::Shops), Place("Monster: ", Category::Monsters)});
+  Set(table, Category::Spells,
+      {Place("Spell: ", Category::Spells, true), Place("Monster: ", Category::Monsters)});
+  Set(table, Category::Palettes,
+      {InfoPlace("General: Default palette", [](const ZR3LevelInfo& info, const ZR3Base& target) {
+        return info.palette.RefersTo(target);
+      })});
+  Set(table, Category::Graphics,
+      {InfoPlace("General: Background",
+                 [](const ZR3LevelInfo& info, const ZR3Base& target) {
+                   return info.background.RefersTo(target);
+                 }),
+       InfoPlace("General: Combat Screen",
+                 [](const ZR3LevelInfo& info, const ZR3Base& target) {
+                   return info.combatScreen.RefersTo(target);
+                 }),
+       InfoPlace("General: Inventory Screen", [](const ZR3LevelInfo& info, const ZR3Base& target) {
+         return info.inventoryScreen.RefersTo(target);
+       })});
   return table;
 }
 
@@ -137,8 +109,8 @@ void VisitReferrers(const ZR3Level& level, Category category, std::size_t index,
   const std::span<const ReferencePlace> places = ReferrersOf(category).places;
   for (std::size_t p : order) {
     const ReferencePlace& place = places[p];
-    if (place.infoField) {
-      if (level.Info().*place.infoField == &target && !visit(std::string(place.label))) return;
+    if (place.infoQuery) {
+      if (place.infoQuery(level.Info(), target) && !visit(std::string(place.label))) return;
       continue;
     }
     for (const std::unique_ptr<ZR3Base>& referrer : level.List(place.list)) {

@@ -14,13 +14,15 @@ namespace zr3 {
 
 // Whether referrer holds a resolved reference to target.
 using ReferenceQuery = bool (*)(const ZR3Base& referrer, const ZR3Base& target);
+// Whether a field of the level information resolved to target.
+using InfoQuery = bool (*)(const ZR3LevelInfo& info, const ZR3Base& target);
 
 // One place of the level that can refer to a record: either a field of the level information
 // (its line is the label alone) or a list whose records are each asked one query (its line is
 // the label followed by the referrer's name).
 struct ReferencePlace {
   std::string_view label;
-  ZR3ChainRecord* ZR3LevelInfo::*infoField = nullptr;
+  InfoQuery infoQuery = nullptr;
   Category list = Category::Maps;
   ReferenceQuery query = nullptr;
   // The record itself is skipped when its own list is asked.

@@ -21,6 +21,16 @@ std::string HexDumpU32(const std::string& label, std::uint32_t value) {
   return HexDump(label, bytes, 4);
 }
 
+std::string EntryOrNumber(std::span<const std::string_view> table, long value) {
+  if (value >= 0 && static_cast<unsigned long>(value) < table.size()) {
+    return std::string(table[static_cast<std::size_t>(value)]);
+  }
+  std::string number = "(";
+  number += std::to_string(value);
+  number += ')';
+  return number;
+}
+
 void WriteLinesCrLf(const Lines& lines, ByteWriter& out) {
   WriterLineOut lineOut(out);
   for (const std::string& line : lines) lineOut.Line(line);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,10 @@ using Lines = std::vector<std::string>;
 std::string HexDump(const std::string& label, const std::uint8_t* bytes, std::size_t count);
 // A 32-bit value dumped in file order, least significant byte first.
 std::string HexDumpU32(const std::string& label, std::uint32_t value);
+
+// The table's entry for value, or the value in parentheses when the table has none, so a
+// damaged record never reads outside a table: "(7)".
+std::string EntryOrNumber(std::span<const std::string_view> table, long value);
 
 // Where text goes line by line: a list of lines, or a writer that ends each line with CR LF.
 // Begin gives the line to append to; End closes it.

@@ -9,6 +9,9 @@ void ZR3Base::Link(ZR3Level&) {}
 void ZR3Base::LinkNeighbours(ZR3Level&) {}
 void ZR3Base::CollectKeptIdentifiers(std::vector<std::uint32_t>&) const {}
 void ZR3Base::CollectProblems(RecordProblems&) const {}
+bool ZR3Base::RefersTo(const ZR3Base&) const {
+  return false;
+}
 
 void ZR3ChainRecord::Link(ZR3Level& level) {
   LinkNeighbours(level);
@@ -38,12 +41,6 @@ void ZR3ChainRecord::DescribeChain(Lines& lines) const {
   lines.push_back(HexDumpU32("Next Id:", storedNextId_));
   lines.push_back(HexDumpU32("Prev Id:", storedPrevId_));
   lines.push_back(HexDumpU32("Id:", storedId_));
-}
-
-void ZR3ChainRecord::CopyChainTo(ZR3ChainRecord& target) const {
-  target.storedNextId_ = storedNextId_;
-  target.storedPrevId_ = storedPrevId_;
-  target.storedId_ = storedId_;
 }
 
 }  // namespace zr3

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "level/category.h"
@@ -13,14 +14,14 @@ namespace zr3 {
 class ByteReader;
 class ByteWriter;
 class ZR3Level;
+struct FieldInfo;
+using FieldList = std::vector<FieldInfo>;
 
 // The base of every record kind. The level loads, saves, links and shows records only
 // through these operations.
 class ZR3Base {
  public:
   ZR3Base() = default;
-  ZR3Base(const ZR3Base&) = delete;
-  ZR3Base& operator=(const ZR3Base&) = delete;
   virtual ~ZR3Base() = default;
 
   // Appends the record's lines of readable text.
@@ -32,15 +33,26 @@ class ZR3Base {
   virtual void Link(ZR3Level& level);
   // Sets the previous and next neighbours from the current position.
   virtual void LinkNeighbours(ZR3Level& level);
-  // Copies this record's content into a freshly default-constructed record of the same kind.
-  // Positions and neighbours are not copied: the Copy command sets them.
+  // Copies this record's fields into a record of the same kind. Positions and neighbours are
+  // not copied: the Copy command sets them.
   virtual void CopyTo(ZR3Base& target) const = 0;
+  // Whether any reference of the record resolved to the given record (compared by identity).
+  virtual bool RefersTo(const ZR3Base& record) const;
+  // Work that reading leaves for later and that may run on another thread (a map's cells).
+  virtual void DecodeDeferred() const {}
   // Adds every stored identifier that the next save writes back unchanged because its
   // reference did not resolve, so that no save identifier can collide with it.
   virtual void CollectKeptIdentifiers(std::vector<std::uint32_t>& kept) const;
   // Adds every field whose stored value the level cannot use as it stands (a reference that
   // does not resolve, a code or count outside its table), with what the next save does.
   virtual void CollectProblems(RecordProblems& problems) const;
+
+  // Every field of the record with its description and current value, in file order.
+  virtual FieldList Fields() const;
+  // Sets the field at path ("price", "items[3]") from its text; references take a position
+  // in their list, "none" or a record's name. Throws ZR3Error with the reason and changes
+  // nothing when the value is not one the field allows.
+  virtual void SetField(ZR3Level& level, std::string_view path, std::string_view value);
 
   const std::string& Name() const { return name_; }
   void SetName(std::string name) { name_ = std::move(name); }
@@ -51,6 +63,13 @@ class ZR3Base {
   void SetPosition(int position) { position_ = position; }
 
  protected:
+  // A copy takes the fields, never the place in a list.
+  ZR3Base(const ZR3Base& other) : name_(other.name_) {}
+  ZR3Base& operator=(const ZR3Base& other) {
+    name_ = other.name_;
+    return *this;
+  }
+
   std::string name_;
 
  private:
@@ -82,14 +101,28 @@ class ZR3ChainRecord : public ZR3Base {
     return record ? record->saveId_ : 0;
   }
 
- protected:
   // Next, previous and own identifiers, in that order.
   void ReadChain(ByteReader& in);
   // Next and previous neighbours' save identifiers, then this record's own.
   void WriteChain(ByteWriter& out) const;
   // "Next Id:", "Prev Id:" and "Id:" with the stored identifiers.
   void DescribeChain(Lines& lines) const;
-  void CopyChainTo(ZR3ChainRecord& target) const;
+
+ protected:
+  ZR3ChainRecord() = default;
+  // A copy keeps the stored identifiers but has no neighbours and no save identifier.
+  ZR3ChainRecord(const ZR3ChainRecord& other)
+      : ZR3Base(other),
+        storedNextId_(other.storedNextId_),
+        storedPrevId_(other.storedPrevId_),
+        storedId_(other.storedId_) {}
+  ZR3ChainRecord& operator=(const ZR3ChainRecord& other) {
+    ZR3Base::operator=(other);
+    storedNextId_ = other.storedNextId_;
+    storedPrevId_ = other.storedPrevId_;
+    storedId_ = other.storedId_;
+    return *this;
+  }
 
  private:
   std::uint32_t storedNextId_ = 0;

@@ -5,11 +5,11 @@
 #include <thread>
 
 #include "level/bytes.h"
+#include "level/field_visitors.h"
 #include "level/parallel.h"
 #include "level/record_factory.h"
 #include "level/safefile.h"
 #include "level/zr3error.h"
-#include "records/zr3map.h"
 
 namespace zr3 {
 
@@ -38,7 +38,7 @@ class MapCellDecoder {
       thread_ = std::thread([&maps] {
         for (const std::unique_ptr<ZR3Base>& map : maps) {
           try {
-            static_cast<const ZR3Map&>(*map).DecodeCells();
+            map->DecodeDeferred();
           } catch (...) {
             // Left undecoded: its first use decodes it and meets the failure there.
           }
@@ -111,7 +111,7 @@ void ZR3Level::ReadSections(ByteReader& in, ZR3Progress* progress) {
   MapCellDecoder mapCells;
   for (RecordList& list : lists_) list.clear();
   info_ = ZR3LevelInfo{};
-  reserved_.fill(0);
+  opaque_.fill(0);
 
   const std::string_view head = in.Peek(kHeader.size());
   if (head != kHeader) {
@@ -129,7 +129,7 @@ void ZR3Level::ReadSections(ByteReader& in, ZR3Progress* progress) {
     }
     if (category == Category::Lists) {
       in.SetSection("Reserved Block");
-      in.Bytes(reserved_.data(), reserved_.size());
+      in.Bytes(opaque_.data(), opaque_.size());
     }
     const CategoryInfo& about = InfoOf(category);
     Show(progress, std::string(about.loadingMessage));
@@ -153,45 +153,17 @@ void ZR3Level::ReadSections(ByteReader& in, ZR3Progress* progress) {
 }
 
 void ZR3Level::ReadInfo(ByteReader& in) {
-  info_.name = in.FixedText(ZR3LevelInfo::kNameWidth);
-  info_.author = in.FixedText(ZR3LevelInfo::kAuthorWidth);
-  info_.email = in.FixedText(ZR3LevelInfo::kEmailWidth);
-  info_.version = in.FixedText(ZR3LevelInfo::kVersionWidth);
-  info_.statBuying = in.U8();
-  info_.encounterPercent = in.U8();
-  info_.inventorySize = in.U8();
-  info_.reserved1 = in.Array<19>();
-  info_.paletteId = in.U32();
-  info_.backgroundId = in.U32();
-  info_.combatScreenId = in.U32();
-  info_.inventoryScreenId = in.U32();
-  info_.reserved2 = in.Array<40>();
-  info_.levelText = in.FixedText(ZR3LevelInfo::kLevelTextWidth);
+  FieldReader read(in);
+  ZR3LevelInfo::Fields(info_, read);
 }
 
-void ZR3Level::WriteInfo(ByteWriter& out) const {
-  out.FixedText(info_.name, ZR3LevelInfo::kNameWidth);
-  out.FixedText(info_.author, ZR3LevelInfo::kAuthorWidth);
-  out.FixedText(info_.email, ZR3LevelInfo::kEmailWidth);
-  out.FixedText(info_.version, ZR3LevelInfo::kVersionWidth);
-  out.U8(info_.statBuying);
-  out.U8(info_.encounterPercent);
-  out.U8(info_.inventorySize);
-  out.Array(info_.reserved1);
-  auto reference = [&out](const ZR3ChainRecord* target, std::uint32_t stored) {
-    out.U32(target ? target->SaveId() : stored);
-  };
-  reference(info_.palette, info_.paletteId);
-  reference(info_.background, info_.backgroundId);
-  reference(info_.combatScreen, info_.combatScreenId);
-  reference(info_.inventoryScreen, info_.inventoryScreenId);
-  out.Array(info_.reserved2);
-  out.FixedText(info_.levelText, ZR3LevelInfo::kLevelTextWidth);
+void ZR3Level::WriteInfo(ByteWriter& out) {
+  FieldWriter write(out, nullptr);
+  ZR3LevelInfo::Fields(info_, write);
 }
 
 void ZR3Level::LinkAll(ZR3Progress*) {
   IndexScope scope(*this);
-  info_.palette = info_.background = info_.combatScreen = info_.inventoryScreen = nullptr;
   for (Category category : kLinkOrder) {
     const RecordList& list = List(category);
     if (IsScriptCategory(category)) {
@@ -202,22 +174,15 @@ void ZR3Level::LinkAll(ZR3Progress*) {
       });
       continue;
     }
-    for (const std::unique_ptr<ZR3Base>& record : list) {
-      record->Link(*this);
-      // No early exit: with equal identifiers the last graphic or palette wins, and 0 is
-      // compared like any other value.
-      if (category == Category::Graphics) {
-        auto* graphic = static_cast<ZR3ChainRecord*>(record.get());
-        const std::uint32_t id = graphic->StoredId();
-        if (id == info_.backgroundId) info_.background = graphic;
-        if (id == info_.combatScreenId) info_.combatScreen = graphic;
-        if (id == info_.inventoryScreenId) info_.inventoryScreen = graphic;
-      } else if (category == Category::Palettes) {
-        auto* palette = static_cast<ZR3ChainRecord*>(record.get());
-        if (palette->StoredId() == info_.paletteId) info_.palette = palette;
-      }
-    }
+    for (const std::unique_ptr<ZR3Base>& record : list) record->Link(*this);
   }
+  LinkInfo();
+}
+
+void ZR3Level::LinkInfo() {
+  IndexScope scope(*this);
+  FieldLinker link(*this, false);
+  ZR3LevelInfo::Fields(info_, link);
 }
 
 void ZR3Level::CheckSavable() const {
@@ -237,10 +202,8 @@ void ZR3Level::AssignSaveIdentifiers() {
   for (const RecordList& list : lists_) {
     for (const std::unique_ptr<ZR3Base>& record : list) record->CollectKeptIdentifiers(kept);
   }
-  if (!info_.palette) kept.push_back(info_.paletteId);
-  if (!info_.background) kept.push_back(info_.backgroundId);
-  if (!info_.combatScreen) kept.push_back(info_.combatScreenId);
-  if (!info_.inventoryScreen) kept.push_back(info_.inventoryScreenId);
+  KeptIdentifiers keptByInfo(kept);
+  ZR3LevelInfo::Fields(info_, keptByInfo);
   std::sort(kept.begin(), kept.end());
   kept.erase(std::unique(kept.begin(), kept.end()), kept.end());
 
@@ -275,7 +238,7 @@ void ZR3Level::WriteFile(ByteWriter& out) {
   out.FixedText(kHeader, kHeader.size());
   for (Category category : kFileOrder) {
     if (category == Category::Graphics) WriteInfo(out);
-    if (category == Category::Lists) out.Array(reserved_);
+    if (category == Category::Lists) out.Array(opaque_);
     RecordList& list = List(category);
     if (!IsFixedTable(category)) out.U16(static_cast<std::uint16_t>(list.size()));
     for (const std::unique_ptr<ZR3Base>& record : list) {
@@ -317,14 +280,9 @@ void ZR3Level::DescribeInfo(Lines& lines) const {
   for (std::size_t i = 0; i < kCustomTextCount; ++i) {
     lines.push_back(kCustomLabels[i] + (i < custom.size() ? custom[i]->Name() : std::string()));
   }
-  auto reference = [&lines](const char* label, const ZR3ChainRecord* target, std::uint32_t stored) {
-    lines.push_back(target ? std::string(label) + ": " + target->Name()
-                           : HexDumpU32(std::string(label) + ":", stored));
-  };
-  reference("Palette", info_.palette, info_.paletteId);
-  reference("Background", info_.background, info_.backgroundId);
-  reference("Combat Screen", info_.combatScreen, info_.combatScreenId);
-  reference("Inventory Screen", info_.inventoryScreen, info_.inventoryScreenId);
+  // The references close the block, in file order.
+  FieldDescriber describe(lines);
+  ZR3LevelInfo::Fields(info_, describe);
 }
 
 void ZR3Level::WriteLevelText(ByteWriter& out) const {

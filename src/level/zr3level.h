@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "level/category.h"
+#include "level/fields.h"
 #include "level/id_map.h"
+#include "level/references.h"
 #include "level/text.h"
 #include "level/zr3base.h"
 
@@ -24,7 +26,9 @@ class ZR3Progress {
   virtual void ShowStatus(const std::string& text) = 0;
 };
 
-// The level information block: 432 bytes between the songs and the graphics.
+// The level information block: 432 bytes between the songs and the graphics. Its palette
+// and graphics are named by identifier, the last record of an equal identifier winning, and
+// are written back as stored while unresolved.
 struct ZR3LevelInfo {
   static constexpr std::size_t kNameWidth = 80;
   static constexpr std::size_t kAuthorWidth = 32;
@@ -32,6 +36,10 @@ struct ZR3LevelInfo {
   static constexpr std::size_t kVersionWidth = 10;
   static constexpr std::size_t kLevelTextWidth = 200;
   static constexpr std::size_t kSize = 432;
+  using PaletteReference =
+      IdReference<IdRule{Category::Palettes, Match::Last, false, AtSave::Kept}>;
+  using GraphicReference =
+      IdReference<IdRule{Category::Graphics, Match::Last, false, AtSave::Kept}>;
 
   std::string name;
   std::string author;
@@ -40,26 +48,41 @@ struct ZR3LevelInfo {
   std::uint8_t statBuying = 0;  // 1 means off
   std::uint8_t encounterPercent = 0;
   std::uint8_t inventorySize = 0;
-  std::array<std::uint8_t, 19> reserved1{};
-  std::uint32_t paletteId = 0;
-  std::uint32_t backgroundId = 0;
-  std::uint32_t combatScreenId = 0;
-  std::uint32_t inventoryScreenId = 0;
-  std::array<std::uint8_t, 40> reserved2{};
+  std::array<std::uint8_t, 19> opaqueA{};
+  PaletteReference palette;
+  GraphicReference background;
+  GraphicReference combatScreen;
+  GraphicReference inventoryScreen;
+  std::array<std::uint8_t, 40> opaqueB{};
   std::string levelText;
 
-  // Set by the link step; none while unresolved.
-  ZR3ChainRecord* palette = nullptr;
-  ZR3ChainRecord* background = nullptr;
-  ZR3ChainRecord* combatScreen = nullptr;
-  ZR3ChainRecord* inventoryScreen = nullptr;
+  // The fields in file order. The details text of the level information is the level's own
+  // (DescribeInfo): its order is not the file's.
+  template <class Self, class Visitor>
+  static void Fields(Self& self, Visitor& visit) {
+    visit(field::Text("name", self.name, kNameWidth, ""));
+    visit(field::Text("author", self.author, kAuthorWidth, ""));
+    visit(field::Text("email", self.email, kEmailWidth, ""));
+    visit(field::Text("version", self.version, kVersionWidth, ""));
+    visit(field::Number("stat_buying", self.statBuying, ""));
+    visit(field::Number("encounter_percent", self.encounterPercent, ""));
+    visit(field::Number("inventory_size", self.inventorySize, ""));
+    visit(field::Opaque("opaque_a", self.opaqueA, ""));
+    visit(field::Reference("palette", self.palette, "Palette"));
+    visit(field::Reference("background", self.background, "Background"));
+    visit(field::Reference("combat_screen", self.combatScreen, "Combat Screen"));
+    visit(field::Reference("inventory_screen", self.inventoryScreen, "Inventory Screen"));
+    visit(field::Opaque("opaque_b", self.opaqueB, ""));
+    visit(field::Text("level_text", self.levelText, kLevelTextWidth, ""));
+  }
 };
 
 // One level file held in memory: twenty category lists plus the level's own settings.
 class ZR3Level {
  public:
   static constexpr std::string_view kHeader = "02012400";
-  static constexpr std::size_t kReservedSize = 320;
+  // The bytes the tool keeps as read between the custom texts and the lists.
+  static constexpr std::size_t kOpaqueSize = 320;
   static constexpr std::size_t kMaxRecords = 65535;
 
   ZR3Level();
@@ -102,7 +125,7 @@ class ZR3Level {
   const std::string& HeaderText() const { return header_; }
   ZR3LevelInfo& Info() { return info_; }
   const ZR3LevelInfo& Info() const { return info_; }
-  const std::array<std::uint8_t, kReservedSize>& Reserved() const { return reserved_; }
+  const std::array<std::uint8_t, kOpaqueSize>& Opaque() const { return opaque_; }
 
   bool Loaded() const { return loaded_; }
   bool Modified() const { return modified_; }
@@ -140,6 +163,8 @@ class ZR3Level {
   // Links every record of the linked categories in the link order and resolves the level
   // information's palette and graphics.
   void LinkAll(ZR3Progress* progress = nullptr);
+  // Resolves the level information's palette and graphics.
+  void LinkInfo();
 
   // Sets the current position of every record from index first to the end of the list, then
   // applies the neighbour rule to the records from first to last (inclusive, clamped).
@@ -156,7 +181,7 @@ class ZR3Level {
   void ReadAndLink(class ByteReader& in, ZR3Progress* progress);
   void ReadSections(class ByteReader& in, ZR3Progress* progress);
   void ReadInfo(class ByteReader& in);
-  void WriteInfo(ByteWriter& out) const;
+  void WriteInfo(ByteWriter& out);
   void AssignSaveIdentifiers();
   void CheckSavable() const;
   // Assigns the save identifiers and writes the file; CheckSavable comes first.
@@ -167,7 +192,7 @@ class ZR3Level {
   std::array<RecordList, kCategoryCount> lists_;
   std::string header_;
   ZR3LevelInfo info_;
-  std::array<std::uint8_t, kReservedSize> reserved_{};
+  std::array<std::uint8_t, kOpaqueSize> opaque_{};
   bool loaded_ = false;
   bool modified_ = false;
   std::size_t lastFileSize_ = 0;

@@ -2,14 +2,8 @@
 
 namespace zr3 {
 
-std::string EntryOrNumber(std::span<const std::string_view> table, long value) {
-  if (value >= 0 && static_cast<unsigned long>(value) < table.size()) {
-    return std::string(table[static_cast<std::size_t>(value)]);
-  }
-  std::string number = "(";
-  number += std::to_string(value);
-  number += ')';
-  return number;
+std::string RunScriptText(const ZR3Base* script, std::int16_t position) {
+  return script ? "Run " + script->Name() : "Run script " + std::to_string(position);
 }
 
 std::string AttributeChangeText(std::span<const std::string_view> attributes, int attribute,

@@ -5,6 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "level/text.h"
+#include "level/zr3base.h"
+
 namespace zr3 {
 
 // The attributes an item of type "Attribute Change" can change (numbers 0 to 15). Not the
@@ -30,9 +33,8 @@ inline constexpr std::string_view kItemAttributeNames[] = {"STR",
 inline constexpr std::string_view kSpellAttributeNames[] = {"STR",   "AGL",   "INT",
                                                             "MaxHP", "MaxSP", "AL"};
 
-// The table's entry for value, or the value in parentheses when the table has none, so a
-// damaged record never reads outside a table: "(7)".
-std::string EntryOrNumber(std::span<const std::string_view> table, long value);
+// "Run " and the script's name, or "Run script " and the stored position when unresolved.
+std::string RunScriptText(const ZR3Base* script, std::int16_t position);
 
 // An attribute change as "STR +2" or "AGL -1": "+" for changes of 0 or more.
 std::string AttributeChangeText(std::span<const std::string_view> attributes, int attribute,

@@ -9,20 +9,29 @@
 namespace zr3 {
 
 namespace {
-
-constexpr const char* kBorderLabels[ZR3Map::kBorderCount] = {
-    "Border N:", "Border E:", "Border S:", "Border W:"};
-
-}  // namespace
-
-namespace {
 constexpr std::size_t kCellBytes = ZR3Map::kSlotsPerCell * 4;
 }  // namespace
 
-ZR3Map::ZR3Map(ByteReader& in) {
-  name_ = in.FixedText(kNameWidth);
-  size_ = in.U16();
-  unknown_ = in.Array<2>();
+ZR3Map::ZR3Map(const ZR3Map& other) : FieldRecord(other) {
+  *this = other;
+}
+
+ZR3Map& ZR3Map::operator=(const ZR3Map& other) {
+  if (this == &other) return *this;
+  other.DecodeCells();
+  // This map's own cells count as decoded from here on: it has no bytes left to decode.
+  DecodeCells();
+  FieldRecord::operator=(other);
+  size_ = other.size_;
+  opaque_ = other.opaque_;
+  cells_ = other.cells_;
+  tileIds_ = other.tileIds_;
+  tiles_ = other.tiles_;
+  borders_ = other.borders_;
+  return *this;
+}
+
+void ZR3Map::ReadCells(ByteReader& in) {
   const auto side = static_cast<std::size_t>(Side());
   cellBytes_.resize(side * side * kCellBytes);
   unsigned char* kept = cellBytes_.data();
@@ -32,8 +41,6 @@ ZR3Map::ZR3Map(ByteReader& in) {
     if (static_cast<std::size_t>(row) >= side) continue;
     kept = std::copy(bytes, bytes + side * kCellBytes, kept);
   }
-  for (std::uint32_t& id : borderIds_) id = in.U32();
-  ReadChain(in);
 }
 
 void ZR3Map::DecodeCells() const {
@@ -73,11 +80,8 @@ int ZR3Map::Side() const {
   return std::min<int>(size_, kGridSide);
 }
 
-void ZR3Map::Write(ByteWriter& out) {
+void ZR3Map::WriteCells(ByteWriter& out) const {
   DecodeCells();
-  out.FixedText(name_, kNameWidth);
-  out.U16(size_);
-  out.Array(unknown_);
   const int side = Side();
   for (int row = 0; row < kGridSide; ++row) {
     for (int column = 0; column < kGridSide; ++column) {
@@ -96,65 +100,33 @@ void ZR3Map::Write(ByteWriter& out) {
       }
     }
   }
-  // An unresolved border is not written back.
-  for (const ZR3ChainRecord* border : borders_) out.U32(SaveIdOf(border));
-  WriteChain(out);
 }
 
-void ZR3Map::Link(ZR3Level& level) {
+void ZR3Map::LinkCells(ZR3Level& level) {
   DecodeCells();
   // A map makes many lookups: keep the tile index for all of them even outside the load.
   ZR3Level::IndexScope scope(level);
-  // Identifier 0 is matched for borders like any other; the tile table never holds 0.
-  for (std::size_t i = 0; i < kBorderCount; ++i) {
-    borders_[i] = level.FindLastById(Category::Tiles, borderIds_[i]);
-  }
   for (std::size_t i = 0; i < tileIds_.size(); ++i) {
     tiles_[i] = level.FindLastById(Category::Tiles, tileIds_[i]);
   }
-  LinkNeighbours(level);
 }
 
-void ZR3Map::Describe(Lines& lines) const {
+void ZR3Map::DescribeTilesUsed(Lines& lines) const {
   DecodeCells();
-  lines.push_back("Name: " + name_);
-  lines.push_back("Size: " + std::to_string(size_));
-  lines.push_back(HexDump("Unknown:", unknown_.data(), unknown_.size()));
-  for (std::size_t i = 0; i < kBorderCount; ++i) {
-    std::string line = HexDumpU32(kBorderLabels[i], borderIds_[i]);
-    if (borders_[i]) line += " " + borders_[i]->Name();
-    lines.push_back(std::move(line));
-  }
-  DescribeChain(lines);
   lines.push_back("Tiles used: ");
   for (const ZR3ChainRecord* tile : tiles_) {
     lines.push_back(tile ? "  " + tile->Name() : "  (Tile not found)");
   }
 }
 
-void ZR3Map::CopyTo(ZR3Base& target) const {
-  DecodeCells();
-  auto& copy = static_cast<ZR3Map&>(target);
-  copy.name_ = name_;
-  copy.size_ = size_;
-  copy.unknown_ = unknown_;
-  copy.cells_ = cells_;
-  copy.tileIds_ = tileIds_;
-  copy.tiles_ = tiles_;
-  copy.borderIds_ = borderIds_;
-  copy.borders_ = borders_;
-  CopyChainTo(copy);
-}
-
-void ZR3Map::CollectKeptIdentifiers(std::vector<std::uint32_t>& kept) const {
+void ZR3Map::CollectKeptCells(std::vector<std::uint32_t>& kept) const {
   DecodeCells();
   for (std::size_t i = 0; i < tileIds_.size(); ++i) {
     if (!tiles_[i]) kept.push_back(tileIds_[i]);
   }
 }
 
-void ZR3Map::CollectProblems(RecordProblems& problems) const {
-  DecodeCells();
+void ZR3Map::CheckSize(RecordProblems& problems) const {
   if (size_ > kGridSide) {
     problems.push_back({"Size", std::to_string(size_),
                         "above " + std::to_string(kGridSide) + "; the file holds " +
@@ -162,15 +134,10 @@ void ZR3Map::CollectProblems(RecordProblems& problems) const {
                             " cells",
                         AtSave::Kept});
   }
-  // Border identifier 0 is no border; the writer drops any other that matched no tile.
-  for (std::size_t i = 0; i < kBorderCount; ++i) {
-    if (borderIds_[i] != 0 && !borders_[i]) {
-      std::string label = kBorderLabels[i];
-      label.pop_back();  // the colon
-      problems.push_back(
-          UnresolvedIdentifier(label, borderIds_[i], Category::Tiles, AtSave::WrittenAsZero));
-    }
-  }
+}
+
+void ZR3Map::CheckTilesUsed(RecordProblems& problems) const {
+  DecodeCells();
   for (std::size_t i = 0; i < tileIds_.size(); ++i) {
     if (!tiles_[i]) {
       problems.push_back(
@@ -179,11 +146,14 @@ void ZR3Map::CollectProblems(RecordProblems& problems) const {
   }
 }
 
-bool ZR3Map::RefersToTile(const ZR3Base& record) const {
+bool ZR3Map::CellsReferTo(const ZR3Base& record) const {
   DecodeCells();
-  auto is = [&record](const ZR3ChainRecord* tile) { return tile == &record; };
-  return std::any_of(borders_.begin(), borders_.end(), is) ||
-         std::any_of(tiles_.begin(), tiles_.end(), is);
+  return std::find(tiles_.begin(), tiles_.end(), &record) != tiles_.end();
+}
+
+std::string ZR3Map::CellsSummary() const {
+  const std::string side = std::to_string(Side());
+  return side + " x " + side + " cells";
 }
 
 }  // namespace zr3

@@ -3,16 +3,17 @@
 #include <array>
 #include <cstdint>
 #include <mutex>
+#include <string>
 #include <vector>
 
-#include "level/zr3base.h"
+#include "level/field_record.h"
 
 namespace zr3 {
 
 // One playing area: a square grid of cells, each holding up to three tiles, and four border
 // tiles. A map always occupies 120064 bytes: the file holds a 100 x 100 grid whatever the
 // map's size, and only the cells inside the used square are kept.
-class ZR3Map : public ZR3ChainRecord {
+class ZR3Map : public FieldRecord<ZR3Map> {
  public:
   static constexpr std::size_t kNameWidth = 32;
   static constexpr int kGridSide = 100;
@@ -21,18 +22,37 @@ class ZR3Map : public ZR3ChainRecord {
   static constexpr std::size_t kSize = 120064;
 
   ZR3Map() = default;
-  explicit ZR3Map(ByteReader& in);
+  explicit ZR3Map(ByteReader& in) { ReadFields(in); }
+  ZR3Map(const ZR3Map& other);
+  ZR3Map& operator=(const ZR3Map& other);
 
   Category ListCategory() const override { return Category::Maps; }
-  void Describe(Lines& lines) const override;
-  void Write(ByteWriter& out) override;
-  // Borders and tile table entries take the last tile of an equal identifier.
-  void Link(ZR3Level& level) override;
-  void CopyTo(ZR3Base& target) const override;
-  void CollectKeptIdentifiers(std::vector<std::uint32_t>& kept) const override;
-  void CollectProblems(RecordProblems& problems) const override;
+  void DecodeDeferred() const override { DecodeCells(); }
 
-  bool RefersToTile(const ZR3Base& record) const;
+  // Borders and the tiles of the cells take the last tile of an equal identifier; a border
+  // identifier 0 is looked up like any other and an unresolved border is not written back,
+  // while an unresolved cell identifier is.
+  template <class Self, class Visitor>
+  static void Fields(Self& self, Visitor& visit) {
+    visit(field::Text("name", self.name_, kNameWidth, "Name"));
+    visit(field::Number("size", self.size_, "Size"));
+    visit(field::Problems([&self](RecordProblems& problems) { self.CheckSize(problems); }));
+    visit(field::Opaque("opaque", self.opaque_));
+    Cells<Self> cells{self};
+    visit(field::Part("cells", cells));
+    visit(field::Reference("border_north", self.borders_[0], "Border N",
+                           ReferenceStyle::HexThenName));
+    visit(
+        field::Reference("border_east", self.borders_[1], "Border E", ReferenceStyle::HexThenName));
+    visit(field::Reference("border_south", self.borders_[2], "Border S",
+                           ReferenceStyle::HexThenName));
+    visit(
+        field::Reference("border_west", self.borders_[3], "Border W", ReferenceStyle::HexThenName));
+    visit(field::Chain(self));
+    // The tile table comes last in the details text and in the problem report.
+    visit(field::Line([&self](Lines& lines) { self.DescribeTilesUsed(lines); }));
+    visit(field::Problems([&self](RecordProblems& problems) { self.CheckTilesUsed(problems); }));
+  }
 
   // Turns the cells as read into the tile table and the cells' indices into it. Every member
   // that needs the cells calls it first; a load calls it for all maps on another thread
@@ -40,6 +60,21 @@ class ZR3Map : public ZR3ChainRecord {
   void DecodeCells() const;
 
  private:
+  // The cells as one part of the map's layout, for the field list.
+  template <class Map>
+  struct Cells {
+    Map& map;
+    void Read(ByteReader& in) { map.ReadCells(in); }
+    void Write(ByteWriter& out) { map.WriteCells(out); }
+    void Link(ZR3Level& level) { map.LinkCells(level); }
+    void Describe(Lines&) const {}
+    void CollectKept(std::vector<std::uint32_t>& kept) const { map.CollectKeptCells(kept); }
+    void CollectProblems(RecordProblems&) const {}
+    bool RefersTo(const ZR3Base& record) const { return map.CellsReferTo(record); }
+    std::string Summary() const { return map.CellsSummary(); }
+  };
+  using BorderReference =
+      IdReference<IdRule{Category::Tiles, Match::Last, false, AtSave::WrittenAsZero}>;
   // Indices into the tile table; kEmptySlot where the file holds identifier 0. A map has at
   // most 30000 cell slots, so every index lies below kEmptySlot.
   using Cell = std::array<std::uint16_t, kSlotsPerCell>;
@@ -50,8 +85,18 @@ class ZR3Map : public ZR3ChainRecord {
   int Side() const;
   bool IsKept(int row, int column) const { return row < Side() && column < Side(); }
 
+  void ReadCells(ByteReader& in);
+  void WriteCells(ByteWriter& out) const;
+  void LinkCells(ZR3Level& level);
+  void CollectKeptCells(std::vector<std::uint32_t>& kept) const;
+  bool CellsReferTo(const ZR3Base& record) const;
+  std::string CellsSummary() const;
+  void CheckSize(RecordProblems& problems) const;
+  void DescribeTilesUsed(Lines& lines) const;
+  void CheckTilesUsed(RecordProblems& problems) const;
+
   std::uint16_t size_ = 0;
-  std::array<std::uint8_t, 2> unknown_{};
+  std::array<std::uint8_t, 2> opaque_{};
   // The kept cells as read, 12 bytes each, until DecodeCells has made the three members
   // below from them; they are filled on first use, hence mutable.
   mutable std::vector<unsigned char> cellBytes_;
@@ -63,8 +108,7 @@ class ZR3Map : public ZR3ChainRecord {
   mutable std::vector<std::uint32_t> tileIds_;
   mutable std::vector<ZR3ChainRecord*> tiles_;
   // N, E, S, W.
-  std::array<std::uint32_t, kBorderCount> borderIds_{};
-  std::array<ZR3ChainRecord*, kBorderCount> borders_{};
+  std::array<BorderReference, kBorderCount> borders_{};
 };
 
 }  // namespace zr3

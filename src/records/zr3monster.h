@@ -3,43 +3,82 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
-#include "level/zr3base.h"
-#include "records/reference_slots.h"
+#include "level/field_record.h"
 
 namespace zr3 {
 
 // An opponent: its statistics, two group memberships and five lists of ten references each
 // (items, spells, pre and post object scripts, tiles), ending with an image path.
-class ZR3Monster : public ZR3ChainRecord {
+class ZR3Monster : public FieldRecord<ZR3Monster> {
  public:
   static constexpr std::size_t kNameWidth = 32;
   static constexpr std::size_t kImagePathWidth = 80;
+  static constexpr std::size_t kSlots = 10;
   // Level, maximum HP, HP, maximum SP, SP, STR, INT and DEX, in file order.
   static constexpr std::size_t kStatisticCount = 8;
 
+  static constexpr std::string_view kTypes[] = {"Creature", "Fighter", "Magic User"};
+  static constexpr std::string_view kBuilds[] = {"Big and strong", "Small and fast", "Super smart",
+                                                 "Balanced"};
+  static constexpr std::string_view kAttackStyles[] = {"Cautious", "Balanced", "Aggressive"};
+
   ZR3Monster() = default;
-  explicit ZR3Monster(ByteReader& in);
+  explicit ZR3Monster(ByteReader& in) { ReadFields(in); }
 
   Category ListCategory() const override { return Category::Monsters; }
 
-  void Describe(Lines& lines) const override;
-  void Write(ByteWriter& out) override;
-  void Link(ZR3Level& level) override;
-  void CopyTo(ZR3Base& target) const override;
-  void CollectProblems(RecordProblems& problems) const override;
+  template <class Self, class Visitor>
+  static void Fields(Self& self, Visitor& visit) {
+    static constexpr std::string_view kStatisticNames[kStatisticCount] = {
+        "level", "max_hp", "hp", "max_sp", "sp", "str", "int", "dex"};
+    static constexpr std::string_view kStatisticLabels[kStatisticCount] = {
+        "Level", "Max HP", "HP", "Max SP", "SP", "STR", "INT", "DEX"};
+    visit(field::Text("name", self.name_, kNameWidth, "Name"));
+    visit(field::HexNumber("gfx_id", self.gfxId_, "GFX Id"));
+    for (std::size_t i = 0; i < kStatisticCount; ++i) {
+      visit(field::Number(kStatisticNames[i], self.statistics_[i], kStatisticLabels[i]));
+    }
+    visit(field::Number("experience", self.experience_, "Exp"));
+    visit(field::Number("gold", self.gold_, "Gold"));
+    visit(field::Choice("type", self.type_, kTypes, ""));
+    visit(field::Choice("build", self.build_, kBuilds, ""));
+    visit(field::Choice("attack_style", self.attackStyle_, kAttackStyles, ""));
+    visit(field::Line([&self](Lines& lines) { self.DescribeStyle(lines); }));
+    visit(field::Opaque("opaque_a", self.opaqueA_));
+    visit(field::Position("group_1", self.group1_, "Group 1"));
+    visit(field::Position("group_2", self.group2_, "Group 2"));
+    visit(field::Opaque("opaque_b", self.opaqueB_));
+    visit(field::ReferenceRun("items", self.items_, "Item "));
+    visit(field::ReferenceRun("spells", self.spells_, "Spell "));
+    visit(field::ReferenceRun("pre_scripts", self.preScripts_, "Pre "));
+    visit(field::ReferenceRun("post_scripts", self.postScripts_, "Post "));
+    visit(field::ReferenceRun("tiles", self.tiles_, "Tile "));
+    visit(field::Opaque("opaque_c", self.opaqueC_));
+    visit(field::Chain(self));
+    visit(field::Text("image_path", self.imagePath_, kImagePathWidth, "Image path"));
+  }
 
-  bool RefersToScript(const ZR3Base& record) const;
-  bool RefersToTile(const ZR3Base& record) const;
-  bool RefersToItem(const ZR3Base& record) const;
-  bool RefersToSpell(const ZR3Base& record) const;
-  bool RefersToGroup(const ZR3Base& record) const;
-
-  ZR3Base* Group1() const { return group1_; }
-  ZR3Base* Group2() const { return group2_; }
+  ZR3Base* Group1() const { return group1_.Record(); }
+  ZR3Base* Group2() const { return group2_.Record(); }
   const std::string& ImagePath() const { return imagePath_; }
 
  private:
+  // Unlike a shop, a monster drops every identifier that matched nothing. Pre and post
+  // scripts are object scripts only; the other script kinds are never searched.
+  template <Category List>
+  using SlotReference = IdReference<IdRule{List, Match::First, true, AtSave::WrittenAsZero}>;
+  template <Category List>
+  using Slots = std::array<SlotReference<List>, kSlots>;
+  // A group index outside the group table is no error: the group stays unresolved and the
+  // index is written back as held.
+  using GroupReference =
+      PositionReference<PositionRule{Category::Groups, OutsideList::Unresolved, true}>;
+
+  // Type, build and attack style form one block: the first value without a name ends it.
+  void DescribeStyle(Lines& lines) const;
+
   std::uint32_t gfxId_ = 0;
   std::array<std::uint16_t, kStatisticCount> statistics_{};
   std::uint32_t experience_ = 0;
@@ -48,19 +87,16 @@ class ZR3Monster : public ZR3ChainRecord {
   std::uint16_t build_ = 0;
   std::uint16_t attackStyle_ = 0;
   std::array<std::uint8_t, 2> opaqueA_{};
-  std::int16_t groupIndex1_ = 0;
-  std::int16_t groupIndex2_ = 0;
+  GroupReference group1_;
+  GroupReference group2_;
   std::array<std::uint8_t, 2> opaqueB_{};
-  ReferenceSlots items_;
-  ReferenceSlots spells_;
-  ReferenceSlots preScripts_;
-  ReferenceSlots postScripts_;
-  ReferenceSlots tiles_;
+  Slots<Category::Items> items_{};
+  Slots<Category::Spells> spells_{};
+  Slots<Category::ObjectScripts> preScripts_{};
+  Slots<Category::ObjectScripts> postScripts_{};
+  Slots<Category::Tiles> tiles_{};
   std::array<std::uint8_t, 8> opaqueC_{};
   std::string imagePath_;
-
-  ZR3Base* group1_ = nullptr;
-  ZR3Base* group2_ = nullptr;
 };
 
 }  // namespace zr3

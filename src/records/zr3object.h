@@ -3,15 +3,14 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <vector>
 
-#include "level/zr3base.h"
+#include "level/field_record.h"
 
 namespace zr3 {
 
 // A thing placed on a map: its map, its location there, a graphic, an image path and up to
 // ten object scripts. Always 176 bytes.
-class ZR3Object : public ZR3ChainRecord {
+class ZR3Object : public FieldRecord<ZR3Object> {
  public:
   static constexpr std::size_t kNameWidth = 32;
   static constexpr std::size_t kPathWidth = 80;
@@ -19,30 +18,42 @@ class ZR3Object : public ZR3ChainRecord {
   static constexpr std::size_t kSize = 176;
 
   ZR3Object() = default;
-  explicit ZR3Object(ByteReader& in);
+  explicit ZR3Object(ByteReader& in) { ReadFields(in); }
 
   Category ListCategory() const override { return Category::Objects; }
-  void Describe(Lines& lines) const override;
-  void Write(ByteWriter& out) override;
-  // The map and the scripts take the first record of an equal identifier.
-  void Link(ZR3Level& level) override;
-  void CopyTo(ZR3Base& target) const override;
-  void CollectKeptIdentifiers(std::vector<std::uint32_t>& kept) const override;
-  void CollectProblems(RecordProblems& problems) const override;
 
-  bool RefersToScript(const ZR3Base& record) const;
-  bool RefersToMap(const ZR3Base& record) const;
+  template <class Self, class Visitor>
+  static void Fields(Self& self, Visitor& visit) {
+    visit(field::Text("name", self.name_, kNameWidth, "Name"));
+    visit(field::Reference("map", self.map_, "Map"));
+    visit(field::Number("location_x", self.locationX_, ""));
+    visit(field::Number("location_y", self.locationY_, ""));
+    visit(field::Line([&self](Lines& lines) {
+      lines.push_back("Location: " + std::to_string(self.locationX_) + "," +
+                      std::to_string(self.locationY_));
+    }));
+    visit(field::Opaque("opaque", self.opaque_));
+    visit(field::HexNumber("gfx_id", self.gfxId_, "GFX Id"));
+    visit(field::ReferenceRun("scripts", self.scripts_, "Script "));
+    visit(field::Chain(self));
+    visit(field::Text("image_path", self.path_, kPathWidth, "Image path"));
+  }
+
+  const std::string& ImagePath() const { return path_; }
 
  private:
-  std::uint32_t mapId_ = 0;
-  ZR3ChainRecord* map_ = nullptr;
+  // The map identifier 0 is looked up like any other; an unresolved one is kept. Script
+  // identifier 0 is an empty slot, and an unresolved script slot is saved as empty.
+  using MapReference = IdReference<IdRule{Category::Maps, Match::First, false, AtSave::Kept}>;
+  using ObjectScriptReference =
+      IdReference<IdRule{Category::ObjectScripts, Match::First, true, AtSave::WrittenAsZero}>;
+
+  MapReference map_;
   std::uint8_t locationX_ = 0;
   std::uint8_t locationY_ = 0;
-  std::array<std::uint8_t, 2> unknown_{};
+  std::array<std::uint8_t, 2> opaque_{};
   std::uint32_t gfxId_ = 0;
-  // 0 marks an empty slot.
-  std::array<std::uint32_t, kScriptSlots> scriptIds_{};
-  std::array<ZR3ChainRecord*, kScriptSlots> scripts_{};
+  std::array<ObjectScriptReference, kScriptSlots> scripts_{};
   std::string path_;
 };
 

@@ -1,33 +1,37 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
-#include "level/zr3base.h"
-#include "records/reference_slots.h"
+#include "level/field_record.h"
 
 namespace zr3 {
 
 // A shop: up to ten items named by their own identifiers, and two price values.
-class ZR3Shop : public ZR3ChainRecord {
+class ZR3Shop : public FieldRecord<ZR3Shop> {
  public:
   static constexpr std::size_t kNameWidth = 32;
+  static constexpr std::size_t kStockSlots = 10;
 
   ZR3Shop() = default;
-  explicit ZR3Shop(ByteReader& in);
+  explicit ZR3Shop(ByteReader& in) { ReadFields(in); }
 
   Category ListCategory() const override { return Category::Shops; }
 
-  void Describe(Lines& lines) const override;
-  void Write(ByteWriter& out) override;
-  void Link(ZR3Level& level) override;
-  void CopyTo(ZR3Base& target) const override;
-  void CollectKeptIdentifiers(std::vector<std::uint32_t>& kept) const override;
-  void CollectProblems(RecordProblems& problems) const override;
-
-  bool RefersToItem(const ZR3Base& record) const;
+  template <class Self, class Visitor>
+  static void Fields(Self& self, Visitor& visit) {
+    visit(field::Text("name", self.name_, kNameWidth, "Name"));
+    visit(field::ReferenceRun("items", self.stock_, "Item "));
+    visit(field::Number("buyback", self.buyback_, "Buyback"));
+    visit(field::Number("markup", self.markup_, "Markup"));
+    visit(field::Chain(self));
+  }
 
  private:
-  ReferenceSlots stock_;
+  // Identifier 0 is an empty slot; an item identifier that matched no item survives the save.
+  using ItemReference = IdReference<IdRule{Category::Items, Match::First, true, AtSave::Kept}>;
+
+  std::array<ItemReference, kStockSlots> stock_{};
   std::uint16_t buyback_ = 0;
   std::uint16_t markup_ = 0;
 };

@@ -153,7 +153,7 @@ void ZR3Script::CollectProblems(RecordProblems& problems) const {
 
 void ZR3Script::CopyTo(ZR3Base& target) const {
   auto& script = static_cast<ZR3Script&>(target);
-  script.name_ = name_;
+  script.ZR3ChainRecord::operator=(*this);
   script.conditions_ = conditions_;
   script.commands_ = commands_;
   script.blocks_ = blocks_ ? std::make_unique<std::array<OpaqueBlock, 2>>(*blocks_) : nullptr;
@@ -161,7 +161,14 @@ void ZR3Script::CopyTo(ZR3Base& target) const {
   script.commandCount_ = commandCount_;
   script.opaque_ = opaque_;
   script.kind_ = kind_;
-  CopyChainTo(script);
+}
+
+bool ZR3Script::RefersTo(const ZR3Base& record) const {
+  return RefersToFlag(record) || RefersToMap(record) || RefersToItem(record) ||
+         RefersToCharacterSet(record) || RefersToGraphic(record) || RefersToText(record) ||
+         RefersToSong(record) || RefersToSpell(record) || RefersToObject(record) ||
+         RefersToTile(record) || RefersToScript(record) || RefersToPalette(record) ||
+         RefersToShop(record) || RefersToMonster(record) || RefersToList(record);
 }
 
 bool ZR3Script::AskSlots(const ZR3Base& record, ConditionQuery conditionQuery,

@@ -62,6 +62,7 @@ class ZR3Script : public ZR3ChainRecord {
 
   // Each query asks every slot, in use or not, in the order condition 0, command 0,
   // condition 1, ...; the first yes answers.
+  bool RefersTo(const ZR3Base& record) const override;
   bool RefersToFlag(const ZR3Base& record) const;
   bool RefersToMap(const ZR3Base& record) const;
   bool RefersToItem(const ZR3Base& record) const;

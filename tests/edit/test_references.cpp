@@ -43,10 +43,10 @@ TEST(ReferenceSearch, LevelInformationLinesAreTheLabelAloneInTheirOrder) {
   auto& sky = zr3test::AddStandIn(level, Category::Graphics, 1, "Sky");
   auto& arena = zr3test::AddStandIn(level, Category::Graphics, 2, "Arena");
   auto& colours = zr3test::AddStandIn(level, Category::Palettes, 3, "Colours");
-  level.Info().inventoryScreen = &sky;
-  level.Info().background = &sky;
-  level.Info().combatScreen = &arena;
-  level.Info().palette = &colours;
+  level.Info().inventoryScreen.Set(&sky);
+  level.Info().background.Set(&sky);
+  level.Info().combatScreen.Set(&arena);
+  level.Info().palette.Set(&colours);
   EXPECT_EQ(
       SearchReferences(level, Category::Graphics, 0),
       (Lines{"Search results for Sky", "", "General: Background", "General: Inventory Screen"}));

@@ -85,7 +85,7 @@ TEST_F(World, TheDefaultPaletteAndTheScreenGraphicsCannotBeDeleted) {
   EXPECT_TRUE(CheckDeletion(level, Category::Palettes, 1).Allowed());
   EXPECT_TRUE(CheckDeletion(level, Category::Graphics, 2).Allowed());
   // The inventory screen alone blocks too.
-  level.Info().background = nullptr;
+  level.Info().background.Unlink();
   EXPECT_EQ(CheckDeletion(level, Category::Graphics, 0).referrer, "General: Inventory Screen");
 }
 

@@ -74,10 +74,10 @@ TEST(DemoLevel, HoldsEveryKindWithReferencesThatResolve) {
     const Category category = static_cast<Category>(c);
     EXPECT_FALSE(level.List(category).empty()) << zr3::InfoOf(category).sectionName;
   }
-  EXPECT_NE(level.Info().palette, nullptr);
-  EXPECT_NE(level.Info().background, nullptr);
-  EXPECT_NE(level.Info().combatScreen, nullptr);
-  EXPECT_NE(level.Info().inventoryScreen, nullptr);
+  EXPECT_NE(level.Info().palette.Record(), nullptr);
+  EXPECT_NE(level.Info().background.Record(), nullptr);
+  EXPECT_NE(level.Info().combatScreen.Record(), nullptr);
+  EXPECT_NE(level.Info().inventoryScreen.Record(), nullptr);
 
   for (const std::string& line : TextLines(level.LevelText())) {
     EXPECT_EQ(line.find("Bad reference"), std::string::npos) << line;

@@ -71,7 +71,7 @@ TEST(GraphicLevel, BackgroundMatchingNothingShowsItsDumpAndIsKept) {
   EXPECT_EQ(InfoLine(*level, "Inventory Screen"), "Inventory Screen: Hills");
 
   auto reloaded = LoadLevel(level->SaveToBytes());
-  EXPECT_EQ(reloaded->Info().backgroundId, 0x12345678u);
+  EXPECT_EQ(reloaded->Info().background.Stored(), 0x12345678u);
   EXPECT_EQ(InfoLine(*reloaded, "Background"), "Background: 78 56 34 12");
   EXPECT_EQ(InfoLine(*reloaded, "Combat Screen"), "Combat Screen: LaterArena");
   EXPECT_EQ(InfoLine(*reloaded, "Inventory Screen"), "Inventory Screen: Hills");

@@ -120,8 +120,8 @@ TEST(Item, UsableItemFollowsItsScriptWhenWritten) {
   zr3::RecordList& scripts = level.List(Category::ObjectScripts);
   zr3::ZR3Base* script = scripts[4].get();
   EXPECT_EQ(LineStarting(Describe(item), "Definition: "), "Definition: Run Script 4, uses 2");
-  EXPECT_TRUE(item.RefersToScript(*script));
-  EXPECT_FALSE(item.RefersToScript(*scripts[3]));
+  EXPECT_TRUE(item.RefersTo(*script));
+  EXPECT_FALSE(item.RefersTo(*scripts[3]));
 
   // Move the script from position 4 to position 2.
   std::unique_ptr<zr3::ZR3Base> moved = std::move(scripts[4]);
@@ -185,8 +185,7 @@ TEST(Item, CopyRefersToTheSameRecords) {
   const auto& item = static_cast<const ZR3Item&>(*copy);
   EXPECT_EQ(Describe(item), Describe(source));
   const zr3::RecordList& groups = level.List(Category::Groups);
-  EXPECT_TRUE(item.RefersToGroup(*groups[3]));
-  EXPECT_TRUE(item.RefersToGroup(*groups[4]));
-  EXPECT_FALSE(item.RefersToGroup(*groups[5]));
-  EXPECT_FALSE(item.RefersToScript(*groups[3]));
+  EXPECT_TRUE(item.RefersTo(*groups[3]));
+  EXPECT_TRUE(item.RefersTo(*groups[4]));
+  EXPECT_FALSE(item.RefersTo(*groups[5]));
 }

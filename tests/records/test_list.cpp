@@ -163,10 +163,10 @@ TEST(List, ResultsLinkToTheFirstObjectScriptBelowTheCountOnly) {
   EXPECT_EQ(list.Result(1), &zero);    // identifier 0 is searched like any other
   EXPECT_EQ(list.Result(2), nullptr);  // only a global script has identifier 7
   EXPECT_EQ(list.Result(3), nullptr);  // beyond the count, although "Zero" matches
-  EXPECT_TRUE(list.RefersToScript(first));
-  EXPECT_TRUE(list.RefersToScript(zero));
-  EXPECT_FALSE(list.RefersToScript(later));
-  EXPECT_FALSE(list.RefersToScript(global));
+  EXPECT_TRUE(list.RefersTo(first));
+  EXPECT_TRUE(list.RefersTo(zero));
+  EXPECT_FALSE(list.RefersTo(later));
+  EXPECT_FALSE(list.RefersTo(global));
 
   const zr3::Lines lines = Described(list);
   EXPECT_EQ(lines[4], "Result 0: First");
@@ -184,6 +184,6 @@ TEST(List, ResultsLinkToTheFirstObjectScriptBelowTheCountOnly) {
   // A copy shares the results.
   ZR3List copy;
   list.CopyTo(copy);
-  EXPECT_TRUE(copy.RefersToScript(first));
+  EXPECT_TRUE(copy.RefersTo(first));
   EXPECT_EQ(Described(copy), lines);
 }

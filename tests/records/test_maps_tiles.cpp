@@ -116,7 +116,7 @@ TEST(MapLinking, BorderZeroMatchesTileWithIdentifierZero) {
   EXPECT_EQ(lines[3], "Border N: 00 00 00 00 Zero");
   EXPECT_EQ(lines[6], "Border W: 00 00 00 00 Zero");
   EXPECT_TRUE(TilesUsed(lines).empty());  // an empty slot is not a tile
-  EXPECT_TRUE(map.RefersToTile(*level->List(Category::Tiles)[0]));
+  EXPECT_TRUE(map.RefersTo(*level->List(Category::Tiles)[0]));
 }
 
 TEST(MapSave, UnresolvedBorderWrittenAsZeroWhileUnresolvedCellIsKept) {
@@ -217,7 +217,7 @@ TEST(MapCopy, CopyHasTheSameContentAndSharesTheTiles) {
   ZR3Map copy;
   original.CopyTo(copy);
   EXPECT_EQ(DescribeLines(copy), DescribeLines(original));
-  EXPECT_TRUE(copy.RefersToTile(*level->List(Category::Tiles)[0]));
+  EXPECT_TRUE(copy.RefersTo(*level->List(Category::Tiles)[0]));
   EXPECT_EQ(WriteRecord(copy), WriteRecord(original));
 }
 

@@ -67,7 +67,7 @@ TEST(MixedLevel, RoundTripsModuloIdentifiersAndAgainAfterReload) {
   zr3::ZR3Level reloaded;
   reloaded.LoadFromBytes(saved);
   EXPECT_TRUE(zr3test::SameModuloIds(built, reloaded.SaveToBytes()));
-  EXPECT_EQ(reloaded.Info().palette, reloaded.List(Category::Palettes)[1].get());
+  EXPECT_EQ(reloaded.Info().palette.Record(), reloaded.List(Category::Palettes)[1].get());
 }
 
 TEST(MixedLevel, ExportsEveryRecordUnderItsHeading) {

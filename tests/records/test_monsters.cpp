@@ -215,8 +215,8 @@ TEST(Monster, GroupIndexResolvesOnlyWithinTheGroupTable) {
   ASSERT_TRUE(level.Loaded());
   EXPECT_EQ(monster.Group1(), nullptr);
   EXPECT_EQ(monster.Group2(), level.List(Category::Groups)[19].get());
-  EXPECT_TRUE(monster.RefersToGroup(*level.List(Category::Groups)[19]));
-  EXPECT_FALSE(monster.RefersToGroup(*level.List(Category::Groups)[0]));
+  EXPECT_TRUE(monster.RefersTo(*level.List(Category::Groups)[19]));
+  EXPECT_FALSE(monster.RefersTo(*level.List(Category::Groups)[0]));
 
   MonsterSpec negative = FullMonster();
   negative.group1 = -1;
@@ -227,8 +227,8 @@ TEST(Monster, GroupIndexResolvesOnlyWithinTheGroupTable) {
   EXPECT_NE(std::find(lines.begin(), lines.end(), "Group 1: -1"), lines.end());
   // Group 0 resolves to its (empty) name rather than showing the index.
   EXPECT_NE(std::find(lines.begin(), lines.end(), "Group 2: "), lines.end());
-  EXPECT_FALSE(below.RefersToGroup(*other.List(Category::Groups)[19]));
-  EXPECT_TRUE(below.RefersToGroup(*other.List(Category::Groups)[0]));
+  EXPECT_FALSE(below.RefersTo(*other.List(Category::Groups)[19]));
+  EXPECT_TRUE(below.RefersTo(*other.List(Category::Groups)[0]));
 }
 
 TEST(Monster, LinksEachListAgainstItsOwnListFirstMatchSkippingEmptySlots) {
@@ -254,16 +254,13 @@ TEST(Monster, LinksEachListAgainstItsOwnListFirstMatchSkippingEmptySlots) {
        {"Item 0: Axe", "Spell 1: Fire", "Pre 2: 08 00 00 00", "Post 3: Roar", "Tile 4: Lava"}) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
   }
-  EXPECT_TRUE(monster.RefersToItem(item));
-  EXPECT_FALSE(monster.RefersToItem(laterItem));
-  EXPECT_FALSE(monster.RefersToItem(emptyItem));
-  EXPECT_FALSE(monster.RefersToItem(spell));
-  EXPECT_TRUE(monster.RefersToSpell(spell));
-  EXPECT_FALSE(monster.RefersToSpell(item));
-  EXPECT_TRUE(monster.RefersToTile(tile));
-  EXPECT_FALSE(monster.RefersToTile(item));
-  EXPECT_TRUE(monster.RefersToScript(script));
-  EXPECT_FALSE(monster.RefersToScript(global));
+  EXPECT_TRUE(monster.RefersTo(item));
+  EXPECT_FALSE(monster.RefersTo(laterItem));
+  EXPECT_FALSE(monster.RefersTo(emptyItem));
+  EXPECT_TRUE(monster.RefersTo(spell));
+  EXPECT_TRUE(monster.RefersTo(tile));
+  EXPECT_TRUE(monster.RefersTo(script));
+  EXPECT_FALSE(monster.RefersTo(global));
 
   item.SetSaveId(31);
   spell.SetSaveId(32);
@@ -297,8 +294,8 @@ TEST(Monster, CopyNamesTheSameRecordsAndGroups) {
   source.CopyTo(*copy);
   const auto& monster = static_cast<const zr3::ZR3Monster&>(*copy);
   EXPECT_EQ(DescribeOf(monster), DescribeOf(source));
-  EXPECT_TRUE(monster.RefersToItem(item));
-  EXPECT_TRUE(monster.RefersToGroup(*level.List(Category::Groups)[2]));
+  EXPECT_TRUE(monster.RefersTo(item));
+  EXPECT_TRUE(monster.RefersTo(*level.List(Category::Groups)[2]));
   EXPECT_EQ(monster.Group1(), nullptr);
 }
 

@@ -85,14 +85,14 @@ TEST(ObjectLinking, FirstMapWinsWhileMapsTakeTheLastTile) {
   const zr3::ZR3Base& earlyTile = *level->List(Category::Tiles)[0];
   const zr3::ZR3Base& lateTile = *level->List(Category::Tiles)[1];
   const auto& map = level->At<ZR3Map>(Category::Maps, 0);
-  EXPECT_TRUE(map.RefersToTile(lateTile));
-  EXPECT_FALSE(map.RefersToTile(earlyTile));
+  EXPECT_TRUE(map.RefersTo(lateTile));
+  EXPECT_FALSE(map.RefersTo(earlyTile));
   EXPECT_EQ(DescribeLines(map)[3], "Border N: 07 00 00 00 LateTile");
   EXPECT_EQ(DescribeLines(map).back(), "  LateTile");
 
   const auto& object = level->At<ZR3Object>(Category::Objects, 0);
-  EXPECT_TRUE(object.RefersToMap(*level->List(Category::Maps)[0]));
-  EXPECT_FALSE(object.RefersToMap(*level->List(Category::Maps)[1]));
+  EXPECT_TRUE(object.RefersTo(*level->List(Category::Maps)[0]));
+  EXPECT_FALSE(object.RefersTo(*level->List(Category::Maps)[1]));
   EXPECT_EQ(DescribeLines(object)[1], "Map: EarlyMap");
 }
 
@@ -103,7 +103,7 @@ TEST(ObjectLinking, MapIdentifierZeroIsSearchedLikeAnyOther) {
   auto level = LoadLevel(builder);
   const auto& object = level->At<ZR3Object>(Category::Objects, 0);
   EXPECT_EQ(DescribeLines(object)[1], "Map: Origin");
-  EXPECT_TRUE(object.RefersToMap(*level->List(Category::Maps)[0]));
+  EXPECT_TRUE(object.RefersTo(*level->List(Category::Maps)[0]));
 }
 
 TEST(ObjectSave, UnresolvedMapKeptWhileUnresolvedScriptSlotIsWrittenAsZero) {
@@ -147,9 +147,9 @@ TEST(ObjectLinking, ScriptSlotsTakeTheFirstObjectScript) {
   EXPECT_EQ(lines[5], "Script 3: OpenDoor");
   EXPECT_EQ(lines[6], "Script 5: 06 00 00 00");  // global scripts are never searched
   EXPECT_EQ(lines[7], "Next Id: 00 00 00 00");
-  EXPECT_TRUE(object.RefersToScript(first));
-  EXPECT_FALSE(object.RefersToScript(second));
-  EXPECT_FALSE(object.RefersToScript(otherKind));
+  EXPECT_TRUE(object.RefersTo(first));
+  EXPECT_FALSE(object.RefersTo(second));
+  EXPECT_FALSE(object.RefersTo(otherKind));
 
   const std::string saved = level->SaveToBytes();
   const std::size_t at = FirstRecordAt(builder, Category::Objects);
@@ -174,6 +174,6 @@ TEST(ObjectCopy, CopyHasTheSameContentAndReferences) {
   ZR3Object copy;
   original.CopyTo(copy);
   EXPECT_EQ(DescribeLines(copy), DescribeLines(original));
-  EXPECT_TRUE(copy.RefersToMap(*level->List(Category::Maps)[0]));
+  EXPECT_TRUE(copy.RefersTo(*level->List(Category::Maps)[0]));
   EXPECT_EQ(WriteRecord(copy), WriteRecord(original));
 }

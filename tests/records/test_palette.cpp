@@ -97,7 +97,7 @@ TEST(Palette, LevelPaletteResolvesToTheLastMatchAndFollowsItThroughASave) {
   builder.info.paletteId = 5;
   ZR3Level level;
   level.LoadFromBytes(builder.Build().Bytes());
-  EXPECT_EQ(level.Info().palette, &level.At<ZR3Palette>(Category::Palettes, 2));
+  EXPECT_EQ(level.Info().palette.Record(), &level.At<ZR3Palette>(Category::Palettes, 2));
   EXPECT_TRUE(HasLine(InfoLines(level), "Palette: Last"));
 
   const std::string saved = level.SaveToBytes();
@@ -107,7 +107,7 @@ TEST(Palette, LevelPaletteResolvesToTheLastMatchAndFollowsItThroughASave) {
 
   ZR3Level reloaded;
   reloaded.LoadFromBytes(saved);
-  EXPECT_EQ(reloaded.Info().palette, &reloaded.At<ZR3Palette>(Category::Palettes, 2));
+  EXPECT_EQ(reloaded.Info().palette.Record(), &reloaded.At<ZR3Palette>(Category::Palettes, 2));
 }
 
 TEST(Palette, LevelPaletteIdentifierZeroIsMatchedLikeAnyOther) {
@@ -126,7 +126,7 @@ TEST(Palette, UnresolvedLevelPaletteShowsItsBytesAndIsWrittenBackUnchanged) {
   builder.info.paletteId = 1;
   ZR3Level level;
   level.LoadFromBytes(builder.Build().Bytes());
-  EXPECT_EQ(level.Info().palette, nullptr);
+  EXPECT_EQ(level.Info().palette.Record(), nullptr);
   EXPECT_TRUE(HasLine(InfoLines(level), "Palette: 01 00 00 00"));
 
   const std::string saved = level.SaveToBytes();
@@ -137,5 +137,5 @@ TEST(Palette, UnresolvedLevelPaletteShowsItsBytesAndIsWrittenBackUnchanged) {
 
   ZR3Level reloaded;
   reloaded.LoadFromBytes(saved);
-  EXPECT_EQ(reloaded.Info().palette, nullptr);
+  EXPECT_EQ(reloaded.Info().palette.Record(), nullptr);
 }

@@ -124,9 +124,9 @@ TEST(Shop, LinksFirstItemWithMatchingIdentifierAndSkipsEmptySlots) {
   ASSERT_GE(lines.size(), 3u);
   EXPECT_EQ(lines[1], "Item 2: First");
   EXPECT_EQ(lines[2], "Item 4: 06 00 00 00");
-  EXPECT_TRUE(shop.RefersToItem(first));
-  EXPECT_FALSE(shop.RefersToItem(second));
-  EXPECT_FALSE(shop.RefersToItem(zero));
+  EXPECT_TRUE(shop.RefersTo(first));
+  EXPECT_FALSE(shop.RefersTo(second));
+  EXPECT_FALSE(shop.RefersTo(zero));
 
   zero.SetSaveId(40);
   first.SetSaveId(41);
@@ -167,7 +167,7 @@ TEST(Shop, CopyCarriesContentAndReferencesButNotNeighbours) {
   source.CopyTo(*copy);
   auto& shop = static_cast<zr3::ZR3Shop&>(*copy);
   EXPECT_EQ(DescribeOf(shop), DescribeOf(source));
-  EXPECT_TRUE(shop.RefersToItem(item));
+  EXPECT_TRUE(shop.RefersTo(item));
   EXPECT_EQ(shop.Next(), nullptr);
 }
 

@@ -116,8 +116,8 @@ TEST(Spell, LearnSpellIsTheFirstMatch) {
   level.LoadFromBytes(builder.Build().Bytes());
   const ZR3Spell& pupil = SpellAt(level, 2);
   EXPECT_EQ(pupil.LearnSpell(), &SpellAt(level, 0));
-  EXPECT_TRUE(pupil.RefersToSpell(SpellAt(level, 0)));
-  EXPECT_FALSE(pupil.RefersToSpell(SpellAt(level, 1)));
+  EXPECT_TRUE(pupil.RefersTo(SpellAt(level, 0)));
+  EXPECT_FALSE(pupil.RefersTo(SpellAt(level, 1)));
 }
 
 TEST(Spell, SelfLearningSpellKeepsNamingItselfThroughASave) {
@@ -127,7 +127,7 @@ TEST(Spell, SelfLearningSpellKeepsNamingItselfThroughASave) {
   level.LoadFromBytes(builder.Build().Bytes());
   const ZR3Spell& self = SpellAt(level, 1);
   EXPECT_EQ(LineStarting(Describe(self), "Learn"), "Learn: Self");
-  EXPECT_TRUE(self.RefersToSpell(self));
+  EXPECT_TRUE(self.RefersTo(self));
 
   const std::string saved = level.SaveToBytes();
   EXPECT_TRUE(zr3test::SameModuloIds(builder.Build(), saved));
@@ -196,8 +196,8 @@ TEST(Spell, RunScriptSpellFollowsItsScriptWhenWritten) {
   zr3::RecordList& scripts = level.List(Category::ObjectScripts);
   zr3::ZR3Base* script = scripts[2].get();
   EXPECT_EQ(LineStarting(Describe(spell), "Definition: "), "Definition: Run Script 2");
-  EXPECT_TRUE(spell.RefersToScript(*script));
-  EXPECT_FALSE(spell.RefersToScript(*scripts[0]));
+  EXPECT_TRUE(spell.RefersTo(*script));
+  EXPECT_FALSE(spell.RefersTo(*scripts[0]));
 
   scripts.erase(scripts.begin());
   level.Renumber(Category::ObjectScripts, 0, scripts.size() - 1);
@@ -245,10 +245,10 @@ TEST(Spell, CopyRefersToTheSameRecordsAndTheSourcesLearnSpell) {
   source.CopyTo(*copy);
   const auto& spell = static_cast<const ZR3Spell&>(*copy);
   EXPECT_EQ(Describe(spell), Describe(source));
-  EXPECT_TRUE(spell.RefersToSpell(source));
-  EXPECT_FALSE(spell.RefersToSpell(spell));
+  EXPECT_TRUE(spell.RefersTo(source));
+  EXPECT_FALSE(spell.RefersTo(spell));
   const zr3::RecordList& groups = level.List(Category::Groups);
-  EXPECT_TRUE(spell.RefersToGroup(*groups[1]));
-  EXPECT_TRUE(spell.RefersToGroup(*groups[2]));
-  EXPECT_FALSE(spell.RefersToGroup(*groups[0]));
+  EXPECT_TRUE(spell.RefersTo(*groups[1]));
+  EXPECT_TRUE(spell.RefersTo(*groups[2]));
+  EXPECT_FALSE(spell.RefersTo(*groups[0]));
 }

@@ -1,0 +1,129 @@
+#include "level/field_access.h"
+
+#include <array>
+
+#include "level/zr3error.h"
+#include "level/zr3level.h"
+#include "script/vocabulary.h"
+
+namespace zr3 {
+
+std::string_view FieldKindName(FieldKind kind) {
+  static constexpr std::array<std::string_view, 9> kNames = {
+      "text",      "integer",  "choice", "opaque", "chain identifier",
+      "reference", "position", "run",    "part"};
+  return kNames[static_cast<std::size_t>(kind)];
+}
+
+std::optional<std::int64_t> ParseFieldNumber(std::string_view text) {
+  std::size_t i = 0;
+  bool negative = false;
+  if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
+    negative = text[0] == '-';
+    i = 1;
+  }
+  if (i == text.size()) return std::nullopt;
+  std::int64_t value = 0;
+  for (; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return std::nullopt;
+    value = value * 10 + (text[i] - '0');
+    // Far beyond any field; stops before the 64 bits overflow.
+    if (value > (std::int64_t{1} << 40)) return std::nullopt;
+  }
+  return negative ? -value : value;
+}
+
+int FindRecordForField(const ZR3Level& level, Category list, std::string_view field,
+                       std::string_view text) {
+  const RecordList& records = level.List(list);
+  const std::string noun(InfoOf(list).recordNoun);
+  if (const std::optional<std::int64_t> position = ParseFieldNumber(text)) {
+    if (*position < 0 || static_cast<std::size_t>(*position) >= records.size()) {
+      throw ZR3Error(std::string(field) + ": no " + noun + " at position " +
+                     std::to_string(*position) + " (the list holds " +
+                     std::to_string(records.size()) + ")");
+    }
+    return static_cast<int>(*position);
+  }
+  int found = -1;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (records[i]->Name() != text) continue;
+    if (found >= 0) {
+      throw ZR3Error(std::string(field) + ": more than one " + noun + " is named \"" +
+                     std::string(text) + "\"");
+    }
+    found = static_cast<int>(i);
+  }
+  if (found < 0) {
+    throw ZR3Error(std::string(field) + ": no " + noun + " is named \"" + std::string(text) + "\"");
+  }
+  return found;
+}
+
+std::string FieldLister::HexText(const std::uint8_t* bytes, std::size_t count) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string text;
+  text.reserve(count * 2);
+  for (std::size_t i = 0; i < count; ++i) {
+    text += kDigits[bytes[i] >> 4];
+    text += kDigits[bytes[i] & 0x0F];
+  }
+  return text;
+}
+
+FieldSetter::FieldSetter(ZR3Level& level, std::string_view path, std::string_view value)
+    : level_(level), path_(path), name_(path), value_(value) {
+  // "items[3]" names slot 3 of the run "items".
+  const std::size_t open = path.find('[');
+  if (open == std::string_view::npos || path.back() != ']') return;
+  name_ = path.substr(0, open);
+  const std::optional<std::int64_t> slot =
+      ParseFieldNumber(path.substr(open + 1, path.size() - open - 2));
+  index_ = slot && *slot >= 0 ? static_cast<std::size_t>(*slot) : SIZE_MAX;
+}
+
+void FieldSetter::Refuse(const std::string& reason) const {
+  throw ZR3Error(path_ + ": " + reason);
+}
+
+void FieldSetter::CheckText(std::size_t width) const {
+  if (value_.find('\0') != std::string_view::npos) {
+    Refuse("a text cannot hold a zero byte");
+  }
+  if (value_.size() > width) {
+    Refuse("a text of " + std::to_string(value_.size()) + " bytes is longer than the field's " +
+           std::to_string(width));
+  }
+}
+
+std::int64_t FieldSetter::Integer(std::string_view text, std::int64_t min, std::int64_t max) const {
+  const std::optional<std::int64_t> number = ParseFieldNumber(text);
+  if (!number) Refuse("\"" + std::string(text) + "\" is not a whole number");
+  if (*number < min || *number > max) {
+    Refuse(std::string(text) + " is out of range " + std::to_string(min) + ".." +
+           std::to_string(max));
+  }
+  return *number;
+}
+
+std::optional<std::size_t> FieldSetter::WordIndex(std::span<const std::string_view> words) const {
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (!words[i].empty() && EqualsIgnoringAsciiCase(words[i], value_)) return i;
+  }
+  return std::nullopt;
+}
+
+std::string FieldSetter::NoRecordAt(Category list, int position) const {
+  return "no " + std::string(InfoOf(list).recordNoun) + " at position " + std::to_string(position) +
+         " (the list holds " + std::to_string(level_.List(list).size()) + ")";
+}
+
+FieldList ZR3Base::Fields() const {
+  return {};
+}
+
+void ZR3Base::SetField(ZR3Level&, std::string_view path, std::string_view) {
+  throw ZR3Error(std::string(path) + ": no such field");
+}
+
+}  // namespace zr3

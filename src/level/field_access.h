@@ -1,0 +1,295 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+#include "level/category.h"
+#include "level/fields.h"
+#include "level/references.h"
+#include "level/zr3base.h"
+#include "level/zr3level.h"
+
+namespace zr3 {
+
+// What a field is, as code outside the record sees it.
+enum class FieldKind : std::uint8_t {
+  Text,       // a fixed-width text
+  Integer,    // a signed or unsigned integer
+  Choice,     // an integer naming a word of a table; values outside the table are kept
+  Opaque,     // bytes kept as read; not editable
+  ChainId,    // an identifier of the record chain; assigned at save, not editable
+  Reference,  // a record named by its identifier
+  Position,   // a record named by its position in a list
+  Run,        // a run of references; its elements are the slots
+  Part,       // a part with a layout of its own (a map's cells, a script's slots)
+};
+
+std::string_view FieldKindName(FieldKind kind);
+
+// One field of a record: its description and its current value.
+struct FieldInfo {
+  std::string name;
+  FieldKind kind = FieldKind::Integer;
+  bool editable = true;
+  // Text: the most bytes it holds. Opaque: its bytes.
+  std::size_t width = 0;
+  // Integer, choice and position: the values the field can hold.
+  std::int64_t min = 0;
+  std::int64_t max = 0;
+  // Choice: the words of the values from 0 on.
+  std::span<const std::string_view> words;
+  // Reference and position: the list it points into.
+  std::optional<Category> target;
+  // Reference: the record it resolved to (none while unresolved or empty).
+  const ZR3Base* resolved = nullptr;
+  // The value: the text itself; an integer in decimal; opaque bytes in lowercase hex; a
+  // reference as the position of its record, "none" when empty, or "unresolved <id>".
+  std::string value;
+  // Integer, choice, position, chain identifier: the number; reference: the stored identifier.
+  std::int64_t number = 0;
+  // Run: its slots, named "<name>[i]".
+  std::vector<FieldInfo> elements;
+};
+
+// A number written as decimal digits with an optional sign; nothing for anything else.
+std::optional<std::int64_t> ParseFieldNumber(std::string_view text);
+
+// The position of the record the text names in the list: its decimal position, or the name of
+// exactly one record. Throws ZR3Error naming the field otherwise.
+int FindRecordForField(const ZR3Level& level, Category list, std::string_view field,
+                       std::string_view text);
+
+// Lists the fields a record kind describes.
+class FieldLister {
+ public:
+  explicit FieldLister(FieldList& fields) : fields_(fields) {}
+
+  template <class S>
+  void operator()(TextField<S> f) {
+    FieldInfo& info = Add(f.name, FieldKind::Text);
+    info.width = f.width;
+    info.value = f.value;
+    info.editable = f.present;
+  }
+  template <class T>
+  void operator()(NumberField<T> f) {
+    FieldInfo& info = Add(f.name, FieldKind::Integer);
+    SetRange<T>(info);
+    info.number = f.value;
+    info.value = std::to_string(info.number);
+  }
+  template <class T>
+  void operator()(ChoiceField<T> f) {
+    FieldInfo& info = Add(f.name, FieldKind::Choice);
+    SetRange<T>(info);
+    info.words = f.words;
+    info.number = f.value;
+    info.value = std::to_string(info.number);
+  }
+  template <class A>
+  void operator()(OpaqueField<A> f) {
+    FieldInfo& info = Add(f.name, FieldKind::Opaque);
+    info.editable = false;
+    info.width = f.bytes.size();
+    info.value = HexText(f.bytes.data(), f.bytes.size());
+  }
+  template <class Ref>
+  void operator()(ReferenceField<Ref> f) {
+    Describe(Add(f.name, FieldKind::Reference), f.ref);
+  }
+  template <class A>
+  void operator()(ReferenceRunField<A> f) {
+    FieldInfo& run = Add(f.name, FieldKind::Run);
+    run.target = std::remove_cvref_t<decltype(f.refs[0])>::kRule.list;
+    for (std::size_t i = 0; i < f.refs.size(); ++i) {
+      FieldInfo& slot = run.elements.emplace_back();
+      slot.name = std::string(f.name) + "[" + std::to_string(i) + "]";
+      slot.kind = FieldKind::Reference;
+      Describe(slot, f.refs[i]);
+    }
+  }
+  template <class Ref>
+  void operator()(PositionField<Ref> f) {
+    FieldInfo& info = Add(f.name, f.active ? FieldKind::Position : FieldKind::Integer);
+    SetRange<std::int16_t>(info);
+    info.number = f.ref.Stored();
+    info.value = std::to_string(info.number);
+    if (f.active) {
+      info.target = Ref::kRule.list;
+      info.resolved = f.ref.Record();
+    }
+  }
+  template <class R>
+  void operator()(ChainField<R> f) {
+    static constexpr std::string_view kNames[] = {"next_id", "prev_id", "id"};
+    const std::uint32_t ids[] = {f.record.StoredNextId(), f.record.StoredPrevId(),
+                                 f.record.StoredId()};
+    for (std::size_t i = 0; i < 3; ++i) {
+      FieldInfo& info = Add(kNames[i], FieldKind::ChainId);
+      info.editable = false;
+      SetRange<std::uint32_t>(info);
+      info.number = ids[i];
+      info.value = std::to_string(ids[i]);
+    }
+  }
+  template <class P>
+  void operator()(PartField<P> f) {
+    FieldInfo& info = Add(f.name, FieldKind::Part);
+    info.editable = false;
+    info.value = f.part.Summary();
+  }
+  template <class F>
+  void operator()(const F&) {}
+
+  static std::string HexText(const std::uint8_t* bytes, std::size_t count);
+
+ private:
+  FieldInfo& Add(std::string_view name, FieldKind kind) {
+    FieldInfo& info = fields_.emplace_back();
+    info.name = name;
+    info.kind = kind;
+    return info;
+  }
+  template <class T>
+  static void SetRange(FieldInfo& info) {
+    using U = std::remove_const_t<T>;
+    info.min = std::numeric_limits<U>::min();
+    info.max = std::numeric_limits<U>::max();
+  }
+  template <class Ref>
+  static void Describe(FieldInfo& info, const Ref& ref) {
+    info.target = Ref::kRule.list;
+    info.resolved = ref.Record();
+    info.number = ref.Stored();
+    SetRange<std::uint32_t>(info);
+    if (ref.Record()) {
+      info.value = std::to_string(ref.Record()->Position());
+    } else if (ref.Stored() == 0) {
+      info.value = "none";
+    } else {
+      info.value = "unresolved " + std::to_string(ref.Stored());
+    }
+  }
+
+  FieldList& fields_;
+};
+
+// Sets the one field a path names ("price", "items[3]") from its text. Visits every field and
+// acts on the one named; Found() tells whether there was one.
+class FieldSetter {
+ public:
+  FieldSetter(ZR3Level& level, std::string_view path, std::string_view value);
+
+  bool Found() const { return found_; }
+
+  template <class S>
+  void operator()(TextField<S> f) {
+    if (!Is(f.name)) return;
+    if (!f.present) Refuse("is not stored while the identifier before it is 0");
+    CheckText(f.width);
+    f.value = std::string(value_);
+  }
+  template <class T>
+  void operator()(NumberField<T> f) {
+    if (Is(f.name)) f.value = static_cast<T>(Integer<T>(value_));
+  }
+  template <class T>
+  void operator()(ChoiceField<T> f) {
+    if (!Is(f.name)) return;
+    const std::optional<std::size_t> word = WordIndex(f.words);
+    f.value = word ? static_cast<T>(*word) : static_cast<T>(Integer<T>(value_));
+  }
+  template <class A>
+  void operator()(OpaqueField<A> f) {
+    if (Is(f.name)) Refuse("holds bytes the tool keeps as read and cannot be set");
+  }
+  template <class Ref>
+  void operator()(ReferenceField<Ref> f) {
+    if (Is(f.name)) SetReference(f.ref);
+  }
+  template <class A>
+  void operator()(ReferenceRunField<A> f) {
+    if (!IsRunOf(f.name)) return;
+    if (!index_ || *index_ >= f.refs.size()) {
+      Refuse("has slots 0 to " + std::to_string(f.refs.size() - 1));
+    }
+    SetReference(f.refs[*index_]);
+  }
+  template <class Ref>
+  void operator()(PositionField<Ref> f) {
+    if (!Is(f.name)) return;
+    constexpr Category list = Ref::kRule.list;
+    // A position that names a record may also be given as the record's name.
+    const int position = f.active && !ParseFieldNumber(value_)
+                             ? FindRecordForField(level_, list, path_, value_)
+                             : static_cast<int>(Integer<std::int16_t>(value_));
+    if (position > std::numeric_limits<std::int16_t>::max()) Refuse(NoRecordAt(list, position));
+    ZR3Base* record = nullptr;
+    if (f.active) {
+      record = level_.RecordAt(list, position);
+      if (!record && position >= 0 && Ref::kRule.outside == OutsideList::LinkError) {
+        Refuse(NoRecordAt(list, position));
+      }
+    }
+    f.ref.Set(static_cast<std::int16_t>(position), record);
+  }
+  template <class R>
+  void operator()(ChainField<R>) {
+    for (std::string_view name : {"next_id", "prev_id", "id"}) {
+      if (Is(name)) Refuse("is assigned when the level is saved and cannot be set");
+    }
+  }
+  template <class P>
+  void operator()(PartField<P> f) {
+    if (Is(f.name)) Refuse("cannot be set as one value");
+  }
+  template <class F>
+  void operator()(const F&) {}
+
+ private:
+  bool Is(std::string_view name) {
+    if (index_ || name != name_) return false;
+    found_ = true;
+    return true;
+  }
+  bool IsRunOf(std::string_view name) {
+    if (name != name_) return false;
+    found_ = true;
+    return true;
+  }
+  [[noreturn]] void Refuse(const std::string& reason) const;
+  void CheckText(std::size_t width) const;
+  std::int64_t Integer(std::string_view text, std::int64_t min, std::int64_t max) const;
+  template <class T>
+  std::int64_t Integer(std::string_view text) const {
+    using U = std::remove_const_t<T>;
+    return Integer(text, std::numeric_limits<U>::min(), std::numeric_limits<U>::max());
+  }
+  std::optional<std::size_t> WordIndex(std::span<const std::string_view> words) const;
+  std::string NoRecordAt(Category list, int position) const;
+  template <class Ref>
+  void SetReference(Ref& ref) {
+    if (value_ == "none") {
+      ref.Set(nullptr);
+      return;
+    }
+    const int position = FindRecordForField(level_, Ref::kRule.list, path_, value_);
+    ref.Set(static_cast<ZR3ChainRecord*>(level_.RecordAt(Ref::kRule.list, position)));
+  }
+
+  ZR3Level& level_;
+  std::string path_;
+  std::string_view name_;
+  std::optional<std::size_t> index_;
+  std::string_view value_;
+  bool found_ = false;
+};
+
+}  // namespace zr3
