@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 
 #include "support/level_builder.h"
 #include "ui/mainform.h"
@@ -22,6 +23,13 @@ inline QString SettingsFile() {
   QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Hollowtree"),
                   QStringLiteral("ZR3Tool"));
   return store.fileName();
+}
+
+// The title as the window system shows it: the modified marker "[*]" becomes "*" while the
+// window is modified and vanishes otherwise.
+inline QString ShownTitle(QWidget& window) {
+  window.winId();  // the native window carries the shown title
+  return window.windowHandle()->title();
 }
 
 inline QAction* ActionOf(const zr3::ui::TfrmMain& window, const char* name) {
