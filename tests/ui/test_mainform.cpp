@@ -66,12 +66,6 @@ void AddRecords(TfrmMain& window, zr3::Category category, int count) {
   }
 }
 
-QString DescriptionOf(const zr3::ZR3Base& record) {
-  zr3::Lines lines;
-  record.Describe(lines);
-  return zr3::ui::LinesToDisplay(lines);
-}
-
 }  // namespace
 
 class TestMainForm : public QObject {

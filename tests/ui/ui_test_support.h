@@ -12,6 +12,7 @@
 
 #include "support/level_builder.h"
 #include "ui/mainform.h"
+#include "ui/texts.h"
 
 // Keeps the window's settings inside a temporary folder for the whole test program.
 inline void IsolateSettings(const QTemporaryDir& folder) {
@@ -55,4 +56,29 @@ inline QString WriteLevel(const QTemporaryDir& folder, const QString& name,
   const QString path = folder.filePath(name);
   builder.WriteTo(path.toStdString());
   return path;
+}
+
+// The captions of the item list's rows.
+inline QStringList Rows(const zr3::ui::TfrmMain& window) {
+  QStringList rows;
+  const QAbstractItemModel* model = ItemList(window)->model();
+  for (int row = 0; row < model->rowCount(); ++row) rows << model->index(row, 0).data().toString();
+  return rows;
+}
+
+// The selected row of the item list, or -1.
+inline int SelectedRow(const zr3::ui::TfrmMain& window) {
+  const QModelIndexList rows = ItemList(window)->selectionModel()->selectedIndexes();
+  return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+inline QStringList DetailLines(const zr3::ui::TfrmMain& window) {
+  return Details(window)->toPlainText().split(QLatin1Char('\n'));
+}
+
+// What the details pane shows for a record.
+inline QString DescriptionOf(const zr3::ZR3Base& record) {
+  zr3::Lines lines;
+  record.Describe(lines);
+  return zr3::ui::LinesToDisplay(lines);
 }
