@@ -674,7 +674,10 @@ void TfrmMain::ShowResults(ResultLines lines) {
 
 void TfrmMain::ListResults(ResultLines lines) {
   resultModel_->SetLines(std::move(lines));
+  if (!dckResults_->isHidden()) return;
   dckResults_->show();
+  // Enough for a few lines, leaving the lists and the details most of the window.
+  resizeDocks({dckResults_}, {height() / 4}, Qt::Vertical);
 }
 
 void TfrmMain::ClearResults() {
