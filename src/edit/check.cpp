@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "level/field_visitors.h"
 #include "level/problems.h"
@@ -75,18 +76,20 @@ RecordProblems InfoProblems(const ZR3LevelInfo& info) {
 
 }  // namespace
 
-LevelCheck CheckLevel(const ZR3Level& level) {
-  LevelCheck check;
-  auto report = [&check](const std::string& record, const RecordProblems& problems) {
+LevelProblems FindLevelProblems(const ZR3Level& level) {
+  LevelProblems found;
+  auto report = [&found](const std::string& record, const NamedRecord& named,
+                         const RecordProblems& problems) {
     for (const RecordProblem& problem : problems) {
-      check.lines.push_back(
-          record + ", " + problem.field + " = " + problem.value + ": " + problem.issue +
-          "; next save: " + (problem.atSave == AtSave::Kept ? "kept" : "written as 0"));
+      found.lines.push_back(
+          {record + ", " + problem.field + " = " + problem.value + ": " + problem.issue +
+               "; next save: " + (problem.atSave == AtSave::Kept ? "kept" : "written as 0"),
+           named});
     }
-    check.problemCount += problems.size();
+    found.problemCount += problems.size();
   };
 
-  report("General", InfoProblems(level.Info()));
+  report("General", NamedRecord{}, InfoProblems(level.Info()));
   for (const Category category : kFileOrder) {
     const RecordList& list = level.List(category);
     std::unordered_map<std::string, std::size_t> firstOfName;
@@ -97,11 +100,17 @@ LevelCheck CheckLevel(const ZR3Level& level) {
         CollectNameProblems(category, i, record.Name(), firstOfName, problems);
       }
       record.CollectProblems(problems);
-      report(RecordLabel(category, i) + " " + Quoted(record.Name()), problems);
+      report(RecordLabel(category, i) + " " + Quoted(record.Name()), NamedRecord{category, i},
+             problems);
     }
   }
-  check.lines.push_back("Problems: " + std::to_string(check.problemCount));
-  return check;
+  found.lines.push_back({"Problems: " + std::to_string(found.problemCount), std::nullopt});
+  return found;
+}
+
+LevelCheck CheckLevel(const ZR3Level& level) {
+  LevelProblems found = FindLevelProblems(level);
+  return {TextOf(std::move(found.lines)), found.problemCount};
 }
 
 }  // namespace zr3

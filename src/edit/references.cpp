@@ -101,7 +101,8 @@ const TableEntry& EntryOf(Category category) {
   return table[IndexOf(category)];
 }
 
-// Calls visit with the line of every referrer, in the given order, until visit answers false.
+// Calls visit with the line of every referrer and the record it names, in the given order,
+// until visit answers false.
 template <class Visit>
 void VisitReferrers(const ZR3Level& level, Category category, std::size_t index,
                     std::span<const std::size_t> order, Visit visit) {
@@ -110,12 +111,18 @@ void VisitReferrers(const ZR3Level& level, Category category, std::size_t index,
   for (std::size_t p : order) {
     const ReferencePlace& place = places[p];
     if (place.infoQuery) {
-      if (place.infoQuery(level.Info(), target) && !visit(std::string(place.label))) return;
+      if (place.infoQuery(level.Info(), target) &&
+          !visit(std::string(place.label), NamedRecord{})) {
+        return;
+      }
       continue;
     }
-    for (const std::unique_ptr<ZR3Base>& referrer : level.List(place.list)) {
-      if (place.selfExcluded && referrer.get() == &target) continue;
-      if (place.query(*referrer, target) && !visit(std::string(place.label) + referrer->Name())) {
+    const RecordList& list = level.List(place.list);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      const ZR3Base& referrer = *list[i];
+      if (place.selfExcluded && &referrer == &target) continue;
+      if (place.query(referrer, target) &&
+          !visit(std::string(place.label) + referrer.Name(), NamedRecord{place.list, i})) {
         return;
       }
     }
@@ -129,21 +136,28 @@ Referrers ReferrersOf(Category category) {
   return Referrers{entry.places, entry.searchOrder, entry.deletionOrder};
 }
 
-Lines SearchReferences(const ZR3Level& level, Category category, std::size_t index) {
-  Lines lines{"Search results for " + RecordOf(level, category, index).Name(), ""};
+ResultLines FindReferences(const ZR3Level& level, Category category, std::size_t index) {
+  // The heading names the record searched, so that a viewer can go back to it.
+  ResultLines lines{{"Search results for " + RecordOf(level, category, index).Name(),
+                     NamedRecord{category, index}},
+                    {}};
   VisitReferrers(level, category, index, ReferrersOf(category).searchOrder,
-                 [&lines](std::string line) {
-                   lines.push_back(std::move(line));
+                 [&lines](std::string line, NamedRecord referrer) {
+                   lines.push_back({std::move(line), referrer});
                    return true;
                  });
   return lines;
+}
+
+Lines SearchReferences(const ZR3Level& level, Category category, std::size_t index) {
+  return TextOf(FindReferences(level, category, index));
 }
 
 std::optional<std::string> FirstReferrer(const ZR3Level& level, Category category,
                                          std::size_t index) {
   std::optional<std::string> first;
   VisitReferrers(level, category, index, ReferrersOf(category).deletionOrder,
-                 [&first](std::string line) {
+                 [&first](std::string line, NamedRecord) {
                    first = std::move(line);
                    return false;
                  });

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "edit/results.h"
 #include "level/category.h"
 #include "level/text.h"
 #include "level/zr3level.h"
@@ -42,7 +43,10 @@ struct Referrers {
 // kinds nothing refers to).
 Referrers ReferrersOf(Category category);
 
-// "Search results for " + name, an empty line, then one line per referrer, all of them.
+// "Search results for " + name, an empty line, then one line per referrer, all of them; each
+// referrer's line names the referrer (the level information for its own fields).
+ResultLines FindReferences(const ZR3Level& level, Category category, std::size_t index);
+// The text of FindReferences.
 Lines SearchReferences(const ZR3Level& level, Category category, std::size_t index);
 
 // The line of the first referrer in deletion order, or nothing when no place refers to the

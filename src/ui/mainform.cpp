@@ -4,8 +4,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QLabel>
 #include <QListView>
 #include <QListWidget>
 #include <QMenu>
@@ -30,6 +32,7 @@
 #include "script/zr3script.h"
 #include "ui/busycursor.h"
 #include "ui/itemlistmodel.h"
+#include "ui/resultlistmodel.h"
 #include "ui/texts.h"
 
 namespace zr3::ui {
@@ -67,9 +70,15 @@ constexpr std::array<CategoryRow, TfrmMain::kCategoryRows> kCategoryRowTable = {
     {"Lists", Category::Lists},
 }};
 
+// The file's name with the place of the modified marker; a "[*]" inside the name is doubled,
+// which the title shows as it is.
 QString TitleFor(const QString& path) {
-  return QFileInfo(path).fileName() + QStringLiteral(" - ") + kTitle;
+  return QFileInfo(path).fileName().replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")) +
+         QStringLiteral("[*] - ") + kTitle;
 }
+
+// How many referrers a refused deletion names; the rest are counted.
+constexpr int kRefusalReferrers = 10;
 
 // The folder of a file, ending with a separator.
 QString FolderOf(const QString& path) {
@@ -92,7 +101,6 @@ TfrmMain::TfrmMain(Prompt* prompt, QWidget* parent)
   CreateToolBar();
   CreatePanes();
   SetLevelCommands(false);
-  mnuFileExport_->setEnabled(false);
   SetEditCommands(false);
   ApplySettings();
 }
@@ -299,8 +307,29 @@ void TfrmMain::CreatePanes() {
   splitterMain_->setStretchFactor(1, 1);
   setCentralWidget(splitterMain_);
 
+  resultModel_ = new ResultListModel(this);
+  lvwResults_ = new QListView;
+  lvwResults_->setObjectName(QStringLiteral("lvwResults"));
+  lvwResults_->setAccessibleName(tr("Results"));
+  lvwResults_->setModel(resultModel_);
+  lvwResults_->setUniformItemSizes(true);
+  lvwResults_->setSelectionMode(QAbstractItemView::SingleSelection);
+  lvwResults_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  lvwResults_->setFont(memGeneral_->font());
+  dckResults_ = new QDockWidget(tr("Results"), this);
+  dckResults_->setObjectName(QStringLiteral("dckResults"));
+  dckResults_->setWidget(lvwResults_);
+  dckResults_->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::RightDockWidgetArea);
+  addDockWidget(Qt::BottomDockWidgetArea, dckResults_);
+  dckResults_->hide();
+  // Enter and a double-click both activate a line.
+  connect(lvwResults_, &QAbstractItemView::activated, this, &TfrmMain::lvwResultsActivated);
+
   StatusBar1_ = statusBar();
   StatusBar1_->setObjectName(QStringLiteral("StatusBar1"));
+  lblPosition_ = new QLabel;
+  lblPosition_->setObjectName(QStringLiteral("lblPosition"));
+  StatusBar1_->addPermanentWidget(lblPosition_);
 
   connect(lvwType_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           [this](const QItemSelection& selected) {
@@ -309,9 +338,9 @@ void TfrmMain::CreatePanes() {
   connect(lvwItems_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           [this](const QItemSelection& selected, const QItemSelection& deselected) {
             if (!selected.indexes().isEmpty()) {
-              lvwItemsSelectItem(selected.indexes().first().row(), true);
+              lvwItemsSelectItem(ItemPosition(selected.indexes().first()), true);
             } else if (!deselected.indexes().isEmpty()) {
-              lvwItemsSelectItem(deselected.indexes().first().row(), false);
+              lvwItemsSelectItem(ItemPosition(deselected.indexes().first()), false);
             }
           });
   connect(itemModel_, &ItemListModel::Edited, this, &TfrmMain::lvwItemsEdited);
@@ -361,12 +390,20 @@ std::optional<Category> TfrmMain::CategoryOfRow(int row) {
   return kCategoryRowTable[static_cast<std::size_t>(row)].category;
 }
 
+int TfrmMain::RowOfCategory(std::optional<Category> category) {
+  for (int row = 0; row < kCategoryRows; ++row) {
+    if (category && CategoryOfRow(row) == category) return row;
+  }
+  return kGeneralRow;
+}
+
 bool TfrmMain::OpenLevel(const QString& path) {
   QString error;
   {
     BusyCursor busy;
     // Nothing may keep showing or pointing into the level about to be destroyed.
     ClearItems();
+    ClearResults();
     memGeneral_->clear();
     level_.reset();
     level_ = std::make_unique<ZR3Level>();
@@ -376,11 +413,13 @@ bool TfrmMain::OpenLevel(const QString& path) {
       error = MessageText(e);
     }
     SetLevelCommands(level_->Loaded());
-    mnuFileExport_->setEnabled(true);
     if (level_->Loaded()) {
       setWindowTitle(TitleFor(path));
       settings_.defaultPath = FolderOf(path);
+      // The category chosen before shows the new level's records.
+      if (SelectedCategoryRow() >= 0) lvwTypeSelectItem(SelectedCategoryRow());
     }
+    ShowModified();
   }
   if (!error.isEmpty()) ShowError(error);
   return error.isEmpty();
@@ -392,7 +431,9 @@ void TfrmMain::ShowError(const QString& message) {
 
 void TfrmMain::SetLevelCommands(bool loaded) {
   lvwType_->setEnabled(loaded);
-  for (QAction* command : {btnSave_, mnuFileSave_, mnuFileSaveAs_,
+  // A level that failed to load holds only what was read before the failure; exporting it
+  // would write an almost empty text as if it were the level.
+  for (QAction* command : {btnSave_, mnuFileSave_, mnuFileSaveAs_, mnuFileExport_,
                            mnuFileScriptExport_->menuAction(), mnuFileImport_, mnuEditCheck_}) {
     command->setEnabled(loaded);
   }
@@ -409,6 +450,16 @@ void TfrmMain::SetEditCommands(bool selected) {
   btnDown_->setEnabled(editable);
   btnFind_->setEnabled(selected);
   mnuEditFind_->setEnabled(selected);
+  ShowPosition(selected ? SelectedItemRow() : -1);
+}
+
+void TfrmMain::ShowPosition(int row) {
+  lblPosition_->setText(row < 0 ? QString()
+                                : tr("Record %1 of %2").arg(row + 1).arg(itemModel_->rowCount()));
+}
+
+void TfrmMain::ShowModified() {
+  setWindowModified(level_ && level_->Modified());
 }
 
 bool TfrmMain::Attempt(const std::function<void()>& work) {
@@ -427,7 +478,10 @@ bool TfrmMain::Attempt(const std::function<void()>& work) {
 }
 
 bool TfrmMain::SaveLevel(const QString& path) {
-  return Attempt([&] { level_->Save(path.isEmpty() ? std::string() : ToNativePath(path)); });
+  const bool saved =
+      Attempt([&] { level_->Save(path.isEmpty() ? std::string() : ToNativePath(path)); });
+  ShowModified();
+  return saved;
 }
 
 QString TfrmMain::ChooseSaveFile(const FileDialogRequest& request) {
@@ -503,7 +557,7 @@ FileDialogRequest TfrmMain::ExportRequest(const QString& folder) const {
 }
 
 void TfrmMain::mnuFileExportClick() {
-  if (!level_) return;
+  if (!level_ || !level_->Loaded()) return;
   const QString path = ChooseSaveFile(ExportRequest(settings_.exportPath));
   if (path.isEmpty()) return;
   Attempt([&] { level_->ExportLevelText(ToNativePath(path)); });
@@ -571,6 +625,7 @@ void TfrmMain::ImportScripts(const QString& path) {
   Lines report;
   importer.AppendReport(report);
   ShowLines(report);
+  ShowModified();
   const std::optional<Category> category = CategoryOfRow(SelectedCategoryRow());
   if (category && IsScriptCategory(*category)) {
     fixedTable_ = false;
@@ -612,8 +667,49 @@ void TfrmMain::ShowLines(const Lines& lines) {
   memGeneral_->setPlainText(LinesToDisplay(lines));
 }
 
+void TfrmMain::ShowResults(ResultLines lines) {
+  ShowLines(TextOf(lines));
+  ListResults(std::move(lines));
+}
+
+void TfrmMain::ListResults(ResultLines lines) {
+  resultModel_->SetLines(std::move(lines));
+  if (!dckResults_->isHidden()) return;
+  dckResults_->show();
+  // Enough for a few lines, leaving the lists and the details most of the window.
+  resizeDocks({dckResults_}, {height() / 4}, Qt::Vertical);
+}
+
+void TfrmMain::ClearResults() {
+  resultModel_->Clear();
+  dckResults_->hide();
+}
+
+void TfrmMain::lvwResultsActivated(const QModelIndex& index) {
+  if (const std::optional<NamedRecord> record = resultModel_->RecordAt(index.row())) {
+    ShowRecord(*record);
+  }
+}
+
+bool TfrmMain::ShowRecord(const NamedRecord& record) {
+  if (!level_ || !level_->Loaded()) return false;
+  const int categoryRow = RowOfCategory(record.category);
+  if (categoryRow != kGeneralRow &&
+      record.index >= level_->List(*CategoryOfRow(categoryRow)).size()) {
+    return false;
+  }
+  if (SelectedCategoryRow() != categoryRow) {
+    lvwType_->setCurrentRow(categoryRow);
+  } else if (categoryRow == kGeneralRow) {
+    // Already chosen: show the level information again in place of the results.
+    lvwTypeSelectItem(kGeneralRow);
+  }
+  if (categoryRow != kGeneralRow) SelectItemRow(static_cast<int>(record.index));
+  return true;
+}
+
 void TfrmMain::lvwTypeSelectItem(int row) {
-  if (!level_) return;
+  if (!level_ || !level_->Loaded()) return;
   const std::optional<Category> category = CategoryOfRow(row);
   if (row == kGeneralRow) {
     BusyCursor busy;
@@ -629,7 +725,7 @@ void TfrmMain::lvwTypeSelectItem(int row) {
   itemCategory_ = category;
   itemModel_->Reload();
   SetEditCommands(false);
-  if (itemModel_->rowCount() > 0) lvwItems_->setCurrentIndex(itemModel_->index(0));
+  if (itemModel_->rowCount() > 0) lvwItems_->setCurrentIndex(ItemIndex(0));
 }
 
 void TfrmMain::lvwItemsSelectItem(int row, bool selected) {
@@ -648,6 +744,7 @@ void TfrmMain::lvwItemsEdited(int row, const QString& text) {
   if (!level_ || !itemCategory_ || row < 0 || row >= itemModel_->rowCount()) return;
   RenameRecord(*level_, *itemCategory_, static_cast<std::size_t>(row), FromDisplay(text));
   itemModel_->RowChanged(row);
+  ShowModified();
 }
 
 int TfrmMain::SelectedCategoryRow() const {
@@ -658,12 +755,26 @@ int TfrmMain::SelectedCategoryRow() const {
 int TfrmMain::SelectedItemRow() const {
   if (!level_ || !itemCategory_) return -1;
   const QModelIndexList rows = lvwItems_->selectionModel()->selectedIndexes();
-  return rows.isEmpty() ? -1 : rows.first().row();
+  return rows.isEmpty() ? -1 : ItemPosition(rows.first());
+}
+
+QModelIndex TfrmMain::ItemIndex(int position) const {
+  return itemModel_->index(position);
+}
+
+int TfrmMain::ItemPosition(const QModelIndex& index) {
+  return index.isValid() ? index.row() : -1;
 }
 
 void TfrmMain::SelectItemRow(int row) {
-  const QModelIndex index = itemModel_->index(row);
-  lvwItems_->setCurrentIndex(index);
+  const QModelIndex index = ItemIndex(row);
+  if (lvwItems_->selectionModel()->isSelected(index)) {
+    // Selecting it again would change nothing; show its details in place of what the pane
+    // shows now.
+    lvwItemsSelectItem(row, true);
+  } else {
+    lvwItems_->setCurrentIndex(index);
+  }
   lvwItems_->scrollTo(index);
 }
 
@@ -673,6 +784,8 @@ void TfrmMain::MoveSelected(MoveDirection direction) {
   const MoveResult moved =
       MoveRecord(*level_, *itemCategory_, static_cast<std::size_t>(row), direction);
   if (!moved.Moved()) return;
+  ClearResults();
+  ShowModified();
   itemModel_->RowChanged(static_cast<int>(moved.from));
   itemModel_->RowChanged(static_cast<int>(moved.to));
   SelectItemRow(static_cast<int>(moved.to));
@@ -695,16 +808,16 @@ void TfrmMain::btnCopyClick() {
     if (!kind) {
       // A Copy command counts as a change even when the user thought better of it.
       level_->SetModified(true);
+      ShowModified();
       return;
     }
     target = ScriptCategoryOfKind(*kind);
   }
   CopyResult copied;
-  if (!Attempt([&] {
-        copied = CopyRecord(*level_, *itemCategory_, static_cast<std::size_t>(row), target);
-      })) {
-    return;
-  }
+  const bool attempted = Attempt(
+      [&] { copied = CopyRecord(*level_, *itemCategory_, static_cast<std::size_t>(row), target); });
+  ShowModified();
+  if (!attempted) return;
   if (!copied.Copied()) {
     ShowError(ToDisplay(copied.refusal));
     return;
@@ -718,13 +831,13 @@ void TfrmMain::btnFindClick() {
   const int row = SelectedItemRow();
   if (row < 0) return;
   BusyCursor busy;
-  ShowLines(SearchReferences(*level_, *itemCategory_, static_cast<std::size_t>(row)));
+  ShowResults(FindReferences(*level_, *itemCategory_, static_cast<std::size_t>(row)));
 }
 
 void TfrmMain::mnuEditCheckClick() {
-  if (!level_) return;
+  if (!level_ || !level_->Loaded()) return;
   BusyCursor busy;
-  ShowLines(CheckLevel(*level_).lines);
+  ShowResults(FindLevelProblems(*level_).lines);
 }
 
 void TfrmMain::btnDeleteClick() {
@@ -733,7 +846,21 @@ void TfrmMain::btnDeleteClick() {
   const auto index = static_cast<std::size_t>(row);
   const DeletionCheck check = CheckDeletion(*level_, *itemCategory_, index);
   if (!check.Allowed()) {
-    prompt_->Ask(QMessageBox::Warning, tr("Delete"), ToDisplay(check.refusal), QMessageBox::Ok);
+    QStringList referrers;
+    if (!check.referrer.empty()) {
+      ResultLines found = FindReferences(*level_, *itemCategory_, index);
+      // The referrers follow the heading and the empty line.
+      const int count = static_cast<int>(found.size()) - 2;
+      for (int i = 0; i < std::min(count, kRefusalReferrers); ++i) {
+        referrers << ToDisplay(found[static_cast<std::size_t>(i) + 2].text);
+      }
+      if (count > kRefusalReferrers) referrers << tr("and %1 more").arg(count - kRefusalReferrers);
+      // Listed where they can be followed once the message is closed; the details pane keeps
+      // showing the record.
+      ListResults(std::move(found));
+    }
+    prompt_->Ask(QMessageBox::Warning, tr("Delete"), ToDisplay(check.refusal), QMessageBox::Ok,
+                 referrers);
     return;
   }
   if (prompt_->Ask(QMessageBox::Question, tr("Delete"), ToDisplay(check.confirmation),
@@ -741,6 +868,8 @@ void TfrmMain::btnDeleteClick() {
     return;
   }
   if (!DeleteRecord(*level_, *itemCategory_, index).Deleted()) return;
+  ClearResults();
+  ShowModified();
   // The view would move the selection to the next row before it learns that the rows behind
   // have already moved up; clear it so that nothing shows a record for a row it left.
   lvwItems_->selectionModel()->clear();

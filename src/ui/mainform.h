@@ -7,11 +7,14 @@
 #include <optional>
 
 #include "edit/reorder.h"
+#include "edit/results.h"
 #include "level/zr3level.h"
 #include "ui/prompt.h"
 #include "ui/settings.h"
 
 class QAction;
+class QDockWidget;
+class QLabel;
 class QListView;
 class QListWidget;
 class QMenu;
@@ -23,6 +26,7 @@ class QToolBar;
 namespace zr3::ui {
 
 class ItemListModel;
+class ResultListModel;
 
 // The main window: owns the open level, runs the file commands, browses the level's
 // categories and records and shows their descriptions.
@@ -45,6 +49,9 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
 
   // The list each row of the category list shows ("General" shows none).
   static std::optional<Category> CategoryOfRow(int row);
+  // The row that shows a category's records; "General" for the level information (no
+  // category) and the custom text, which it shows.
+  static int RowOfCategory(std::optional<Category> category);
 
   ZR3Level* Level() const { return level_.get(); }
   // The category the item list shows; none for "General" and before the first choice.
@@ -72,6 +79,9 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
 
   // Reads script text into the level and shows the import's report.
   void ImportScripts(const QString& path);
+  // Selects the record's category and row, which shows its details; false when the open
+  // level has no such record.
+  bool ShowRecord(const NamedRecord& record);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -114,6 +124,19 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
   void SelectItemRow(int row);
   void MoveSelected(MoveDirection direction);
   void ShowLines(const Lines& lines);
+  // Shows lines in the details pane and, followable, in the results list.
+  void ShowResults(ResultLines lines);
+  // Shows lines in the results list only.
+  void ListResults(ResultLines lines);
+  // Results name records by position; they go when the positions change.
+  void ClearResults();
+  void lvwResultsActivated(const QModelIndex& index);
+  void ShowModified();
+  void ShowPosition(int row);
+  // The one place where a row of the item list view and a position in the shown list are
+  // turned into each other.
+  QModelIndex ItemIndex(int position) const;
+  static int ItemPosition(const QModelIndex& index);
   const RecordList* ItemList() const;
 
   std::unique_ptr<Prompt> ownPrompt_;
@@ -156,7 +179,11 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
   QListView* lvwItems_ = nullptr;
   ItemListModel* itemModel_ = nullptr;
   QPlainTextEdit* memGeneral_ = nullptr;
+  QDockWidget* dckResults_ = nullptr;
+  QListView* lvwResults_ = nullptr;
+  ResultListModel* resultModel_ = nullptr;
   QStatusBar* StatusBar1_ = nullptr;
+  QLabel* lblPosition_ = nullptr;
 };
 
 }  // namespace zr3::ui

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QTextDocument>
 
 #include "ui/copyscript.h"
 
@@ -31,8 +32,12 @@ QString RunFileDialog(QWidget* parent, const FileDialogRequest& request,
 
 QMessageBox::StandardButton DialogPrompt::Ask(QMessageBox::Icon icon, const QString& caption,
                                               const QString& text,
-                                              QMessageBox::StandardButtons buttons) {
+                                              QMessageBox::StandardButtons buttons,
+                                              const QStringList& details) {
   QMessageBox box(icon, caption, text, buttons, parent_);
+  // Level texts are shown as they are, never read as markup.
+  box.setTextFormat(Qt::PlainText);
+  if (!details.isEmpty()) box.setInformativeText(Qt::convertFromPlainText(details.join('\n')));
   return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

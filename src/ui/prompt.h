@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QWidget;
@@ -25,9 +26,10 @@ struct FileDialogRequest {
 class Prompt {
  public:
   virtual ~Prompt() = default;
+  // details: lines shown under the text, one a line.
   virtual QMessageBox::StandardButton Ask(QMessageBox::Icon icon, const QString& caption,
-                                          const QString& text,
-                                          QMessageBox::StandardButtons buttons) = 0;
+                                          const QString& text, QMessageBox::StandardButtons buttons,
+                                          const QStringList& details = {}) = 0;
   // The chosen file, or an empty text when the user cancelled.
   virtual QString OpenFile(const FileDialogRequest& request) = 0;
   // The chosen file (the dialog has asked before replacing it), or an empty text.
@@ -43,8 +45,8 @@ class DialogPrompt : public Prompt {
   explicit DialogPrompt(QWidget* parent) : parent_(parent) {}
 
   QMessageBox::StandardButton Ask(QMessageBox::Icon icon, const QString& caption,
-                                  const QString& text,
-                                  QMessageBox::StandardButtons buttons) override;
+                                  const QString& text, QMessageBox::StandardButtons buttons,
+                                  const QStringList& details = {}) override;
   QString OpenFile(const FileDialogRequest& request) override;
   QString SaveFile(const FileDialogRequest& request) override;
   std::optional<int> CopyScriptTarget(int current) override;

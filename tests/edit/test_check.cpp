@@ -160,6 +160,28 @@ TEST(CheckLevel, ReportsEachProblemOnceInCategoryAndRecordOrder) {
   EXPECT_EQ(check.problemCount, kProblemLines.size());
 }
 
+// Every problem line names the record its text begins with, so that the editor can go there;
+// the level information's lines name no list, the summary names nothing.
+TEST(CheckLevel, EachProblemLineNamesTheRecordItReports) {
+  zr3::ZR3Level level;
+  level.LoadFromBytes(ProblemLevel().Build().Bytes());
+  const zr3::LevelProblems found = zr3::FindLevelProblems(level);
+  std::vector<std::string> text;
+  for (const zr3::ResultLine& line : found.lines) text.push_back(line.text);
+  ASSERT_EQ(text, WithSummary(kProblemLines));
+  EXPECT_EQ(found.problemCount, kProblemLines.size());
+  EXPECT_EQ(found.lines.front().record, zr3::NamedRecord{});
+  EXPECT_EQ(found.lines.back().record, std::nullopt);
+  for (std::size_t i = 1; i + 1 < found.lines.size(); ++i) {
+    const zr3::ResultLine& line = found.lines[i];
+    ASSERT_TRUE(line.record && line.record->category) << line.text;
+    const std::string label = std::string(zr3::InfoOf(*line.record->category).sectionName) + " " +
+                              std::to_string(line.record->index) + " \"";
+    EXPECT_TRUE(line.text.starts_with(label)) << line.text;
+  }
+  EXPECT_EQ((found.lines[13].record), (zr3::NamedRecord{Category::Flags, 10}));
+}
+
 // What each line says of the next save is what the save does: after a save and a reload the
 // values written as 0 are gone and every kept one is reported again, unchanged.
 TEST(CheckLevel, SaysWhatTheNextSaveDoes) {

@@ -48,6 +48,46 @@ TEST_F(World, SearchFindsEveryKindOfReferrerInThePartsOrder) {
   EXPECT_EQ(Referrers(level, Category::Graphics, 1), (Lines{"General: Combat Screen"}));
 }
 
+TEST_F(World, EverySearchLineNamesItsReferrer) {
+  using zr3::NamedRecord;
+  auto records = [this](Category category, std::size_t index) {
+    std::vector<std::optional<NamedRecord>> named;
+    for (const zr3::ResultLine& line : zr3::FindReferences(level, category, index)) {
+      named.push_back(line.record);
+    }
+    return named;
+  };
+  // The heading names the record searched, the empty line nothing.
+  EXPECT_EQ(
+      records(Category::Maps, 1),
+      (std::vector<std::optional<NamedRecord>>{
+          NamedRecord{Category::Maps, 1}, std::nullopt, NamedRecord{Category::GlobalScripts, 0},
+          NamedRecord{Category::StartupScripts, 0}, NamedRecord{Category::DeathScripts, 0}}));
+  EXPECT_EQ(records(Category::ObjectScripts, 4),
+            (std::vector<std::optional<NamedRecord>>{
+                NamedRecord{Category::ObjectScripts, 4}, std::nullopt,
+                NamedRecord{Category::Objects, 0}, NamedRecord{Category::Lists, 0}}));
+  // The level information's own fields name no list.
+  EXPECT_EQ(records(Category::Graphics, 0),
+            (std::vector<std::optional<NamedRecord>>{NamedRecord{Category::Graphics, 0},
+                                                     std::nullopt, NamedRecord{}, NamedRecord{}}));
+
+  // Each referrer's line ends with the name of the record it names, in every category.
+  for (Category category : {Category::Maps, Category::Tiles, Category::Objects,
+                            Category::ObjectScripts, Category::Flags}) {
+    for (std::size_t i = 0; i < level.List(category).size(); ++i) {
+      const zr3::ResultLines lines = zr3::FindReferences(level, category, i);
+      for (std::size_t l = 2; l < lines.size(); ++l) {
+        ASSERT_TRUE(lines[l].record && lines[l].record->category) << lines[l].text;
+        const zr3::NamedRecord& named = *lines[l].record;
+        EXPECT_TRUE(
+            lines[l].text.ends_with(": " + level.List(*named.category)[named.index]->Name()))
+            << lines[l].text;
+      }
+    }
+  }
+}
+
 TEST_F(World, FlagsAreSearchedInScriptsAndGroupsInItemsSpellsAndMonsters) {
   EXPECT_EQ(Referrers(level, Category::Flags, 5), (Lines{"Startup script: Opening"}));
   EXPECT_EQ(Referrers(level, Category::Flags, 6), Lines{});

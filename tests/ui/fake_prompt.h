@@ -14,12 +14,13 @@ class FakePrompt : public zr3::ui::Prompt {
     QString caption;
     QString text;
     QMessageBox::StandardButtons buttons;
+    QStringList details;
   };
 
   QMessageBox::StandardButton Ask(QMessageBox::Icon icon, const QString& caption,
-                                  const QString& text,
-                                  QMessageBox::StandardButtons buttons) override {
-    questions.push_back({icon, caption, text, buttons});
+                                  const QString& text, QMessageBox::StandardButtons buttons,
+                                  const QStringList& details = {}) override {
+    questions.push_back({icon, caption, text, buttons, details});
     if (answers.empty())
       return buttons.testFlag(QMessageBox::Ok) ? QMessageBox::Ok : QMessageBox::Cancel;
     const QMessageBox::StandardButton answer = answers.front();

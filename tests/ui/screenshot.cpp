@@ -1,7 +1,8 @@
 // Draws the editor window into a PNG:
-//   screenshot OUT.png LEVEL.zr3 [CATEGORY_ROW [ITEM_ROW [ACTION]]]
+//   screenshot OUT.png LEVEL.zr3 [CATEGORY_ROW [ITEM_ROW [ACTION [RESULT_ROW]]]]
 // ACTION names a menu item or tool button (btnFind, btnCopy, ...) that runs before the
 // picture is taken; a dialog it opens is drawn over the window, as a user sees it.
+// RESULT_ROW is then activated in the results list, as Enter there would.
 #include <QAction>
 #include <QApplication>
 #include <QListView>
@@ -9,6 +10,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include "ui/mainform.h"
@@ -17,7 +19,9 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   const QStringList arguments = QApplication::arguments();
   if (arguments.size() < 3) {
-    qCritical("usage: zr3tool_screenshot OUT.png LEVEL.zr3 [CATEGORY_ROW [ITEM_ROW [ACTION]]]");
+    qCritical(
+        "usage: zr3tool_screenshot OUT.png LEVEL.zr3 [CATEGORY_ROW [ITEM_ROW [ACTION "
+        "[RESULT_ROW]]]]");
     return 2;
   }
   // The window starts with the first-run layout and leaves the user's settings alone.
@@ -38,6 +42,15 @@ int main(int argc, char** argv) {
     }
     // A modal dialog runs its own event loop, so the action starts from the main one.
     QTimer::singleShot(0, action, &QAction::trigger);
+  }
+  if (arguments.size() > 6) {
+    auto* results = window.findChild<QListView*>(QStringLiteral("lvwResults"));
+    const int row = arguments[6].toInt();
+    QTimer::singleShot(100, results, [results, row] {
+      results->setFocus();
+      results->setCurrentIndex(results->model()->index(row, 0));
+      QTest::keyClick(results, Qt::Key_Return);
+    });
   }
   QTimer::singleShot(800, &window, [&] {
     QWidget* dialog = QApplication::activeModalWidget();

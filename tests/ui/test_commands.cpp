@@ -17,6 +17,7 @@
 #include "ui/copyscript.h"
 #include "ui/texts.h"
 #include "ui_test_support.h"
+#include "world_window.h"
 
 using zr3::Category;
 using zr3::ui::TfrmMain;
@@ -38,62 +39,15 @@ constexpr int kListsRow = 19;
     QVERIFY2(static_cast<bool>(checked), checked.message()); \
   } while (false)
 
-QStringList Rows(const TfrmMain& window) {
-  QStringList rows;
-  const QAbstractItemModel* model = ItemList(window)->model();
-  for (int row = 0; row < model->rowCount(); ++row) rows << model->index(row, 0).data().toString();
-  return rows;
-}
-
 QStringList Names(const zr3::ZR3Level& level, Category category) {
   QStringList names;
   for (const std::string& name : zr3test::Names(level, category)) names << zr3::ui::ToDisplay(name);
   return names;
 }
 
-int SelectedRow(const TfrmMain& window) {
-  const QModelIndexList rows = ItemList(window)->selectionModel()->selectedIndexes();
-  return rows.isEmpty() ? -1 : rows.first().row();
-}
-
-QStringList DetailLines(const TfrmMain& window) {
-  return Details(window)->toPlainText().split(QLatin1Char('\n'));
-}
-
-QString DescriptionOf(const zr3::ZR3Base& record) {
-  zr3::Lines lines;
-  record.Describe(lines);
-  return zr3::ui::LinesToDisplay(lines);
-}
-
 QString FolderText(const QTemporaryDir& folder) {
   return QDir::toNativeSeparators(folder.path() + QLatin1Char('/'));
 }
-
-// The window on the level of every referring kind.
-struct WorldWindow {
-  QTemporaryDir folder;
-  FakePrompt prompt;
-  TfrmMain window{&prompt};
-  QString path = WriteLevel(folder, "world.zr3", zr3test::World());
-
-  bool Open() { return window.OpenLevel(path); }
-  zr3::ZR3Level& Level() { return *window.Level(); }
-  void Select(int categoryRow, int itemRow) {
-    // After an open the category row stays selected with an empty item list; it takes
-    // another category first to fill it.
-    if (!window.ItemCategory()) CategoryList(window)->setCurrentRow(kGeneralRow);
-    CategoryList(window)->setCurrentRow(categoryRow);
-    ItemList(window)->setCurrentIndex(ItemList(window)->model()->index(itemRow, 0));
-  }
-  void Trigger(const char* action) { ActionOf(window, action)->trigger(); }
-  // The level as the last save wrote it.
-  std::unique_ptr<zr3::ZR3Level> Reloaded() const {
-    auto level = std::make_unique<zr3::ZR3Level>();
-    level->Load(path.toStdString());
-    return level;
-  }
-};
 
 }  // namespace
 
@@ -295,6 +249,7 @@ class TestCommands : public QObject {
     QCOMPARE(warning.text,
              QStringLiteral("Cannot delete item while other items\nstill refer to it."));
     QCOMPARE(warning.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(warning.details, QStringList({"Monster: Troll"}));
     QCOMPARE(Rows(world.window), QStringList({"Grass", "Water", "Lava"}));
     QCOMPARE(Names(world.Level(), Category::Tiles), Rows(world.window));
     QCOMPARE(SelectedRow(world.window), 2);

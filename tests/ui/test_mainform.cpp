@@ -66,12 +66,6 @@ void AddRecords(TfrmMain& window, zr3::Category category, int count) {
   }
 }
 
-QString DescriptionOf(const zr3::ZR3Base& record) {
-  zr3::Lines lines;
-  record.Describe(lines);
-  return zr3::ui::LinesToDisplay(lines);
-}
-
 }  // namespace
 
 class TestMainForm : public QObject {
@@ -113,7 +107,7 @@ class TestMainForm : public QObject {
     TfrmMain opened(&prompt);
     opened.StartUp({upper, "ignored.zr3"});
     QVERIFY(opened.Level() && opened.Level()->Loaded());
-    QCOMPARE(opened.windowTitle(), QStringLiteral("UPPER.ZR3 - ZR3Tool"));
+    QCOMPARE(ShownTitle(opened), QStringLiteral("UPPER.ZR3 - ZR3Tool"));
 
     const QString text = folder.filePath("level.txt");
     QFile::copy(upper, text);
@@ -134,7 +128,7 @@ class TestMainForm : public QObject {
     QCOMPARE(prompt.dialogs[0].title, QStringLiteral("Open File"));
     QCOMPARE(prompt.dialogs[0].filter, QStringLiteral("ZR3 Level Files (*.zr3)"));
     QVERIFY(prompt.questions.empty());
-    QCOMPARE(window.windowTitle(), QStringLiteral("town.zr3 - ZR3Tool"));
+    QCOMPARE(ShownTitle(window), QStringLiteral("town.zr3 - ZR3Tool"));
     QCOMPARE(window.DefaultPath(), QDir::toNativeSeparators(folder.path() + "/"));
     QCOMPARE(EnabledNames(window, kCommands),
              QStringList({"mnuFileOpen", "btnLoad", "mnuFileSave", "btnSave", "mnuFileSaveAs",
@@ -163,10 +157,11 @@ class TestMainForm : public QObject {
     QCOMPARE(prompt.questions.size(), std::size_t{1});
     QCOMPARE(prompt.questions[0].caption, QStringLiteral("Error"));
     QCOMPARE(prompt.questions[0].text, QStringLiteral("Not a ZR3 File"));
-    QCOMPARE(window.windowTitle(), QStringLiteral("good.zr3 - ZR3Tool"));
+    QCOMPARE(ShownTitle(window), QStringLiteral("good.zr3 - ZR3Tool"));
     QCOMPARE(ItemList(window)->model()->rowCount(), 0);
     QVERIFY(Details(window)->toPlainText().isEmpty());
-    QVERIFY(ActionOf(window, "mnuFileExport")->isEnabled());
+    // The half-read level cannot be exported either.
+    QVERIFY(!ActionOf(window, "mnuFileExport")->isEnabled());
     QVERIFY(!ActionOf(window, "mnuFileSave")->isEnabled());
     QVERIFY(!ActionOf(window, "btnSave")->isEnabled());
     QVERIFY(!ActionOf(window, "mnuFileScriptExport")->isEnabled());
@@ -190,6 +185,7 @@ class TestMainForm : public QObject {
     ItemList(window)->model()->setData(ItemList(window)->model()->index(0, 0), "Changed");
     zr3::ZR3Level* level = window.Level();
     QVERIFY(level->Modified());
+    QCOMPARE(ShownTitle(window), QStringLiteral("town.zr3* - ZR3Tool"));
 
     prompt.answers = {QMessageBox::Cancel};
     prompt.files = {WriteLevel(folder, "other.zr3")};
@@ -202,16 +198,19 @@ class TestMainForm : public QObject {
     QVERIFY(prompt.dialogs.empty());
     QCOMPARE(window.Level(), level);
     QVERIFY(level->Modified());
+    QCOMPARE(ShownTitle(window), QStringLiteral("town.zr3* - ZR3Tool"));
 
     // No goes on without saving.
     prompt.answers = {QMessageBox::No};
     ActionOf(window, "mnuFileOpen")->trigger();
-    QCOMPARE(window.windowTitle(), QStringLiteral("other.zr3 - ZR3Tool"));
+    QCOMPARE(ShownTitle(window), QStringLiteral("other.zr3 - ZR3Tool"));
     QVERIFY(!window.Level()->Modified());
-    // The category stays chosen, but nothing of the old level is shown.
+    // The category stays chosen and shows the new level's records, nothing of the old one.
     QCOMPARE(CategoryList(window)->currentRow(), kFlagsRow);
-    QCOMPARE(ItemList(window)->model()->rowCount(), 0);
-    QVERIFY(Details(window)->toPlainText().isEmpty());
+    QCOMPARE(ItemList(window)->model()->rowCount(), 256);
+    QCOMPARE(ItemList(window)->model()->index(0, 0).data().toString(), QString());
+    QCOMPARE(Details(window)->toPlainText(),
+             DescriptionOf(*window.Level()->List(zr3::Category::Flags)[0]));
   }
 
   void yesWhoseSaveFailsKeepsTheLevelAndTheWindow() {
@@ -267,7 +266,7 @@ class TestMainForm : public QObject {
     QCOMPARE(prompt.dialogs.back().folder, QDir::toNativeSeparators(folder.path() + "/"));
     QVERIFY(QFileInfo::exists(folder.filePath("out/castle.zr3")));
     QVERIFY(!QFileInfo::exists(folder.filePath("out/castle")));
-    QCOMPARE(window.windowTitle(), QStringLiteral("castle.zr3 - ZR3Tool"));
+    QCOMPARE(ShownTitle(window), QStringLiteral("castle.zr3 - ZR3Tool"));
     QCOMPARE(window.DefaultPath(), QDir::toNativeSeparators(folder.filePath("out") + "/"));
     QCOMPARE(window.Level()->FileName(), folder.filePath("out/castle.zr3").toStdString());
     QVERIFY(prompt.questions.empty());
@@ -283,7 +282,8 @@ class TestMainForm : public QObject {
     QCOMPARE(prompt.questions.size(), std::size_t{1});
     QCOMPARE(prompt.questions[0].caption, QStringLiteral("Save Map"));
     QCOMPARE(QFileInfo(keep).size(), size);
-    QCOMPARE(window.windowTitle(), QStringLiteral("castle.zr3 - ZR3Tool"));
+    // The rename is still unsaved.
+    QCOMPARE(ShownTitle(window), QStringLiteral("castle.zr3* - ZR3Tool"));
   }
 
   void failedSaveAsKeepsTheTitle() {
@@ -295,7 +295,8 @@ class TestMainForm : public QObject {
     ActionOf(window, "mnuFileSaveAs")->trigger();
     QCOMPARE(prompt.questions.size(), std::size_t{1});
     QCOMPARE(prompt.questions[0].caption, QStringLiteral("Error"));
-    QCOMPARE(window.windowTitle(), QStringLiteral("town.zr3 - ZR3Tool"));
+    // A failed save leaves the level modified.
+    QCOMPARE(ShownTitle(window), QStringLiteral("town.zr3* - ZR3Tool"));
     QCOMPARE(window.Level()->FileName(), folder.filePath("town.zr3").toStdString());
     QVERIFY(window.Level()->Modified());
   }

@@ -8,9 +8,11 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 
 #include "support/level_builder.h"
 #include "ui/mainform.h"
+#include "ui/texts.h"
 
 // Keeps the window's settings inside a temporary folder for the whole test program.
 inline void IsolateSettings(const QTemporaryDir& folder) {
@@ -22,6 +24,13 @@ inline QString SettingsFile() {
   QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Hollowtree"),
                   QStringLiteral("ZR3Tool"));
   return store.fileName();
+}
+
+// The title as the window system shows it: the modified marker "[*]" becomes "*" while the
+// window is modified and vanishes otherwise.
+inline QString ShownTitle(QWidget& window) {
+  window.winId();  // the native window carries the shown title
+  return window.windowHandle()->title();
 }
 
 inline QAction* ActionOf(const zr3::ui::TfrmMain& window, const char* name) {
@@ -47,4 +56,29 @@ inline QString WriteLevel(const QTemporaryDir& folder, const QString& name,
   const QString path = folder.filePath(name);
   builder.WriteTo(path.toStdString());
   return path;
+}
+
+// The captions of the item list's rows.
+inline QStringList Rows(const zr3::ui::TfrmMain& window) {
+  QStringList rows;
+  const QAbstractItemModel* model = ItemList(window)->model();
+  for (int row = 0; row < model->rowCount(); ++row) rows << model->index(row, 0).data().toString();
+  return rows;
+}
+
+// The selected row of the item list, or -1.
+inline int SelectedRow(const zr3::ui::TfrmMain& window) {
+  const QModelIndexList rows = ItemList(window)->selectionModel()->selectedIndexes();
+  return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+inline QStringList DetailLines(const zr3::ui::TfrmMain& window) {
+  return Details(window)->toPlainText().split(QLatin1Char('\n'));
+}
+
+// What the details pane shows for a record.
+inline QString DescriptionOf(const zr3::ZR3Base& record) {
+  zr3::Lines lines;
+  record.Describe(lines);
+  return zr3::ui::LinesToDisplay(lines);
 }
