@@ -113,6 +113,27 @@ std::optional<std::size_t> FieldSetter::WordIndex(std::span<const std::string_vi
   return std::nullopt;
 }
 
+void FieldSetter::SetHex(std::uint8_t* bytes, std::size_t count) const {
+  const auto digit = [](char c) -> int {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  };
+  if (value_.size() != count * 2) {
+    Refuse("takes " + std::to_string(count) + " bytes as " + std::to_string(count * 2) +
+           " hex digits, not " + std::to_string(value_.size()) + " characters");
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    const int high = digit(value_[2 * i]);
+    const int low = digit(value_[2 * i + 1]);
+    if (high < 0 || low < 0) Refuse("\"" + std::string(value_) + "\" is not hex digits");
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    bytes[i] = static_cast<std::uint8_t>(digit(value_[2 * i]) << 4 | digit(value_[2 * i + 1]));
+  }
+}
+
 std::string FieldSetter::NoRecordAt(Category list, int position) const {
   return "no " + std::string(InfoOf(list).recordNoun) + " at position " + std::to_string(position) +
          " (the list holds " + std::to_string(level_.List(list).size()) + ")";

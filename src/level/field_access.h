@@ -23,8 +23,8 @@ enum class FieldKind : std::uint8_t {
   Text,       // a fixed-width text
   Integer,    // a signed or unsigned integer
   Choice,     // an integer naming a word of a table; values outside the table are kept
-  Opaque,     // bytes kept as read; not editable
-  ChainId,    // an identifier of the record chain; assigned at save, not editable
+  Opaque,     // bytes kept as read
+  ChainId,    // an identifier of the record chain, replaced at each save
   Reference,  // a record named by its identifier
   Position,   // a record named by its position in a list
   Run,        // a run of references; its elements are the slots
@@ -37,6 +37,8 @@ std::string_view FieldKindName(FieldKind kind);
 struct FieldInfo {
   std::string name;
   FieldKind kind = FieldKind::Integer;
+  // Whether an editor offers to change it: opaque bytes, chain identifiers and parts can be
+  // set only by tools that carry a whole level (the field interface sets all but parts).
   bool editable = true;
   // Text: the most bytes it holds. Opaque: its bytes.
   std::size_t width = 0;
@@ -49,14 +51,21 @@ struct FieldInfo {
   std::optional<Category> target;
   // Reference: the record it resolved to (none while unresolved or empty).
   const ZR3Base* resolved = nullptr;
-  // The value: the text itself; an integer in decimal; opaque bytes in lowercase hex; a
-  // reference as the position of its record, "none" when empty, or "unresolved <id>".
+  // The value, as SetField takes it back: the text itself; an integer in decimal; opaque
+  // bytes in lowercase hex; a reference as the position of its record, "none" when empty, or
+  // "unresolved <id>" with the stored identifier that matched nothing.
   std::string value;
   // Integer, choice, position, chain identifier: the number; reference: the stored identifier.
   std::int64_t number = 0;
   // Run: its slots, named "<name>[i]".
   std::vector<FieldInfo> elements;
 };
+
+// How a reference whose identifier matched nothing is written as a value: "unresolved 1234".
+inline constexpr std::string_view kUnresolvedPrefix = "unresolved ";
+
+// The chain identifiers' field names: next, previous and own.
+inline constexpr std::string_view kChainNames[] = {"next_id", "prev_id", "id"};
 
 // A number written as decimal digits with an optional sign; nothing for anything else.
 std::optional<std::int64_t> ParseFieldNumber(std::string_view text);
@@ -128,11 +137,10 @@ class FieldLister {
   }
   template <class R>
   void operator()(ChainField<R> f) {
-    static constexpr std::string_view kNames[] = {"next_id", "prev_id", "id"};
     const std::uint32_t ids[] = {f.record.StoredNextId(), f.record.StoredPrevId(),
                                  f.record.StoredId()};
     for (std::size_t i = 0; i < 3; ++i) {
-      FieldInfo& info = Add(kNames[i], FieldKind::ChainId);
+      FieldInfo& info = Add(kChainNames[i], FieldKind::ChainId);
       info.editable = false;
       SetRange<std::uint32_t>(info);
       info.number = ids[i];
@@ -174,7 +182,7 @@ class FieldLister {
     } else if (ref.Stored() == 0) {
       info.value = "none";
     } else {
-      info.value = "unresolved " + std::to_string(ref.Stored());
+      info.value = std::string(kUnresolvedPrefix) + std::to_string(ref.Stored());
     }
   }
 
@@ -208,7 +216,7 @@ class FieldSetter {
   }
   template <class A>
   void operator()(OpaqueField<A> f) {
-    if (Is(f.name)) Refuse("holds bytes the tool keeps as read and cannot be set");
+    if (Is(f.name)) SetHex(f.bytes.data(), f.bytes.size());
   }
   template <class Ref>
   void operator()(ReferenceField<Ref> f) {
@@ -241,10 +249,15 @@ class FieldSetter {
     f.ref.Set(static_cast<std::int16_t>(position), record);
   }
   template <class R>
-  void operator()(ChainField<R>) {
-    for (std::string_view name : {"next_id", "prev_id", "id"}) {
-      if (Is(name)) Refuse("is assigned when the level is saved and cannot be set");
+  void operator()(ChainField<R> f) {
+    std::uint32_t ids[] = {f.record.StoredNextId(), f.record.StoredPrevId(), f.record.StoredId()};
+    bool changed = false;
+    for (std::size_t i = 0; i < 3; ++i) {
+      if (!Is(kChainNames[i])) continue;
+      ids[i] = static_cast<std::uint32_t>(Integer<std::uint32_t>(value_));
+      changed = true;
     }
+    if (changed) f.record.SetStoredIds(ids[0], ids[1], ids[2]);
   }
   template <class P>
   void operator()(PartField<P> f) {
@@ -273,11 +286,20 @@ class FieldSetter {
     return Integer(text, std::numeric_limits<U>::min(), std::numeric_limits<U>::max());
   }
   std::optional<std::size_t> WordIndex(std::span<const std::string_view> words) const;
+  // Exactly count bytes written as hex digits.
+  void SetHex(std::uint8_t* bytes, std::size_t count) const;
   std::string NoRecordAt(Category list, int position) const;
   template <class Ref>
   void SetReference(Ref& ref) {
     if (value_ == "none") {
       ref.Set(nullptr);
+      return;
+    }
+    if (value_.starts_with(kUnresolvedPrefix)) {
+      // An identifier kept as stored; a later link may still find its record.
+      ref.SetStored(static_cast<std::uint32_t>(
+                        Integer<std::uint32_t>(value_.substr(kUnresolvedPrefix.size()))),
+                    nullptr);
       return;
     }
     const int position = FindRecordForField(level_, Ref::kRule.list, path_, value_);

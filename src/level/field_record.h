@@ -69,6 +69,7 @@ class FieldRecord : public Base {
       Self() = before;
       throw;
     }
+    level.SetModified(true);
   }
 
  protected:

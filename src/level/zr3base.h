@@ -101,6 +101,12 @@ class ZR3ChainRecord : public ZR3Base {
     return record ? record->saveId_ : 0;
   }
 
+  void SetStoredIds(std::uint32_t next, std::uint32_t prev, std::uint32_t id) {
+    storedNextId_ = next;
+    storedPrevId_ = prev;
+    storedId_ = id;
+  }
+
   // Next, previous and own identifiers, in that order.
   void ReadChain(ByteReader& in);
   // Next and previous neighbours' save identifiers, then this record's own.

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "level/bytes.h"
+#include "level/field_access.h"
 #include "level/field_visitors.h"
 #include "level/parallel.h"
 #include "level/record_factory.h"
@@ -283,6 +284,26 @@ void ZR3Level::DescribeInfo(Lines& lines) const {
   // The references close the block, in file order.
   FieldDescriber describe(lines);
   ZR3LevelInfo::Fields(info_, describe);
+}
+
+FieldList ZR3Level::InfoFields() const {
+  FieldList fields;
+  FieldLister list(fields);
+  ZR3LevelInfo::Fields(info_, list);
+  return fields;
+}
+
+void ZR3Level::SetInfoField(std::string_view path, std::string_view value) {
+  const ZR3LevelInfo before = info_;
+  try {
+    FieldSetter set(*this, path, value);
+    ZR3LevelInfo::Fields(info_, set);
+    if (!set.Found()) throw ZR3Error(std::string(path) + ": no such field");
+  } catch (...) {
+    info_ = before;
+    throw;
+  }
+  modified_ = true;
 }
 
 void ZR3Level::WriteLevelText(ByteWriter& out) const {
