@@ -31,6 +31,41 @@ ZR3Map& ZR3Map::operator=(const ZR3Map& other) {
   return *this;
 }
 
+void ZR3Map::SetField(ZR3Level& level, std::string_view path, std::string_view value) {
+  DecodeCells();
+  const int oldSide = Side();
+  FieldRecord::SetField(level, path, value);
+  if (Side() != oldSide) ResizeCells(oldSide, Side());
+}
+
+void ZR3Map::ResizeCells(int oldSide, int newSide) {
+  const auto side = static_cast<std::size_t>(newSide);
+  std::vector<Cell> cells(side * side, Cell{kEmptySlot, kEmptySlot, kEmptySlot});
+  std::vector<std::uint32_t> tileIds;
+  std::vector<ZR3ChainRecord*> tiles;
+  std::vector<std::uint16_t> newIndexOf(tileIds_.size(), kEmptySlot);
+  const int kept = std::min(oldSide, newSide);
+  for (int row = 0; row < kept; ++row) {
+    for (int column = 0; column < kept; ++column) {
+      const Cell& old = cells_[static_cast<std::size_t>(row * oldSide + column)];
+      Cell& cell = cells[static_cast<std::size_t>(row) * side + static_cast<std::size_t>(column)];
+      for (std::size_t i = 0; i < kSlotsPerCell; ++i) {
+        if (old[i] == kEmptySlot) continue;
+        std::uint16_t& index = newIndexOf[old[i]];
+        if (index == kEmptySlot) {
+          index = static_cast<std::uint16_t>(tileIds.size());
+          tileIds.push_back(tileIds_[old[i]]);
+          tiles.push_back(tiles_[old[i]]);
+        }
+        cell[i] = index;
+      }
+    }
+  }
+  cells_ = std::move(cells);
+  tileIds_ = std::move(tileIds);
+  tiles_ = std::move(tiles);
+}
+
 void ZR3Map::ReadCells(ByteReader& in) {
   const auto side = static_cast<std::size_t>(Side());
   cellBytes_.resize(side * side * kCellBytes);

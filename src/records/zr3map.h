@@ -28,6 +28,9 @@ class ZR3Map : public FieldRecord<ZR3Map> {
 
   Category ListCategory() const override { return Category::Maps; }
   void DecodeDeferred() const override { DecodeCells(); }
+  // A new size keeps the cells inside both squares; cells outside the new one are dropped,
+  // new ones are empty.
+  void SetField(ZR3Level& level, std::string_view path, std::string_view value) override;
 
   // Borders and the tiles of the cells take the last tile of an equal identifier; a border
   // identifier 0 is looked up like any other and an unresolved border is not written back,
@@ -85,6 +88,9 @@ class ZR3Map : public FieldRecord<ZR3Map> {
   int Side() const;
   bool IsKept(int row, int column) const { return row < Side() && column < Side(); }
 
+  // Lays the cells out for a new side and keeps in the tile table only the tiles the cells
+  // still use, in their order of first appearance, as a reload would.
+  void ResizeCells(int oldSide, int newSide);
   void ReadCells(ByteReader& in);
   void WriteCells(ByteWriter& out) const;
   void LinkCells(ZR3Level& level);
