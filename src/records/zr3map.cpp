@@ -66,6 +66,44 @@ void ZR3Map::ResizeCells(int oldSide, int newSide) {
   tiles_ = std::move(tiles);
 }
 
+const ZR3Map::Cell& ZR3Map::CellAt(int row, int column) const {
+  DecodeCells();
+  return cells_.at(static_cast<std::size_t>(row * Side() + column));
+}
+
+ZR3ChainRecord* ZR3Map::CellTile(int row, int column, std::size_t slot) const {
+  const std::uint16_t entry = CellAt(row, column).at(slot);
+  return entry == kEmptySlot ? nullptr : tiles_[entry];
+}
+
+std::uint32_t ZR3Map::CellTileId(int row, int column, std::size_t slot) const {
+  const std::uint16_t entry = CellAt(row, column).at(slot);
+  return entry == kEmptySlot ? 0 : tileIds_[entry];
+}
+
+void ZR3Map::SetCellTile(int row, int column, std::size_t slot, ZR3ChainRecord* tile) {
+  SetCellTileId(row, column, slot, tile ? tile->StoredId() : 0, tile);
+}
+
+void ZR3Map::SetCellTileId(int row, int column, std::size_t slot, std::uint32_t id,
+                           ZR3ChainRecord* tile) {
+  CellAt(row, column);  // checks the place
+  std::uint16_t entry = kEmptySlot;
+  if (id != 0 || tile) {
+    // A tile of the table already standing for the same record and identifier is shared.
+    for (std::size_t i = 0; i < tileIds_.size() && entry == kEmptySlot; ++i) {
+      if (tileIds_[i] == id && tiles_[i] == tile) entry = static_cast<std::uint16_t>(i);
+    }
+    if (entry == kEmptySlot) {
+      entry = static_cast<std::uint16_t>(tileIds_.size());
+      tileIds_.push_back(id);
+      tiles_.push_back(tile);
+    }
+  }
+  cells_[static_cast<std::size_t>(row * Side() + column)].at(slot) = entry;
+  ResizeCells(Side(), Side());
+}
+
 void ZR3Map::ReadCells(ByteReader& in) {
   const auto side = static_cast<std::size_t>(Side());
   cellBytes_.resize(side * side * kCellBytes);
