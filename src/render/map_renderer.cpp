@@ -1,0 +1,146 @@
+#include "render/map_renderer.h"
+
+#include <QPainter>
+#include <algorithm>
+
+#include "records/zr3map.h"
+#include "records/zr3tile.h"
+
+namespace zr3::render {
+
+namespace {
+
+const QColor kBackground(40, 40, 48);
+const QColor kGridColour(0, 0, 0, 96);
+const QColor kUnresolvedColour(255, 0, 128);
+
+// The golden angle spreads the hues of consecutive positions around the circle.
+constexpr double kGoldenAngle = 137.50776405;
+
+}  // namespace
+
+QColor FallbackColour(int tilePosition) {
+  const double turns = static_cast<double>(std::max(tilePosition, 0)) * kGoldenAngle;
+  const int hue = static_cast<int>(turns) % 360;
+  return QColor::fromHsv(hue, 150, 200);
+}
+
+QSize MapRenderer::ImageSize(const ZR3Map& map) const {
+  const int side = (map.Side() + 2) * options_.cell;
+  return {side, side};
+}
+
+QRect MapRenderer::CellRect(int row, int column) const {
+  return {(column + 1) * options_.cell, (row + 1) * options_.cell, options_.cell, options_.cell};
+}
+
+QRect MapRenderer::FallbackRect(int row, int column, std::size_t slot) const {
+  const int inset = static_cast<int>(slot) * options_.cell / 6;
+  return CellRect(row, column).adjusted(inset, inset, -inset, -inset);
+}
+
+void MapRenderer::PaintTile(QPainter& painter, const ZR3ChainRecord* tile, std::uint32_t id,
+                            const QRect& cellRect, std::size_t slot) const {
+  const int inset = static_cast<int>(slot) * options_.cell / 6;
+  const QRect square = cellRect.adjusted(inset, inset, -inset, -inset);
+  if (!tile) {
+    if (id == 0) return;
+    painter.fillRect(square, Qt::white);
+    painter.fillRect(square, QBrush(kUnresolvedColour, Qt::BDiagPattern));
+    return;
+  }
+  const auto* asTile = dynamic_cast<const ZR3Tile*>(tile);
+  if (asTile) {
+    if (const QImage* image = images_.Scaled(asTile->ImagePath(), options_.cell)) {
+      painter.drawImage(cellRect.topLeft(), *image);
+      return;
+    }
+  }
+  painter.fillRect(square, FallbackColour(tile->Position()));
+  if (!tile->Name().empty() && square.width() >= 8) {
+    QFont font = painter.font();
+    font.setPixelSize(std::max(square.height() * 2 / 3, 1));
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const char initial = tile->Name().front();
+    painter.drawText(square, Qt::AlignCenter, QString(QChar::fromLatin1(initial)).toUpper());
+  }
+}
+
+void MapRenderer::PaintBorder(QPainter& painter, const ZR3Map& map, const QRect& area) const {
+  const int side = map.Side();
+  // N, E, S, W: the row or column of the ring each border fills, from one corner to another.
+  struct Run {
+    int row, column, rowStep, columnStep, count;
+  };
+  const std::array<Run, ZR3Map::kBorderCount> runs = {{{-1, -1, 0, 1, side + 2},
+                                                       {0, side, 1, 0, side},
+                                                       {side, -1, 0, 1, side + 2},
+                                                       {0, -1, 1, 0, side}}};
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    const ZR3ChainRecord* tile = map.Border(i);
+    const Run& run = runs[i];
+    for (int n = 0; n < run.count; ++n) {
+      const QRect rect = CellRect(run.row + n * run.rowStep, run.column + n * run.columnStep);
+      if (!rect.intersects(area)) continue;
+      if (tile) PaintTile(painter, tile, 0, rect, 0);
+    }
+  }
+}
+
+void MapRenderer::Paint(QPainter& painter, const ZR3Map& map, const QRect& area) const {
+  painter.fillRect(area.intersected(QRect(QPoint(0, 0), ImageSize(map))), kBackground);
+  PaintBorder(painter, map, area);
+  const int side = map.Side();
+  const int cell = options_.cell;
+  // Only the cells that meet the area; the ring takes the first and last rows and columns.
+  const int firstRow = std::clamp(area.top() / cell - 1, 0, side);
+  const int lastRow = std::clamp(area.bottom() / cell, 0, side);
+  const int firstColumn = std::clamp(area.left() / cell - 1, 0, side);
+  const int lastColumn = std::clamp(area.right() / cell, 0, side);
+  for (std::size_t slot = 0; slot < ZR3Map::kSlotsPerCell; ++slot) {
+    if (!options_.layers[slot]) continue;
+    for (int row = firstRow; row < lastRow; ++row) {
+      for (int column = firstColumn; column < lastColumn; ++column) {
+        const std::uint32_t id = map.CellTileId(row, column, slot);
+        if (id == 0 && !map.CellTile(row, column, slot)) continue;
+        PaintTile(painter, map.CellTile(row, column, slot), id, CellRect(row, column), slot);
+      }
+    }
+  }
+  if (options_.grid && cell >= 4) {
+    painter.setPen(kGridColour);
+    const QSize size = ImageSize(map);
+    for (int line = 1; line <= side + 1; ++line) {
+      painter.drawLine(line * cell, cell, line * cell, size.height() - cell);
+      painter.drawLine(cell, line * cell, size.width() - cell, line * cell);
+    }
+  }
+}
+
+QImage MapRenderer::Render(const ZR3Map& map) const {
+  QImage image(ImageSize(map), QImage::Format_RGB32);
+  QPainter painter(&image);
+  Paint(painter, map, image.rect());
+  painter.end();
+  return image;
+}
+
+QImage RenderPalette(const std::array<std::uint8_t, 768>& colours, int swatch) {
+  QImage image(kPaletteColumns * swatch, kPaletteColumns * swatch, QImage::Format_RGB32);
+  QPainter painter(&image);
+  for (int index = 0; index < kPaletteColumns * kPaletteColumns; ++index) {
+    const auto at = static_cast<std::size_t>(index) * 3;
+    painter.fillRect(PaletteSwatchRect(index, swatch),
+                     QColor(colours[at], colours[at + 1], colours[at + 2]));
+  }
+  painter.end();
+  return image;
+}
+
+QRect PaletteSwatchRect(int index, int swatch) {
+  return {index % kPaletteColumns * swatch, index / kPaletteColumns * swatch, swatch, swatch};
+}
+
+}  // namespace zr3::render

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+#include <array>
+#include <cstddef>
+
+#include "render/image_cache.h"
+
+class QPainter;
+
+namespace zr3 {
+class ZR3ChainRecord;
+class ZR3Map;
+}  // namespace zr3
+
+namespace zr3::render {
+
+struct MapRenderOptions {
+  static constexpr int kDefaultCell = 32;
+  static constexpr int kMinCell = 1;
+  static constexpr int kMaxCell = 256;
+
+  // Which of the three tile slots are drawn; slot 0 first, slot 2 on top.
+  std::array<bool, 3> layers{true, true, true};
+  int cell = kDefaultCell;
+  bool grid = false;
+};
+
+// The colour a tile without a picture is drawn in: taken from its position in the tile list,
+// so that it stays the same from one run to the next and neighbours in the list differ.
+QColor FallbackColour(int tilePosition);
+
+// Draws a map: the used square of cells, one ring of cells around it for the four border tiles
+// (north along the top including the corners, south along the bottom, east and west between),
+// and optionally a grid. A tile with a picture is drawn from it; one without, or whose picture
+// is missing, as a square of its fallback colour with its name's initial, inset on the upper
+// layers so that the layers below stay visible; an identifier that resolved to no tile as a
+// hatched square.
+class MapRenderer {
+ public:
+  explicit MapRenderer(ImageCache& images) : images_(images) {}
+
+  MapRenderOptions& Options() { return options_; }
+  const MapRenderOptions& Options() const { return options_; }
+
+  // The picture's size: the map's side plus the border ring, in cells.
+  QSize ImageSize(const ZR3Map& map) const;
+  // Where the cell at row and column lies in the picture (-1 and the side are the border ring).
+  QRect CellRect(int row, int column) const;
+  // Where a slot's fallback square lies inside its cell.
+  QRect FallbackRect(int row, int column, std::size_t slot) const;
+
+  // Draws the cells that meet area (in picture coordinates) with painter.
+  void Paint(QPainter& painter, const ZR3Map& map, const QRect& area) const;
+  // The whole picture.
+  QImage Render(const ZR3Map& map) const;
+
+ private:
+  void PaintTile(QPainter& painter, const ZR3ChainRecord* tile, std::uint32_t id,
+                 const QRect& cellRect, std::size_t slot) const;
+  void PaintBorder(QPainter& painter, const ZR3Map& map, const QRect& area) const;
+
+  ImageCache& images_;
+  MapRenderOptions options_;
+};
+
+// A palette as a 16 x 16 grid of square swatches of swatch pixels, colour 0 at the top left and
+// the colours row by row.
+inline constexpr int kPaletteColumns = 16;
+QImage RenderPalette(const std::array<std::uint8_t, 768>& colours, int swatch = 16);
+QRect PaletteSwatchRect(int index, int swatch);
+
+}  // namespace zr3::render
