@@ -1,10 +1,14 @@
 #include "render/image_cache.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 
 namespace zr3::render {
 
@@ -13,6 +17,32 @@ namespace {
 // What a single decoded image may allocate, in megabytes: four times the largest side we
 // accept, squared, at four bytes a pixel.
 constexpr int kAllocationLimitMb = 64;
+// No tile picture comes near this; a larger file is not read at all.
+constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+
+std::uint32_t LoadLe(const QByteArray& bytes, qsizetype at, int width) {
+  std::uint32_t value = 0;
+  for (int i = width - 1; i >= 0; --i) {
+    value = value << 8 | static_cast<std::uint8_t>(bytes[at + i]);
+  }
+  return value;
+}
+
+// Whether bytes are an uncompressed BMP whose pixels end before the rows it declares do. The
+// BMP reader draws such a file in part without a word, so it is checked here.
+bool IsTruncatedBmp(const QByteArray& bytes) {
+  constexpr qsizetype kHeaderEnd = 34;
+  if (!bytes.startsWith("BM") || bytes.size() < kHeaderEnd) return false;
+  if (LoadLe(bytes, 14, 4) < 40) return false;  // older headers: the reader's own checks
+  const std::uint32_t compression = LoadLe(bytes, 30, 4);
+  if (compression != 0 && compression != 3) return false;  // run-length data has no fixed size
+  const auto width = static_cast<std::int32_t>(LoadLe(bytes, 18, 4));
+  const auto height = static_cast<std::int32_t>(LoadLe(bytes, 22, 4));
+  const std::uint32_t bitsPerPixel = LoadLe(bytes, 28, 2);
+  const qint64 rowBytes = (static_cast<qint64>(std::abs(width)) * bitsPerPixel + 31) / 32 * 4;
+  const qint64 needed = LoadLe(bytes, 10, 4) + rowBytes * std::abs(static_cast<qint64>(height));
+  return bytes.size() < needed;
+}
 
 }  // namespace
 
@@ -44,11 +74,9 @@ QString ResolveGamePath(const QString& folder, const std::string& gamePath) {
 }
 
 QStringList DefaultGameFolders(const QString& levelPath) {
-  const QDir own = QFileInfo(levelPath).absoluteDir();
-  QStringList folders{own.path()};
-  QDir parent = own;
-  if (parent.cdUp()) folders.append(parent.path());
-  return folders;
+  const QString own = QFileInfo(levelPath).absolutePath();
+  const QString parent = QFileInfo(own).path();
+  return parent == own ? QStringList{own} : QStringList{own, parent};
 }
 
 ImageCache::ImageCache(QStringList folders) : folders_(std::move(folders)) {}
@@ -62,8 +90,13 @@ void ImageCache::SetFolders(QStringList folders) {
 
 QImage ImageCache::Decode(const QString& file) {
   ++decoded_;
+  QFile in(file);
+  if (!in.open(QIODevice::ReadOnly) || in.size() > kMaxFileBytes) return {};
+  QByteArray bytes = in.readAll();
+  if (IsTruncatedBmp(bytes)) return {};
+  QBuffer buffer(&bytes);
   QImageReader::setAllocationLimit(kAllocationLimitMb);
-  QImageReader reader(file);
+  QImageReader reader(&buffer);
   // The declared size is checked before anything is decoded.
   const QSize declared = reader.size();
   if (declared.isValid() &&

@@ -241,7 +241,7 @@ TEST_F(MapRendering, DrawsPicturesFallbacksAndUnresolvedCells) {
   EXPECT_EQ(At(image, Cell(1, 1), 2, 2), kRed);
   EXPECT_EQ(At(image, Cell(1, 1), kCell / 2, kCell / 2), kGreen);
   // Upper layers' fallbacks are inset: each layer stays visible.
-  EXPECT_EQ(At(image, Cell(3, 3), 1, 1), kRed);
+  EXPECT_EQ(At(image, Cell(3, 3), 1, 5), kRed);
   EXPECT_EQ(At(image, Cell(3, 3), 3, 3), FallbackColour(1).rgb());
   EXPECT_EQ(At(image, Cell(3, 3), 6, 6), FallbackColour(3).rgb());
   // Hatched: two colours, neither of them the background.
