@@ -3,7 +3,7 @@
 //   zr3_bench_render [--file=<level.zr3>, not used] [Google Benchmark flags]
 #include <QBuffer>
 #include <QDir>
-#include <QImageWriter>
+#include <QFile>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <memory>
@@ -109,8 +109,10 @@ void RenderMapCommand(benchmark::State& state, int cell) {
     zr3::render::ImageCache images(Folders());
     zr3::render::MapRenderer renderer(images);
     renderer.Options().cell = cell;
-    QImageWriter writer(out, "png");
-    writer.write(renderer.Render(MapOf(level)));
+    const QByteArray png = zr3::render::EncodePng(renderer.Render(MapOf(level)));
+    QFile file(out);
+    file.open(QIODevice::WriteOnly);
+    file.write(png);
   }
 }
 

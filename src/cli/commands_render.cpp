@@ -1,8 +1,6 @@
 #include "cli/commands_render.h"
 
-#include <QBuffer>
 #include <QDir>
-#include <QImageWriter>
 #include <iostream>
 
 #include "cli/cli_common.h"
@@ -57,13 +55,8 @@ std::array<bool, 3> ParseLayers(const std::string& text) {
 
 // Writes image as PNG to path ("-" for standard output) through the atomic writer.
 void WritePng(const QImage& image, const std::string& path) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, "png");
-  if (!writer.write(image)) {
-    throw ZR3Error("Could not encode the picture: " + writer.errorString().toStdString());
-  }
+  const QByteArray bytes = render::EncodePng(image);
+  if (bytes.isEmpty()) throw ZR3Error("Could not encode the picture as PNG");
   WriteOutput(path, [&bytes](ByteWriter& out) {
     out.Bytes(bytes.constData(), static_cast<std::size_t>(bytes.size()));
   });

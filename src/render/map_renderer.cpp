@@ -1,5 +1,7 @@
 #include "render/map_renderer.h"
 
+#include <QBuffer>
+#include <QImageWriter>
 #include <QPainter>
 #include <algorithm>
 
@@ -13,6 +15,8 @@ namespace {
 const QColor kBackground(40, 40, 48);
 const QColor kGridColour(0, 0, 0, 96);
 const QColor kUnresolvedColour(255, 0, 128);
+
+constexpr int kPngQuality = 80;
 
 // The golden angle spreads the hues of consecutive positions around the circle.
 constexpr double kGoldenAngle = 137.50776405;
@@ -39,8 +43,18 @@ QRect MapRenderer::FallbackRect(int row, int column, std::size_t slot) const {
   return CellRect(row, column).adjusted(inset, inset, -inset, -inset);
 }
 
+const QImage* MapRenderer::PictureOf(const ZR3ChainRecord& tile, Pictures& pictures) const {
+  auto [it, added] = pictures.try_emplace(&tile, nullptr);
+  if (added) {
+    if (const auto* asTile = dynamic_cast<const ZR3Tile*>(&tile)) {
+      it->second = images_.Scaled(asTile->ImagePath(), options_.cell);
+    }
+  }
+  return it->second;
+}
+
 void MapRenderer::PaintTile(QPainter& painter, const ZR3ChainRecord* tile, std::uint32_t id,
-                            const QRect& cellRect, std::size_t slot) const {
+                            const QRect& cellRect, std::size_t slot, Pictures& pictures) const {
   const int inset = static_cast<int>(slot) * options_.cell / 6;
   const QRect square = cellRect.adjusted(inset, inset, -inset, -inset);
   if (!tile) {
@@ -49,12 +63,9 @@ void MapRenderer::PaintTile(QPainter& painter, const ZR3ChainRecord* tile, std::
     painter.fillRect(square, QBrush(kUnresolvedColour, Qt::BDiagPattern));
     return;
   }
-  const auto* asTile = dynamic_cast<const ZR3Tile*>(tile);
-  if (asTile) {
-    if (const QImage* image = images_.Scaled(asTile->ImagePath(), options_.cell)) {
-      painter.drawImage(cellRect.topLeft(), *image);
-      return;
-    }
+  if (const QImage* image = PictureOf(*tile, pictures)) {
+    painter.drawImage(cellRect.topLeft(), *image);
+    return;
   }
   painter.fillRect(square, FallbackColour(tile->Position()));
   if (!tile->Name().empty() && square.width() >= 8) {
@@ -68,7 +79,8 @@ void MapRenderer::PaintTile(QPainter& painter, const ZR3ChainRecord* tile, std::
   }
 }
 
-void MapRenderer::PaintBorder(QPainter& painter, const ZR3Map& map, const QRect& area) const {
+void MapRenderer::PaintBorder(QPainter& painter, const ZR3Map& map, const QRect& area,
+                              Pictures& pictures) const {
   const int side = map.Side();
   // N, E, S, W: the row or column of the ring each border fills, from one corner to another.
   struct Run {
@@ -84,14 +96,15 @@ void MapRenderer::PaintBorder(QPainter& painter, const ZR3Map& map, const QRect&
     for (int n = 0; n < run.count; ++n) {
       const QRect rect = CellRect(run.row + n * run.rowStep, run.column + n * run.columnStep);
       if (!rect.intersects(area)) continue;
-      if (tile) PaintTile(painter, tile, 0, rect, 0);
+      if (tile) PaintTile(painter, tile, 0, rect, 0, pictures);
     }
   }
 }
 
 void MapRenderer::Paint(QPainter& painter, const ZR3Map& map, const QRect& area) const {
   painter.fillRect(area.intersected(QRect(QPoint(0, 0), ImageSize(map))), kBackground);
-  PaintBorder(painter, map, area);
+  Pictures pictures;
+  PaintBorder(painter, map, area, pictures);
   const int side = map.Side();
   const int cell = options_.cell;
   // Only the cells that meet the area; the ring takes the first and last rows and columns.
@@ -103,9 +116,9 @@ void MapRenderer::Paint(QPainter& painter, const ZR3Map& map, const QRect& area)
     if (!options_.layers[slot]) continue;
     for (int row = firstRow; row < lastRow; ++row) {
       for (int column = firstColumn; column < lastColumn; ++column) {
-        const std::uint32_t id = map.CellTileId(row, column, slot);
-        if (id == 0 && !map.CellTile(row, column, slot)) continue;
-        PaintTile(painter, map.CellTile(row, column, slot), id, CellRect(row, column), slot);
+        const ZR3ChainRecord* tile = map.CellTile(row, column, slot);
+        const std::uint32_t id = tile ? 0 : map.CellTileId(row, column, slot);
+        if (tile || id != 0) PaintTile(painter, tile, id, CellRect(row, column), slot, pictures);
       }
     }
   }
@@ -137,6 +150,17 @@ QImage RenderPalette(const std::array<std::uint8_t, 768>& colours, int swatch) {
   }
   painter.end();
   return image;
+}
+
+QByteArray EncodePng(const QImage& image) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "png");
+  // Qt turns a quality of 80 into zlib's lightest compression level.
+  writer.setQuality(kPngQuality);
+  if (!writer.write(image)) return {};
+  return bytes;
 }
 
 QRect PaletteSwatchRect(int index, int swatch) {

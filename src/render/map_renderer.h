@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
 #include <QImage>
 #include <QRect>
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <unordered_map>
 
 #include "render/image_cache.h"
 
@@ -18,7 +21,7 @@ class ZR3Map;
 namespace zr3::render {
 
 struct MapRenderOptions {
-  static constexpr int kDefaultCell = 32;
+  static constexpr int kDefaultCell = 16;
   static constexpr int kMinCell = 1;
   static constexpr int kMaxCell = 256;
 
@@ -58,9 +61,14 @@ class MapRenderer {
   QImage Render(const ZR3Map& map) const;
 
  private:
+  // The pictures of the tiles met during one Paint, by tile: a cell's tile is looked up by
+  // its record, not by its path.
+  using Pictures = std::unordered_map<const ZR3ChainRecord*, const QImage*>;
+  const QImage* PictureOf(const ZR3ChainRecord& tile, Pictures& pictures) const;
   void PaintTile(QPainter& painter, const ZR3ChainRecord* tile, std::uint32_t id,
-                 const QRect& cellRect, std::size_t slot) const;
-  void PaintBorder(QPainter& painter, const ZR3Map& map, const QRect& area) const;
+                 const QRect& cellRect, std::size_t slot, Pictures& pictures) const;
+  void PaintBorder(QPainter& painter, const ZR3Map& map, const QRect& area,
+                   Pictures& pictures) const;
 
   ImageCache& images_;
   MapRenderOptions options_;
@@ -71,5 +79,9 @@ class MapRenderer {
 inline constexpr int kPaletteColumns = 16;
 QImage RenderPalette(const std::array<std::uint8_t, 768>& colours, int swatch = 16);
 QRect PaletteSwatchRect(int index, int swatch);
+
+// The image as a PNG file's bytes, compressed lightly: map pictures are large and mostly
+// repeated tiles, which the lightest level already packs well, at a fraction of the time.
+QByteArray EncodePng(const QImage& image);
 
 }  // namespace zr3::render
