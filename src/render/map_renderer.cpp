@@ -38,6 +38,14 @@ QRect MapRenderer::CellRect(int row, int column) const {
   return {(column + 1) * options_.cell, (row + 1) * options_.cell, options_.cell, options_.cell};
 }
 
+std::optional<std::pair<int, int>> MapRenderer::CellAt(const ZR3Map& map, QPoint point) const {
+  if (point.x() < 0 || point.y() < 0) return std::nullopt;
+  const int row = point.y() / options_.cell - 1;
+  const int column = point.x() / options_.cell - 1;
+  if (row < 0 || column < 0 || row >= map.Side() || column >= map.Side()) return std::nullopt;
+  return std::make_pair(row, column);
+}
+
 QRect MapRenderer::FallbackRect(int row, int column, std::size_t slot) const {
   const int inset = static_cast<int>(slot) * options_.cell / 6;
   return CellRect(row, column).adjusted(inset, inset, -inset, -inset);

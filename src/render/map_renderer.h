@@ -7,7 +7,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <unordered_map>
+#include <utility>
 
 #include "render/image_cache.h"
 
@@ -52,6 +54,9 @@ class MapRenderer {
   QSize ImageSize(const ZR3Map& map) const;
   // Where the cell at row and column lies in the picture (-1 and the side are the border ring).
   QRect CellRect(int row, int column) const;
+  // The cell of the map under a point of the picture, as {row, column}; nothing on the border
+  // ring or outside.
+  std::optional<std::pair<int, int>> CellAt(const ZR3Map& map, QPoint point) const;
   // Where a slot's fallback square lies inside its cell.
   QRect FallbackRect(int row, int column, std::size_t slot) const;
 

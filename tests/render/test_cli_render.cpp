@@ -91,6 +91,15 @@ TEST_F(RenderDemo, LayersAndCellSizeAreAsAsked) {
             renderer.Render(map).convertToFormat(QImage::Format_RGB32));
 }
 
+TEST_F(RenderDemo, AnOutputOfDashIsStandardOutput) {
+  const zr3test::CliResult result = RunCli({"render-map", ZR3_DEMO_PATH, "0", "-", "--cell", "2"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  QImage image;
+  ASSERT_TRUE(image.loadFromData(reinterpret_cast<const uchar*>(result.out.data()),
+                                 static_cast<int>(result.out.size()), "png"));
+  EXPECT_EQ(image.size(), QSize(24, 24));
+}
+
 TEST_F(RenderDemo, PaletteSwatchesShowTheColours) {
   const std::string out = dir_.Path("palette.png");
   const zr3test::CliResult result = RunCli({"render-palette", ZR3_DEMO_PATH, "0", out});

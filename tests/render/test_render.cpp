@@ -303,6 +303,22 @@ TEST_F(MapRendering, PaintingAnAreaDrawsWhatTheWholePictureHasThere) {
   EXPECT_EQ(PixelAt(part, 2, 2), qRgb(0, 0, 0));
 }
 
+TEST_F(MapRendering, EachPointOfACellFindsThatCellAndTheRingFindsNone) {
+  for (int row = 0; row < 4; ++row) {
+    for (int column = 0; column < 4; ++column) {
+      const QRect rect = renderer_.CellRect(row, column);
+      for (QPoint point : {rect.topLeft(), rect.bottomRight()}) {
+        EXPECT_EQ(renderer_.CellAt(Map(), point), std::make_pair(row, column));
+      }
+    }
+  }
+  for (QPoint outside : {QPoint(kCell - 1, kCell), QPoint(kCell, 5 * kCell), QPoint(-1, 20),
+                         QPoint(20, 6 * kCell + 3)}) {
+    EXPECT_FALSE(renderer_.CellAt(Map(), outside).has_value())
+        << outside.x() << ", " << outside.y();
+  }
+}
+
 TEST(FallbackColour, IsTheSameEachTimeAndDiffersBetweenNeighbours) {
   for (int position = 0; position < 400; ++position) {
     EXPECT_EQ(FallbackColour(position), FallbackColour(position));
