@@ -14,8 +14,8 @@ namespace zr3::render {
 
 namespace {
 
-// What a single decoded image may allocate, in megabytes: four times the largest side we
-// accept, squared, at four bytes a pixel.
+// What a single decoded image may allocate, in megabytes: the largest picture accepted,
+// ImageCache::kMaxSide squared, at four bytes a pixel.
 constexpr int kAllocationLimitMb = 64;
 // No tile picture comes near this; a larger file is not read at all.
 constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;

@@ -47,8 +47,12 @@ std::optional<std::pair<int, int>> MapRenderer::CellAt(const ZR3Map& map, QPoint
 }
 
 QRect MapRenderer::FallbackRect(int row, int column, std::size_t slot) const {
+  return SlotSquare(CellRect(row, column), slot);
+}
+
+QRect MapRenderer::SlotSquare(const QRect& cellRect, std::size_t slot) const {
   const int inset = static_cast<int>(slot) * options_.cell / 6;
-  return CellRect(row, column).adjusted(inset, inset, -inset, -inset);
+  return cellRect.adjusted(inset, inset, -inset, -inset);
 }
 
 const QImage* MapRenderer::PictureOf(const ZR3ChainRecord& tile, Pictures& pictures) const {
@@ -63,8 +67,7 @@ const QImage* MapRenderer::PictureOf(const ZR3ChainRecord& tile, Pictures& pictu
 
 void MapRenderer::PaintTile(QPainter& painter, const ZR3ChainRecord* tile, std::uint32_t id,
                             const QRect& cellRect, std::size_t slot, Pictures& pictures) const {
-  const int inset = static_cast<int>(slot) * options_.cell / 6;
-  const QRect square = cellRect.adjusted(inset, inset, -inset, -inset);
+  const QRect square = SlotSquare(cellRect, slot);
   if (!tile) {
     if (id == 0) return;
     painter.fillRect(square, Qt::white);

@@ -66,6 +66,8 @@ class MapRenderer {
   QImage Render(const ZR3Map& map) const;
 
  private:
+  // The part of a cell a slot's square without a picture takes: smaller on each upper layer.
+  QRect SlotSquare(const QRect& cellRect, std::size_t slot) const;
   // The pictures of the tiles met during one Paint, by tile: a cell's tile is looked up by
   // its record, not by its path.
   using Pictures = std::unordered_map<const ZR3ChainRecord*, const QImage*>;

@@ -244,6 +244,12 @@ TEST_F(MapRendering, DrawsPicturesFallbacksAndUnresolvedCells) {
   EXPECT_EQ(At(image, Cell(3, 3), 1, 5), kRed);
   EXPECT_EQ(At(image, Cell(3, 3), 3, 3), FallbackColour(1).rgb());
   EXPECT_EQ(At(image, Cell(3, 3), 6, 6), FallbackColour(3).rgb());
+  for (std::size_t slot : {1, 2}) {
+    const QPoint corner = renderer_.FallbackRect(3, 3, slot).topLeft();
+    EXPECT_EQ(PixelAt(image, corner.x(), corner.y()),
+              FallbackColour(static_cast<int>(2 * slot - 1)).rgb())
+        << slot;
+  }
   // Hatched: two colours, neither of them the background.
   std::set<QRgb> hatch;
   for (int d = 0; d < kCell; ++d) hatch.insert(At(image, Cell(2, 2), d, kCell / 2));
