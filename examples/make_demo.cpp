@@ -303,8 +303,8 @@ zr3test::MapSpec Village() {
   struct House {
     int top, left, height, width, doorRow, doorColumn;
   };
-  const House houses[] = {{5, 6, 6, 8, 10, 10},   {13, 4, 6, 7, 16, 10},  {28, 5, 7, 9, 28, 9},
-                          {37, 12, 6, 7, 37, 15}, {27, 14, 5, 6, 29, 19}, {5, 15, 5, 6, 9, 17}};
+  const House houses[] = {{5, 6, 6, 8, 10, 10},   {13, 4, 6, 7, 16, 10},  {28, 5, 7, 9, 34, 9},
+                          {37, 12, 6, 7, 42, 15}, {27, 15, 5, 6, 29, 20}, {5, 15, 5, 6, 9, 17}};
   for (const House& house : houses) {
     for (int row = house.top; row < house.top + house.height; ++row) {
       for (int column = house.left; column < house.left + house.width; ++column) {
