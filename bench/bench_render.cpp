@@ -136,11 +136,11 @@ void RegisterAll() {
   });
   RegisterFigure("render_map_cell_8",
                  [](benchmark::State& state) { RenderMapCommand(state, kFitCell); });
-  RegisterFigure("render_map_cell_16",
-                 [](benchmark::State& state) { RenderMapCommand(state, 16); });
   RegisterFigure("render_map_default_cell", [](benchmark::State& state) {
     RenderMapCommand(state, zr3::render::MapRenderOptions::kDefaultCell);
   });
+  RegisterFigure("render_map_cell_32",
+                 [](benchmark::State& state) { RenderMapCommand(state, 32); });
 }
 
 }  // namespace

@@ -134,11 +134,18 @@ void MapRenderer::Paint(QPainter& painter, const ZR3Map& map, const QRect& area)
     }
   }
   if (options_.grid && cell >= 4) {
+    // The lines along the cells drawn, from edge to edge of the part of the map in the area.
     painter.setPen(kGridColour);
     const QSize size = ImageSize(map);
-    for (int line = 1; line <= side + 1; ++line) {
-      painter.drawLine(line * cell, cell, line * cell, size.height() - cell);
-      painter.drawLine(cell, line * cell, size.width() - cell, line * cell);
+    const int top = std::max(cell, area.top());
+    const int bottom = std::min(size.height() - cell, area.bottom() + 1);
+    const int left = std::max(cell, area.left());
+    const int right = std::min(size.width() - cell, area.right() + 1);
+    for (int line = firstColumn + 1; line <= lastColumn + 1; ++line) {
+      painter.drawLine(line * cell, top, line * cell, bottom);
+    }
+    for (int line = firstRow + 1; line <= lastRow + 1; ++line) {
+      painter.drawLine(left, line * cell, right, line * cell);
     }
   }
 }

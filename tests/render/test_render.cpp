@@ -298,6 +298,7 @@ TEST_F(MapRendering, TheGridLinesRunBetweenTheCellsOnly) {
 }
 
 TEST_F(MapRendering, PaintingAnAreaDrawsWhatTheWholePictureHasThere) {
+  renderer_.Options().grid = true;
   const QImage whole = renderer_.Render(Map());
   QImage part(whole.size(), QImage::Format_RGB32);
   part.fill(Qt::black);
