@@ -60,32 +60,35 @@ class ZR3Script : public ZR3ChainRecord {
   const OpaqueBlock& BlockB() const;
   const std::array<std::uint8_t, 2>& Opaque() const { return opaque_; }
 
-  // Each query asks every slot, in use or not, in the order condition 0, command 0,
-  // condition 1, ...; the first yes answers.
-  bool RefersToFlag(const ZR3Base& record) const;
-  bool RefersToMap(const ZR3Base& record) const;
-  bool RefersToItem(const ZR3Base& record) const;
-  bool RefersToCharacterSet(const ZR3Base& record) const;
-  bool RefersToGraphic(const ZR3Base& record) const;
-  bool RefersToText(const ZR3Base& record) const;
-  bool RefersToSong(const ZR3Base& record) const;
-  bool RefersToSpell(const ZR3Base& record) const;
-  bool RefersToObject(const ZR3Base& record) const;
-  bool RefersToTile(const ZR3Base& record) const;
-  bool RefersToScript(const ZR3Base& record) const;
-  bool RefersToPalette(const ZR3Base& record) const;
-  bool RefersToShop(const ZR3Base& record) const;
-  bool RefersToMonster(const ZR3Base& record) const;
-  bool RefersToList(const ZR3Base& record) const;
+  // True when any condition or command slot, in use or not, refers to the record itself.
+  // Slots are asked in the order condition 0, command 0, condition 1, ...
+  bool RefersTo(const ZR3Base& record) const;
+  // The same, answering no for a record that is not referred to as one of the queried kind's
+  // list.
+  bool RefersToFlag(const ZR3Base& record) const { return RefersIn(record, Category::Flags); }
+  bool RefersToMap(const ZR3Base& record) const { return RefersIn(record, Category::Maps); }
+  bool RefersToItem(const ZR3Base& record) const { return RefersIn(record, Category::Items); }
+  bool RefersToCharacterSet(const ZR3Base& record) const {
+    return RefersIn(record, Category::Characters);
+  }
+  bool RefersToGraphic(const ZR3Base& record) const { return RefersIn(record, Category::Graphics); }
+  bool RefersToText(const ZR3Base& record) const { return RefersIn(record, Category::Texts); }
+  bool RefersToSong(const ZR3Base& record) const { return RefersIn(record, Category::Songs); }
+  bool RefersToSpell(const ZR3Base& record) const { return RefersIn(record, Category::Spells); }
+  bool RefersToObject(const ZR3Base& record) const { return RefersIn(record, Category::Objects); }
+  bool RefersToTile(const ZR3Base& record) const { return RefersIn(record, Category::Tiles); }
+  bool RefersToScript(const ZR3Base& record) const {
+    return RefersIn(record, Category::ObjectScripts);
+  }
+  bool RefersToPalette(const ZR3Base& record) const { return RefersIn(record, Category::Palettes); }
+  bool RefersToShop(const ZR3Base& record) const { return RefersIn(record, Category::Shops); }
+  bool RefersToMonster(const ZR3Base& record) const { return RefersIn(record, Category::Monsters); }
+  bool RefersToList(const ZR3Base& record) const { return RefersIn(record, Category::Lists); }
 
  private:
   void PrefetchReferences() const;
 
-  using ConditionQuery = bool (ZR3ScriptCondition::*)(const ZR3Base&) const;
-  using CommandQuery = bool (ZR3ScriptCommand::*)(const ZR3Base&) const;
-  // conditionQuery is null for the kinds conditions never name.
-  bool AskSlots(const ZR3Base& record, ConditionQuery conditionQuery,
-                CommandQuery commandQuery) const;
+  bool RefersIn(const ZR3Base& record, Category list) const;
 
   std::array<ZR3ScriptCondition, kSlotCount> conditions_;
   std::array<ZR3ScriptCommand, kSlotCount> commands_;
