@@ -318,6 +318,58 @@ TEST_F(ImporterTest, ReusedSlotKeepsUnsetParametersAndIsRelinked) {
   EXPECT_EQ(ParamsOf(gate.Command(2)), (Params{0, 5, 6}));
 }
 
+TEST_F(ImporterTest, AScriptLeftOpenAtTheEndOfTheTextIsReadWithAWarning) {
+  const zr3::Lines log = Import(
+      "objectscript \"Door\"\ncommands:\nwait 1\nend script\n"
+      "globalscript \"Old Gate\"\ncommands:\nwait 2\nclear 3\n");
+  EXPECT_EQ(
+      log, (zr3::Lines{"-------- First Pass --------", "Object script: Door", "...Found",
+                       "Global script: Old Gate", "...Added", "-------- Second Pass --------",
+                       "Object script: Door", "...Found", "Door updated", "Global script: Old Gate",
+                       "...Found", "Warning: line 5: script 'Old Gate' ends without 'end script'",
+                       "Old Gate updated"}));
+  ZR3Script& gate = Script(Category::GlobalScripts, 0);
+  EXPECT_EQ(gate.CommandCount(), 2);
+  EXPECT_EQ(gate.Command(1).Parameter(0), 3);
+}
+
+TEST_F(ImporterTest, ABodyWithoutCommandsWarnsWhenTheScriptLosesItsCommands) {
+  Import("script Chest\ncommands:\nwait 1\nclear 2\nend script\n");
+  const zr3::Lines log = Import(
+      "script Chest\nflag \"Gold\" >= val 1\nwait 5\nend script\n"
+      "script \"Well\"\nitem has \"Sword\"\nend script\n"
+      "objectscript Sign\ncommands:\nclear 4\nend script\n"
+      "objectscript Sign\nconditions:\ncommands:\n  null\nend script\n");
+  // Chest had two commands; Well had none; Sign's text asks for the "null" command itself.
+  EXPECT_THAT(Warnings(log),
+              ElementsAre("Warning: line 3: unknown condition \"wait\"; the line is ignored",
+                          "Warning: line 1: script 'Chest' has no command line; command 0 is set "
+                          "to code 0 (\"null\") and is the only command"));
+  ZR3Script& chest = Object(1);
+  EXPECT_EQ(chest.CommandCount(), 1);
+  EXPECT_EQ(chest.Command(0).Code(), 0);
+  EXPECT_EQ(chest.Command(0).Parameter(0), 1);
+  // The command beyond the count stays as it was, as it did before.
+  EXPECT_EQ(chest.Command(1).Code(), 122);
+  EXPECT_EQ(Object(2).CommandCount(), 1);
+  EXPECT_EQ(Object(3).Command(0).Code(), 0);
+}
+
+TEST_F(ImporterTest, AQuotedNumberNamesAMapWhereABareNegativeOneStandsForAllMaps) {
+  AddStandIns(level, Category::Maps, {"-2"});
+  Import(
+      "script Sign\ncommands:\nchangetiles \"Grass\" \"Water\" \"-2\" 3 4\n"
+      "changetiles \"Grass\" \"Water\" -2 3 4\nwait 5 7\nend script\n");
+  ZR3Script& sign = Object(3);
+  EXPECT_EQ(ParamsOf(sign.Command(0)), (Params{0, 1, 2, 3, 4}));
+  EXPECT_EQ(sign.Command(0).Reference(ScriptReference::Map), &At(Category::Maps, 2));
+  EXPECT_EQ(sign.Command(0).KeywordText(), "changetiles \"Grass\" \"Water\" \"-2\" 3 4");
+  EXPECT_EQ(ParamsOf(sign.Command(1)), (Params{0, 1, -2}));
+  // A second number after "wait" is read, and never written.
+  EXPECT_EQ(ParamsOf(sign.Command(2)), (Params{5, 7}));
+  EXPECT_EQ(sign.Command(2).KeywordText(), "wait 5");
+}
+
 TEST_F(ImporterTest, HeaderNamesAreCutTo32BytesAndTrailingCrIsStripped) {
   const std::string longName(40, 'n');
   Import("deathscript \"" + longName + "\"\r\nend script\r\n");

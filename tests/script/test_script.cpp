@@ -177,6 +177,30 @@ TEST(ScriptRecord, QueriesCoverConditionsAndCommands) {
   EXPECT_FALSE(script.RefersToSpell(*level.List(Category::Items)[0]));
 }
 
+TEST(ScriptRecord, RefersToAsksEverySlotForTheRecordItself) {
+  LevelBuilder builder;
+  builder.flags[2] = "Key";
+  ScriptSpec spec = ScriptWith("S", {{1, {2, 0, 0, 1}}}, {{110, {5}}});
+  spec.commands[7] = {104, {0, 1}};
+  builder.Add(Category::GlobalScripts, ScriptBlob(spec));
+  zr3::ZR3Level level;
+  level.LoadFromBytes(builder.Build().Bytes());
+  AddStandIns(level, Category::Items, {"Sword", "Shield"});
+  ZR3Script& script = ScriptAt(level, Category::GlobalScripts, 0);
+  // Slot 7 links while in use and keeps its item once the count drops again.
+  script.SetCommandCount(8);
+  script.Link(level);
+  script.SetCommandCount(1);
+  const zr3::RecordList& items = level.List(Category::Items);
+  const zr3::RecordList& flags = level.List(Category::Flags);
+  EXPECT_TRUE(script.RefersTo(*flags[2]));
+  EXPECT_FALSE(script.RefersTo(*flags[3]));
+  EXPECT_TRUE(script.RefersTo(*items[1]));
+  EXPECT_FALSE(script.RefersTo(*items[0]));
+  EXPECT_TRUE(script.RefersToItem(*items[1]));
+  EXPECT_FALSE(script.RefersToFlag(*items[1]));
+}
+
 TEST(ScriptRecord, CopyRefersToTheSameRecords) {
   LevelBuilder builder;
   builder.flags[0] = "Gold";
