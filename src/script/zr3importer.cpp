@@ -177,6 +177,23 @@ class SourceLine {
   std::size_t number_ = 0;
 };
 
+// The offset of the first line feed from offset on, or the text's size. Lines are short:
+// eight bytes at a time beats a library call per line.
+std::size_t FindLineFeed(std::string_view text, std::size_t offset) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+  for (; offset + 8 <= text.size(); offset += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + offset, 8);
+    const std::uint64_t feeds = word ^ (kOnes * '\n');
+    // The lowest byte of feeds that is zero sets the lowest bit here; bytes above it may too.
+    const std::uint64_t zero = (feeds - kOnes) & ~feeds & kHighs;
+    if (zero != 0) return offset + static_cast<std::size_t>(std::countr_zero(zero) / 8);
+  }
+  while (offset < text.size() && text[offset] != '\n') ++offset;
+  return offset;
+}
+
 // Walks the lines of a text from an offset, each without its line feed and a carriage
 // return before it.
 class LineCursor {
@@ -187,8 +204,7 @@ class LineCursor {
   bool Next(std::string_view& line) {
     if (next_ >= text_.size()) return false;
     start_ = next_;
-    std::size_t end = text_.find('\n', start_);
-    if (end == std::string_view::npos) end = text_.size();
+    const std::size_t end = FindLineFeed(text_, start_);
     line = text_.substr(start_, end - start_);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     next_ = end + 1;
@@ -372,6 +388,15 @@ void Warn(Lines& log, std::size_t line, const std::string& text) {
   log.push_back("Warning: line " + std::to_string(line) + ": " + text);
 }
 
+// A line that may start or end a script body, with its number and where it and the line
+// after it start.
+struct Landmark {
+  std::string_view text;
+  std::size_t number;
+  std::size_t start;
+  std::size_t next;
+};
+
 // What splitting a line needs for itself; one for each thread that reads lines.
 struct LineBuffer {
   std::string scratch;
@@ -442,6 +467,7 @@ class ImportRun {
 
  private:
   void CheckStructure();
+  bool ReadLandmark(const Landmark& landmark, bool inBody);
   void FirstPass();
   void Plan(Block& block);
   static void TakeExisting(ScriptPlan& plan);
@@ -596,40 +622,59 @@ void ImportRun::Run(std::string_view text) {
 }
 
 // Every header needs its name and every "end" line its second word; a file that breaks
-// this is refused before anything is planned.
+// this is refused before anything is planned. Only lines beginning with "end", a header
+// keyword or a quoted token can start or end a body: both halves of the text are searched
+// for them at once, then they are read in order.
 void ImportRun::CheckStructure() {
-  LineCursor lines(text_, 0, 0);
-  std::string_view text;
-  bool inBody = false;
-  while (lines.Next(text)) {
-    // Only a line beginning with "end" or a header keyword needs splitting.
-    const std::optional<std::string_view> first = PlainFirstToken(text);
-    if (first && *first != kEndWord && (inBody || HeaderKind(*first) < 0)) continue;
-    SourceLine& line = buffer_.line;
-    line.Split(text, lines.Number(), buffer_.scratch, 2);
-    if (line.Count() == 0) continue;
-    const bool end = line[0] == kEndWord;
-    if (end && line.Count() < 2) {
-      throw ZR3Error(LinePrefix(lines.Number()) + "\"end\" without its second word");
-    }
-    if (inBody) {
-      if (line.IsEndScript()) {
-        inBody = false;
-        blocks_.back().bodyEnd = lines.Start();
-        blocks_.back().ended = true;
+  const std::size_t middle = std::min(FindLineFeed(text_, text_.size() / 2) + 1, text_.size());
+  const std::array<std::size_t, 3> bounds = {0, middle, text_.size()};
+  std::array<std::vector<Landmark>, 2> landmarks;
+  std::array<std::size_t, 2> lineCounts{};
+  ParallelParts(2, 1, [&](std::size_t first, std::size_t last) {
+    for (std::size_t half = first; half < last; ++half) {
+      LineCursor lines(text_.substr(0, bounds[half + 1]), bounds[half], 0);
+      std::string_view text;
+      while (lines.Next(text)) {
+        const std::optional<std::string_view> token = PlainFirstToken(text);
+        if (token && *token != kEndWord && HeaderKind(*token) < 0) continue;
+        landmarks[half].push_back({text, lines.Number(), lines.Start(), lines.NextStart()});
       }
-      continue;
+      lineCounts[half] = lines.Number();
     }
-    const int kind = end ? -1 : HeaderKind(line[0]);
-    if (kind < 0) continue;
-    if (line.Count() < 2) {
-      throw ZR3Error(LinePrefix(lines.Number()) + "script name missing");
+  });
+  bool inBody = false;
+  for (std::size_t half = 0; half < 2; ++half) {
+    for (Landmark& landmark : landmarks[half]) {
+      if (half == 1) landmark.number += lineCounts[0];
+      inBody = ReadLandmark(landmark, inBody);
     }
-    std::string_view name = line[1];
-    if (!Within(name, text)) name = unquotedNames_.emplace_back(name);
-    blocks_.push_back({lines.Number(), lines.NextStart(), text_.size(), false, kind, name});
-    inBody = true;
   }
+}
+
+// Reads one line that may start or end a body; answers whether a body is open after it.
+bool ImportRun::ReadLandmark(const Landmark& landmark, bool inBody) {
+  SourceLine& line = buffer_.line;
+  line.Split(landmark.text, landmark.number, buffer_.scratch, 2);
+  if (line.Count() == 0) return inBody;
+  const bool end = line[0] == kEndWord;
+  if (end && line.Count() < 2) {
+    throw ZR3Error(LinePrefix(landmark.number) + "\"end\" without its second word");
+  }
+  if (inBody) {
+    if (!line.IsEndScript()) return true;
+    blocks_.back().bodyEnd = landmark.start;
+    blocks_.back().ended = true;
+    return false;
+  }
+  const int kind = end ? -1 : HeaderKind(line[0]);
+  if (kind < 0) return false;
+  if (line.Count() < 2) {
+    throw ZR3Error(LinePrefix(landmark.number) + "script name missing");
+  }
+  std::string_view name = line[1];
+  if (!Within(name, landmark.text)) name = unquotedNames_.emplace_back(name);
+  blocks_.push_back({landmark.number, landmark.next, text_.size(), false, kind, name});
+  return true;
 }
 
 void ImportRun::FirstPass() {

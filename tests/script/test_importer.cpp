@@ -370,6 +370,52 @@ TEST_F(ImporterTest, AQuotedNumberNamesAMapWhereABareNegativeOneStandsForAllMaps
   EXPECT_EQ(sign.Command(2).KeywordText(), "wait 5");
 }
 
+// Enough scripts that their bodies are read on more than one thread.
+TEST_F(ImporterTest, ManyScriptsAreReportedAndFilledInTheirOrder) {
+  constexpr int kScripts = 600;
+  std::string text;
+  zr3::Lines secondPass{"-------- Second Pass --------"};
+  for (int i = 0; i < kScripts; ++i) {
+    const std::string name = "S" + std::to_string(i);
+    text += "globalscript \"" + name + "\"\ncommands:\nwait " + std::to_string(i) + "\n";
+    secondPass.insert(secondPass.end(), {"Global script: " + name, "...Found"});
+    if (i % 7 == 3) {
+      text += "jump\n";
+      secondPass.push_back("Warning: line " + std::to_string(5 * i + 4) +
+                           ": unknown command \"jump\"; the line is ignored");
+    } else {
+      text += "\n";
+    }
+    text += "end script\n";
+    secondPass.push_back(name + " updated");
+  }
+  const zr3::Lines log = Import(text);
+  ASSERT_EQ(log.size(), 1u + 2u * kScripts + secondPass.size());
+  EXPECT_EQ(zr3::Lines(log.begin() + 1 + 2 * kScripts, log.end()), secondPass);
+  ASSERT_EQ(level.List(Category::GlobalScripts).size(), std::size_t{kScripts});
+  for (int i = 0; i < kScripts; ++i) {
+    EXPECT_EQ(Script(Category::GlobalScripts, static_cast<std::size_t>(i)).Command(0).Parameter(0),
+              i);
+  }
+}
+
+TEST_F(ImporterTest, TheFirstFaultInTheTextIsTheOneReported) {
+  // Scripts beyond position 32767 cannot be named by a 16-bit parameter.
+  AddStandIns(level, Category::ObjectScripts, std::vector<std::string>(40000, "x"));
+  AddStandIns(level, Category::ObjectScripts, {"Far", "Farther"});
+  std::string text;
+  for (int i = 0; i < 600; ++i) {
+    const char* target = i == 20 ? "Farther" : i == 500 ? "Far" : "Door";
+    text += "globalscript \"G" + std::to_string(i) + "\"\ncommands:\nrun \"" + target +
+            "\" process val 1\nend script\n";
+  }
+  level.SetModified(false);
+  EXPECT_EQ(ImportError(text),
+            "Line 83: the object script \"Farther\" at position 40007 cannot be named by a script");
+  EXPECT_TRUE(level.List(Category::GlobalScripts).empty());
+  EXPECT_FALSE(level.Modified());
+}
+
 TEST_F(ImporterTest, HeaderNamesAreCutTo32BytesAndTrailingCrIsStripped) {
   const std::string longName(40, 'n');
   Import("deathscript \"" + longName + "\"\r\nend script\r\n");
