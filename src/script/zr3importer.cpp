@@ -239,6 +239,7 @@ struct ScriptPlan {
   std::array<SlotValue, ZR3Script::kSlotCount> conditions{};
   std::array<SlotValue, ZR3Script::kSlotCount> commands{};
   std::uint8_t conditionCount = 0;
+  // Until a body is read, the existing script's: a body without commands loses them.
   std::uint8_t commandCount = 0;
 };
 
@@ -362,7 +363,7 @@ bool Within(std::string_view view, std::string_view text) {
          std::less_equal<>()(view.data() + view.size(), text.data() + text.size());
 }
 
-// Asks the processor to fetch the script's slots and the records they name ahead of use.
+// Asks the processor to fetch the script's slots ahead of their use.
 void Prefetch(const ZR3Script& script) {
   for (std::size_t i = 0; i < ZR3Script::kSlotCount; ++i) {
 #if defined(__GNUC__)
