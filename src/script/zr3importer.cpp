@@ -5,8 +5,10 @@
 #include <bit>
 #include <cstring>
 #include <deque>
+#include <functional>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "level/category.h"
@@ -177,23 +179,6 @@ class SourceLine {
   std::size_t number_ = 0;
 };
 
-// The offset of the first line feed from offset on, or the text's size. Lines are short:
-// eight bytes at a time beats a library call per line.
-std::size_t FindLineFeed(std::string_view text, std::size_t offset) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-  constexpr std::uint64_t kHighs = 0x8080808080808080ull;
-  for (; offset + 8 <= text.size(); offset += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, text.data() + offset, 8);
-    const std::uint64_t feeds = word ^ (kOnes * '\n');
-    // The lowest byte of feeds that is zero sets the lowest bit here; bytes above it may too.
-    const std::uint64_t zero = (feeds - kOnes) & ~feeds & kHighs;
-    if (zero != 0) return offset + static_cast<std::size_t>(std::countr_zero(zero) / 8);
-  }
-  while (offset < text.size() && text[offset] != '\n') ++offset;
-  return offset;
-}
-
 // Walks the lines of a text from an offset, each without its line feed and a carriage
 // return before it.
 class LineCursor {
@@ -204,7 +189,8 @@ class LineCursor {
   bool Next(std::string_view& line) {
     if (next_ >= text_.size()) return false;
     start_ = next_;
-    const std::size_t end = FindLineFeed(text_, start_);
+    std::size_t end = text_.find('\n', start_);
+    if (end == std::string_view::npos) end = text_.size();
     line = text_.substr(start_, end - start_);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     next_ = end + 1;
@@ -627,7 +613,8 @@ void ImportRun::Run(std::string_view text) {
 // keyword or a quoted token can start or end a body: both halves of the text are searched
 // for them at once, then they are read in order.
 void ImportRun::CheckStructure() {
-  const std::size_t middle = std::min(FindLineFeed(text_, text_.size() / 2) + 1, text_.size());
+  const std::size_t feed = text_.find('\n', text_.size() / 2);
+  const std::size_t middle = feed == std::string_view::npos ? text_.size() : feed + 1;
   const std::array<std::size_t, 3> bounds = {0, middle, text_.size()};
   std::array<std::vector<Landmark>, 2> landmarks;
   std::array<std::size_t, 2> lineCounts{};
