@@ -29,8 +29,9 @@ constexpr std::size_t kScriptKinds = 4;
 constexpr int kObjectKind = 2;
 // No line form reads beyond its ninth token, so the rest of a line is never split.
 constexpr std::size_t kMaxTokens = 10;
-// Fewer scripts than this are not worth a thread of their own.
+// Fewer scripts or bytes than these are not worth a thread of their own.
 constexpr std::size_t kBlocksPerThread = 256;
+constexpr std::size_t kBytesPerThread = 64 * 1024;
 
 bool IsSeparator(char c) {
   return static_cast<unsigned char>(c) <= 32;
@@ -618,7 +619,9 @@ void ImportRun::CheckStructure() {
   const std::array<std::size_t, 3> bounds = {0, middle, text_.size()};
   std::array<std::vector<Landmark>, 2> landmarks;
   std::array<std::size_t, 2> lineCounts{};
-  ParallelParts(2, 1, [&](std::size_t first, std::size_t last) {
+  // A short text is searched on this thread alone.
+  const std::size_t halvesPerThread = text_.size() < kBytesPerThread ? 2 : 1;
+  ParallelParts(2, halvesPerThread, [&](std::size_t first, std::size_t last) {
     for (std::size_t half = first; half < last; ++half) {
       LineCursor lines(text_.substr(0, bounds[half + 1]), bounds[half], 0);
       std::string_view text;

@@ -370,9 +370,9 @@ TEST_F(ImporterTest, AQuotedNumberNamesAMapWhereABareNegativeOneStandsForAllMaps
   EXPECT_EQ(sign.Command(2).KeywordText(), "wait 5");
 }
 
-// Enough scripts that their bodies are read on more than one thread.
+// Enough scripts that the text is searched and their bodies are read on more than one thread.
 TEST_F(ImporterTest, ManyScriptsAreReportedAndFilledInTheirOrder) {
-  constexpr int kScripts = 600;
+  constexpr int kScripts = 1600;
   std::string text;
   zr3::Lines secondPass{"-------- Second Pass --------"};
   for (int i = 0; i < kScripts; ++i) {
@@ -414,6 +414,10 @@ TEST_F(ImporterTest, TheFirstFaultInTheTextIsTheOneReported) {
             "Line 83: the object script \"Farther\" at position 40007 cannot be named by a script");
   EXPECT_TRUE(level.List(Category::GlobalScripts).empty());
   EXPECT_FALSE(level.Modified());
+  // A broken script boundary is found before any name, wherever it stands.
+  for (int i = 0; i < 1000; ++i)
+    text += "globalscript \"H" + std::to_string(i) + "\"\nend script\n";
+  EXPECT_EQ(ImportError(text + "end\n"), "Line 4401: \"end\" without its second word");
 }
 
 TEST_F(ImporterTest, HeaderNamesAreCutTo32BytesAndTrailingCrIsStripped) {
