@@ -188,21 +188,6 @@ VocabularyTable Attributes() {
 VocabularyTable Operations() {
   return kOperations;
 }
-VocabularyTable TimeUnits() {
-  return kTimeUnits;
-}
-VocabularyTable ConditionLayers() {
-  return kConditionLayers;
-}
-VocabularyTable CommandLayers() {
-  return kCommandLayers;
-}
-VocabularyTable Directions() {
-  return kDirections;
-}
-VocabularyTable CustomScreens() {
-  return kCustomScreens;
-}
 VocabularyTable ScriptHeaders() {
   return kScriptHeaders;
 }

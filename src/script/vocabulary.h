@@ -69,11 +69,6 @@ VocabularyTable Words(WordTable table);
 // How messages name one word of the table: "comparison", "value source", ...
 std::string_view WordNoun(WordTable table);
 
-VocabularyTable TimeUnits();
-VocabularyTable ConditionLayers();
-VocabularyTable CommandLayers();
-VocabularyTable Directions();
-VocabularyTable CustomScreens();
 // Script kinds by kind number (0 global, 1 death, 2 object, 3 startup): the import log's
 // label and the header word of script text, "Global script: " / "globalscript".
 VocabularyTable ScriptHeaders();
