@@ -267,4 +267,30 @@ const Form* CommandForm(int code) {
   return &kCommandForms[code - kFirstCommandCode];
 }
 
+bool ConditionsName(Category list) {
+  static const std::array<bool, kCategoryCount> kNamed = [] {
+    std::array<bool, kCategoryCount> named{};
+    for (const Form& form : kConditionForms) {
+      for (const Piece& piece : form.pieces) {
+        switch (piece.kind) {
+          case PieceKind::Record:
+            named[IndexOf(CategoryOf(piece.reference))] = true;
+            break;
+          case PieceKind::MapOperand:
+            named[IndexOf(Category::Maps)] = true;
+            [[fallthrough]];
+          case PieceKind::Flag:
+          case PieceKind::Operand:
+            named[IndexOf(Category::Flags)] = true;
+            break;
+          default:
+            break;
+        }
+      }
+    }
+    return named;
+  }();
+  return kNamed[IndexOf(list)];
+}
+
 }  // namespace zr3

@@ -97,6 +97,8 @@ struct Form {
 const Form* ConditionForm(int code);
 // The form of a command code, or nullptr outside 100 to 134.
 const Form* CommandForm(int code);
+// True when some condition form names a record of the list (flags included).
+bool ConditionsName(Category list);
 
 inline bool MeetsSentinel(Sentinel sentinel, std::int16_t value) {
   switch (sentinel) {

@@ -176,10 +176,14 @@ bool ZR3Script::RefersTo(const ZR3Base& record) const {
 }
 
 bool ZR3Script::RefersIn(const ZR3Base& record, Category list) const {
+  // The search asks every script of a level: conditions are passed over for the lists no
+  // condition names.
+  const bool conditions = ConditionsName(list);
+  const auto refersIn = [&](const ZR3ScriptEntry& entry) {
+    return entry.RefersTo(record) && entry.ListReferred(record) == list;
+  };
   for (std::size_t i = 0; i < kSlotCount; ++i) {
-    if (conditions_[i].ListReferred(record) == list || commands_[i].ListReferred(record) == list) {
-      return true;
-    }
+    if ((conditions && refersIn(conditions_[i])) || refersIn(commands_[i])) return true;
   }
   return false;
 }

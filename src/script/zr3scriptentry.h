@@ -92,7 +92,10 @@ class ZR3ScriptEntry {
   void ClearReferences();
   // True when any resolved reference, flag slots included, is the record itself.
   bool RefersTo(const ZR3Base& record) const {
-    return ListReferred(record).has_value();
+    for (std::size_t i = 0; i < resolvedCount_; ++i) {
+      if (resolved_[i] == &record) return true;
+    }
+    return false;
   }
   // The list of the first resolved reference that is the record itself; nothing when none is.
   std::optional<Category> ListReferred(const ZR3Base& record) const;
