@@ -63,26 +63,28 @@ struct Piece {
   // Everything after a piece whose parameter meets its sentinel is left out.
   static constexpr std::uint8_t kRest = 0xFF;
 
+  // What linking reads comes first, so that walking a form for its references touches one
+  // cache line a piece.
   PieceKind kind = PieceKind::Text;
   std::uint8_t parameter = 0;
   WordTable words = WordTable::Comparisons;          // of a word, optional word or choice
   ScriptReference reference = ScriptReference::Map;  // of a record
+  // When the parameter meets the sentinel, the next skip pieces are left out; readable text
+  // shows readableSentinel (when there is one) instead of the text before and the value, and
+  // script text writes a record's parameter as a number, or -1 when writesMinusOne is set.
+  Sentinel sentinel = Sentinel::None;
+  std::uint8_t skip = 0;
+  bool writesMinusOne = false;
+  // Read by the importer, never shown or written: values the line form accepts beyond the
+  // exported ones.
+  bool importOnly = false;
   // The text before the value in readable text and in script text; a text piece's whole
   // text. A missing record keeps the text before it.
   std::string_view readable{};
   std::string_view keyword{};
   // Script text after an optional word that is shown.
   std::string_view keywordAfter{};
-  // When the parameter meets the sentinel, the next skip pieces are left out; readable text
-  // shows readableSentinel (when there is one) instead of the text before and the value, and
-  // script text writes a record's parameter as a number, or -1 when writesMinusOne is set.
-  Sentinel sentinel = Sentinel::None;
-  std::uint8_t skip = 0;
   std::string_view readableSentinel{};
-  bool writesMinusOne = false;
-  // Read by the importer, never shown or written: values the line form accepts beyond the
-  // exported ones.
-  bool importOnly = false;
 };
 
 // One condition or command kind: its readable name and keyword, and its line form.
