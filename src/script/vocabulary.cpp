@@ -1,6 +1,7 @@
 #include "script/vocabulary.h"
 
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "script/scriptforms.h"
@@ -257,22 +258,23 @@ namespace {
 // compares it with a few keywords only: every line of script text is looked up.
 class KeywordIndex {
  public:
-  KeywordIndex(const Form* (*formOf)(int), int first, int last) : formOf_(formOf) {
+  KeywordIndex(const Form* (*formOf)(int), int first, int last) {
     for (int code = first; code <= last; ++code) {
-      if (const Form* form = formOf(code)) byLength_.at(form->kind.keyword.size()).push_back(code);
+      if (const Form* form = formOf(code)) {
+        byLength_.at(form->kind.keyword.size()).push_back({form->kind.keyword, code});
+      }
     }
   }
   int Find(std::string_view keyword) const {
     if (keyword.size() >= byLength_.size()) return -1;
-    for (int code : byLength_[keyword.size()]) {
-      if (EqualsIgnoringAsciiCase(formOf_(code)->kind.keyword, keyword)) return code;
+    for (const auto& [candidate, code] : byLength_[keyword.size()]) {
+      if (EqualsIgnoringAsciiCase(candidate, keyword)) return code;
     }
     return -1;
   }
 
  private:
-  const Form* (*formOf_)(int);
-  std::array<std::vector<int>, 16> byLength_;
+  std::array<std::vector<std::pair<std::string_view, int>>, 16> byLength_;
 };
 
 }  // namespace
