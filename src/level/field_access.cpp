@@ -4,7 +4,6 @@
 
 #include "level/zr3error.h"
 #include "level/zr3level.h"
-#include "script/vocabulary.h"
 
 namespace zr3 {
 

@@ -20,6 +20,9 @@ std::string HexDump(const std::string& label, const std::uint8_t* bytes, std::si
 // A 32-bit value dumped in file order, least significant byte first.
 std::string HexDumpU32(const std::string& label, std::uint32_t value);
 
+// True when both texts are equal under ASCII case folding (never the locale's).
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
 // The table's entry for value, or the value in parentheses when the table has none, so a
 // damaged record never reads outside a table: "(7)".
 std::string EntryOrNumber(std::span<const std::string_view> table, long value);

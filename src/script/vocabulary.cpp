@@ -159,10 +159,6 @@ constexpr std::array<VocabularyWord, kLastCommandCode - kFirstCommandCode + 1> k
     {"Delete tile layer", "deletelayer"},
 }};
 
-char FoldAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 }  // namespace
 
 VocabularyTable Comparisons() {
@@ -221,14 +217,6 @@ std::string KeywordWord(VocabularyTable table, int index) {
   std::string word;
   AppendWord(word, table, index, true);
   return word;
-}
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-  }
-  return true;
 }
 
 int FindKeyword(VocabularyTable table, std::string_view keyword) {

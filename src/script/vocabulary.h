@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "level/text.h"
+
 namespace zr3 {
 
 // One word of the script vocabulary: how the details pane shows it and how script text
@@ -127,8 +129,5 @@ const VocabularyWord* CommandKind(int code);
 // matches, nor does the missing condition code 10.
 int FindConditionCode(std::string_view keyword);
 int FindCommandCode(std::string_view keyword);
-
-// True when both texts are equal under ASCII case folding (never the locale's).
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 }  // namespace zr3
