@@ -11,6 +11,8 @@ int main(int argc, char** argv) {
   zr3::cli::AddCheckCommand(app);
   zr3::cli::AddEditCommands(app);
   zr3::cli::AddScriptCommands(app);
+  zr3::cli::AddJsonCommands(app);
+  zr3::cli::AddFieldCommands(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

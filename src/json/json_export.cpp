@@ -2,6 +2,7 @@
 
 #include "json/json_out.h"
 #include "json/record_kind.h"
+#include "level/field_access.h"
 #include "level/fields.h"
 
 namespace zr3::json {
@@ -39,6 +40,53 @@ void WritePart(JsonOut& json, const ZR3Map& map) {
     });
   }
   json.Document().EndArray();
+}
+
+// A script's ten condition or command slots, one slot a line: {"code": c, "parameters": [...]},
+// the parameters as the save writes them (positions of the records they name).
+template <class Entry>
+void WriteSlots(JsonOut& json, std::string_view name, const ZR3Script& script,
+                const Entry& (ZR3Script::*slot)(std::size_t) const) {
+  json.Key(name);
+  json.Document().StartArray();
+  for (std::size_t i = 0; i < ZR3Script::kSlotCount; ++i) {
+    const Entry& entry = (script.*slot)(i);
+    json.OneLine([&](JsonOut::Compact& out) {
+      out.StartObject();
+      out.Key("code");
+      out.Uint(entry.Code());
+      out.Key("parameters");
+      out.StartArray();
+      for (const std::int16_t parameter : entry.WrittenParameters()) out.Int(parameter);
+      out.EndArray();
+      out.EndObject();
+    });
+  }
+  json.Document().EndArray();
+}
+
+void WriteScript(JsonOut& json, const ZR3Script& script) {
+  json.Document().StartObject();
+  json.Key("name");
+  json.Text(script.Name());
+  WriteSlots<ZR3ScriptCondition>(json, "conditions", script, &ZR3Script::Condition);
+  json.Key("block_a");
+  json.Hex(script.BlockA().data(), script.BlockA().size());
+  WriteSlots<ZR3ScriptCommand>(json, "commands", script, &ZR3Script::Command);
+  json.Key("block_b");
+  json.Hex(script.BlockB().data(), script.BlockB().size());
+  json.Key("condition_count");
+  json.Integer(script.ConditionCount());
+  json.Key("command_count");
+  json.Integer(script.CommandCount());
+  json.Key("opaque");
+  json.Hex(script.Opaque().data(), script.Opaque().size());
+  const std::uint32_t ids[] = {script.StoredNextId(), script.StoredPrevId(), script.StoredId()};
+  for (std::size_t i = 0; i < 3; ++i) {
+    json.Key(kChainNames[i]);
+    json.Integer(ids[i]);
+  }
+  json.Document().EndObject();
 }
 
 // Writes each field of a record as a member of the object that holds it.
@@ -145,7 +193,11 @@ void WriteLevelJson(const ZR3Level& level, ByteWriter& out) {
     document.StartArray();
     WithKind(list, [&]<class Record>() {
       for (const auto& record : level.List(list)) {
-        WriteObject(json, static_cast<const Record&>(*record));
+        if constexpr (FieldListed<Record>) {
+          WriteObject(json, static_cast<const Record&>(*record));
+        } else {
+          WriteScript(json, static_cast<const Record&>(*record));
+        }
         json.FlushIfFull();
       }
     });

@@ -16,7 +16,9 @@
 #include "json/json_tree.h"
 #include "json/record_kind.h"
 #include "json/windows1252.h"
+#include "level/field_access.h"
 #include "level/fields.h"
+#include "level/record_factory.h"
 
 namespace zr3::json {
 
@@ -39,6 +41,9 @@ constexpr std::int64_t kMaxPosition = static_cast<std::int64_t>(ZR3Level::kMaxRe
 // Where a value sits in the document. Small and made of views of names that outlive the
 // import (list and field names), so that a reference resolved later can keep it.
 struct Place {
+  Place() = default;
+  explicit Place(std::string_view top, std::int32_t index = -1) : list(top), record(index) {}
+
   std::string_view list;
   std::int32_t record = -1;
   std::string_view field;
@@ -125,8 +130,8 @@ std::string Quoted(std::string_view text) {
 }
 
 std::string NoRecordAt(Category list, std::int64_t position, std::size_t size) {
-  return "no " + std::string(InfoOf(list).recordNoun) + " at position " +
-         std::to_string(position) + " (the list holds " + std::to_string(size) + ")";
+  return "no " + std::string(InfoOf(list).recordNoun) + " at position " + std::to_string(position) +
+         " (the list holds " + std::to_string(size) + ")";
 }
 
 // What a reference value names, before the lists it points into are complete.
@@ -139,11 +144,11 @@ struct ReferenceValue {
 // A reference to be set once every list is complete.
 struct PendingReference {
   void* ref;
-  void (*setRecord)(void* ref, ZR3ChainRecord* record);  // a reference by identifier
+  void (*setRecord)(void* ref, ZR3ChainRecord* record);   // a reference by identifier
   void (*setPosition)(void* ref, std::int16_t position);  // a position named by name
   Category list;
-  std::int64_t index;   // -1 when named by name
-  std::uint32_t name;   // into the importer's names when by name
+  std::int64_t index;  // -1 when named by name
+  std::uint32_t name;  // into the importer's names when by name
   Place place;
 };
 
@@ -375,9 +380,8 @@ class Importer {
         value.kind = Kind::Name;
       }
     } else {
-      Problem(place, allowUnresolved
-                         ? "a reference names \"index\", \"name\" or \"unresolved\""
-                         : "a position names \"index\" or \"name\"");
+      Problem(place, allowUnresolved ? "a reference names \"index\", \"name\" or \"unresolved\""
+                                     : "a position names \"index\" or \"name\"");
     }
     return value;
   }
@@ -400,15 +404,14 @@ class Importer {
       case Kind::Invalid:
         return;
     }
-    PendingReference pending{&ref,
-                             [](void* target, ZR3ChainRecord* record) {
-                               static_cast<Ref*>(target)->Set(record);
-                             },
-                             nullptr,
-                             Ref::kRule.list,
-                             value.kind == Kind::Index ? value.number : -1,
-                             AddName(std::move(value.name)),
-                             place};
+    PendingReference pending{
+        &ref,
+        [](void* target, ZR3ChainRecord* record) { static_cast<Ref*>(target)->Set(record); },
+        nullptr,
+        Ref::kRule.list,
+        value.kind == Kind::Index ? value.number : -1,
+        AddName(std::move(value.name)),
+        place};
     Defer(pending);
   }
 
@@ -487,8 +490,7 @@ class Importer {
       nameIndexes_;
 };
 
-ZR3Base* Importer::Find(Category list, std::int64_t index, std::uint32_t name,
-                        const Place& place) {
+ZR3Base* Importer::Find(Category list, std::int64_t index, std::uint32_t name, const Place& place) {
   const RecordList& records = level_.List(list);
   const std::string_view noun = InfoOf(list).recordNoun;
   if (index >= 0) {
@@ -543,7 +545,8 @@ void Importer::SetCells(PendingCells& cells) {
       continue;
     }
     const std::int64_t index = entry.kind == ReferenceValue::Kind::Index ? entry.number : -1;
-    auto* tile = static_cast<ZR3ChainRecord*>(Find(Category::Tiles, index, entry.name, entry.place));
+    auto* tile =
+        static_cast<ZR3ChainRecord*>(Find(Category::Tiles, index, entry.name, entry.place));
     complete = complete && tile;
     tiles[i] = tile;
     ids[i] = tile ? tile->StoredId() : 0;
@@ -598,9 +601,14 @@ void Importer::FinishRecords(Category list) {
   WithKind(list, [&]<class Record>() {
     for (std::size_t i = 0; i < records.size(); ++i) {
       auto& record = static_cast<Record&>(*records[i]);
-      const Place place{InfoOf(list).commandName, static_cast<std::int32_t>(i)};
-      RecordFinisher finish(level_, problems_, place);
-      Record::Fields(record, finish);
+      if constexpr (FieldListed<Record>) {
+        const Place place{InfoOf(list).commandName, static_cast<std::int32_t>(i)};
+        RecordFinisher finish(level_, problems_, place);
+        Record::Fields(record, finish);
+      } else {
+        // A script names records only by position: its link looks up no identifier.
+        record.Link(level_);
+      }
     }
   });
 }
@@ -676,8 +684,8 @@ class FieldJsonReader {
     if (node == Tree::kNone) return;
     const Place place = place_.Field(f.name);
     if (tree_[node].type != NodeType::Array || tree_[node].count != f.refs.size()) {
-      importer_.Problem(place, "expected an array of " + std::to_string(f.refs.size()) +
-                                   " references");
+      importer_.Problem(place,
+                        "expected an array of " + std::to_string(f.refs.size()) + " references");
       return;
     }
     std::uint32_t slot = tree_.FirstChild(node);
@@ -750,7 +758,8 @@ class FieldJsonReader {
     std::uint32_t row = tree_.FirstChild(node);
     for (std::uint32_t r = 0; r < side; ++r, row = tree_.Next(row)) {
       if (!isArrayOf(row, side)) {
-        importer_.Problem(place.Index(r), "expected an array of " + std::to_string(side) + " cells");
+        importer_.Problem(place.Index(r),
+                          "expected an array of " + std::to_string(side) + " cells");
         valid = false;
         continue;
       }
@@ -791,6 +800,104 @@ class FieldJsonReader {
   Record& record_;
   Place place_;
 };
+
+// A script: its name, ten condition and ten command slots ({"code": c, "parameters": [9]}),
+// the counts, the bytes kept as read and the chain identifiers.
+void ReadScript(Importer& importer, const Place& place, ZR3Script& script) {
+  const Tree& tree = importer.T();
+  ObjectReader members(tree, 0, importer.Used());
+  const auto member = [&](std::string_view name, bool required) {
+    const std::uint32_t node = members.Find(name);
+    if (node == Tree::kNone && required) importer.Problem(place.Field(name), "missing field");
+    return node;
+  };
+  if (const std::uint32_t node = member("name", true); node != Tree::kNone) {
+    std::string name;
+    if (importer.Text(node, ZR3Script::kNameWidth, place.Field("name"), name)) {
+      script.SetName(std::move(name));
+    }
+  }
+  const auto slots = [&](std::string_view name, auto&& entryAt) {
+    const std::uint32_t node = member(name, true);
+    if (node == Tree::kNone) return;
+    const Place at = place.Field(name);
+    if (tree[node].type != NodeType::Array || tree[node].count != ZR3Script::kSlotCount) {
+      importer.Problem(at,
+                       "expected an array of " + std::to_string(ZR3Script::kSlotCount) + " slots");
+      return;
+    }
+    std::uint32_t slot = tree.FirstChild(node);
+    for (std::size_t i = 0; i < ZR3Script::kSlotCount; ++i, slot = tree.Next(slot)) {
+      const Place slotPlace = at.Index(i);
+      if (tree[slot].type != NodeType::Object) {
+        importer.WrongType(slotPlace, slot, "an object with \"code\" and \"parameters\"");
+        continue;
+      }
+      auto& entry = entryAt(i);
+      ObjectReader fields(tree, slot, importer.Used());
+      const std::uint32_t code = fields.Find("code");
+      const std::uint32_t parameters = fields.Find("parameters");
+      fields.Finish(importer.Report(), slotPlace);
+      if (code == Tree::kNone || parameters == Tree::kNone) {
+        importer.Problem(slotPlace, "a slot holds \"code\" and \"parameters\"");
+        continue;
+      }
+      if (const auto value = importer.Integer<std::uint16_t>(code, slotPlace)) {
+        entry.SetCode(static_cast<std::uint16_t>(*value));
+      }
+      if (tree[parameters].type != NodeType::Array ||
+          tree[parameters].count != ZR3ScriptEntry::kParameterCount) {
+        importer.Problem(slotPlace, "expected \"parameters\" of " +
+                                        std::to_string(ZR3ScriptEntry::kParameterCount) +
+                                        " whole numbers");
+        continue;
+      }
+      std::uint32_t parameter = tree.FirstChild(parameters);
+      for (std::size_t p = 0; p < ZR3ScriptEntry::kParameterCount;
+           ++p, parameter = tree.Next(parameter)) {
+        if (const auto value = importer.Integer<std::int16_t>(parameter, slotPlace)) {
+          entry.SetParameter(p, static_cast<std::int16_t>(*value));
+        }
+      }
+    }
+  };
+  slots("conditions", [&](std::size_t i) -> ZR3ScriptCondition& { return script.Condition(i); });
+  ZR3Script::OpaqueBlock blockA{};
+  if (const std::uint32_t node = member("block_a", false); node != Tree::kNone) {
+    importer.Hex(node, blockA.data(), blockA.size(), place.Field("block_a"));
+  }
+  slots("commands", [&](std::size_t i) -> ZR3ScriptCommand& { return script.Command(i); });
+  ZR3Script::OpaqueBlock blockB{};
+  if (const std::uint32_t node = member("block_b", false); node != Tree::kNone) {
+    importer.Hex(node, blockB.data(), blockB.size(), place.Field("block_b"));
+  }
+  script.SetBlocks(blockA, blockB);
+  if (const std::uint32_t node = member("condition_count", true); node != Tree::kNone) {
+    if (const auto count = importer.Integer<std::uint8_t>(node, place.Field("condition_count"))) {
+      script.SetConditionCount(static_cast<std::uint8_t>(*count));
+    }
+  }
+  if (const std::uint32_t node = member("command_count", true); node != Tree::kNone) {
+    if (const auto count = importer.Integer<std::uint8_t>(node, place.Field("command_count"))) {
+      script.SetCommandCount(static_cast<std::uint8_t>(*count));
+    }
+  }
+  std::array<std::uint8_t, 2> opaque{};
+  if (const std::uint32_t node = member("opaque", false); node != Tree::kNone) {
+    importer.Hex(node, opaque.data(), opaque.size(), place.Field("opaque"));
+  }
+  script.SetOpaque(opaque);
+  std::uint32_t ids[] = {0, 0, 0};
+  for (std::size_t i = 0; i < 3; ++i) {
+    const std::uint32_t node = member(kChainNames[i], false);
+    if (node == Tree::kNone) continue;
+    if (const auto id = importer.Integer<std::uint32_t>(node, place.Field(kChainNames[i]))) {
+      ids[i] = static_cast<std::uint32_t>(*id);
+    }
+  }
+  script.SetStoredIds(ids[0], ids[1], ids[2]);
+  members.Finish(importer.Report(), place);
+}
 
 // What the document's top-level keys hold.
 enum class Role : std::uint8_t {
@@ -882,7 +989,8 @@ class DocumentHandler {
     ++depth_;
     if (!capturing_) {
       if (depth_ == 1) return !array || Stop("the document is not a JSON object");
-      if (depth_ == 2 && array && (role_ == Role::Records || role_ == Role::Names)) {
+      if (depth_ == 2 && array &&
+          (role_ == Role::Records || role_ == Role::Names || role_ == Role::Repeated)) {
         inList_ = true;
         elements_ = 0;
         return true;
@@ -1054,9 +1162,13 @@ void DocumentHandler::ReadRecord(std::size_t index) {
   } else {
     WithKind(list_, [&]<class Record>() {
       auto& typed = static_cast<Record&>(*record);
-      FieldJsonReader<Record> read(importer_, 0, typed, place);
-      Record::Fields(typed, read);
-      read.Finish();
+      if constexpr (FieldListed<Record>) {
+        FieldJsonReader<Record> read(importer_, 0, typed, place);
+        Record::Fields(typed, read);
+        read.Finish();
+      } else {
+        ReadScript(importer_, place, typed);
+      }
     });
   }
   record->SetLoadPosition(static_cast<std::uint16_t>(index));
@@ -1067,9 +1179,9 @@ void DocumentHandler::ReadRecord(std::size_t index) {
 void DocumentHandler::EndList() {
   if (role_ == Role::Repeated) return;
   if (role_ == Role::Names && elements_ != FixedTableSize(list_)) {
-    importer_.Problem(Place{InfoOf(list_).commandName},
-                      "holds " + std::to_string(elements_) + " names; the level has exactly " +
-                          std::to_string(FixedTableSize(list_)));
+    importer_.Problem(Place{InfoOf(list_).commandName}, "holds " + std::to_string(elements_) +
+                                                            " names; the level has exactly " +
+                                                            std::to_string(FixedTableSize(list_)));
   }
   importer_.MarkComplete(list_);
 }
@@ -1092,7 +1204,8 @@ void DocumentHandler::CheckComplete() {
 std::string LineAndColumn(std::string_view document, std::size_t offset) {
   offset = std::min(offset, document.size());
   const std::string_view before = document.substr(0, offset);
-  const std::size_t line = 1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
+  const std::size_t line =
+      1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
   const std::size_t lineStart = before.rfind('\n');
   const std::size_t column = offset - (lineStart == std::string_view::npos ? 0 : lineStart + 1) + 1;
   return "line " + std::to_string(line) + ", column " + std::to_string(column);
@@ -1110,8 +1223,8 @@ std::unique_ptr<ZR3Level> ImportLevelJson(std::string_view document) {
   rapidjson::MemoryStream stream(document.data() + skipped, document.size() - skipped);
   rapidjson::Reader reader;
   const rapidjson::ParseResult result =
-      reader.Parse<rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag>(
-          stream, handler);
+      reader.Parse<rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag>(stream,
+                                                                                           handler);
   if (result.IsError()) {
     const std::string reason = result.Code() == rapidjson::kParseErrorTermination
                                    ? handler.StopReason()

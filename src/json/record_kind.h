@@ -63,13 +63,20 @@ decltype(auto) WithKind(Category category, Visit&& visit) {
   return visit.template operator()<ZR3String>();
 }
 
+// Whether the kind describes its fields in a field list.
+template <class Record>
+concept FieldListed = requires(Record& record, int& visitor) {
+  Record::Fields(record, visitor);
+};
+
 // The counted lists in file order: the document's arrays of records.
 inline constexpr std::array<Category, 17> kRecordLists = {
-    Category::Maps,     Category::Tiles,          Category::Objects,      Category::GlobalScripts,
-    Category::DeathScripts, Category::ObjectScripts, Category::StartupScripts, Category::Items,
-    Category::Spells,   Category::Shops,          Category::Monsters,     Category::Palettes,
-    Category::Texts,    Category::Characters,     Category::Songs,        Category::Graphics,
-    Category::Lists};
+    Category::Maps,           Category::Tiles,        Category::Objects,
+    Category::GlobalScripts,  Category::DeathScripts, Category::ObjectScripts,
+    Category::StartupScripts, Category::Items,        Category::Spells,
+    Category::Shops,          Category::Monsters,     Category::Palettes,
+    Category::Texts,          Category::Characters,   Category::Songs,
+    Category::Graphics,       Category::Lists};
 
 // The fixed tables in the document's order: arrays of names.
 inline constexpr std::array<Category, 3> kNameTables = {Category::CustomText, Category::Flags,

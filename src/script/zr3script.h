@@ -59,6 +59,9 @@ class ZR3Script : public ZR3ChainRecord {
   const OpaqueBlock& BlockA() const;
   const OpaqueBlock& BlockB() const;
   const std::array<std::uint8_t, 2>& Opaque() const { return opaque_; }
+  // The bytes kept as read, for a script built field by field (an import).
+  void SetBlocks(const OpaqueBlock& blockA, const OpaqueBlock& blockB);
+  void SetOpaque(const std::array<std::uint8_t, 2>& opaque) { opaque_ = opaque; }
 
   // Each query asks every slot, in use or not, in the order condition 0, command 0,
   // condition 1, ...; the first yes answers.
