@@ -6,6 +6,7 @@
 #include "json/json_export.h"
 #include "json/json_out.h"
 #include "json/record_kind.h"
+#include "level/field_access.h"
 #include "level/fields.h"
 #include "level/zr3level.h"
 
@@ -299,6 +300,77 @@ void ReferenceDefinitions(Pretty& out) {
   out.EndObject();
 }
 
+// A script: its name, ten condition and ten command slots, the counts and the bytes kept.
+void ScriptSchema(Pretty& out) {
+  Key(out, "slot");
+  out.StartObject();
+  Member(out, "description",
+         "a condition or command: its code and nine parameters, positions of the records they "
+         "name as the save writes them");
+  Member(out, "type", "object");
+  Key(out, "properties");
+  out.StartObject();
+  Key(out, "code");
+  IntegerSchema<std::uint16_t>(out);
+  Key(out, "parameters");
+  out.StartObject();
+  Member(out, "type", "array");
+  Key(out, "items");
+  IntegerSchema<std::int16_t>(out);
+  Key(out, "minItems");
+  out.Uint64(ZR3ScriptEntry::kParameterCount);
+  Key(out, "maxItems");
+  out.Uint64(ZR3ScriptEntry::kParameterCount);
+  out.EndObject();
+  out.EndObject();
+  Key(out, "required");
+  out.StartArray();
+  String(out, "code");
+  String(out, "parameters");
+  out.EndArray();
+  Key(out, "additionalProperties");
+  out.Bool(false);
+  out.EndObject();
+
+  Key(out, "script");
+  out.StartObject();
+  Member(out, "description", "One record of the four script lists");
+  Member(out, "type", "object");
+  Key(out, "properties");
+  out.StartObject();
+  Key(out, "name");
+  TextSchema(out, ZR3Script::kNameWidth);
+  Key(out, "conditions");
+  ArrayOf(out, "slot", ZR3Script::kSlotCount, ZR3Script::kSlotCount);
+  Key(out, "block_a");
+  HexSchema(out, ZR3Script::kOpaqueBlockSize);
+  Key(out, "commands");
+  ArrayOf(out, "slot", ZR3Script::kSlotCount, ZR3Script::kSlotCount);
+  Key(out, "block_b");
+  HexSchema(out, ZR3Script::kOpaqueBlockSize);
+  Key(out, "condition_count");
+  IntegerSchema<std::uint8_t>(out);
+  Key(out, "command_count");
+  IntegerSchema<std::uint8_t>(out);
+  Key(out, "opaque");
+  HexSchema(out, 2);
+  for (const std::string_view name : kChainNames) {
+    Key(out, name);
+    IntegerSchema<std::uint32_t>(out);
+  }
+  out.EndObject();
+  Key(out, "required");
+  out.StartArray();
+  for (const std::string_view key :
+       {"name", "conditions", "commands", "condition_count", "command_count"}) {
+    String(out, key);
+  }
+  out.EndArray();
+  Key(out, "additionalProperties");
+  out.Bool(false);
+  out.EndObject();
+}
+
 std::string DefinitionOf(Category list) {
   return IsScriptCategory(list) ? "script" : "record-" + std::string(InfoOf(list).commandName);
 }
@@ -374,7 +446,9 @@ void WriteLevelJsonSchema(ByteWriter& bytes) {
   for (const Category list : kRecordLists) {
     if (list != Category::GlobalScripts && IsScriptCategory(list)) continue;
     WithKind(list, [&]<class Record>() {
-      if constexpr (FieldListed<Record>) {
+      if constexpr (!FieldListed<Record>) {
+        ScriptSchema(out);
+      } else {
         const std::string lists = IsScriptCategory(list)
                                       ? std::string("four script lists")
                                       : std::string(InfoOf(list).commandName) + " list";
