@@ -89,6 +89,9 @@ class Problems {
     if (lines_.size() < kMaxReportedProblems) lines_.push_back(std::move(line));
   }
   bool Any() const { return count_ > 0; }
+  // Past the limit nothing more can be reported, and the import will fail: records are no
+  // longer built, so that a document of junk cannot make a level far larger than itself.
+  bool Full() const { return count_ > kMaxReportedProblems; }
   [[noreturn]] void Throw() {
     if (count_ > lines_.size()) {
       lines_.push_back("... and " + std::to_string(count_ - lines_.size()) + " more problems");
@@ -1153,6 +1156,7 @@ void DocumentHandler::Element(std::size_t index) {
 }
 
 void DocumentHandler::ReadRecord(std::size_t index) {
+  if (importer_.Report().Full()) return;
   const Place place{InfoOf(list_).commandName, static_cast<std::int32_t>(index)};
   const Tree& tree = importer_.T();
   std::unique_ptr<ZR3Base> record = NewRecord(list_);
