@@ -23,12 +23,16 @@ void JsonOut::CompactText(Compact& out, std::string_view bytes) {
 
 void JsonOut::Hex(const std::uint8_t* bytes, std::size_t count) {
   static constexpr char kDigits[] = "0123456789abcdef";
-  scratch_.clear();
+  // Hex digits need no escaping: the string goes out as it is, quotes included.
+  scratch_.resize(count * 2 + 2);
+  char* out = scratch_.data();
+  *out++ = '"';
   for (std::size_t i = 0; i < count; ++i) {
-    scratch_ += kDigits[bytes[i] >> 4];
-    scratch_ += kDigits[bytes[i] & 0x0F];
+    *out++ = kDigits[bytes[i] >> 4];
+    *out++ = kDigits[bytes[i] & 0x0F];
   }
-  pretty_.String(scratch_.data(), static_cast<rapidjson::SizeType>(scratch_.size()));
+  *out = '"';
+  pretty_.RawValue(scratch_.data(), scratch_.size(), rapidjson::kStringType);
 }
 
 void JsonOut::CompactReference(Compact& out, const ZR3Base* record, std::uint32_t stored,
