@@ -1,5 +1,6 @@
 #include <iostream>
-#include <map>
+#include <string>
+#include <vector>
 
 #include "cli/cli_common.h"
 #include "edit/copy.h"
@@ -59,16 +60,19 @@ void Move(const EditArgs& args, const std::string& direction) {
   SaveTo(*selection.level, args.level, args.output);
 }
 
+// The script kinds' names, for the choice of --to.
+std::vector<std::string> ScriptKindNameList() {
+  std::vector<std::string> names;
+  for (const ScriptKindInfo& info : kScriptKinds) names.emplace_back(info.name);
+  return names;
+}
+
 void Copy(const EditArgs& args, const std::string& targetKind) {
-  static const std::map<std::string, Category> kTargets = {{"global", Category::GlobalScripts},
-                                                           {"death", Category::DeathScripts},
-                                                           {"object", Category::ObjectScripts},
-                                                           {"startup", Category::StartupScripts}};
   const Selection selection = Select(args);
   Category target = selection.category;
   if (!targetKind.empty()) {
     if (!IsScriptCategory(selection.category)) throw ZR3Error("--to is only for scripts");
-    target = kTargets.at(targetKind);
+    target = CategoryOf(*ScriptKindFromName(targetKind));
   }
   const CopyResult result =
       CopyRecord(*selection.level, selection.category, selection.index, target);
@@ -122,7 +126,7 @@ void AddEditCommands(CLI::App& app) {
       "copy", "Append a copy of a record to its list; prints the copy's category and index");
   AddRecordArguments(*copy, *args);
   copy->add_option("--to", *targetKind, "The script list a script is copied into")
-      ->check(CLI::IsMember({"global", "death", "object", "startup"}));
+      ->check(CLI::IsMember(ScriptKindNameList()));
   AddOutputOptions(*copy, args->output);
   copy->callback([args, targetKind] { Copy(*args, *targetKind); });
 

@@ -1,4 +1,5 @@
 #include <iostream>
+#include <optional>
 
 #include "cli/cli_common.h"
 #include "level/zr3error.h"
@@ -9,18 +10,6 @@ namespace zr3::cli {
 
 namespace {
 
-// Script kinds as the command line names them.
-struct KindName {
-  std::string_view name;
-  Category category;
-};
-constexpr KindName kKindNames[] = {
-    {"global", Category::GlobalScripts},
-    {"death", Category::DeathScripts},
-    {"object", Category::ObjectScripts},
-    {"startup", Category::StartupScripts},
-};
-
 struct ExportArgs {
   std::string level;
   std::string out;
@@ -30,23 +19,19 @@ struct ExportArgs {
 
 void ExportScripts(const ExportArgs& args, bool kindGiven, bool indexGiven) {
   if (indexGiven && !kindGiven) throw ZR3Error("--index needs --kind");
-  const KindName* chosen = nullptr;
-  for (const KindName& kind : kKindNames) {
-    if (kind.name == args.kind) chosen = &kind;
-  }
+  const std::optional<ScriptKind> chosen = ScriptKindFromName(args.kind);
   if (kindGiven && !chosen) {
-    throw ZR3Error("Unknown script kind \"" + args.kind +
-                   "\" (one of: global, death, object, startup)");
+    throw ZR3Error("Unknown script kind \"" + args.kind + "\" (one of: " + ScriptKindNames() + ")");
   }
   std::unique_ptr<ZR3Level> level = LoadLevel(args.level);
   const ZR3Script* single =
-      indexGiven ? &static_cast<const ZR3Script&>(RecordAt(*level, chosen->category, args.index))
+      indexGiven ? &static_cast<const ZR3Script&>(RecordAt(*level, CategoryOf(*chosen), args.index))
                  : nullptr;
   WriteOutput(args.out, [&](ByteWriter& out) {
     if (single) {
       WriteScriptText(*single, out);
     } else if (chosen) {
-      ExportScriptList(*level, chosen->category, out);
+      ExportScriptList(*level, CategoryOf(*chosen), out);
     } else {
       ExportAllScripts(*level, out);
     }
@@ -88,7 +73,7 @@ void AddScriptCommands(CLI::App& app) {
   exportScripts->add_option("OUT", exportArgs->out, "Text file, or - for standard output")
       ->required();
   CLI::Option* kind = exportScripts->add_option(
-      "--kind", exportArgs->kind, "Only the scripts of this kind: global, death, object, startup");
+      "--kind", exportArgs->kind, "Only the scripts of this kind: " + ScriptKindNames());
   CLI::Option* index =
       exportScripts->add_option("--index", exportArgs->index, "Only the script at this index");
   exportScripts->callback([exportArgs, kind, index] {

@@ -69,32 +69,33 @@ bool IsScriptCategory(Category category) {
          category == Category::ObjectScripts || category == Category::StartupScripts;
 }
 
-int ScriptKindOf(Category scriptCategory) {
-  switch (scriptCategory) {
-    case Category::GlobalScripts:
-      return 0;
-    case Category::DeathScripts:
-      return 1;
-    case Category::ObjectScripts:
-      return 2;
-    case Category::StartupScripts:
-      return 3;
-    default:
-      return -1;
+std::optional<ScriptKind> ScriptKindFromName(std::string_view name) {
+  for (const ScriptKindInfo& info : kScriptKinds) {
+    if (info.name == name) return info.kind;
   }
+  return std::nullopt;
+}
+
+std::string ScriptKindNames() {
+  std::string names;
+  for (const ScriptKindInfo& info : kScriptKinds) {
+    if (!names.empty()) names += ", ";
+    names += info.name;
+  }
+  return names;
+}
+
+int ScriptKindOf(Category scriptCategory) {
+  for (const ScriptKindInfo& info : kScriptKinds) {
+    if (info.category == scriptCategory) return static_cast<int>(info.kind);
+  }
+  return -1;
 }
 
 Category ScriptCategoryOfKind(int kind) {
-  switch (kind) {
-    case 1:
-      return Category::DeathScripts;
-    case 2:
-      return Category::ObjectScripts;
-    case 3:
-      return Category::StartupScripts;
-    default:
-      return Category::GlobalScripts;
-  }
+  return kind >= 0 && kind < static_cast<int>(kScriptKinds.size())
+             ? kScriptKinds[static_cast<std::size_t>(kind)].category
+             : Category::GlobalScripts;
 }
 
 }  // namespace zr3

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace zr3 {
@@ -58,14 +59,39 @@ inline constexpr std::size_t kCustomTextCount = 4;
 std::size_t FixedTableSize(Category category);
 
 bool IsScriptCategory(Category category);
-// Script kinds as the file and the script text number them: global 0, death 1, object 2,
-// startup 3.
-int ScriptKindOf(Category scriptCategory);
-Category ScriptCategoryOfKind(int kind);
-// The script lists in the order of their kinds, which "export all scripts" follows.
+// The four kinds of script, numbered as the file and the script text number them.
+enum class ScriptKind : unsigned char { Global = 0, Death = 1, Object = 2, Startup = 3 };
+
+// One kind of script: its name on the command line and in the window ("global") and its list.
+struct ScriptKindInfo {
+  ScriptKind kind;
+  std::string_view name;
+  Category category;
+};
+
+// The script kinds in the order of their numbers, which "export all scripts" follows.
+inline constexpr std::array<ScriptKindInfo, 4> kScriptKinds = {{
+    {ScriptKind::Global, "global", Category::GlobalScripts},
+    {ScriptKind::Death, "death", Category::DeathScripts},
+    {ScriptKind::Object, "object", Category::ObjectScripts},
+    {ScriptKind::Startup, "startup", Category::StartupScripts},
+}};
 inline constexpr std::array<Category, 4> kScriptListsByKind = {
     Category::GlobalScripts, Category::DeathScripts, Category::ObjectScripts,
     Category::StartupScripts};
+
+// The kind whose name is the given text.
+std::optional<ScriptKind> ScriptKindFromName(std::string_view name);
+// "global, death, object, startup", for messages.
+std::string ScriptKindNames();
+// The kind's number (global 0, death 1, object 2, startup 3) for a script list; -1 for any
+// other category.
+int ScriptKindOf(Category scriptCategory);
+// The script list of a kind number; the global scripts for a number outside 0 to 3.
+Category ScriptCategoryOfKind(int kind);
+inline Category CategoryOf(ScriptKind kind) {
+  return kScriptKinds[static_cast<std::size_t>(kind)].category;
+}
 
 // The counted sections and fixed tables in file order; the level information and the
 // reserved block sit between them at fixed places (see ZR3Level).

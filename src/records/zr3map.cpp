@@ -32,6 +32,79 @@ ZR3Map& ZR3Map::operator=(const ZR3Map& other) {
   return *this;
 }
 
+void ZR3Map::SetField(ZR3Level& level, std::string_view path, std::string_view value) {
+  DecodeCells();
+  const int oldSide = Side();
+  FieldRecord::SetField(level, path, value);
+  if (Side() != oldSide) ResizeCells(oldSide, Side());
+}
+
+void ZR3Map::ResizeCells(int oldSide, int newSide) {
+  const auto side = static_cast<std::size_t>(newSide);
+  std::vector<Cell> cells(side * side, Cell{kEmptySlot, kEmptySlot, kEmptySlot});
+  std::vector<std::uint32_t> tileIds;
+  std::vector<ZR3ChainRecord*> tiles;
+  std::vector<std::uint16_t> newIndexOf(tileIds_.size(), kEmptySlot);
+  const int kept = std::min(oldSide, newSide);
+  for (int row = 0; row < kept; ++row) {
+    for (int column = 0; column < kept; ++column) {
+      const Cell& old = cells_[static_cast<std::size_t>(row * oldSide + column)];
+      Cell& cell = cells[static_cast<std::size_t>(row) * side + static_cast<std::size_t>(column)];
+      for (std::size_t i = 0; i < kSlotsPerCell; ++i) {
+        if (old[i] == kEmptySlot) continue;
+        std::uint16_t& index = newIndexOf[old[i]];
+        if (index == kEmptySlot) {
+          index = static_cast<std::uint16_t>(tileIds.size());
+          tileIds.push_back(tileIds_[old[i]]);
+          tiles.push_back(tiles_[old[i]]);
+        }
+        cell[i] = index;
+      }
+    }
+  }
+  cells_ = std::move(cells);
+  tileIds_ = std::move(tileIds);
+  tiles_ = std::move(tiles);
+}
+
+const ZR3Map::Cell& ZR3Map::CellAt(int row, int column) const {
+  DecodeCells();
+  return cells_.at(static_cast<std::size_t>(row * Side() + column));
+}
+
+ZR3ChainRecord* ZR3Map::CellTile(int row, int column, std::size_t slot) const {
+  const std::uint16_t entry = CellAt(row, column).at(slot);
+  return entry == kEmptySlot ? nullptr : tiles_[entry];
+}
+
+std::uint32_t ZR3Map::CellTileId(int row, int column, std::size_t slot) const {
+  const std::uint16_t entry = CellAt(row, column).at(slot);
+  return entry == kEmptySlot ? 0 : tileIds_[entry];
+}
+
+void ZR3Map::SetCellTile(int row, int column, std::size_t slot, ZR3ChainRecord* tile) {
+  SetCellTileId(row, column, slot, tile ? tile->StoredId() : 0, tile);
+}
+
+void ZR3Map::SetCellTileId(int row, int column, std::size_t slot, std::uint32_t id,
+                           ZR3ChainRecord* tile) {
+  CellAt(row, column);  // checks the place
+  std::uint16_t entry = kEmptySlot;
+  if (id != 0 || tile) {
+    // A tile of the table already standing for the same record and identifier is shared.
+    for (std::size_t i = 0; i < tileIds_.size() && entry == kEmptySlot; ++i) {
+      if (tileIds_[i] == id && tiles_[i] == tile) entry = static_cast<std::uint16_t>(i);
+    }
+    if (entry == kEmptySlot) {
+      entry = static_cast<std::uint16_t>(tileIds_.size());
+      tileIds_.push_back(id);
+      tiles_.push_back(tile);
+    }
+  }
+  cells_[static_cast<std::size_t>(row * Side() + column)].at(slot) = entry;
+  ResizeCells(Side(), Side());
+}
+
 void ZR3Map::ReadCells(ByteReader& in) {
   const auto side = static_cast<std::size_t>(Side());
   cellBytes_.resize(side * side * kCellBytes);

@@ -29,6 +29,9 @@ class ZR3Map : public FieldRecord<ZR3Map> {
 
   Category ListCategory() const override { return Category::Maps; }
   void DecodeDeferred() const override { DecodeCells(); }
+  // A new size keeps the cells inside both squares; cells outside the new one are dropped,
+  // new ones are empty.
+  void SetField(ZR3Level& level, std::string_view path, std::string_view value) override;
 
   // Borders and the tiles of the cells take the last tile of an equal identifier; a border
   // identifier 0 is looked up like any other and an unresolved border is not written back,
@@ -54,6 +57,21 @@ class ZR3Map : public FieldRecord<ZR3Map> {
     visit(field::Line([&self](Lines& lines) { self.DescribeTilesUsed(lines); }));
     visit(field::Problems([&self](RecordProblems& problems) { self.CheckTilesUsed(problems); }));
   }
+
+  // The stored size (it may exceed 100) and the side of the square of kept cells.
+  std::uint16_t Size() const { return size_; }
+  int Side() const;
+  // One tile slot (0 to 2) of the cell at row and column inside the side: the tile it resolved
+  // to (none while empty or unresolved) and its stored identifier (0 for an empty slot).
+  ZR3ChainRecord* CellTile(int row, int column, std::size_t slot) const;
+  std::uint32_t CellTileId(int row, int column, std::size_t slot) const;
+  // Sets one slot to a tile (none empties it), or to an identifier kept as stored with the tile
+  // it resolves to, if any. The tile table keeps the tiles the cells use in their order of
+  // first appearance, as a reload would have it.
+  void SetCellTile(int row, int column, std::size_t slot, ZR3ChainRecord* tile);
+  void SetCellTileId(int row, int column, std::size_t slot, std::uint32_t id, ZR3ChainRecord* tile);
+  // The border tiles N, E, S, W.
+  ZR3ChainRecord* Border(std::size_t i) const { return borders_[i].Record(); }
 
   // Turns the cells as read into the tile table and the cells' indices into it. Every member
   // that needs the cells calls it first; a load calls it for all maps on another thread
@@ -106,11 +124,14 @@ class ZR3Map : public FieldRecord<ZR3Map> {
   using BorderReference =
       IdReference<IdRule{Category::Tiles, Match::Last, false, AtSave::WrittenAsZero}>;
 
-  // The side of the square of kept cells. A stored size above 100 is kept as stored, but
-  // the file has no more than 100 cells per row.
-  int Side() const;
+  // A stored size above 100 is kept as stored, but the file has no more than 100 cells per
+  // row.
   bool IsKept(int row, int column) const { return row < Side() && column < Side(); }
 
+  // Lays the cells out for a new side and keeps in the tile table only the tiles the cells
+  // still use, in their order of first appearance, as a reload would.
+  void ResizeCells(int oldSide, int newSide);
+  const Cell& CellAt(int row, int column) const;
   void ReadCells(ByteReader& in);
   void WriteCells(ByteWriter& out) const;
   void LinkCells(ZR3Level& level);

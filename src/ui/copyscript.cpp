@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "level/category.h"
+
 namespace zr3::ui {
 
 TfrmCopyScript::TfrmCopyScript(QWidget* parent) : QDialog(parent) {
@@ -17,9 +19,11 @@ TfrmCopyScript::TfrmCopyScript(QWidget* parent) : QDialog(parent) {
   label->setObjectName(QStringLiteral("lblCopyTo"));
   cboScriptType_ = new QComboBox;
   cboScriptType_->setObjectName(QStringLiteral("cboScriptType"));
-  // A drop-down list that offers only its own entries: a QComboBox is not editable.
-  cboScriptType_->addItems(
-      {tr("Global Scripts"), tr("Death Scripts"), tr("Object Scripts"), tr("Startup Scripts")});
+  // A drop-down list that offers only its own entries: a QComboBox is not editable. Its rows
+  // are the script kinds in the order of their numbers.
+  for (const ScriptKindInfo& kind : kScriptKinds) {
+    cboScriptType_->addItem(QString::fromLatin1(InfoOf(kind.category).sectionName));
+  }
   label->setBuddy(cboScriptType_);
 
   auto* buttons = new QDialogButtonBox;

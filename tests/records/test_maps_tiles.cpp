@@ -306,3 +306,36 @@ TEST(MapTileLevel, RoundTripKeepsEveryByteModuloIdentifiers) {
   auto level = LoadLevel(built.Bytes());
   EXPECT_TRUE(SameModuloIds(built, level->SaveToBytes()));
 }
+
+// Painting and resizing keep the map as a reload of its save would have it: the cells in the
+// file, and the tile table in order of first appearance.
+TEST(MapEdit, CellsAndSizeSetInMemoryMatchAReloadOfTheSave) {
+  LevelBuilder builder;
+  AddTiles(builder, {NamedTile("Nine", 9), NamedTile("Three", 3), NamedTile("Five", 5)});
+  MapSpec map = NamedMap("M", 2, 1);
+  map.At(0, 0) = {5, 3, 0};
+  map.At(1, 1) = {0, 42, 9};
+  builder.Add(Category::Maps, MapRecord(map));
+  auto level = LoadLevel(builder);
+  auto& edited = level->At<ZR3Map>(Category::Maps, 0);
+  zr3::ZR3ChainRecord* nine = &level->At<zr3::ZR3ChainRecord>(Category::Tiles, 0);
+
+  edited.SetCellTile(0, 0, 0, nine);     // Five is used nowhere else now
+  edited.SetCellTile(0, 1, 2, nullptr);  // stays empty
+  edited.SetField(*level, "size", "3");
+  edited.SetCellTile(2, 2, 1, nine);
+  EXPECT_EQ(edited.CellTile(0, 0, 0), nine);
+  EXPECT_EQ(edited.CellTileId(1, 1, 1), 42u);
+  EXPECT_EQ(edited.CellTile(1, 1, 1), nullptr);
+  EXPECT_EQ(TilesUsed(DescribeLines(edited)),
+            (std::vector<std::string>{"  Nine", "  Three", "  (Tile not found)"}));
+
+  const std::string saved = level->SaveToBytes();
+  auto reloaded = LoadLevel(saved);
+  EXPECT_EQ(DescribeLines(reloaded->At<ZR3Map>(Category::Maps, 0)), DescribeLines(edited));
+  EXPECT_EQ(saved.substr(CellAt(2, 2, 1), 4), saved.substr(CellAt(0, 0, 0), 4));
+
+  edited.SetField(*level, "size", "1");
+  EXPECT_EQ(TilesUsed(DescribeLines(edited)), (std::vector<std::string>{"  Nine", "  Three"}));
+  EXPECT_THROW(edited.CellTile(1, 0, 0), std::out_of_range);
+}
