@@ -12,26 +12,23 @@ namespace {
 // A map's cells: one row of the map per line, each cell [slot, slot, slot], each slot the
 // position of its tile, null when empty, or {"unresolved": id}.
 void WritePart(JsonOut& json, const ZR3Map& map) {
-  const auto side = static_cast<std::size_t>(map.CellSide());
-  const std::span<const ZR3Map::Cell> cells = map.CellSlots();
-  const std::span<const std::uint32_t> ids = map.TileTableIds();
-  const std::span<ZR3ChainRecord* const> tiles = map.TileTableTiles();
+  const int side = map.Side();
   json.Document().StartArray();
-  for (std::size_t row = 0; row < side; ++row) {
+  for (int row = 0; row < side; ++row) {
     json.OneLine([&](JsonOut::Compact& out) {
       out.StartArray();
-      for (std::size_t column = 0; column < side; ++column) {
+      for (int column = 0; column < side; ++column) {
         out.StartArray();
-        for (const std::uint16_t slot : cells[row * side + column]) {
-          if (slot == ZR3Map::kEmptySlot) {
-            out.Null();
-          } else if (tiles[slot]) {
-            out.Int(tiles[slot]->Position());
-          } else {
+        for (std::size_t slot = 0; slot < ZR3Map::kSlotsPerCell; ++slot) {
+          if (const ZR3ChainRecord* tile = map.CellTile(row, column, slot)) {
+            out.Int(tile->Position());
+          } else if (const std::uint32_t id = map.CellTileId(row, column, slot)) {
             out.StartObject();
             out.Key("unresolved");
-            out.Uint(ids[slot]);
+            out.Uint(id);
             out.EndObject();
+          } else {
+            out.Null();
           }
         }
         out.EndArray();

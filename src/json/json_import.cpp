@@ -731,14 +731,14 @@ class FieldJsonReader {
 
   // A map's cells: rows of cells of three slots, each slot a tile reference.
   void ReadPart(std::uint32_t node, const Place& place, ZR3Map& map) {
-    const auto side = static_cast<std::uint32_t>(map.CellSide());
+    const auto side = static_cast<std::uint32_t>(map.Side());
     const auto isArrayOf = [&](std::uint32_t at, std::uint32_t count) {
       return tree_[at].type == NodeType::Array && tree_[at].count == count;
     };
     if (!isArrayOf(node, side)) {
       importer_.Problem(place, "expected an array of " + std::to_string(side) +
                                    " rows, one per row of a map of size " +
-                                   std::to_string(map.CellSide()));
+                                   std::to_string(map.Side()));
       return;
     }
     PendingCells cells;

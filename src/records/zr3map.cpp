@@ -199,6 +199,7 @@ void ZR3Map::SetCells(std::vector<Cell> cells, std::vector<std::uint32_t> ids,
   cells_ = std::move(cells);
   tileIds_ = std::move(ids);
   tiles_ = std::move(tiles);
+  ResizeCells(Side(), Side());
 }
 
 void ZR3Map::LinkCells(ZR3Level& level) {

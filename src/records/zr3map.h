@@ -78,32 +78,16 @@ class ZR3Map : public FieldRecord<ZR3Map> {
   // while it reads the later sections. Safe from any thread, and once done it does nothing.
   void DecodeCells() const;
 
-  // The cells as tools that carry a whole map see them (the JSON form). A cell holds three
-  // slots, each an index into the map's tile table, or kEmptySlot where the file holds 0. A map
-  // has at most 30000 cell slots, so every index lies below kEmptySlot.
+  // Cells as whole-map tools set them at once (the JSON import, where setting 30000 slots one
+  // by one would cost a pass over the cells each): each slot an index into a tile table, or
+  // kEmptySlot for an empty slot. A map has at most 30000 cell slots, so every index lies
+  // below kEmptySlot.
   using Cell = std::array<std::uint16_t, kSlotsPerCell>;
   static constexpr std::uint16_t kEmptySlot = 0xFFFF;
-
-  // The side of the square of kept cells: the size, but no more than 100.
-  int CellSide() const { return Side(); }
-  // The kept cells, row by row, CellSide() x CellSide() of them.
-  std::span<const Cell> CellSlots() const {
-    DecodeCells();
-    return cells_;
-  }
-  // The tile table: the distinct identifiers of the cells in order of first appearance, and
-  // beside each the tile it resolved to (none while unresolved).
-  std::span<const std::uint32_t> TileTableIds() const {
-    DecodeCells();
-    return tileIds_;
-  }
-  std::span<ZR3ChainRecord* const> TileTableTiles() const {
-    DecodeCells();
-    return tiles_;
-  }
-  // Replaces the cells and the tile table (ids and tiles side by side). A tile that is none
-  // keeps its identifier, which the save writes back. Throws ZR3Error and changes nothing
-  // unless there are CellSide() x CellSide() cells whose slots name entries of the table.
+  // Replaces the cells with Side() x Side() cells, row by row, and the tile table with ids and
+  // tiles side by side (a tile that is none keeps its identifier, which the save writes back);
+  // the table then holds the tiles in their order of first appearance, as a reload would have
+  // it. Throws ZR3Error and changes nothing when a count or a slot does not fit.
   void SetCells(std::vector<Cell> cells, std::vector<std::uint32_t> ids,
                 std::vector<ZR3ChainRecord*> tiles);
 
