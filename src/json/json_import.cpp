@@ -11,6 +11,7 @@
 #include <limits>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "json/json_export.h"
 #include "json/json_tree.h"
@@ -193,16 +194,23 @@ class ObjectReader {
     return Tree::kNone;
   }
 
-  // Reports every member that no Find took.
+  // Reports every member that no Find took: a key found before appears more than once, any
+  // other is unknown.
   void Finish(Problems& problems, const Place& place) const {
     const std::uint32_t end = tree_.Next(object_);
+    std::uint32_t taken = 0;
     for (std::uint32_t at = tree_.FirstChild(object_); at < end; at = tree_.Next(at)) {
+      taken += used_[at];
+    }
+    if (taken == tree_[object_].count) return;
+    std::vector<std::string_view> found;
+    for (std::uint32_t at = tree_.FirstChild(object_); at < end; at = tree_.Next(at)) {
+      if (used_[at]) found.push_back(tree_.Key(at));
+    }
+    for (std::uint32_t at = tree_.FirstChild(object_); at < end && !problems.Full();
+         at = tree_.Next(at)) {
       if (used_[at]) continue;
-      bool repeated = false;
-      for (std::uint32_t other = tree_.FirstChild(object_); other < end && !repeated;
-           other = tree_.Next(other)) {
-        repeated = used_[other] && tree_.Key(other) == tree_.Key(at);
-      }
+      const bool repeated = std::find(found.begin(), found.end(), tree_.Key(at)) != found.end();
       problems.Add(place, repeated ? "the key " + Quoted(tree_.Key(at)) + " appears more than once"
                                    : "unknown field " + Quoted(tree_.Key(at)));
     }
@@ -239,21 +247,21 @@ class Importer {
   std::optional<std::int64_t> Integer(std::uint32_t node, std::int64_t min, std::int64_t max,
                                       const Place& place) {
     const Node& value = tree_[node];
-    const std::string range = std::to_string(min) + ".." + std::to_string(max);
+    const auto range = [&] { return std::to_string(min) + ".." + std::to_string(max); };
     switch (value.type) {
       case NodeType::Unsigned:
         if (value.number.u > static_cast<std::uint64_t>(max)) {
-          Problem(place, std::to_string(value.number.u) + " is out of range " + range);
+          Problem(place, std::to_string(value.number.u) + " is out of range " + range());
           return std::nullopt;
         }
         return static_cast<std::int64_t>(value.number.u);
       case NodeType::Negative:
         if (value.negativeZero && min == 0) {
-          Problem(place, "-0 is not a value of an unsigned field (" + range + ")");
+          Problem(place, "-0 is not a value of an unsigned field (" + range() + ")");
           return std::nullopt;
         }
         if (value.number.i < min) {
-          Problem(place, std::to_string(value.number.i) + " is out of range " + range);
+          Problem(place, std::to_string(value.number.i) + " is out of range " + range());
           return std::nullopt;
         }
         return value.number.i;
@@ -264,9 +272,9 @@ class Importer {
         if (!std::isfinite(d) || std::trunc(d) != d) {
           Problem(place, std::string(text) + " is not a whole number");
         } else if (d < static_cast<double>(min) || d > static_cast<double>(max)) {
-          Problem(place, std::string(text) + " is out of range " + range);
+          Problem(place, std::string(text) + " is out of range " + range());
         } else if (d == 0 && std::signbit(d) && min == 0) {
-          Problem(place, "-0 is not a value of an unsigned field (" + range + ")");
+          Problem(place, "-0 is not a value of an unsigned field (" + range() + ")");
         } else {
           return static_cast<std::int64_t>(d);
         }
@@ -1044,16 +1052,15 @@ class DocumentHandler {
   std::string key_;
   Role role_ = Role::Unknown;
   Category list_ = Category::Maps;
-  std::vector<std::string> seen_;
+  std::unordered_set<std::string> seen_;
   std::string stopReason_;
 };
 
 Role DocumentHandler::RoleOf(const std::string& key) {
-  if (std::find(seen_.begin(), seen_.end(), key) != seen_.end()) {
+  if (!seen_.insert(key).second) {
     importer_.Problem(Place{}, "the key " + Quoted(key) + " appears more than once");
     return Role::Repeated;
   }
-  seen_.push_back(key);
   static constexpr std::array<std::pair<std::string_view, Role>, 6> kFixed = {
       {{"format", Role::Format},
        {"format_version", Role::FormatVersion},
@@ -1192,13 +1199,11 @@ void DocumentHandler::EndList() {
 
 void DocumentHandler::CheckComplete() {
   for (const std::string_view key : {"format", "format_version", "header", "info"}) {
-    if (std::find(seen_.begin(), seen_.end(), key) == seen_.end()) {
-      importer_.Problem(Place{key}, "missing field");
-    }
+    if (!seen_.contains(std::string(key))) importer_.Problem(Place{key}, "missing field");
   }
   for (std::size_t c = 0; c < kCategoryCount; ++c) {
     const std::string_view key = InfoOf(static_cast<Category>(c)).commandName;
-    if (std::find(seen_.begin(), seen_.end(), key) == seen_.end()) {
+    if (!seen_.contains(std::string(key))) {
       importer_.Problem(Place{key}, "missing field");
     }
   }
