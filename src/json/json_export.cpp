@@ -62,16 +62,24 @@ void WriteSlots(JsonOut& json, std::string_view name, const ZR3Script& script,
   json.Document().EndArray();
 }
 
+// The two 200-byte blocks are almost always zeros: a script holds them, and the document
+// shows them, only when either has another byte (left out, they import as zeros).
 void WriteScript(JsonOut& json, const ZR3Script& script) {
+  static const ZR3Script::OpaqueBlock kZeros{};
+  const bool blocks = script.BlockA() != kZeros || script.BlockB() != kZeros;
   json.Document().StartObject();
   json.Key("name");
   json.Text(script.Name());
   WriteSlots<ZR3ScriptCondition>(json, "conditions", script, &ZR3Script::Condition);
-  json.Key("block_a");
-  json.Hex(script.BlockA().data(), script.BlockA().size());
+  if (blocks) {
+    json.Key("block_a");
+    json.Hex(script.BlockA().data(), script.BlockA().size());
+  }
   WriteSlots<ZR3ScriptCommand>(json, "commands", script, &ZR3Script::Command);
-  json.Key("block_b");
-  json.Hex(script.BlockB().data(), script.BlockB().size());
+  if (blocks) {
+    json.Key("block_b");
+    json.Hex(script.BlockB().data(), script.BlockB().size());
+  }
   json.Key("condition_count");
   json.Integer(script.ConditionCount());
   json.Key("command_count");
@@ -201,6 +209,7 @@ void WriteLevelJson(const ZR3Level& level, ByteWriter& out) {
     document.EndArray();
   }
   document.EndObject();
+  json.Finish();
   out.U8('\n');
 }
 

@@ -5,7 +5,7 @@
 
 namespace zr3::json {
 
-JsonOut::JsonOut(ByteWriter& out) : out_(out), stream_(out), pretty_(stream_) {
+JsonOut::JsonOut(ByteWriter& out) : out_(out), stream_(out), pretty_(stream_), compact_(stream_) {
   pretty_.SetIndent(' ', 2);
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <rapidjson/prettywriter.h>
-#include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -19,17 +19,52 @@ class ZR3Base;
 namespace zr3::json {
 
 // RapidJSON's output stream over the windowed ByteWriter, so a document of any size is
-// written through the same bounded buffer as the other exports.
+// written through the same bounded buffer as the other exports. The writer reserves room
+// before it puts characters, which then go into a buffer of the stream's own without a check
+// each; Sync hands them to the ByteWriter.
 class ByteWriterStream {
  public:
   using Ch = char;
   explicit ByteWriterStream(ByteWriter& out) : out_(out) {}
-  void Put(char c) { out_.Text().push_back(c); }
+
+  void Put(char c) {
+    Reserve(1);
+    PutUnsafe(c);
+  }
+  void Reserve(std::size_t count) {
+    // The buffer's size is its room: it grows, and is never cut back.
+    if (buffer_.size() - used_ < count) {
+      buffer_.resize(std::max(used_ + count, 2 * buffer_.size() + 4096));
+    }
+  }
+  void PutUnsafe(char c) { buffer_[used_++] = c; }
   void Flush() {}
+  // Hands what was put so far to the ByteWriter.
+  void Sync() {
+    out_.Bytes(buffer_.data(), used_);
+    used_ = 0;
+  }
 
  private:
   ByteWriter& out_;
+  std::string buffer_;
+  std::size_t used_ = 0;
 };
+
+}  // namespace zr3::json
+
+namespace rapidjson {
+template <>
+inline void PutReserve(zr3::json::ByteWriterStream& stream, size_t count) {
+  stream.Reserve(count);
+}
+template <>
+inline void PutUnsafe(zr3::json::ByteWriterStream& stream, char c) {
+  stream.PutUnsafe(c);
+}
+}  // namespace rapidjson
+
+namespace zr3::json {
 
 // A pretty-printed document with a stable layout: every member on its own line, except the
 // small values (references, choices, a row of map cells) that stay on one line each so that
@@ -37,7 +72,7 @@ class ByteWriterStream {
 class JsonOut {
  public:
   using Pretty = rapidjson::PrettyWriter<ByteWriterStream>;
-  using Compact = rapidjson::Writer<rapidjson::StringBuffer>;
+  using Compact = rapidjson::Writer<ByteWriterStream>;
 
   explicit JsonOut(ByteWriter& out);
 
@@ -51,13 +86,14 @@ class JsonOut {
   // Bytes as lowercase hex digits.
   void Hex(const std::uint8_t* bytes, std::size_t count);
 
-  // A value written on one line by write(Compact&), which must write exactly one value.
+  // A value written on one line by write(Compact&), which must write exactly one value: the
+  // document places it (an empty raw value puts the comma, line break and indent), then a
+  // writer without line breaks writes it into the same stream.
   template <class Write>
   void OneLine(Write write) {
-    line_.Clear();
-    compact_.Reset(line_);
+    pretty_.RawValue("", 0, rapidjson::kObjectType);
+    compact_.Reset(stream_);
     write(compact_);
-    pretty_.RawValue(line_.GetString(), line_.GetSize(), rapidjson::kObjectType);
   }
 
   // {"index": 3, "name": "Wall"} for a record, {"unresolved": id} for an identifier that
@@ -70,13 +106,17 @@ class JsonOut {
   void Choice(std::int64_t value, std::span<const std::string_view> words);
 
   // Hands a full window of output on; between records.
-  void FlushIfFull() { out_.FlushIfFull(); }
+  void FlushIfFull() {
+    stream_.Sync();
+    out_.FlushIfFull();
+  }
+  // Leaves the ByteWriter holding exactly the document written; the last call.
+  void Finish() { stream_.Sync(); }
 
  private:
   ByteWriter& out_;
   ByteWriterStream stream_;
   Pretty pretty_;
-  rapidjson::StringBuffer line_;
   Compact compact_;
   std::string scratch_;
 };

@@ -459,6 +459,7 @@ void WriteLevelJsonSchema(ByteWriter& bytes) {
   }
   out.EndObject();
   out.EndObject();
+  json.Finish();
   bytes.U8('\n');
 }
 
