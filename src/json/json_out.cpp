@@ -1,9 +1,15 @@
 #include "json/json_out.h"
 
+#include <algorithm>
+
 #include "json/windows1252.h"
 #include "level/zr3base.h"
 
 namespace zr3::json {
+
+void ByteWriterStream::Grow(std::size_t count) {
+  buffer_.resize(std::max(used_ + count, 2 * buffer_.size() + 4096));
+}
 
 JsonOut::JsonOut(ByteWriter& out) : out_(out), stream_(out), pretty_(stream_), compact_(stream_) {
   pretty_.SetIndent(' ', 2);

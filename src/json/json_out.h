@@ -3,7 +3,6 @@
 #include <rapidjson/prettywriter.h>
 #include <rapidjson/writer.h>
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -32,10 +31,7 @@ class ByteWriterStream {
     PutUnsafe(c);
   }
   void Reserve(std::size_t count) {
-    // The buffer's size is its room: it grows, and is never cut back.
-    if (buffer_.size() - used_ < count) {
-      buffer_.resize(std::max(used_ + count, 2 * buffer_.size() + 4096));
-    }
+    if (buffer_.size() - used_ < count) Grow(count);
   }
   void PutUnsafe(char c) { buffer_[used_++] = c; }
   void Flush() {}
@@ -46,6 +42,9 @@ class ByteWriterStream {
   }
 
  private:
+  // The buffer's size is its room: it grows, and is never cut back.
+  void Grow(std::size_t count);
+
   ByteWriter& out_;
   std::string buffer_;
   std::size_t used_ = 0;
