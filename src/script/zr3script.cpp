@@ -93,17 +93,21 @@ void ZR3Script::WriteText(LineOut& out) const {
   header += ' ';
   AppendQuotedName(header, name_);
   out.End();
-  out.Line("conditions:");
+  out.Line(kConditionsLine);
   for (std::size_t i = 0; i < ConditionsInUse(); ++i) {
     conditions_[i].AppendKeywordText(out.Begin() += "  ");
     out.End();
   }
-  out.Line("commands:");
+  out.Line(kCommandsLine);
   for (std::size_t i = 0; i < CommandsInUse(); ++i) {
     commands_[i].AppendKeywordText(out.Begin() += "  ");
     out.End();
   }
-  out.Line("end script");
+  std::string& end = out.Begin();
+  end += kEndWord;
+  end += ' ';
+  end += kScriptWord;
+  out.End();
 }
 
 void ZR3Script::Write(ByteWriter& out) {
@@ -174,67 +178,23 @@ void ZR3Script::CopyTo(ZR3Base& target) const {
 }
 
 bool ZR3Script::RefersTo(const ZR3Base& record) const {
-  return RefersToFlag(record) || RefersToMap(record) || RefersToItem(record) ||
-         RefersToCharacterSet(record) || RefersToGraphic(record) || RefersToText(record) ||
-         RefersToSong(record) || RefersToSpell(record) || RefersToObject(record) ||
-         RefersToTile(record) || RefersToScript(record) || RefersToPalette(record) ||
-         RefersToShop(record) || RefersToMonster(record) || RefersToList(record);
-}
-
-bool ZR3Script::AskSlots(const ZR3Base& record, ConditionQuery conditionQuery,
-                         CommandQuery commandQuery) const {
   for (std::size_t i = 0; i < kSlotCount; ++i) {
-    if (conditionQuery && (conditions_[i].*conditionQuery)(record)) return true;
-    if ((commands_[i].*commandQuery)(record)) return true;
+    if (conditions_[i].RefersTo(record) || commands_[i].RefersTo(record)) return true;
   }
   return false;
 }
 
-bool ZR3Script::RefersToFlag(const ZR3Base& record) const {
-  return AskSlots(record, &ZR3ScriptCondition::RefersToFlag, &ZR3ScriptCommand::RefersToFlag);
-}
-bool ZR3Script::RefersToMap(const ZR3Base& record) const {
-  return AskSlots(record, &ZR3ScriptCondition::RefersToMap, &ZR3ScriptCommand::RefersToMap);
-}
-bool ZR3Script::RefersToItem(const ZR3Base& record) const {
-  return AskSlots(record, &ZR3ScriptCondition::RefersToItem, &ZR3ScriptCommand::RefersToItem);
-}
-bool ZR3Script::RefersToCharacterSet(const ZR3Base& record) const {
-  return AskSlots(record, &ZR3ScriptCondition::RefersToCharacterSet,
-                  &ZR3ScriptCommand::RefersToCharacterSet);
-}
-bool ZR3Script::RefersToGraphic(const ZR3Base& record) const {
-  return AskSlots(record, nullptr, &ZR3ScriptCommand::RefersToGraphic);
-}
-bool ZR3Script::RefersToText(const ZR3Base& record) const {
-  return AskSlots(record, nullptr, &ZR3ScriptCommand::RefersToText);
-}
-bool ZR3Script::RefersToSong(const ZR3Base& record) const {
-  return AskSlots(record, nullptr, &ZR3ScriptCommand::RefersToSong);
-}
-bool ZR3Script::RefersToSpell(const ZR3Base& record) const {
-  return AskSlots(record, &ZR3ScriptCondition::RefersToSpell, &ZR3ScriptCommand::RefersToSpell);
-}
-bool ZR3Script::RefersToObject(const ZR3Base& record) const {
-  return AskSlots(record, nullptr, &ZR3ScriptCommand::RefersToObject);
-}
-bool ZR3Script::RefersToTile(const ZR3Base& record) const {
-  return AskSlots(record, nullptr, &ZR3ScriptCommand::RefersToTile);
-}
-bool ZR3Script::RefersToScript(const ZR3Base& record) const {
-  return AskSlots(record, nullptr, &ZR3ScriptCommand::RefersToScript);
-}
-bool ZR3Script::RefersToPalette(const ZR3Base& record) const {
-  return AskSlots(record, &ZR3ScriptCondition::RefersToPalette, &ZR3ScriptCommand::RefersToPalette);
-}
-bool ZR3Script::RefersToShop(const ZR3Base& record) const {
-  return AskSlots(record, nullptr, &ZR3ScriptCommand::RefersToShop);
-}
-bool ZR3Script::RefersToMonster(const ZR3Base& record) const {
-  return AskSlots(record, nullptr, &ZR3ScriptCommand::RefersToMonster);
-}
-bool ZR3Script::RefersToList(const ZR3Base& record) const {
-  return AskSlots(record, nullptr, &ZR3ScriptCommand::RefersToList);
+bool ZR3Script::RefersTo(const ZR3Base& record, Category list) const {
+  // The search asks every script of a level: conditions are passed over for the lists no
+  // condition names.
+  const bool conditions = ConditionsName(list);
+  const auto refersIn = [&](const ZR3ScriptEntry& entry) {
+    return entry.RefersTo(record) && entry.ListReferred(record) == list;
+  };
+  for (std::size_t i = 0; i < kSlotCount; ++i) {
+    if ((conditions && refersIn(conditions_[i])) || refersIn(commands_[i])) return true;
+  }
+  return false;
 }
 
 void WriteScriptText(const ZR3Script& script, ByteWriter& out) {

@@ -63,33 +63,15 @@ class ZR3Script : public ZR3ChainRecord {
   void SetBlocks(const OpaqueBlock& blockA, const OpaqueBlock& blockB);
   void SetOpaque(const std::array<std::uint8_t, 2>& opaque) { opaque_ = opaque; }
 
-  // Each query asks every slot, in use or not, in the order condition 0, command 0,
-  // condition 1, ...; the first yes answers.
+  // True when any condition or command slot, in use or not, refers to the record itself.
+  // Slots are asked in the order condition 0, command 0, condition 1, ...
   bool RefersTo(const ZR3Base& record) const override;
-  bool RefersToFlag(const ZR3Base& record) const;
-  bool RefersToMap(const ZR3Base& record) const;
-  bool RefersToItem(const ZR3Base& record) const;
-  bool RefersToCharacterSet(const ZR3Base& record) const;
-  bool RefersToGraphic(const ZR3Base& record) const;
-  bool RefersToText(const ZR3Base& record) const;
-  bool RefersToSong(const ZR3Base& record) const;
-  bool RefersToSpell(const ZR3Base& record) const;
-  bool RefersToObject(const ZR3Base& record) const;
-  bool RefersToTile(const ZR3Base& record) const;
-  bool RefersToScript(const ZR3Base& record) const;
-  bool RefersToPalette(const ZR3Base& record) const;
-  bool RefersToShop(const ZR3Base& record) const;
-  bool RefersToMonster(const ZR3Base& record) const;
-  bool RefersToList(const ZR3Base& record) const;
+  // The same for a record of the given list: conditions are passed over for the lists no
+  // condition names, which a search of every script of a level feels.
+  bool RefersTo(const ZR3Base& record, Category list) const override;
 
  private:
   void PrefetchReferences() const;
-
-  using ConditionQuery = bool (ZR3ScriptCondition::*)(const ZR3Base&) const;
-  using CommandQuery = bool (ZR3ScriptCommand::*)(const ZR3Base&) const;
-  // conditionQuery is null for the kinds conditions never name.
-  bool AskSlots(const ZR3Base& record, ConditionQuery conditionQuery,
-                CommandQuery commandQuery) const;
 
   std::array<ZR3ScriptCondition, kSlotCount> conditions_;
   std::array<ZR3ScriptCommand, kSlotCount> commands_;
