@@ -94,6 +94,16 @@ void ZR3Script::SlotsPart<Script, Entry>::CollectProblems(RecordProblems& proble
   }
 }
 
+void ZR3Script::SetBlocks(const OpaqueBlock& blockA, const OpaqueBlock& blockB) {
+  if (blockA == kZeroBlock && blockB == kZeroBlock) {
+    blocks_.reset();
+    return;
+  }
+  blocks_ = std::make_unique<std::array<OpaqueBlock, 2>>();
+  (*blocks_)[0] = blockA;
+  (*blocks_)[1] = blockB;
+}
+
 std::size_t ZR3Script::ConditionsInUse() const {
   return std::min<std::size_t>(conditionCount_, kSlotCount);
 }
