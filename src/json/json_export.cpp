@@ -72,12 +72,12 @@ void WriteScript(JsonOut& json, const ZR3Script& script) {
   json.Text(script.Name());
   WriteSlots<ZR3ScriptCondition>(json, "conditions", script, &ZR3Script::Condition);
   if (blocks) {
-    json.Key("block_a");
+    json.Key("opaque_a");
     json.Hex(script.BlockA().data(), script.BlockA().size());
   }
   WriteSlots<ZR3ScriptCommand>(json, "commands", script, &ZR3Script::Command);
   if (blocks) {
-    json.Key("block_b");
+    json.Key("opaque_b");
     json.Hex(script.BlockB().data(), script.BlockB().size());
   }
   json.Key("condition_count");
@@ -191,7 +191,7 @@ void WriteLevelJson(const ZR3Level& level, ByteWriter& out) {
     for (const auto& entry : level.List(table)) json.Text(entry->Name());
     document.EndArray();
   }
-  json.Key("reserved");
+  json.Key("opaque");
   json.Hex(level.Opaque().data(), level.Opaque().size());
   for (const Category list : kRecordLists) {
     json.Key(InfoOf(list).commandName);

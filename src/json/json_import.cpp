@@ -874,13 +874,13 @@ void ReadScript(Importer& importer, const Place& place, ZR3Script& script) {
   };
   slots("conditions", [&](std::size_t i) -> ZR3ScriptCondition& { return script.Condition(i); });
   ZR3Script::OpaqueBlock blockA{};
-  if (const std::uint32_t node = member("block_a", false); node != Tree::kNone) {
-    importer.Hex(node, blockA.data(), blockA.size(), place.Field("block_a"));
+  if (const std::uint32_t node = member("opaque_a", false); node != Tree::kNone) {
+    importer.Hex(node, blockA.data(), blockA.size(), place.Field("opaque_a"));
   }
   slots("commands", [&](std::size_t i) -> ZR3ScriptCommand& { return script.Command(i); });
   ZR3Script::OpaqueBlock blockB{};
-  if (const std::uint32_t node = member("block_b", false); node != Tree::kNone) {
-    importer.Hex(node, blockB.data(), blockB.size(), place.Field("block_b"));
+  if (const std::uint32_t node = member("opaque_b", false); node != Tree::kNone) {
+    importer.Hex(node, blockB.data(), blockB.size(), place.Field("opaque_b"));
   }
   script.SetBlocks(blockA, blockB);
   if (const std::uint32_t node = member("condition_count", true); node != Tree::kNone) {
@@ -1066,7 +1066,7 @@ Role DocumentHandler::RoleOf(const std::string& key) {
        {"format_version", Role::FormatVersion},
        {"header", Role::Header},
        {"info", Role::Info},
-       {"reserved", Role::Reserved},
+       {"opaque", Role::Opaque},
        {"$schema", Role::Schema}}};
   for (const auto& [name, role] : kFixed) {
     if (key == name) return role;
@@ -1114,9 +1114,9 @@ void DocumentHandler::Member() {
       read.Finish();
       break;
     }
-    case Role::Reserved: {
+    case Role::Opaque: {
       auto& bytes = importer_.Level().Opaque();
-      importer_.Hex(0, bytes.data(), bytes.size(), Place{std::string_view("reserved")});
+      importer_.Hex(0, bytes.data(), bytes.size(), Place{std::string_view("opaque")});
       break;
     }
     case Role::Names:

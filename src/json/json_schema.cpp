@@ -342,11 +342,11 @@ void ScriptSchema(Pretty& out) {
   TextSchema(out, ZR3Script::kNameWidth);
   Key(out, "conditions");
   ArrayOf(out, "slot", ZR3Script::kSlotCount, ZR3Script::kSlotCount);
-  Key(out, "block_a");
+  Key(out, "opaque_a");
   HexSchema(out, ZR3Script::kOpaqueBlockSize);
   Key(out, "commands");
   ArrayOf(out, "slot", ZR3Script::kSlotCount, ZR3Script::kSlotCount);
-  Key(out, "block_b");
+  Key(out, "opaque_b");
   HexSchema(out, ZR3Script::kOpaqueBlockSize);
   Key(out, "condition_count");
   IntegerSchema<std::uint8_t>(out);
@@ -420,7 +420,7 @@ void WriteLevelJsonSchema(ByteWriter& bytes) {
     out.Uint64(FixedTableSize(table));
     out.EndObject();
   }
-  Key(out, "reserved");
+  Key(out, "opaque");
   HexSchema(out, ZR3Level::kOpaqueSize);
   for (const Category list : kRecordLists) {
     Key(out, InfoOf(list).commandName);

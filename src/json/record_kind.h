@@ -1,5 +1,7 @@
 #pragma once
 
+#include <type_traits>
+
 #include "level/category.h"
 #include "records/zr3character.h"
 #include "records/zr3graphic.h"
@@ -63,9 +65,12 @@ decltype(auto) WithKind(Category category, Visit&& visit) {
   return visit.template operator()<ZR3String>();
 }
 
-// Whether the kind describes its fields in a field list.
+// Whether the kind's field list gives its JSON form. A script has a form of its own: its
+// condition and command slots are written as code and parameters, which its field list keeps
+// as parts.
 template <class Record>
-concept FieldListed = requires(Record& record, int& visitor) {
+concept FieldListed =
+    !std::is_same_v<Record, ZR3Script> && requires(Record & record, int& visitor) {
   Record::Fields(record, visitor);
 };
 

@@ -42,15 +42,6 @@ void ZR3Script::ReadBlock(ByteReader& in, std::size_t index) {
   std::copy(bytes, bytes + kOpaqueBlockSize, (*blocks_)[index].begin());
 }
 
-void ZR3Script::SetBlocks(const OpaqueBlock& blockA, const OpaqueBlock& blockB) {
-  if (blockA == kZeroBlock && blockB == kZeroBlock) {
-    blocks_.reset();
-    return;
-  }
-  blocks_ =
-      std::make_unique<std::array<OpaqueBlock, 2>>(std::array<OpaqueBlock, 2>{blockA, blockB});
-}
-
 template <class Script>
 std::string ZR3Script::BlockPart<Script>::Summary() const {
   const OpaqueBlock& bytes = script.Block(index);

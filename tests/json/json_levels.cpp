@@ -33,14 +33,14 @@ constexpr std::uint32_t kElsewhere = 0xDEAD0002;
 LevelBuilder UnresolvedLevel() {
   LevelBuilder builder;
   builder.Add(Category::Tiles, TileRecord(NamedTile("Grass", 10)));
-  TileSpec bare = NamedTile("Bare", 11);
+  TileFields bare = NamedTile("Bare", 11);
   bare.gfxId = 0;
   bare.path = "";
   builder.Add(Category::Tiles, TileRecord(bare));
 
-  MapSpec empty = NamedMap("Empty", 0, 20);
+  MapFields empty = NamedMap("Empty", 0, 20);
   empty.borders = {kNowhere, 0, 10, kElsewhere};
-  MapSpec full = NamedMap("Full", 100, 21);
+  MapFields full = NamedMap("Full", 100, 21);
   for (int row = 0; row < 100; ++row) {
     for (int column = 0; column < 100; ++column) {
       full.At(row, column) = {10, (row + column) % 7 == 0 ? kNowhere : 0,
@@ -49,32 +49,32 @@ LevelBuilder UnresolvedLevel() {
   }
   builder.Add(Category::Maps, MapRecord(empty)).Add(Category::Maps, MapRecord(full));
 
-  ObjectSpec object = NamedObject("Lost", kNowhere);
+  ObjectFields object = NamedObject("Lost", kNowhere);
   object.scriptIds = {kNowhere, 0, 30, kElsewhere};
   object.id = 40;
   builder.Add(Category::Objects, ObjectRecord(object));
   builder.Add(Category::ObjectScripts,
               ScriptBlob(ScriptWith("Far", {{.code = 1, .p = {300, 0, 0, 1}}},
                                     {{.code = 101, .p = {0, 7}}, {.code = 104, .p = {9}}})));
-  ScriptSpec overfull = ScriptWith("Overfull", {}, {});
+  ScriptFields overfull = ScriptWith("Overfull", {}, {});
   overfull.conditionCount = 12;
   overfull.commandCount = 200;
   overfull.id = 30;
   overfull.blockB[7] = '\x5A';
   builder.Add(Category::GlobalScripts, ScriptBlob(overfull));
 
-  ItemSpec item{.name = "Odd", .type = 7, .parameters = {900, 1, 2, 3}, .groups = {-3, 19}};
+  ItemFields item{.name = "Odd", .type = 7, .parameters = {900, 1, 2, 3}, .groups = {-3, 19}};
   item.modifiers = {65535, 1};
   item.id = 50;
   builder.Add(Category::Items, ItemBlob(item));
-  SpellSpec spell{.name = "Runner", .mastery = -2, .learnId = kNowhere, .type = 5};
+  SpellFields spell{.name = "Runner", .mastery = -2, .learnId = kNowhere, .type = 5};
   spell.parameters = {400, 0, 0, 0};
   spell.id = 60;
   builder.Add(Category::Spells, SpellBlob(spell));
-  ShopSpec shop{.name = "Shut", .id = 70};
+  ShopFields shop{.name = "Shut", .id = 70};
   shop.items = {kNowhere, 0, 50, kElsewhere};
   builder.Add(Category::Shops, ShopRecord(shop));
-  MonsterSpec monster;
+  MonsterFields monster;
   monster.name = "Ghost";
   monster.group1 = 25;
   monster.group2 = -9;
@@ -83,10 +83,10 @@ LevelBuilder UnresolvedLevel() {
   monster.tiles[3] = kElsewhere;
   monster.id = 80;
   builder.Add(Category::Monsters, MonsterRecord(monster));
-  ListSpec list{.name = "Menu", .count = 2, .id = 90};
+  ListFields list{.name = "Menu", .count = 2, .id = 90};
   list.resultIds = {30, kNowhere, 30, kElsewhere};
   builder.Add(Category::Lists, ListBlob(list));
-  CharacterSpec character{.name = "Hero", .imageIds = {0, 5, 0, 0, 0, 0, 0, 7}, .id = 95};
+  CharacterFields character{.name = "Hero", .imageIds = {0, 5, 0, 0, 0, 0, 0, 7}, .id = 95};
   character.imagePaths[1] = "hero.png";
   builder.Add(Category::Characters, CharacterBlob(character));
 
@@ -94,8 +94,8 @@ LevelBuilder UnresolvedLevel() {
   builder.info.backgroundId = 0;
   builder.info.combatScreenId = kElsewhere;
   builder.info.inventoryScreenId = kNowhere;
-  builder.info.reserved1[3] = '\x11';
-  builder.reserved[319] = '\x7F';
+  builder.info.opaqueA[3] = '\x11';
+  builder.opaque[319] = '\x7F';
   return builder;
 }
 
@@ -107,7 +107,7 @@ LevelBuilder AllBytesLevel() {
   builder.Add(Category::Texts, TextBlob({.name = bytes.substr(200, 32), .text = bytes}));
   builder.info.levelText = bytes.substr(0, 200);
   builder.info.name = bytes.substr(100, 80);
-  ListSpec list{.name = bytes.substr(0, 32)};
+  ListFields list{.name = bytes.substr(0, 32)};
   for (std::size_t i = 0; i < 8; ++i) list.optionTexts[i] = bytes.substr(i * 32, 32);
   builder.Add(Category::Lists, ListBlob(list));
   builder.customText[2] = bytes.substr(128, 32);
@@ -141,25 +141,25 @@ LevelBuilder RandomLevel(std::uint32_t seed) {
   LevelBuilder builder;
   const int tiles = count();
   for (int i = 0; i < tiles; ++i) {
-    TileSpec tile = NamedTile(text(32), id());
+    TileFields tile = NamedTile(text(32), id());
     tile.gfxId = number(2) * (1 + number(9));
     tile.path = tile.gfxId ? text(80) : "";
     tile.layer = static_cast<std::uint8_t>(number(256));
-    tile.unknown = bytes(32);
+    tile.opaque = bytes(32);
     builder.Add(Category::Tiles, TileRecord(tile));
   }
   for (int i = 0, maps = count(); i < maps; ++i) {
-    MapSpec map = NamedMap(text(32), static_cast<std::uint16_t>(number(12)), id());
+    MapFields map = NamedMap(text(32), static_cast<std::uint16_t>(number(12)), id());
     for (auto& cell : map.cells) cell = {id(), number(2) ? id() : 0, 0};
     for (auto& border : map.borders) border = id();
-    map.unknown = bytes(2);
+    map.opaque = bytes(2);
     builder.Add(Category::Maps, MapRecord(map));
   }
   const int objectScripts = 1 + count();
   for (int i = 0; i < objectScripts; ++i) {
-    ScriptSpec script = ScriptWith(text(32), {}, {});
+    ScriptFields script = ScriptWith(text(32), {}, {});
     for (auto* slots : {&script.conditions, &script.commands}) {
-      for (SlotSpec& slot : *slots) {
+      for (SlotFields& slot : *slots) {
         slot.code = static_cast<std::uint16_t>(number(140));
         for (auto& p : slot.p) p = static_cast<std::int16_t>(static_cast<int>(number(12)) - 2);
       }
@@ -172,7 +172,7 @@ LevelBuilder RandomLevel(std::uint32_t seed) {
                 ScriptBlob(script));
   }
   for (int i = 0, objects = count(); i < objects; ++i) {
-    ObjectSpec object = NamedObject(text(32), id());
+    ObjectFields object = NamedObject(text(32), id());
     for (auto& script : object.scriptIds) script = id();
     object.x = static_cast<std::uint8_t>(number(256));
     chained(object);
@@ -180,7 +180,7 @@ LevelBuilder RandomLevel(std::uint32_t seed) {
   }
   for (int i = 0, items = count(); i < items; ++i) {
     // A usable item's script position must name a script, or the level does not load.
-    ItemSpec item{.name = text(32), .type = static_cast<std::uint16_t>(number(6))};
+    ItemFields item{.name = text(32), .type = static_cast<std::uint16_t>(number(6))};
     item.parameters = {static_cast<std::int16_t>(number(1)), static_cast<std::int16_t>(number(99)),
                        -5, 7};
     item.groups = {static_cast<std::int16_t>(static_cast<int>(number(21)) - 1), -1};
@@ -189,7 +189,7 @@ LevelBuilder RandomLevel(std::uint32_t seed) {
     builder.Add(Category::Items, ItemBlob(item));
   }
   for (int i = 0, spells = count(); i < spells; ++i) {
-    SpellSpec spell{.name = text(32), .mastery = static_cast<std::int16_t>(number(5) - 2)};
+    SpellFields spell{.name = text(32), .mastery = static_cast<std::int16_t>(number(5) - 2)};
     spell.learnId = id();
     spell.type = static_cast<std::uint16_t>(number(7));
     spell.parameters = {static_cast<std::int16_t>(number(9)), 1, 2, 3};
@@ -198,14 +198,14 @@ LevelBuilder RandomLevel(std::uint32_t seed) {
     builder.Add(Category::Spells, SpellBlob(spell));
   }
   for (int i = 0, shops = count(); i < shops; ++i) {
-    ShopSpec shop{.name = text(32)};
+    ShopFields shop{.name = text(32)};
     for (auto& item : shop.items) item = id();
     shop.markup = static_cast<std::uint16_t>(number(65536));
     chained(shop);
     builder.Add(Category::Shops, ShopRecord(shop));
   }
   for (int i = 0, monsters = count(); i < monsters; ++i) {
-    MonsterSpec monster;
+    MonsterFields monster;
     monster.name = text(32);
     monster.experience = random();
     monster.type = static_cast<std::uint16_t>(number(5));
@@ -219,7 +219,7 @@ LevelBuilder RandomLevel(std::uint32_t seed) {
     builder.Add(Category::Monsters, MonsterRecord(monster));
   }
   for (int i = 0, palettes = count(); i < palettes; ++i) {
-    PaletteSpec palette{.name = text(32), .colours = bytes(768)};
+    PaletteFields palette{.name = text(32), .colours = bytes(768)};
     chained(palette);
     builder.Add(Category::Palettes, PaletteBlob(palette));
   }
@@ -227,7 +227,7 @@ LevelBuilder RandomLevel(std::uint32_t seed) {
     builder.Add(Category::Texts, TextBlob({.name = text(32), .text = text(512)}));
   }
   for (int i = 0, characters = count(); i < characters; ++i) {
-    CharacterSpec character{.name = text(32)};
+    CharacterFields character{.name = text(32)};
     for (std::size_t k = 0; k < 8; ++k) {
       character.imageIds[k] = number(2) * number(5);
       if (character.imageIds[k]) character.imagePaths[k] = text(80);
@@ -236,17 +236,17 @@ LevelBuilder RandomLevel(std::uint32_t seed) {
     builder.Add(Category::Characters, CharacterBlob(character));
   }
   for (int i = 0, songs = count(); i < songs; ++i) {
-    SongSpec song{.name = text(32), .data = bytes(404)};
+    SongFields song{.name = text(32), .data = bytes(404)};
     chained(song);
     builder.Add(Category::Songs, SongBlob(song));
   }
   for (int i = 0, graphics = count(); i < graphics; ++i) {
-    GraphicSpec graphic = NamedGraphic(text(32), number(2) * number(9), id());
+    GraphicFields graphic = NamedGraphic(text(32), number(2) * number(9), id());
     graphic.path = graphic.resource ? text(80) : "";
     builder.Add(Category::Graphics, GraphicRecord(graphic));
   }
   for (int i = 0, lists = count(); i < lists; ++i) {
-    ListSpec list{.name = text(32), .count = static_cast<std::uint16_t>(number(13))};
+    ListFields list{.name = text(32), .count = static_cast<std::uint16_t>(number(13))};
     for (std::size_t k = 0; k < 10; ++k) {
       list.optionTexts[k] = text(32);
       list.resultIds[k] = id();
@@ -259,8 +259,8 @@ LevelBuilder RandomLevel(std::uint32_t seed) {
   builder.info.statBuying = static_cast<std::uint8_t>(number(3));
   builder.info.paletteId = id();
   builder.info.backgroundId = id();
-  builder.info.reserved2 = bytes(40);
-  builder.reserved = bytes(320);
+  builder.info.opaqueB = bytes(40);
+  builder.opaque = bytes(320);
   return builder;
 }
 
