@@ -917,7 +917,7 @@ enum class Role : std::uint8_t {
   Header,
   Info,
   Names,
-  Reserved,
+  Opaque,
   Records,
   Schema,
   Repeated,
