@@ -15,6 +15,7 @@
 #include "figures.h"
 #include "json/json_export.h"
 #include "json/json_import.h"
+#include "level/file_source.h"
 #include "level/safefile.h"
 #include "level/zr3level.h"
 

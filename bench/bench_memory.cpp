@@ -9,7 +9,7 @@
 
 #include "bench_io.h"
 #include "json/json_import.h"
-#include "level/safefile.h"
+#include "level/file_source.h"
 #include "level/zr3level.h"
 
 int main(int argc, char** argv) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "level/safefile.h"
+#include "level/file_source.h"
 #include "level/zr3error.h"
 #include "level/zr3level.h"
 #include "script/zr3importer.h"

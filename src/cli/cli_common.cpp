@@ -24,16 +24,6 @@ Category ParseCategory(const std::string& name) {
   throw ZR3Error("Unknown category \"" + name + "\" (one of: " + valid + ")");
 }
 
-ZR3Base& RecordAt(ZR3Level& level, Category category, long long index) {
-  const RecordList& list = level.List(category);
-  if (index < 0 || static_cast<unsigned long long>(index) >= list.size()) {
-    throw ZR3Error("No record " + std::to_string(index) + " in " +
-                   std::string(InfoOf(category).commandName) + " (it holds " +
-                   std::to_string(list.size()) + ")");
-  }
-  return *list[static_cast<std::size_t>(index)];
-}
-
 namespace {
 
 class StandardOutput : public ByteSink {

@@ -16,8 +16,6 @@ std::unique_ptr<ZR3Level> LoadLevel(const std::string& path);
 
 // The category named on the command line; throws ZR3Error naming the valid ones otherwise.
 Category ParseCategory(const std::string& name);
-// The record at index of the category's list; throws ZR3Error when there is none.
-ZR3Base& RecordAt(ZR3Level& level, Category category, long long index);
 
 // Writes what produce writes to the file at path atomically, or to standard output when path
 // is "-"; either way through a bounded buffer.

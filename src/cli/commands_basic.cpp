@@ -52,7 +52,7 @@ void Show(const BasicArgs& args, bool indexGiven) {
     const Category category = ParseCategory(args.category);
     if (!indexGiven) throw ZR3Error("Give the index of the record to show");
     std::unique_ptr<ZR3Level> level = LoadLevel(args.level);
-    RecordAt(*level, category, args.index).Describe(lines);
+    RecordOf(*level, category, args.index).Describe(lines);
   }
   PrintLines(lines);
 }

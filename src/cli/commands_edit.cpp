@@ -31,7 +31,7 @@ struct Selection {
 Selection Select(const EditArgs& args) {
   const Category category = ParseCategory(args.category);
   std::unique_ptr<ZR3Level> level = LoadLevel(args.level);
-  RecordAt(*level, category, args.index);
+  RecordOf(*level, category, args.index);
   return Selection{std::move(level), category, static_cast<std::size_t>(args.index)};
 }
 

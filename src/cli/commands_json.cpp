@@ -5,7 +5,7 @@
 #include "json/json_import.h"
 #include "json/json_schema.h"
 #include "level/field_access.h"
-#include "level/safefile.h"
+#include "level/file_source.h"
 #include "level/zr3error.h"
 
 namespace zr3::cli {
@@ -61,7 +61,7 @@ FieldTarget Target(const FieldArgs& args) {
   if (category) {
     const std::optional<std::int64_t> index = ParseFieldNumber(args.words[0]);
     if (!index) throw ZR3Error("\"" + args.words[0] + "\" is not a record index");
-    target.record = &RecordAt(*target.level, *category, *index);
+    target.record = &RecordOf(*target.level, *category, *index);
   }
   target.rest.assign(args.words.begin() + static_cast<std::ptrdiff_t>(first), args.words.end());
   return target;

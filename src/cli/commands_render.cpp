@@ -78,7 +78,7 @@ void RenderMap(const RenderArgs& args) {
     folders = render::DefaultGameFolders(QString::fromStdString(args.level));
   }
   std::unique_ptr<ZR3Level> level = LoadLevel(args.level);
-  const auto& map = static_cast<const ZR3Map&>(RecordAt(*level, Category::Maps, args.index));
+  const auto& map = static_cast<const ZR3Map&>(RecordOf(*level, Category::Maps, args.index));
   const int side = (map.Side() + 2) * args.cell;
   if (side > kMaxPictureSide) {
     throw ZR3Error("A cell of " + std::to_string(args.cell) + " pixels makes the picture " +
@@ -103,7 +103,7 @@ void RenderMap(const RenderArgs& args) {
 void RenderPalette(const RenderArgs& args) {
   std::unique_ptr<ZR3Level> level = LoadLevel(args.level);
   const auto& palette =
-      static_cast<const ZR3Palette&>(RecordAt(*level, Category::Palettes, args.index));
+      static_cast<const ZR3Palette&>(RecordOf(*level, Category::Palettes, args.index));
   qInstallMessageHandler(QuietQt);
   render::OffscreenGui gui;
   WritePng(render::RenderPalette(palette.Colours()), args.out);

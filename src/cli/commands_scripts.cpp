@@ -25,7 +25,7 @@ void ExportScripts(const ExportArgs& args, bool kindGiven, bool indexGiven) {
   }
   std::unique_ptr<ZR3Level> level = LoadLevel(args.level);
   const ZR3Script* single =
-      indexGiven ? &static_cast<const ZR3Script&>(RecordAt(*level, CategoryOf(*chosen), args.index))
+      indexGiven ? &static_cast<const ZR3Script&>(RecordOf(*level, CategoryOf(*chosen), args.index))
                  : nullptr;
   WriteOutput(args.out, [&](ByteWriter& out) {
     if (single) {

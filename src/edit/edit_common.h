@@ -9,9 +9,6 @@
 
 namespace zr3 {
 
-// The record at index of the category's list; throws ZR3Error when there is none.
-ZR3Base& RecordOf(const ZR3Level& level, Category category, std::size_t index);
-
 // Why a fixed table refuses an operation that would change its order or size.
 std::string FixedTableRefusal(Category category, std::string_view operation);
 

@@ -7,6 +7,7 @@
 #include "level/bytes.h"
 #include "level/field_access.h"
 #include "level/field_visitors.h"
+#include "level/file_source.h"
 #include "level/parallel.h"
 #include "level/record_factory.h"
 #include "level/safefile.h"
@@ -440,6 +441,16 @@ ZR3Base* ZR3Level::AtPosition(Category category, int index) const {
     throw ZR3Error("List index out of bounds (" + std::to_string(index) + ")");
   }
   return record;
+}
+
+ZR3Base& RecordOf(const ZR3Level& level, Category category, long long index) {
+  const RecordList& list = level.List(category);
+  if (index < 0 || static_cast<unsigned long long>(index) >= list.size()) {
+    throw ZR3Error("No record " + std::to_string(index) + " in " +
+                   std::string(InfoOf(category).commandName) + " (it holds " +
+                   std::to_string(list.size()) + ")");
+  }
+  return *list[static_cast<std::size_t>(index)];
 }
 
 void ZR3Level::Renumber(Category category, std::size_t first, std::size_t last) {

@@ -210,4 +210,9 @@ class ZR3Level {
   mutable std::array<std::optional<IdIndex>, kCategoryCount> idIndexes_;
 };
 
+// The record at index of the category's list; ZR3Error "No record <index> in <category> (it
+// holds <count>)" outside it, negative included. Every command that names a record by its
+// position asks this.
+ZR3Base& RecordOf(const ZR3Level& level, Category category, long long index);
+
 }  // namespace zr3

@@ -13,7 +13,7 @@
 
 #include "level/category.h"
 #include "level/parallel.h"
-#include "level/safefile.h"
+#include "level/file_source.h"
 #include "level/zr3error.h"
 #include "level/zr3level.h"
 #include "script/scriptforms.h"

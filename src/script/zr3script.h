@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "level/field_record.h"
+#include "level/zr3error.h"
+#include "script/vocabulary.h"
 #include "script/zr3scriptcommand.h"
 #include "script/zr3scriptcondition.h"
 
@@ -153,6 +155,49 @@ class ZR3Script : public FieldRecord<ZR3Script> {
   std::array<std::uint8_t, 2> opaque_{};
   std::uint8_t kind_ = 0;
 };
+
+template <class Script>
+inline std::string ZR3Script::BlockPart<Script>::Summary() const {
+  const OpaqueBlock& bytes = script.Block(index);
+  return FieldLister::HexText(bytes.data(), bytes.size());
+}
+
+template <class Script, class Entry>
+inline void ZR3Script::SlotsPart<Script, Entry>::Write(ByteWriter& out) const {
+  try {
+    for (const Entry& entry : entries) entry.Write(out);
+  } catch (const ZR3Error& error) {
+    throw ZR3Error("Cannot save the script \"" + script.Name() + "\" (" +
+                   std::string(InfoOf(script.ListCategory()).sectionName) + "): " + error.what());
+  }
+}
+
+template <class Script, class Entry>
+inline void ZR3Script::SlotsPart<Script, Entry>::Describe(Lines& lines) const {
+  for (std::size_t i = 0; i < inUse; ++i) {
+    std::string& line = lines.emplace_back(label);
+    line += std::to_string(i);
+    line += ':';
+    entries[i].AppendReadableText(line);
+  }
+}
+
+template <class Script, class Entry>
+inline void ZR3Script::SlotsPart<Script, Entry>::CollectProblems(RecordProblems& problems) const {
+  // Codes without a form, then the first unresolved reference of every slot in use.
+  const bool conditions = std::is_same_v<Entry, ZR3ScriptCondition>;
+  for (std::size_t i = 0; i < inUse; ++i) {
+    const std::string slot = std::string(label) + std::to_string(i);
+    const int code = entries[i].Code();
+    if (!(conditions ? ConditionKind(code) : CommandKind(code))) {
+      problems.push_back(
+          {slot + " code", std::to_string(code),
+           std::string("no ") + (conditions ? "condition" : "command") + " has this code",
+           AtSave::Kept});
+    }
+    entries[i].CollectProblems(problems, slot);
+  }
+}
 
 // Writes the script text of one script, its lines ended by CR LF.
 void WriteScriptText(const ZR3Script& script, ByteWriter& out);

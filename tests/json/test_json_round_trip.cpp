@@ -6,7 +6,7 @@
 #include "json/json_export.h"
 #include "json/json_import.h"
 #include "json/json_levels.h"
-#include "level/safefile.h"
+#include "level/file_source.h"
 #include "level/zr3level.h"
 #include "support/edit_levels.h"
 #include "support/item_builder.h"
