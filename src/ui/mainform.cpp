@@ -7,7 +7,9 @@
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
 #include <QMenu>
@@ -17,7 +19,11 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTabWidget>
 #include <QToolBar>
+#include <QTreeView>
+#include <QUndoStack>
+#include <QUndoView>
 #include <QVBoxLayout>
 #include <array>
 
@@ -25,12 +31,15 @@
 #include "edit/copy.h"
 #include "edit/deletion.h"
 #include "edit/edit_common.h"
+#include "edit/field_edit.h"
 #include "edit/references.h"
 #include "edit/rename.h"
 #include "level/safefile.h"
 #include "script/zr3importer.h"
 #include "script/zr3script.h"
 #include "ui/busycursor.h"
+#include "ui/fielddelegate.h"
+#include "ui/fieldmodel.h"
 #include "ui/itemlistmodel.h"
 #include "ui/resultlistmodel.h"
 #include "ui/texts.h"
@@ -97,6 +106,10 @@ TfrmMain::TfrmMain(Prompt* prompt, QWidget* parent)
       prompt_(prompt ? prompt : ownPrompt_.get()) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(kTitle);
+  undoStack_ = new QUndoStack(this);
+  undoStack_->setObjectName(QStringLiteral("undoStack"));
+  connect(undoStack_, &QUndoStack::indexChanged, this, &TfrmMain::ShowModified);
+  connect(undoStack_, &QUndoStack::cleanChanged, this, &TfrmMain::ShowModified);
   CreateMenus();
   CreateToolBar();
   CreatePanes();
@@ -106,6 +119,8 @@ TfrmMain::TfrmMain(Prompt* prompt, QWidget* parent)
 }
 
 TfrmMain::~TfrmMain() {
+  undoStack_->clear();
+  fieldModel_->Show(nullptr, {});
   itemCategory_.reset();
   itemModel_->Reload();
   level_.reset();
@@ -138,6 +153,10 @@ void TfrmMain::CreateMenus() {
   mnuFileExport_ = NewAction("mnuFileExport", tr("&Export..."));
   mnuFileImport_ = NewAction("mnuFileImport", tr("&Import Scripts..."));
   mnuFileExit_ = NewAction("mnuFileExit", tr("E&xit"));
+  mnuFileOpen_->setShortcut(QKeySequence::Open);
+  mnuFileSave_->setShortcut(QKeySequence::Save);
+  mnuFileSaveAs_->setShortcut(QKeySequence::SaveAs);
+  mnuFileExit_->setShortcut(QKeySequence::Quit);
   mnuFile->addAction(mnuFileOpen_);
   mnuFile->addAction(mnuFileSave_);
   mnuFile->addAction(mnuFileSaveAs_);
@@ -163,7 +182,17 @@ void TfrmMain::CreateMenus() {
   mnuEditDelete_ = NewAction("mnuEditDelete", tr("&Delete"));
   mnuEditDelete_->setShortcut(QKeySequence(Qt::Key_Delete));
   mnuEditFind_ = NewAction("mnuEditFind", tr("&Find..."));
-  mnuEditFind_->setShortcut(QKeySequence(Qt::Key_F3));
+  mnuEditFind_->setShortcuts(
+      {QKeySequence(Qt::Key_F3), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F)});
+  mnuEditUndo_ = undoStack_->createUndoAction(this, tr("Undo"));
+  mnuEditUndo_->setObjectName(QStringLiteral("mnuEditUndo"));
+  mnuEditUndo_->setShortcuts(QKeySequence::Undo);
+  mnuEditRedo_ = undoStack_->createRedoAction(this, tr("Redo"));
+  mnuEditRedo_->setObjectName(QStringLiteral("mnuEditRedo"));
+  mnuEditRedo_->setShortcuts(QKeySequence::Redo);
+  mnuEdit->addAction(mnuEditUndo_);
+  mnuEdit->addAction(mnuEditRedo_);
+  mnuEdit->addSeparator();
   mnuEdit->addAction(mnuEditCopy_);
   mnuEdit->addAction(mnuEditDelete_);
   mnuEdit->addSeparator();
@@ -171,6 +200,15 @@ void TfrmMain::CreateMenus() {
   mnuEditCheck_ = NewAction("mnuEditCheck", tr("Check &Level"));
   mnuEdit->addSeparator();
   mnuEdit->addAction(mnuEditCheck_);
+  mnuEditHistory_ = NewAction("mnuEditHistory", tr("&History"));
+  mnuEditHistory_->setCheckable(true);
+  mnuEdit->addSeparator();
+  mnuEdit->addAction(mnuEditHistory_);
+  // Ctrl+F goes to the filter above the item list from anywhere in the window.
+  mnuEditFilter_ = NewAction("mnuEditFilter", tr("Filter Items"));
+  mnuEditFilter_->setShortcut(QKeySequence::Find);
+  addAction(mnuEditFilter_);
+  connect(mnuEditFilter_, &QAction::triggered, this, &TfrmMain::FocusFilter);
 
   QMenu* mnuHelp = menuBar()->addMenu(tr("&Help"));
   mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -215,6 +253,8 @@ void TfrmMain::CreateToolBar() {
                        ThemeIcon("go-down", QStyle::SP_ArrowDown));
   btnFind_ =
       NewButton("btnFind", tr("Search"), ThemeIcon("edit-find", QStyle::SP_FileDialogContentsView));
+  btnUp_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up));
+  btnDown_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
 
   for (QAction* button : {btnLoad_, btnSave_, static_cast<QAction*>(nullptr), btnCopy_, btnDelete_,
                           static_cast<QAction*>(nullptr), btnUp_, btnDown_,
@@ -257,20 +297,34 @@ void TfrmMain::CreatePanes() {
   listLayout->addWidget(lvwType_);
 
   itemModel_ = new ItemListModel([this] { return ItemList(); }, this);
+  itemFilter_ = new ItemFilterModel(itemModel_, this);
+  edtFilter_ = new QLineEdit;
+  edtFilter_->setObjectName(QStringLiteral("edtFilter"));
+  edtFilter_->setAccessibleName(tr("Filter"));
+  edtFilter_->setPlaceholderText(tr("Filter by name (Ctrl+F)"));
+  edtFilter_->setClearButtonEnabled(true);
+  connect(edtFilter_, &QLineEdit::textChanged, itemFilter_, &ItemFilterModel::SetText);
   lvwItems_ = new QListView;
   lvwItems_->setObjectName(QStringLiteral("lvwItems"));
   lvwItems_->setAccessibleName(tr("Items"));
-  lvwItems_->setMinimumSize(WindowSettings::kMinimumSplit, WindowSettings::kMinimumSplit);
   lvwItems_->setSelectionMode(QAbstractItemView::SingleSelection);
   lvwItems_->setEditTriggers(QAbstractItemView::SelectedClicked |
                              QAbstractItemView::EditKeyPressed);
   // Every row has the same height, so the view never measures 65535 captions.
   lvwItems_->setUniformItemSizes(true);
-  lvwItems_->setModel(itemModel_);
+  lvwItems_->setModel(itemFilter_);
+  pnlItems_ = new QWidget;
+  pnlItems_->setObjectName(QStringLiteral("pnlItems"));
+  pnlItems_->setMinimumSize(WindowSettings::kMinimumSplit, WindowSettings::kMinimumSplit);
+  auto* itemsLayout = new QVBoxLayout(pnlItems_);
+  itemsLayout->setContentsMargins(0, 0, 0, 0);
+  itemsLayout->setSpacing(2);
+  itemsLayout->addWidget(edtFilter_);
+  itemsLayout->addWidget(lvwItems_);
 
-  // Copy and Delete act on records only while the item list itself has the focus: not in
-  // a caption editor, not in the details pane.
-  for (QAction* action : {mnuEditCopy_, mnuEditDelete_}) {
+  // Copy, Delete and the moves act on records only while the item list itself has the
+  // focus: not in a caption editor, not in the details pane or a field editor.
+  for (QAction* action : {mnuEditCopy_, mnuEditDelete_, btnUp_, btnDown_}) {
     action->setShortcutContext(Qt::WidgetShortcut);
     lvwItems_->addAction(action);
   }
@@ -279,7 +333,7 @@ void TfrmMain::CreatePanes() {
   splitterLeft_->setObjectName(QStringLiteral("splitterLeft"));
   splitterLeft_->setChildrenCollapsible(false);
   splitterLeft_->addWidget(pnlList_);
-  splitterLeft_->addWidget(lvwItems_);
+  splitterLeft_->addWidget(pnlItems_);
   splitterLeft_->setStretchFactor(0, 0);
   splitterLeft_->setStretchFactor(1, 1);
 
@@ -302,7 +356,35 @@ void TfrmMain::CreatePanes() {
   splitterMain_->setObjectName(QStringLiteral("splitterMain"));
   splitterMain_->setChildrenCollapsible(false);
   splitterMain_->addWidget(pnlLeft_);
-  splitterMain_->addWidget(memGeneral_);
+  fieldModel_ = new FieldTreeModel(
+      [this](const FieldOwner& owner, const std::string& path, const std::string& value) {
+        return CommitField(owner, path, value);
+      },
+      this);
+  tvwFields_ = new QTreeView;
+  tvwFields_->setObjectName(QStringLiteral("tvwFields"));
+  tvwFields_->setAccessibleName(tr("Fields"));
+  tvwFields_->setModel(fieldModel_);
+  tvwFields_->setItemDelegate(new FieldDelegate(tvwFields_));
+  tvwFields_->setUniformRowHeights(true);
+  tvwFields_->setAlternatingRowColors(true);
+  tvwFields_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                              QAbstractItemView::SelectedClicked);
+  tvwFields_->header()->setSectionResizeMode(QHeaderView::Interactive);
+  tvwFields_->header()->resizeSection(FieldTreeModel::NameColumn, 160);
+  tvwFields_->header()->resizeSection(FieldTreeModel::ValueColumn, 200);
+  pnlFields_ = new QWidget;
+  pnlFields_->setObjectName(QStringLiteral("pnlFields"));
+  auto* fieldsLayout = new QVBoxLayout(pnlFields_);
+  fieldsLayout->setContentsMargins(0, 0, 0, 0);
+  fieldsLayout->addWidget(tvwFields_);
+
+  // Later views of a record (its map, its picture) come as further tabs.
+  tabRecord_ = new QTabWidget;
+  tabRecord_->setObjectName(QStringLiteral("tabRecord"));
+  tabRecord_->addTab(memGeneral_, tr("Details"));
+  tabRecord_->addTab(pnlFields_, tr("Fields"));
+  splitterMain_->addWidget(tabRecord_);
   splitterMain_->setStretchFactor(0, 0);
   splitterMain_->setStretchFactor(1, 1);
   setCentralWidget(splitterMain_);
@@ -324,6 +406,17 @@ void TfrmMain::CreatePanes() {
   dckResults_->hide();
   // Enter and a double-click both activate a line.
   connect(lvwResults_, &QAbstractItemView::activated, this, &TfrmMain::lvwResultsActivated);
+
+  lvwHistory_ = new QUndoView(undoStack_);
+  lvwHistory_->setObjectName(QStringLiteral("lvwHistory"));
+  lvwHistory_->setEmptyLabel(tr("<opened>"));
+  dckHistory_ = new QDockWidget(tr("History"), this);
+  dckHistory_->setObjectName(QStringLiteral("dckHistory"));
+  dckHistory_->setWidget(lvwHistory_);
+  addDockWidget(Qt::RightDockWidgetArea, dckHistory_);
+  dckHistory_->hide();
+  connect(mnuEditHistory_, &QAction::toggled, dckHistory_, &QDockWidget::setVisible);
+  connect(dckHistory_, &QDockWidget::visibilityChanged, mnuEditHistory_, &QAction::setChecked);
 
   StatusBar1_ = statusBar();
   StatusBar1_->setObjectName(QStringLiteral("StatusBar1"));
@@ -402,6 +495,8 @@ bool TfrmMain::OpenLevel(const QString& path) {
   {
     BusyCursor busy;
     // Nothing may keep showing or pointing into the level about to be destroyed.
+    undoStack_->clear();
+    ClearFields();
     ClearItems();
     ClearResults();
     memGeneral_->clear();
@@ -459,7 +554,13 @@ void TfrmMain::ShowPosition(int row) {
 }
 
 void TfrmMain::ShowModified() {
+  if (level_) level_->SetModified(!undoStack_->isClean());
   setWindowModified(level_ && level_->Modified());
+}
+
+void TfrmMain::Push(QUndoCommand* command) {
+  undoStack_->push(command);
+  ShowModified();
 }
 
 bool TfrmMain::Attempt(const std::function<void()>& work) {
@@ -480,6 +581,12 @@ bool TfrmMain::Attempt(const std::function<void()>& work) {
 bool TfrmMain::SaveLevel(const QString& path) {
   const bool saved =
       Attempt([&] { level_->Save(path.isEmpty() ? std::string() : ToNativePath(path)); });
+  if (saved) {
+    undoStack_->setClean();
+  } else if (undoStack_->isClean()) {
+    // The file no longer holds what the history calls clean.
+    undoStack_->resetClean();
+  }
   ShowModified();
   return saved;
 }
@@ -625,6 +732,11 @@ void TfrmMain::ImportScripts(const QString& path) {
   Lines report;
   importer.AppendReport(report);
   ShowLines(report);
+  if (level_->Modified()) {
+    // The import is not an undoable command: the history before it no longer applies.
+    undoStack_->clear();
+    undoStack_->resetClean();
+  }
   ShowModified();
   const std::optional<Category> category = CategoryOfRow(SelectedCategoryRow());
   if (category && IsScriptCategory(*category)) {
@@ -658,6 +770,7 @@ const RecordList* TfrmMain::ItemList() const {
 }
 
 void TfrmMain::ClearItems() {
+  ClearFields();
   itemCategory_.reset();
   itemModel_->Reload();
   SetEditCommands(false);
@@ -718,6 +831,7 @@ void TfrmMain::lvwTypeSelectItem(int row) {
     Lines lines;
     level_->DescribeInfo(lines);
     ShowLines(lines);
+    ShowFields(FieldOwner{});
     return;
   }
   if (!category) return;
@@ -734,16 +848,84 @@ void TfrmMain::lvwItemsSelectItem(int row, bool selected) {
   BusyCursor busy;
   memGeneral_->clear();
   const RecordList* list = ItemList();
-  if (list == nullptr || row < 0 || static_cast<std::size_t>(row) >= list->size()) return;
+  if (list == nullptr || row < 0 || static_cast<std::size_t>(row) >= list->size()) {
+    ClearFields();
+    return;
+  }
   Lines lines;
   (*list)[static_cast<std::size_t>(row)]->Describe(lines);
   ShowLines(lines);
+  ShowFields(FieldOwner{itemCategory_, static_cast<std::size_t>(row)});
+}
+
+void TfrmMain::ShowFields(const FieldOwner& owner) {
+  fieldModel_->Show(level_.get(), owner);
+  tvwFields_->expandAll();
+}
+
+void TfrmMain::ClearFields() {
+  fieldModel_->Show(nullptr, {});
+}
+
+void TfrmMain::FocusFilter() {
+  edtFilter_->setFocus(Qt::ShortcutFocusReason);
+  edtFilter_->selectAll();
+}
+
+bool TfrmMain::CommitField(const FieldOwner& owner, const std::string& path,
+                           const std::string& value) {
+  if (!level_ || !level_->Loaded()) return false;
+  try {
+    Push(new FieldEditCommand(*this, EditField(*level_, owner, path, value)));
+  } catch (const std::exception& e) {
+    StatusBar1_->showMessage(MessageText(e));
+    return false;
+  }
+  StatusBar1_->clearMessage();
+  RecordChanged(owner);
+  return true;
+}
+
+void TfrmMain::RecordChanged(const FieldOwner& owner) {
+  if (!level_) return;
+  if (owner.category && owner.category == itemCategory_) {
+    itemModel_->RowChanged(static_cast<int>(owner.index));
+  }
+  const FieldOwner& shown = fieldModel_->Owner();
+  const bool general = !shown.category && fieldModel_->Level() != nullptr;
+  if (!(owner == shown) &&
+      !(general && (!owner.category || owner.category == Category::CustomText))) {
+    return;
+  }
+  fieldModel_->Refresh();
+  Lines lines;
+  if (general) {
+    level_->DescribeInfo(lines);
+  } else {
+    RecordOf(*level_, *shown.category, shown.index).Describe(lines);
+  }
+  ShowLines(lines);
+}
+
+void TfrmMain::ListChanged(Category category, std::size_t select) {
+  ClearResults();
+  if (itemCategory_ == category) {
+    itemModel_->Reload();
+    SetEditCommands(false);
+  }
+  ShowRecord(NamedRecord{category, select});
 }
 
 void TfrmMain::lvwItemsEdited(int row, const QString& text) {
   if (!level_ || !itemCategory_ || row < 0 || row >= itemModel_->rowCount()) return;
-  RenameRecord(*level_, *itemCategory_, static_cast<std::size_t>(row), FromDisplay(text));
+  const auto index = static_cast<std::size_t>(row);
+  std::string before = RecordOf(*level_, *itemCategory_, index).Name();
+  std::string after = RenameRecord(*level_, *itemCategory_, index, FromDisplay(text));
   itemModel_->RowChanged(row);
+  // A rename to the same text changes nothing and takes no place in the history.
+  if (after != before) {
+    Push(new RenameCommand(*this, *itemCategory_, index, std::move(before), std::move(after)));
+  }
   ShowModified();
 }
 
@@ -759,11 +941,11 @@ int TfrmMain::SelectedItemRow() const {
 }
 
 QModelIndex TfrmMain::ItemIndex(int position) const {
-  return itemModel_->index(position);
+  return itemFilter_->mapFromSource(itemModel_->index(position));
 }
 
-int TfrmMain::ItemPosition(const QModelIndex& index) {
-  return index.isValid() ? index.row() : -1;
+int TfrmMain::ItemPosition(const QModelIndex& index) const {
+  return index.isValid() ? itemFilter_->mapToSource(index).row() : -1;
 }
 
 void TfrmMain::SelectItemRow(int row) {
@@ -784,8 +966,8 @@ void TfrmMain::MoveSelected(MoveDirection direction) {
   const MoveResult moved =
       MoveRecord(*level_, *itemCategory_, static_cast<std::size_t>(row), direction);
   if (!moved.Moved()) return;
+  Push(new MoveCommand(*this, *itemCategory_, direction, moved));
   ClearResults();
-  ShowModified();
   itemModel_->RowChanged(static_cast<int>(moved.from));
   itemModel_->RowChanged(static_cast<int>(moved.to));
   SelectItemRow(static_cast<int>(moved.to));
@@ -805,17 +987,16 @@ void TfrmMain::btnCopyClick() {
   Category target = *itemCategory_;
   if (IsScriptCategory(target)) {
     const std::optional<int> kind = prompt_->CopyScriptTarget(ScriptKindOf(target));
-    if (!kind) {
-      // A Copy command counts as a change even when the user thought better of it.
-      level_->SetModified(true);
-      ShowModified();
-      return;
-    }
+    if (!kind) return;
     target = ScriptCategoryOfKind(*kind);
   }
   CopyResult copied;
   const bool attempted = Attempt(
       [&] { copied = CopyRecord(*level_, *itemCategory_, static_cast<std::size_t>(row), target); });
+  if (attempted && copied.Copied()) {
+    Push(new CopyCommand(*this, *itemCategory_, static_cast<std::size_t>(row), copied));
+  }
+  // A copy that copied nothing is no change.
   ShowModified();
   if (!attempted) return;
   if (!copied.Copied()) {
@@ -867,9 +1048,10 @@ void TfrmMain::btnDeleteClick() {
                    QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
     return;
   }
-  if (!DeleteRecord(*level_, *itemCategory_, index).Deleted()) return;
+  DeletionResult deleted = DeleteRecord(*level_, *itemCategory_, index);
+  if (!deleted.Deleted()) return;
+  Push(new DeleteCommand(*this, *itemCategory_, std::move(deleted)));
   ClearResults();
-  ShowModified();
   // The view would move the selection to the next row before it learns that the rows behind
   // have already moved up; clear it so that nothing shows a record for a row it left.
   lvwItems_->selectionModel()->clear();

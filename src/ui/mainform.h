@@ -11,8 +11,15 @@
 #include "level/zr3level.h"
 #include "ui/prompt.h"
 #include "ui/settings.h"
+#include "ui/undocommands.h"
 
 class QAction;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QTreeView;
+class QUndoStack;
+class QUndoView;
 class QDockWidget;
 class QLabel;
 class QListView;
@@ -25,12 +32,14 @@ class QToolBar;
 
 namespace zr3::ui {
 
+class FieldTreeModel;
+class ItemFilterModel;
 class ItemListModel;
 class ResultListModel;
 
 // The main window: owns the open level, runs the file commands, browses the level's
 // categories and records and shows their descriptions.
-class TfrmMain : public QMainWindow, public ZR3Progress {
+class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   Q_OBJECT
 
  public:
@@ -58,6 +67,14 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
   std::optional<Category> ItemCategory() const { return itemCategory_; }
   bool FixedTable() const { return fixedTable_; }
   const QString& DefaultPath() const { return settings_.defaultPath; }
+  // Every change to the open level, undone and redone in order; its clean state is the
+  // level's unmodified state.
+  QUndoStack* UndoStack() const { return undoStack_; }
+  FieldTreeModel* FieldModel() const { return fieldModel_; }
+
+  ZR3Level& EditedLevel() override { return *level_; }
+  void RecordChanged(const FieldOwner& owner) override;
+  void ListChanged(Category category, std::size_t select) override;
 
   void mnuFileOpenClick();
   void mnuFileSaveClick();
@@ -132,11 +149,19 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
   void ClearResults();
   void lvwResultsActivated(const QModelIndex& index);
   void ShowModified();
+  // Takes a change that was just done as the next step of the undo history.
+  void Push(QUndoCommand* command);
+  // Sets a field from the Fields pane; shows the reason in the status bar when refused.
+  bool CommitField(const FieldOwner& owner, const std::string& path, const std::string& value);
+  // Shows the fields of what the details pane shows: the selected record, or General.
+  void ShowFields(const FieldOwner& owner);
+  void ClearFields();
+  void FocusFilter();
   void ShowPosition(int row);
   // The one place where a row of the item list view and a position in the shown list are
   // turned into each other.
   QModelIndex ItemIndex(int position) const;
-  static int ItemPosition(const QModelIndex& index);
+  int ItemPosition(const QModelIndex& index) const;
   const RecordList* ItemList() const;
 
   std::unique_ptr<Prompt> ownPrompt_;
@@ -156,6 +181,10 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
   QAction* mnuFileScriptsAll_ = nullptr;
   QAction* mnuFileImport_ = nullptr;
   QAction* mnuFileExit_ = nullptr;
+  QAction* mnuEditUndo_ = nullptr;
+  QAction* mnuEditRedo_ = nullptr;
+  QAction* mnuEditHistory_ = nullptr;
+  QAction* mnuEditFilter_ = nullptr;
   QAction* mnuEditCopy_ = nullptr;
   QAction* mnuEditDelete_ = nullptr;
   QAction* mnuEditFind_ = nullptr;
@@ -178,7 +207,17 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
   QListWidget* lvwType_ = nullptr;
   QListView* lvwItems_ = nullptr;
   ItemListModel* itemModel_ = nullptr;
+  ItemFilterModel* itemFilter_ = nullptr;
+  QLineEdit* edtFilter_ = nullptr;
+  QWidget* pnlItems_ = nullptr;
+  QTabWidget* tabRecord_ = nullptr;
   QPlainTextEdit* memGeneral_ = nullptr;
+  QWidget* pnlFields_ = nullptr;
+  QTreeView* tvwFields_ = nullptr;
+  FieldTreeModel* fieldModel_ = nullptr;
+  QUndoStack* undoStack_ = nullptr;
+  QDockWidget* dckHistory_ = nullptr;
+  QUndoView* lvwHistory_ = nullptr;
   QDockWidget* dckResults_ = nullptr;
   QListView* lvwResults_ = nullptr;
   ResultListModel* resultModel_ = nullptr;

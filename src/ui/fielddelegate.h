@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QStyledItemDelegate>
+#include <QWidget>
+
+#include "level/zr3level.h"
+
+class QLineEdit;
+class QListView;
+class QSortFilterProxyModel;
+
+namespace zr3::ui {
+
+// The records of one list as "index: name", with "none" first where a reference may be
+// empty. Rows are made when asked, so a list of 65535 records costs nothing to offer.
+class RecordChoiceModel : public QAbstractListModel {
+  Q_OBJECT
+
+ public:
+  RecordChoiceModel(const ZR3Level& level, Category list, bool withNone, QObject* parent = nullptr);
+  int rowCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  // The value the field takes for a row: "none" or the record's position.
+  static constexpr int ValueRole = Qt::UserRole;
+
+ private:
+  const RecordList& list_;
+  bool withNone_;
+};
+
+// Picks a record of a list: typing narrows the list to the rows containing the text; Enter
+// or a double-click takes the current row.
+class ReferencePicker : public QWidget {
+  Q_OBJECT
+
+ public:
+  ReferencePicker(const ZR3Level& level, Category list, bool withNone, QWidget* parent = nullptr);
+  // Makes the row whose value is value current.
+  void SetValue(const QString& value);
+  // The current row's value; the typed text (a position or a name) when no row is current.
+  QString Value() const;
+  QLineEdit* Filter() const { return filter_; }
+  QListView* List() const { return view_; }
+
+ signals:
+  void Chosen();
+
+ private:
+  QLineEdit* filter_;
+  QListView* view_;
+  RecordChoiceModel* choices_;
+  QSortFilterProxyModel* proxy_;
+  bool withNone_;
+};
+
+// Editors by field kind for the value column of a FieldTreeModel: a text limited to its
+// width, a spin box with the field's range, the words of a choice (and the stored number
+// when it is none of them), and a reference picker.
+class FieldDelegate : public QStyledItemDelegate {
+  Q_OBJECT
+
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const override;
+  void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+  void setModelData(QWidget* editor, QAbstractItemModel* model,
+                    const QModelIndex& index) const override;
+  void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                            const QModelIndex& index) const override;
+};
+
+}  // namespace zr3::ui
