@@ -1,0 +1,385 @@
+// Field editing, the undo history and the item filter of the editor window, driven through its
+// models and actions with the prompt answering every question.
+#include <QLineEdit>
+#include <QRandomGenerator>
+#include <QStatusBar>
+#include <QTreeView>
+#include <QUndoStack>
+#include <memory>
+
+#include "fake_prompt.h"
+#include "level/field_access.h"
+#include "support/edit_levels.h"
+#include "support/item_builder.h"
+#include "ui/fieldmodel.h"
+#include "ui_test_support.h"
+
+using zr3::Category;
+using zr3::FieldKind;
+using zr3::ui::FieldTreeModel;
+using zr3::ui::TfrmMain;
+
+namespace {
+
+constexpr int kGeneralRow = 0;
+constexpr int kMapsRow = 1;
+constexpr int kObjectScriptsRow = 6;
+constexpr int kItemsRow = 10;
+
+// The world level with many more items, so that moves, copies and deletions meet long lists.
+zr3test::LevelBuilder StressWorld() {
+  zr3test::LevelBuilder builder = zr3test::World();
+  for (std::uint32_t i = 0; i < 300; ++i) {
+    zr3test::ItemSpec item{.name = "Item " + std::to_string(i),
+                           .type = static_cast<std::uint16_t>(i % 5),
+                           .cost = static_cast<std::int16_t>(i)};
+    item.id = 1000 + i;
+    builder.Add(Category::Items, zr3test::ItemBlob(item));
+  }
+  return builder;
+}
+
+// The window on a level file of the test's own.
+struct Editor {
+  explicit Editor(const zr3test::LevelBuilder& builder = zr3test::World()) {
+    path = WriteLevel(folder, "level.zr3", builder);
+  }
+  bool Open() { return window.OpenLevel(path); }
+  zr3::ZR3Level& Level() { return *window.Level(); }
+  void Select(int categoryRow, int itemRow) {
+    CategoryList(window)->setCurrentRow(categoryRow);
+    if (itemRow >= 0) {
+      ItemList(window)->setCurrentIndex(ItemList(window)->model()->index(itemRow, 0));
+    }
+  }
+  void Trigger(const char* action) { ActionOf(window, action)->trigger(); }
+  FieldTreeModel& Fields() { return *window.FieldModel(); }
+  QUndoStack& History() { return *window.UndoStack(); }
+  bool SetField(const std::string& path, const QString& value) {
+    const QModelIndex index = Fields().ValueIndex(path);
+    if (!index.isValid()) qFatal("no field %s", path.c_str());
+    return Fields().setData(index, value, Qt::EditRole);
+  }
+  QString Field(const std::string& path) {
+    return Fields().ValueIndex(path).data(Qt::EditRole).toString();
+  }
+  std::string Saved() { return Level().SaveToBytes(); }
+  void UndoAll() {
+    while (History().canUndo()) History().undo();
+  }
+  void RedoAll() {
+    while (History().canRedo()) History().redo();
+  }
+
+  QTemporaryDir folder;
+  FakePrompt prompt;
+  TfrmMain window{&prompt};
+  QString path;
+};
+
+// Every editable field of the pane, slots included.
+std::vector<const FieldTreeModel::Node*> EditableFields(const FieldTreeModel& model) {
+  std::vector<const FieldTreeModel::Node*> fields;
+  for (int row = 0; row < model.rowCount(); ++row) {
+    const QModelIndex top = model.index(row, 0);
+    const FieldTreeModel::Node* node = model.NodeAt(top);
+    if (FieldTreeModel::Editable(node->info)) fields.push_back(node);
+    for (const FieldTreeModel::Node& child : node->children) {
+      if (FieldTreeModel::Editable(child.info)) fields.push_back(&child);
+    }
+  }
+  return fields;
+}
+
+// The fields of a record as a reload of the saved file shows them, by name.
+std::map<std::string, std::string> SavedFields(const QString& path, Category category,
+                                               std::size_t index) {
+  zr3::ZR3Level level;
+  level.Load(path.toStdString());
+  std::map<std::string, std::string> fields;
+  for (const zr3::FieldInfo& field : level.List(category)[index]->Fields()) {
+    fields[field.name] = field.value;
+    for (const zr3::FieldInfo& slot : field.elements) fields[slot.name] = slot.value;
+  }
+  return fields;
+}
+
+}  // namespace
+
+class TestEditing : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { IsolateSettings(settingsFolder_); }
+  void init() { QFile::remove(SettingsFile()); }
+
+  void editingAFieldChangesExactlyThatFieldInTheSave_data() {
+    QTest::addColumn<int>("categoryRow");
+    for (int row = 1; row < TfrmMain::kCategoryRows; ++row) {
+      QTest::newRow(qPrintable(QString::number(row))) << row;
+    }
+  }
+  void editingAFieldChangesExactlyThatFieldInTheSave() {
+    QFETCH(int, categoryRow);
+    Editor editor;
+    QVERIFY(editor.Open());
+    const Category category = *TfrmMain::CategoryOfRow(categoryRow);
+    if (editor.Level().List(category).empty()) QSKIP("the world level has no such record");
+    editor.Select(categoryRow, 0);
+    editor.Trigger("mnuFileSave");
+    const auto before = SavedFields(editor.path, category, 0);
+
+    // The first number or text the pane offers, set to a value it did not hold.
+    const FieldTreeModel::Node* chosen = nullptr;
+    for (const FieldTreeModel::Node* node : EditableFields(editor.Fields())) {
+      if (node->info.kind == FieldKind::Integer || node->info.kind == FieldKind::Text) {
+        chosen = node;
+        break;
+      }
+    }
+    QVERIFY(chosen != nullptr);
+    const std::string path = chosen->info.name;
+    const QString value =
+        chosen->info.kind == FieldKind::Text
+            ? QStringLiteral("Q")
+            : QString::number(chosen->info.number == chosen->info.max ? chosen->info.min
+                                                                      : chosen->info.number + 1);
+    QVERIFY(editor.SetField(path, value));
+    QCOMPARE(editor.Field(path), value);
+    QVERIFY(editor.window.isWindowModified());
+    // The details text follows at once.
+    QCOMPARE(Details(editor.window)->toPlainText(),
+             DescriptionOf(*editor.Level().List(category)[0]));
+    editor.Trigger("mnuFileSave");
+    QVERIFY(!editor.window.isWindowModified());
+
+    auto after = SavedFields(editor.path, category, 0);
+    QCOMPARE(after[path], value.toStdString());
+    after[path] = before.at(path);
+    QVERIFY(after == before);
+  }
+
+  void generalEditsTheLevelInformationAndTheCustomTexts() {
+    Editor editor;
+    QVERIFY(editor.Open());
+    editor.Select(kGeneralRow, -1);
+    QVERIFY(editor.SetField("author", QStringLiteral("Somebody")));
+    QCOMPARE(editor.Level().Info().author, std::string("Somebody"));
+    QVERIFY(Details(editor.window)->toPlainText().contains(QStringLiteral("Somebody")));
+    QVERIFY(editor.SetField("custom_text[2]", QStringLiteral("Gold")));
+    QCOMPARE(editor.Level().List(Category::CustomText)[2]->Name(), std::string("Gold"));
+    QCOMPARE(editor.History().count(), 2);
+    editor.UndoAll();
+    QVERIFY(editor.Level().Info().author.empty());
+    QVERIFY(editor.Level().List(Category::CustomText)[2]->Name().empty());
+    QCOMPARE(editor.Field("custom_text[2]"), QString());
+  }
+
+  void aRefusedValueIsReportedAndChangesNothing() {
+    Editor editor;
+    QVERIFY(editor.Open());
+    editor.Select(kGeneralRow, -1);
+    const std::string saved = editor.Saved();
+    QVERIFY(!editor.SetField("inventory_size", QStringLiteral("300")));
+    QVERIFY(
+        editor.window.statusBar()->currentMessage().startsWith(QStringLiteral("inventory_size: ")));
+    QCOMPARE(editor.Saved(), saved);
+    QCOMPARE(editor.History().count(), 0);
+    QVERIFY(!editor.window.isWindowModified());
+    QCOMPARE(editor.Field("inventory_size"), QStringLiteral("0"));
+
+    editor.Select(kItemsRow, 0);
+    QVERIFY(!editor.SetField("type", QStringLiteral("-1")));
+    QCOMPARE(editor.Saved(), saved);
+  }
+
+  void consecutiveEditsOfOneFieldAreOneStep() {
+    Editor editor;
+    QVERIFY(editor.Open());
+    editor.Select(kItemsRow, 0);
+    const std::string saved = editor.Saved();
+    QVERIFY(editor.SetField("cost", QStringLiteral("5")));
+    QVERIFY(editor.SetField("cost", QStringLiteral("6")));
+    QCOMPARE(editor.History().count(), 1);
+    QVERIFY(editor.SetField("type", QStringLiteral("2")));
+    QCOMPARE(editor.History().count(), 2);
+    editor.History().undo();
+    editor.History().undo();
+    QCOMPARE(editor.Saved(), saved);
+    QCOMPARE(editor.Field("cost"), QStringLiteral("0"));
+  }
+
+  void aReferenceTakesAPositionNoneOrAName() {
+    Editor editor;
+    QVERIFY(editor.Open());
+    editor.Select(kGeneralRow, -1);
+    QVERIFY(editor.SetField("palette", QStringLiteral("Night")));
+    QCOMPARE(editor.Field("palette"), QStringLiteral("1"));
+    const QModelIndex record =
+        editor.Fields().ValueIndex("palette").siblingAtColumn(FieldTreeModel::RecordColumn);
+    QCOMPARE(record.data().toString(), QStringLiteral("1: Night"));
+    QVERIFY(editor.SetField("palette", QStringLiteral("none")));
+    QCOMPARE(editor.Field("palette"), QStringLiteral("none"));
+    QVERIFY(!editor.SetField("palette", QStringLiteral("Nowhere")));
+  }
+
+  void everyCommandIsUndoneToTheSameSaveAndRedone() {
+    Editor editor;
+    QVERIFY(editor.Open());
+    const std::string original = editor.Saved();
+    editor.Select(kMapsRow, 1);
+    QAbstractItemModel* rows = ItemList(editor.window)->model();
+    QVERIFY(rows->setData(rows->index(1, 0), QStringLiteral("Hollowtree")));
+    editor.Trigger("btnUp");
+    editor.Trigger("btnCopy");
+    QVERIFY(editor.SetField("size", QStringLiteral("7")));
+    editor.Select(kObjectScriptsRow, 2);
+    editor.prompt.scriptTargets.push_back(0);
+    editor.Trigger("btnCopy");
+    editor.Select(kItemsRow, 1);
+    editor.Trigger("btnDelete");
+    QCOMPARE(editor.Level().List(Category::Items).size(), std::size_t{1});
+    QCOMPARE(editor.History().count(), 6);
+    QCOMPARE(editor.History().text(0), QStringLiteral("Rename Map 'Cave'"));
+    QCOMPARE(ActionOf(editor.window, "mnuEditUndo")->text(),
+             QStringLiteral("Undo Delete Item 'Potion'"));
+    const std::string edited = editor.Saved();
+
+    editor.UndoAll();
+    QCOMPARE(editor.Saved(), original);
+    QVERIFY(!editor.window.isWindowModified());
+    editor.RedoAll();
+    QCOMPARE(editor.Saved(), edited);
+    QCOMPARE(Rows(editor.window), QStringList({"Axe"}));
+    QVERIFY(editor.window.isWindowModified());
+  }
+
+  void theCleanStateFollowsSavesAndUndo() {
+    Editor editor;
+    QVERIFY(editor.Open());
+    editor.Select(kItemsRow, 0);
+    QVERIFY(editor.SetField("cost", QStringLiteral("9")));
+    QVERIFY(editor.Level().Modified());
+    editor.Trigger("mnuFileSave");
+    QVERIFY(!editor.Level().Modified());
+    QVERIFY(!editor.window.isWindowModified());
+    editor.History().undo();
+    QVERIFY(editor.Level().Modified());
+    QCOMPARE(ShownTitle(editor.window), QStringLiteral("level.zr3* - ZR3Tool"));
+    editor.History().redo();
+    QVERIFY(!editor.Level().Modified());
+
+    // A rename to the same text and a cancelled copy are no changes.
+    QAbstractItemModel* rows = ItemList(editor.window)->model();
+    QVERIFY(rows->setData(rows->index(0, 0), QStringLiteral("Axe")));
+    editor.Select(kObjectScriptsRow, 0);
+    editor.Trigger("btnCopy");
+    QVERIFY(!editor.Level().Modified());
+    QCOMPARE(editor.History().count(), 1);
+
+    // Opening a level starts a new history.
+    QVERIFY(editor.Open());
+    QCOMPARE(editor.History().count(), 0);
+    QVERIFY(!editor.History().canUndo());
+  }
+
+  void theFilterKeepsMatchingRowsAndCommandsActOnTheirRecords() {
+    Editor editor(StressWorld());
+    QVERIFY(editor.Open());
+    editor.Select(kItemsRow, 0);
+    auto* filter = editor.window.findChild<QLineEdit*>(QStringLiteral("edtFilter"));
+    editor.Trigger("mnuEditFilter");
+    QTest::keyClicks(filter, QStringLiteral("item 29"));
+    QCOMPARE(Rows(editor.window),
+             QStringList({"Item 29", "Item 290", "Item 291", "Item 292", "Item 293", "Item 294",
+                          "Item 295", "Item 296", "Item 297", "Item 298", "Item 299"}));
+    // The third row shown is "Item 291", the record at position 293 of the list.
+    ItemList(editor.window)->setCurrentIndex(ItemList(editor.window)->model()->index(2, 0));
+    QCOMPARE(Details(editor.window)->toPlainText(),
+             DescriptionOf(*editor.Level().List(Category::Items)[293]));
+    editor.Trigger("btnDelete");
+    QCOMPARE(editor.Level().List(Category::Items)[293]->Name(), std::string("Item 292"));
+    QVERIFY(!Rows(editor.window).contains(QStringLiteral("Item 291")));
+    editor.History().undo();
+    QCOMPARE(editor.Level().List(Category::Items)[293]->Name(), std::string("Item 291"));
+    filter->clear();
+    QCOMPARE(ItemList(editor.window)->model()->rowCount(), 302);
+  }
+
+  // Many changes of every kind in a random order, then all undone and all redone.
+  void randomEditsAreUndoneAndRedoneExactly_data() {
+    QTest::addColumn<bool>("stress");
+    QTest::newRow("world") << false;
+    QTest::newRow("stress") << true;
+  }
+  void randomEditsAreUndoneAndRedoneExactly() {
+    QFETCH(bool, stress);
+    Editor editor(stress ? StressWorld() : zr3test::World());
+    QVERIFY(editor.Open());
+    const std::string original = editor.Saved();
+    QRandomGenerator random(stress ? 7 : 11);
+    for (int step = 0; step < 500; ++step) {
+      const int categoryRow = 1 + static_cast<int>(random.bounded(TfrmMain::kCategoryRows - 1));
+      const Category category = *TfrmMain::CategoryOfRow(categoryRow);
+      const auto count = static_cast<int>(editor.Level().List(category).size());
+      if (count == 0) continue;
+      editor.Select(categoryRow, static_cast<int>(random.bounded(count)));
+      switch (random.bounded(6)) {
+        case 0:
+          editor.Trigger("btnUp");
+          break;
+        case 1:
+          editor.Trigger("btnDown");
+          break;
+        case 2:
+          editor.prompt.scriptTargets.push_back(static_cast<int>(random.bounded(4)));
+          editor.Trigger("btnCopy");
+          break;
+        case 3:
+          editor.Trigger("btnDelete");
+          break;
+        case 4: {
+          QAbstractItemModel* rows = ItemList(editor.window)->model();
+          rows->setData(ItemList(editor.window)->currentIndex(),
+                        QStringLiteral("N%1").arg(random.bounded(50)));
+          break;
+        }
+        default: {
+          const std::vector<const FieldTreeModel::Node*> fields = EditableFields(editor.Fields());
+          if (fields.empty()) break;
+          const FieldTreeModel::Node* node = fields[random.bounded(fields.size())];
+          QString value;
+          switch (node->info.kind) {
+            case FieldKind::Text:
+              value = QStringLiteral("T%1").arg(random.bounded(100));
+              break;
+            case FieldKind::Reference:
+              value = random.bounded(4) == 0
+                          ? QStringLiteral("none")
+                          : QString::number(random.bounded(
+                                std::max<int>(1, editor.Level().List(*node->info.target).size())));
+              break;
+            default:
+              value = QString::number(std::clamp<std::int64_t>(
+                  node->info.number + random.bounded(7) - 3, node->info.min, node->info.max));
+          }
+          editor.SetField(node->info.name, value);
+        }
+      }
+    }
+    QVERIFY(editor.History().count() > 100);
+    const std::string edited = editor.Saved();
+    QVERIFY(edited != original);
+    editor.UndoAll();
+    QVERIFY(editor.Saved() == original);
+    QVERIFY(!editor.window.isWindowModified());
+    editor.RedoAll();
+    QVERIFY(editor.Saved() == edited);
+  }
+
+ private:
+  QTemporaryDir settingsFolder_;
+};
+
+QTEST_MAIN(TestEditing)
+#include "test_editing.moc"
