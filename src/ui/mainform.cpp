@@ -5,8 +5,12 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QFontDatabase>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,7 +18,9 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
@@ -34,6 +40,7 @@
 #include "edit/field_edit.h"
 #include "edit/references.h"
 #include "edit/rename.h"
+#include "level/bytes.h"
 #include "level/safefile.h"
 #include "script/zr3importer.h"
 #include "script/zr3script.h"
@@ -116,6 +123,10 @@ TfrmMain::TfrmMain(Prompt* prompt, QWidget* parent)
   SetLevelCommands(false);
   SetEditCommands(false);
   ApplySettings();
+  FillRecentMenu();
+  setAcceptDrops(true);
+  watcher_ = new QFileSystemWatcher(this);
+  connect(watcher_, &QFileSystemWatcher::fileChanged, this, &TfrmMain::FileChangedOnDisk);
 }
 
 TfrmMain::~TfrmMain() {
@@ -172,6 +183,10 @@ void TfrmMain::CreateMenus() {
   mnuFileScriptExport_->addAction(mnuFileScriptsType_);
   mnuFileScriptExport_->addAction(mnuFileScriptsAll_);
   mnuFile->addAction(mnuFileImport_);
+  mnuFile->addSeparator();
+  mnuFileRecent_ = mnuFile->addMenu(tr("Recent &Files"));
+  mnuFileRecent_->setObjectName(QStringLiteral("mnuFileRecent"));
+  mnuFileRecent_->menuAction()->setObjectName(QStringLiteral("mnuFileRecent"));
   mnuFile->addSeparator();
   mnuFile->addAction(mnuFileExit_);
 
@@ -377,6 +392,15 @@ void TfrmMain::CreatePanes() {
   pnlFields_->setObjectName(QStringLiteral("pnlFields"));
   auto* fieldsLayout = new QVBoxLayout(pnlFields_);
   fieldsLayout->setContentsMargins(0, 0, 0, 0);
+  btnEditText_ = new QPushButton(tr("Edit as text..."));
+  btnEditText_->setObjectName(QStringLiteral("btnEditText"));
+  btnEditText_->setToolTip(tr("Edit the script's conditions and commands as script text"));
+  btnEditText_->hide();
+  connect(btnEditText_, &QPushButton::clicked, this, &TfrmMain::EditScriptText);
+  auto* fieldButtons = new QHBoxLayout;
+  fieldButtons->addWidget(btnEditText_);
+  fieldButtons->addStretch();
+  fieldsLayout->addLayout(fieldButtons);
   fieldsLayout->addWidget(tvwFields_);
 
   // Later views of a record (its map, its picture) come as further tabs.
@@ -511,6 +535,8 @@ bool TfrmMain::OpenLevel(const QString& path) {
     if (level_->Loaded()) {
       setWindowTitle(TitleFor(path));
       settings_.defaultPath = FolderOf(path);
+      AddRecentFile(path);
+      WatchFile(path);
       // The category chosen before shows the new level's records.
       if (SelectedCategoryRow() >= 0) lvwTypeSelectItem(SelectedCategoryRow());
     }
@@ -583,6 +609,7 @@ bool TfrmMain::SaveLevel(const QString& path) {
       Attempt([&] { level_->Save(path.isEmpty() ? std::string() : ToNativePath(path)); });
   if (saved) {
     undoStack_->setClean();
+    WatchFile(FromNativePath(level_->FileName()));
   } else if (undoStack_->isClean()) {
     // The file no longer holds what the history calls clean.
     undoStack_->resetClean();
@@ -645,7 +672,9 @@ void TfrmMain::mnuFileSaveAsClick() {
   const bool saved = SaveLevel(path);
   settings_.defaultPath = FolderOf(path);
   // The title names the file the next Save writes to, so it changes only when this worked.
-  if (saved) setWindowTitle(TitleFor(path));
+  if (!saved) return;
+  setWindowTitle(TitleFor(path));
+  AddRecentFile(path);
 }
 
 void TfrmMain::mnuFileExitClick() {
@@ -721,14 +750,34 @@ void TfrmMain::mnuFileImportClick() {
 
 void TfrmMain::ImportScripts(const QString& path) {
   if (!level_ || !level_->Loaded()) return;
+  RunImport([&](ZR3Importer& importer) { importer.Import(ToNativePath(path)); });
+  settings_.importPath = FolderOf(path);
+}
+
+void TfrmMain::EditScriptText() {
+  const FieldOwner owner = fieldModel_->Owner();
+  if (!level_ || !owner.category || !IsScriptCategory(*owner.category)) return;
+  ByteWriter text;
+  WriteScriptText(static_cast<const ZR3Script&>(RecordOf(*level_, *owner.category, owner.index)),
+                  text);
+  const std::optional<QString> edited =
+      prompt_->EditText(tr("Edit %1").arg(RecordCaption(*level_, owner)), ToDisplay(text.Data()));
+  if (!edited) return;
+  if (RunImport([&](ZR3Importer& importer) { importer.ImportText(FromDisplay(*edited)); })) {
+    ShowRecord(NamedRecord{owner.category, owner.index});
+  }
+}
+
+bool TfrmMain::RunImport(const std::function<void(ZR3Importer&)>& import) {
   BusyCursor busy;
   ZR3Importer importer(*level_);
+  bool imported = true;
   try {
-    importer.Import(ToNativePath(path));
+    import(importer);
   } catch (const std::exception&) {
     // The importer's report says what went wrong and where.
+    imported = false;
   }
-  settings_.importPath = FolderOf(path);
   Lines report;
   importer.AppendReport(report);
   ShowLines(report);
@@ -745,11 +794,105 @@ void TfrmMain::ImportScripts(const QString& path) {
     itemModel_->Reload();
     SetEditCommands(false);
   }
+  return imported;
 }
 
 void TfrmMain::mnuHelpAboutClick() {
   ShowLines({"ZR3Tool", std::string("Version: ") + ZR3_VERSION,
              std::string("Qt version: ") + qVersion()});
+}
+
+void TfrmMain::AddRecentFile(const QString& path) {
+  const QString file = QFileInfo(path).absoluteFilePath();
+  settings_.recentFiles.removeAll(file);
+  settings_.recentFiles.prepend(file);
+  while (settings_.recentFiles.size() > WindowSettings::kRecentFiles) {
+    settings_.recentFiles.removeLast();
+  }
+  FillRecentMenu();
+}
+
+void TfrmMain::FillRecentMenu() {
+  mnuFileRecent_->clear();
+  for (int i = 0; i < settings_.recentFiles.size(); ++i) {
+    const QString file = settings_.recentFiles[i];
+    QAction* action = mnuFileRecent_->addAction(
+        QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(file)));
+    action->setObjectName(QStringLiteral("mnuFileRecent%1").arg(i + 1));
+    connect(action, &QAction::triggered, this, [this, file] { OpenRecentFile(file); });
+  }
+  mnuFileRecent_->setEnabled(!settings_.recentFiles.isEmpty());
+}
+
+void TfrmMain::OpenRecentFile(const QString& path) {
+  if (!QFileInfo::exists(path)) {
+    prompt_->Ask(QMessageBox::Warning, tr("Open"),
+                 tr("%1 no longer exists.\nIt is removed from the recent files.")
+                     .arg(QDir::toNativeSeparators(path)),
+                 QMessageBox::Ok);
+    settings_.recentFiles.removeAll(path);
+    FillRecentMenu();
+    return;
+  }
+  if (SaveChangesFirst(tr("Open"))) OpenLevel(path);
+}
+
+void TfrmMain::OpenDroppedFile(const QString& path) {
+  if (SaveChangesFirst(tr("Open"))) OpenLevel(path);
+}
+
+namespace {
+
+// The level file a drag carries, or nothing.
+QString DroppedLevel(const QMimeData* data) {
+  if (data == nullptr || data->urls().size() != 1) return {};
+  const QString file = data->urls().first().toLocalFile();
+  return file.endsWith(QLatin1String(".zr3"), Qt::CaseInsensitive) ? file : QString();
+}
+
+}  // namespace
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedLevel(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TfrmMain::dropEvent(QDropEvent* event) {
+  const QString file = DroppedLevel(event->mimeData());
+  if (file.isEmpty()) return;
+  event->acceptProposedAction();
+  OpenDroppedFile(file);
+}
+
+void TfrmMain::WatchFile(const QString& path) {
+  if (!watcher_->files().isEmpty()) watcher_->removePaths(watcher_->files());
+  const QFileInfo file(path);
+  watchedSize_ = file.size();
+  watchedTime_ = file.lastModified();
+  watcher_->addPath(file.absoluteFilePath());
+}
+
+void TfrmMain::FileChangedOnDisk(const QString& path) {
+  // A file replaced by rename is no longer watched: watch the new one.
+  if (QFileInfo::exists(path) && !watcher_->files().contains(path)) watcher_->addPath(path);
+  const QFileInfo file(path);
+  if (askingReload_ || !level_ || !file.exists() ||
+      (file.size() == watchedSize_ && file.lastModified() == watchedTime_)) {
+    return;
+  }
+  watchedSize_ = file.size();
+  watchedTime_ = file.lastModified();
+  const QString name = QDir::toNativeSeparators(path);
+  const QString question =
+      level_->Modified()
+          ? tr("%1 was changed by another program.\nReloading it discards your unsaved "
+               "changes. Reload it?")
+                .arg(name)
+          : tr("%1 was changed by another program.\nReload it?").arg(name);
+  askingReload_ = true;
+  const bool reload = prompt_->Ask(QMessageBox::Question, tr("Reload"), question,
+                                   QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+  askingReload_ = false;
+  if (reload) OpenLevel(path);
 }
 
 bool TfrmMain::FormCloseQuery() {
@@ -861,10 +1004,12 @@ void TfrmMain::lvwItemsSelectItem(int row, bool selected) {
 void TfrmMain::ShowFields(const FieldOwner& owner) {
   fieldModel_->Show(level_.get(), owner);
   tvwFields_->expandAll();
+  btnEditText_->setVisible(owner.category && IsScriptCategory(*owner.category));
 }
 
 void TfrmMain::ClearFields() {
   fieldModel_->Show(nullptr, {});
+  btnEditText_->hide();
 }
 
 void TfrmMain::FocusFilter() {

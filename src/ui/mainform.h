@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QMainWindow>
 #include <QStringList>
 #include <functional>
@@ -21,6 +22,7 @@ class QTreeView;
 class QUndoStack;
 class QUndoView;
 class QDockWidget;
+class QFileSystemWatcher;
 class QLabel;
 class QListView;
 class QListWidget;
@@ -29,6 +31,10 @@ class QPlainTextEdit;
 class QSplitter;
 class QStatusBar;
 class QToolBar;
+
+namespace zr3 {
+class ZR3Importer;
+}
 
 namespace zr3::ui {
 
@@ -96,12 +102,24 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
 
   // Reads script text into the level and shows the import's report.
   void ImportScripts(const QString& path);
+  // Opens the shown script's text in a text editor and imports it back on OK.
+  void EditScriptText();
   // Selects the record's category and row, which shows its details; false when the open
   // level has no such record.
   bool ShowRecord(const NamedRecord& record);
+  // Opens a file of File > Recent Files after asking to save changes; a file that is gone
+  // leaves the list with a message.
+  void OpenRecentFile(const QString& path);
+  // Opens a level file dropped on the window after asking to save changes.
+  void OpenDroppedFile(const QString& path);
+  // The open file was changed on disk by someone else: offers to read it again.
+  void FileChangedOnDisk(const QString& path);
+  const QStringList& RecentFiles() const { return settings_.recentFiles; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   QAction* NewAction(const char* name, const QString& text);
@@ -129,6 +147,12 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   // Writes the script text that produce appends into a file the user chooses.
   void ExportScripts(const std::function<void(ByteWriter&)>& produce);
   void SetLevelCommands(bool loaded);
+  // Runs an import, shows its report and the script list again; false when it failed.
+  bool RunImport(const std::function<void(ZR3Importer&)>& import);
+  void AddRecentFile(const QString& path);
+  void FillRecentMenu();
+  // Watches the level's file, remembering how the window itself last left it.
+  void WatchFile(const QString& path);
   void SetEditCommands(bool selected);
 
   void lvwTypeSelectItem(int row);
@@ -181,6 +205,7 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   QAction* mnuFileScriptsAll_ = nullptr;
   QAction* mnuFileImport_ = nullptr;
   QAction* mnuFileExit_ = nullptr;
+  QMenu* mnuFileRecent_ = nullptr;
   QAction* mnuEditUndo_ = nullptr;
   QAction* mnuEditRedo_ = nullptr;
   QAction* mnuEditHistory_ = nullptr;
@@ -214,6 +239,7 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   QPlainTextEdit* memGeneral_ = nullptr;
   QWidget* pnlFields_ = nullptr;
   QTreeView* tvwFields_ = nullptr;
+  QPushButton* btnEditText_ = nullptr;
   FieldTreeModel* fieldModel_ = nullptr;
   QUndoStack* undoStack_ = nullptr;
   QDockWidget* dckHistory_ = nullptr;
@@ -223,6 +249,13 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   ResultListModel* resultModel_ = nullptr;
   QStatusBar* StatusBar1_ = nullptr;
   QLabel* lblPosition_ = nullptr;
+
+  QFileSystemWatcher* watcher_ = nullptr;
+  // The open file's size and time as the window last read or wrote it; a change signal for a
+  // file that still looks so is the window's own doing.
+  qint64 watchedSize_ = -1;
+  QDateTime watchedTime_;
+  bool askingReload_ = false;
 };
 
 }  // namespace zr3::ui

@@ -1,10 +1,14 @@
 // Field editing, the undo history and the item filter of the editor window, driven through its
 // models and actions with the prompt answering every question.
+#include <QFileSystemWatcher>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QStatusBar>
 #include <QTreeView>
 #include <QUndoStack>
+#include <QUrl>
 #include <memory>
 
 #include "fake_prompt.h"
@@ -304,6 +308,122 @@ class TestEditing : public QObject {
     QCOMPARE(editor.Level().List(Category::Items)[293]->Name(), std::string("Item 291"));
     filter->clear();
     QCOMPARE(ItemList(editor.window)->model()->rowCount(), 302);
+  }
+
+  void recentFilesKeepTheLastEightAndDropAMissingOne() {
+    Editor editor;
+    QStringList opened;
+    for (int i = 0; i < 10; ++i) {
+      const QString path = WriteLevel(editor.folder, QStringLiteral("level%1.zr3").arg(i));
+      QVERIFY(editor.window.OpenLevel(path));
+      opened.prepend(QFileInfo(path).absoluteFilePath());
+    }
+    QCOMPARE(editor.window.RecentFiles(), opened.mid(0, 8));
+    // Opening one again brings it to the top.
+    ActionOf(editor.window, "mnuFileRecent3")->trigger();
+    QCOMPARE(editor.window.RecentFiles().first(), opened[2]);
+    QCOMPARE(editor.Level().FileName(), opened[2].toStdString());
+
+    QVERIFY(QFile::remove(opened[5]));
+    ActionOf(editor.window, "mnuFileRecent6")->trigger();
+    QCOMPARE(editor.prompt.questions.back().caption, QStringLiteral("Open"));
+    QVERIFY(editor.prompt.questions.back().text.contains(QStringLiteral("no longer exists")));
+    QCOMPARE(editor.window.RecentFiles().size(), 7);
+    QVERIFY(!editor.window.RecentFiles().contains(opened[5]));
+    QCOMPARE(editor.Level().FileName(), opened[2].toStdString());
+
+    // The list outlives the window.
+    const QStringList kept = editor.window.RecentFiles();
+    FakePrompt prompt;
+    {
+      TfrmMain first(&prompt);
+      first.OpenLevel(editor.path);
+    }
+    TfrmMain second(&prompt);
+    QCOMPARE(second.RecentFiles().first(), QFileInfo(editor.path).absoluteFilePath());
+    QCOMPARE(second.RecentFiles().mid(1), kept.mid(0, 7));
+  }
+
+  void aDroppedLevelOpensAfterAskingToSaveChanges() {
+    Editor editor;
+    QVERIFY(editor.Open());
+    editor.Select(kItemsRow, 0);
+    QVERIFY(editor.SetField("cost", QStringLiteral("3")));
+    const QString other = WriteLevel(editor.folder, QStringLiteral("other.zr3"));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(other)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&editor.window, &enter);
+    QVERIFY(enter.isAccepted());
+    editor.prompt.answers.push_back(QMessageBox::Cancel);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&editor.window, &drop);
+    QCOMPARE(editor.prompt.questions.back().text, QStringLiteral("Save changes?"));
+    QCOMPARE(editor.Level().FileName(), editor.path.toStdString());
+    editor.prompt.answers.push_back(QMessageBox::No);
+    QApplication::sendEvent(&editor.window, &drop);
+    QCOMPARE(editor.Level().FileName(), other.toStdString());
+
+    QMimeData text;
+    text.setUrls({QUrl::fromLocalFile(editor.folder.filePath(QStringLiteral("notes.txt")))});
+    QDragEnterEvent refused(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&editor.window, &refused);
+    QVERIFY(!refused.isAccepted());
+  }
+
+  void aChangeOnDiskOffersToReloadButTheWindowsOwnSaveDoesNot() {
+    Editor editor;
+    QVERIFY(editor.Open());
+    editor.Select(kItemsRow, 0);
+    QVERIFY(editor.SetField("cost", QStringLiteral("3")));
+    editor.Trigger("mnuFileSave");
+    QTest::qWait(300);
+    QVERIFY(editor.prompt.questions.empty());
+
+    // Another program replaces the file by rename, as an atomic save does.
+    zr3test::LevelBuilder changed = zr3test::World();
+    changed.info.author = "Elsewhere";
+    const QString replacement = WriteLevel(editor.folder, QStringLiteral("new.zr3"), changed);
+    QVERIFY(QFile::remove(editor.path));
+    QVERIFY(QFile::rename(replacement, editor.path));
+    editor.prompt.answers.push_back(QMessageBox::Yes);
+    QTRY_COMPARE(editor.prompt.questions.size(), std::size_t{1});
+    QCOMPARE(editor.prompt.questions[0].caption, QStringLiteral("Reload"));
+    QVERIFY(!editor.prompt.questions[0].text.contains(QStringLiteral("unsaved")));
+    QCOMPARE(editor.Level().Info().author, std::string("Elsewhere"));
+
+    // With unsaved changes the question says so, and No keeps them.
+    editor.Select(kItemsRow, 0);
+    QVERIFY(editor.SetField("cost", QStringLiteral("4")));
+    changed.info.author = "Third";
+    changed.WriteTo(editor.path.toStdString());
+    editor.prompt.answers.push_back(QMessageBox::No);
+    QTRY_COMPARE(editor.prompt.questions.size(), std::size_t{2});
+    QVERIFY(editor.prompt.questions[1].text.contains(QStringLiteral("unsaved")));
+    QCOMPARE(editor.Level().Info().author, std::string("Elsewhere"));
+    QVERIFY(editor.window.isWindowModified());
+  }
+
+  void aScriptIsEditedAsTextAndImportedBack() {
+    Editor editor;
+    QVERIFY(editor.Open());
+    editor.Select(kObjectScriptsRow, 0);
+    auto* button = editor.window.findChild<QPushButton*>(QStringLiteral("btnEditText"));
+    QVERIFY(!button->isHidden());
+    button->click();
+    QCOMPARE(editor.prompt.shownTexts.size(), std::size_t{1});
+    QVERIFY(editor.prompt.shownTexts[0].contains(QStringLiteral("Open")));
+    // Cancel changes nothing.
+    QCOMPARE(editor.History().count(), 0);
+    QVERIFY(!editor.window.isWindowModified());
+
+    const std::string saved = editor.Saved();
+    editor.prompt.editedTexts.push_back(QStringLiteral("this is no script text"));
+    button->click();
+    QCOMPARE(editor.Saved(), saved);
+
+    editor.Select(kItemsRow, 0);
+    QVERIFY(button->isHidden());
   }
 
   // Many changes of every kind in a random order, then all undone and all redone.
