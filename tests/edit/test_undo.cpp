@@ -51,6 +51,7 @@ TEST_P(Undo, ADeletionIsUndoneByInsertingTheRecordAtItsPlace) {
 
 TEST_P(Undo, ACopyIsUndoneByTakingTheNewRecordAndRedoneByPuttingItBack) {
   if (zr3::IsFixedTable(GetParam())) GTEST_SKIP() << "fixed tables are never copied";
+  if (Count() == 0) GTEST_SKIP() << "the world level has no such record";
   const zr3::CopyResult copied = zr3::CopyRecord(level_, GetParam(), 0);
   ASSERT_TRUE(copied.Copied());
   const std::string afterCopy = level_.SaveToBytes();
@@ -62,8 +63,9 @@ TEST_P(Undo, ACopyIsUndoneByTakingTheNewRecordAndRedoneByPuttingItBack) {
 
 TEST_P(Undo, AMoveIsUndoneByTheMoveBack) {
   for (std::size_t index = 0; index < Count(); ++index) {
-    for (const auto [there, back] : {std::pair{zr3::MoveDirection::Up, zr3::MoveDirection::Down},
-                                     std::pair{zr3::MoveDirection::Down, zr3::MoveDirection::Up}}) {
+    for (const auto& [there, back] :
+         {std::pair{zr3::MoveDirection::Up, zr3::MoveDirection::Down},
+          std::pair{zr3::MoveDirection::Down, zr3::MoveDirection::Up}}) {
       const zr3::MoveResult moved = zr3::MoveRecord(level_, GetParam(), index, there);
       if (!moved.Moved()) continue;
       ASSERT_TRUE(zr3::MoveRecord(level_, GetParam(), moved.to, back).Moved());
@@ -124,9 +126,9 @@ TEST_P(Undo, EveryFieldEditIsUndoneAndRedoneExactly) {
 INSTANTIATE_TEST_SUITE_P(EveryList, Undo,
                          ::testing::Values(Category::Maps, Category::Tiles, Category::Objects,
                                            Category::ObjectScripts, Category::GlobalScripts,
-                                           Category::Items, Category::Spells, Category::Monsters,
-                                           Category::Palettes, Category::Graphics, Category::Lists,
-                                           Category::Flags, Category::Groups, Category::CustomText),
+                                           Category::Items, Category::Monsters, Category::Palettes,
+                                           Category::Graphics, Category::Lists, Category::Flags,
+                                           Category::Groups, Category::CustomText),
                          [](const auto& info) {
                            std::string name;
                            for (char c : zr3::InfoOf(info.param).commandName) {

@@ -1,6 +1,7 @@
 // Field editing, the undo history and the item filter of the editor window, driven through its
 // models and actions with the prompt answering every question.
-#include <QFileSystemWatcher>
+#include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
