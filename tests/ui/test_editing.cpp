@@ -13,10 +13,13 @@
 #include <memory>
 
 #include "fake_prompt.h"
+#include "level/bytes.h"
 #include "level/field_access.h"
+#include "script/zr3script.h"
 #include "support/edit_levels.h"
 #include "support/item_builder.h"
 #include "ui/fieldmodel.h"
+#include "ui/texts.h"
 #include "ui_test_support.h"
 
 using zr3::Category;
@@ -429,6 +432,20 @@ class TestEditing : public QObject {
     editor.prompt.editedTexts.push_back(QStringLiteral("this is no script text"));
     button->click();
     QCOMPARE(editor.Saved(), saved);
+
+    QString text = editor.prompt.shownTexts[0];
+    QVERIFY(text.contains(QStringLiteral("commands:\r\n")));
+    text.replace(QStringLiteral("commands:\r\n"), QStringLiteral("commands:\r\n  returntomap\r\n"));
+    editor.prompt.editedTexts.push_back(text);
+    button->click();
+    zr3::ByteWriter exported;
+    zr3::WriteScriptText(
+        static_cast<const zr3::ZR3Script&>(*editor.Level().List(Category::ObjectScripts)[0]),
+        exported);
+    QVERIFY(zr3::ui::ToDisplay(exported.Data())
+                .contains(QStringLiteral("commands:\r\n  returntomap\r\nend script")));
+    QCOMPARE(editor.Level().List(Category::ObjectScripts).size(), std::size_t{5});
+    QVERIFY(editor.window.isWindowModified());
 
     editor.Select(kItemsRow, 0);
     QVERIFY(button->isHidden());
