@@ -145,12 +145,11 @@ QAction* TfrmMain::NewAction(const char* name, const QString& text) {
   return action;
 }
 
-QAction* TfrmMain::NewButton(const char* name, const QString& hint, const QIcon& icon) {
-  QAction* button = NewAction(name, hint);
-  button->setIcon(icon);
-  button->setToolTip(hint);
-  button->setStatusTip(hint);
-  return button;
+QAction* TfrmMain::NewButton(QAction* action, const QString& hint, const QIcon& icon) {
+  action->setIcon(icon);
+  action->setToolTip(hint);
+  action->setStatusTip(hint);
+  return action;
 }
 
 void TfrmMain::CreateMenus() {
@@ -255,42 +254,46 @@ void TfrmMain::CreateToolBar() {
   ToolBar1_->setIconSize(QSize(16, 16));
   ToolBar1_->setContextMenuPolicy(Qt::PreventContextMenu);
 
-  btnLoad_ = NewButton("btnLoad", tr("Load Level"),
-                       ThemeIcon("document-open", QStyle::SP_DialogOpenButton));
-  btnSave_ = NewButton("btnSave", tr("Save Level"),
-                       ThemeIcon("document-save", QStyle::SP_DialogSaveButton));
-  btnCopy_ = NewButton("btnCopy", tr("Copy the selected item"),
-                       ThemeIcon("edit-copy", QStyle::SP_FileIcon));
-  btnDelete_ = NewButton("btnDelete", tr("Delete the selected item"),
-                         ThemeIcon("edit-delete", QStyle::SP_TrashIcon));
-  btnUp_ = NewButton("btnUp", tr("Move current item up"), ThemeIcon("go-up", QStyle::SP_ArrowUp));
-  btnDown_ = NewButton("btnDown", tr("Move current item down"),
-                       ThemeIcon("go-down", QStyle::SP_ArrowDown));
-  btnFind_ =
-      NewButton("btnFind", tr("Search"), ThemeIcon("edit-find", QStyle::SP_FileDialogContentsView));
+  // The buttons run the menu's own actions, so that one action keeps text, state and
+  // shortcut for both; only the moves have no menu item.
+  btnUp_ = NewAction("btnUp", tr("Move current item up"));
+  btnDown_ = NewAction("btnDown", tr("Move current item down"));
   btnUp_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up));
   btnDown_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
-
-  for (QAction* button : {btnLoad_, btnSave_, static_cast<QAction*>(nullptr), btnCopy_, btnDelete_,
-                          static_cast<QAction*>(nullptr), btnUp_, btnDown_,
-                          static_cast<QAction*>(nullptr), btnFind_}) {
-    if (button == nullptr) {
+  const struct {
+    const char* name;
+    QAction* action;
+  } buttons[] = {
+      {"btnLoad", NewButton(mnuFileOpen_, tr("Load Level"),
+                            ThemeIcon("document-open", QStyle::SP_DialogOpenButton))},
+      {"btnSave", NewButton(mnuFileSave_, tr("Save Level"),
+                            ThemeIcon("document-save", QStyle::SP_DialogSaveButton))},
+      {nullptr, nullptr},
+      {"btnCopy", NewButton(mnuEditCopy_, tr("Copy the selected item"),
+                            ThemeIcon("edit-copy", QStyle::SP_FileIcon))},
+      {"btnDelete", NewButton(mnuEditDelete_, tr("Delete the selected item"),
+                              ThemeIcon("edit-delete", QStyle::SP_TrashIcon))},
+      {nullptr, nullptr},
+      {"btnUp", NewButton(btnUp_, btnUp_->text(), ThemeIcon("go-up", QStyle::SP_ArrowUp))},
+      {"btnDown",
+       NewButton(btnDown_, btnDown_->text(), ThemeIcon("go-down", QStyle::SP_ArrowDown))},
+      {nullptr, nullptr},
+      {"btnFind", NewButton(mnuEditFind_, tr("Search"),
+                            ThemeIcon("edit-find", QStyle::SP_FileDialogContentsView))},
+  };
+  for (const auto& button : buttons) {
+    if (button.action == nullptr) {
       ToolBar1_->addSeparator();
       continue;
     }
-    ToolBar1_->addAction(button);
-    QWidget* widget = ToolBar1_->widgetForAction(button);
-    widget->setObjectName(button->objectName());
-    widget->setAccessibleName(button->toolTip());
+    ToolBar1_->addAction(button.action);
+    QWidget* widget = ToolBar1_->widgetForAction(button.action);
+    widget->setObjectName(QLatin1String(button.name));
+    widget->setAccessibleName(button.action->toolTip());
   }
 
-  connect(btnLoad_, &QAction::triggered, this, &TfrmMain::mnuFileOpenClick);
-  connect(btnSave_, &QAction::triggered, this, &TfrmMain::mnuFileSaveClick);
-  connect(btnCopy_, &QAction::triggered, this, &TfrmMain::btnCopyClick);
-  connect(btnDelete_, &QAction::triggered, this, &TfrmMain::btnDeleteClick);
   connect(btnUp_, &QAction::triggered, this, &TfrmMain::btnUpClick);
   connect(btnDown_, &QAction::triggered, this, &TfrmMain::btnDownClick);
-  connect(btnFind_, &QAction::triggered, this, &TfrmMain::btnFindClick);
 }
 
 void TfrmMain::CreatePanes() {
@@ -554,7 +557,7 @@ void TfrmMain::SetLevelCommands(bool loaded) {
   lvwType_->setEnabled(loaded);
   // A level that failed to load holds only what was read before the failure; exporting it
   // would write an almost empty text as if it were the level.
-  for (QAction* command : {btnSave_, mnuFileSave_, mnuFileSaveAs_, mnuFileExport_,
+  for (QAction* command : {mnuFileSave_, mnuFileSaveAs_, mnuFileExport_,
                            mnuFileScriptExport_->menuAction(), mnuFileImport_, mnuEditCheck_}) {
     command->setEnabled(loaded);
   }
@@ -562,14 +565,11 @@ void TfrmMain::SetLevelCommands(bool loaded) {
 
 void TfrmMain::SetEditCommands(bool selected) {
   const bool editable = selected && !fixedTable_;
-  btnCopy_->setEnabled(editable);
   mnuEditCopy_->setEnabled(editable);
   const bool deletable = editable && itemModel_->rowCount() >= 2;
-  btnDelete_->setEnabled(deletable);
   mnuEditDelete_->setEnabled(deletable);
   btnUp_->setEnabled(editable);
   btnDown_->setEnabled(editable);
-  btnFind_->setEnabled(selected);
   mnuEditFind_->setEnabled(selected);
   ShowPosition(selected ? SelectedItemRow() : -1);
 }

@@ -123,7 +123,8 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
 
  private:
   QAction* NewAction(const char* name, const QString& text);
-  QAction* NewButton(const char* name, const QString& hint, const QIcon& icon);
+  // Gives an action its toolbar look: icon, tooltip and status tip.
+  static QAction* NewButton(QAction* action, const QString& hint, const QIcon& icon);
   void CreateMenus();
   void CreateToolBar();
   void CreatePanes();
@@ -217,13 +218,8 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   QAction* mnuHelpAbout_ = nullptr;
 
   QToolBar* ToolBar1_ = nullptr;
-  QAction* btnLoad_ = nullptr;
-  QAction* btnSave_ = nullptr;
-  QAction* btnCopy_ = nullptr;
-  QAction* btnDelete_ = nullptr;
   QAction* btnUp_ = nullptr;
   QAction* btnDown_ = nullptr;
-  QAction* btnFind_ = nullptr;
 
   QSplitter* splitterMain_ = nullptr;
   QSplitter* splitterLeft_ = nullptr;

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include "ui/mainform.h"
 
@@ -44,6 +45,9 @@ int main(int argc, char** argv) {
     }
   } else if (arguments.size() > 5) {
     auto* action = window.findChild<QAction*>(arguments[5]);
+    if (auto* button = window.findChild<QToolButton*>(arguments[5]); action == nullptr && button) {
+      action = button->defaultAction();
+    }
     if (action == nullptr) {
       qCritical("no action %s", qPrintable(arguments[5]));
       return 2;
