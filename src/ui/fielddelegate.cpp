@@ -30,31 +30,30 @@ const FieldInfo* InfoAt(const QModelIndex& index) {
 
 }  // namespace
 
-RecordChoiceModel::RecordChoiceModel(const ZR3Level& level, Category list, bool withNone,
+RecordChoiceModel::RecordChoiceModel(const ZR3Level& level, Category list, QString noneValue,
                                      QObject* parent)
-    : QAbstractListModel(parent), list_(level.List(list)), withNone_(withNone) {}
+    : QAbstractListModel(parent), list_(level.List(list)), noneValue_(std::move(noneValue)) {}
 
 int RecordChoiceModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(list_.size()) + (withNone_ ? 1 : 0);
+  return parent.isValid() ? 0 : static_cast<int>(list_.size()) + Offset();
 }
 
 QVariant RecordChoiceModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
-  const int position = index.row() - (withNone_ ? 1 : 0);
-  if (role == ValueRole) return position < 0 ? QStringLiteral("none") : QString::number(position);
+  const int position = index.row() - Offset();
+  if (role == ValueRole) return position < 0 ? noneValue_ : QString::number(position);
   if (role != Qt::DisplayRole) return {};
   if (position < 0) return tr("none");
   return FieldTreeModel::RecordText(*list_[static_cast<std::size_t>(position)]);
 }
 
-ReferencePicker::ReferencePicker(const ZR3Level& level, Category list, bool withNone,
+ReferencePicker::ReferencePicker(const ZR3Level& level, Category list, const QString& noneValue,
                                  QWidget* parent)
     : QWidget(parent),
       filter_(new QLineEdit),
       view_(new QListView),
-      choices_(new RecordChoiceModel(level, list, withNone, this)),
-      proxy_(new QSortFilterProxyModel(this)),
-      withNone_(withNone) {
+      choices_(new RecordChoiceModel(level, list, noneValue, this)),
+      proxy_(new QSortFilterProxyModel(this)) {
   setObjectName(QStringLiteral("pckReference"));
   setAutoFillBackground(true);
   filter_->setObjectName(QStringLiteral("edtReferenceFilter"));
@@ -81,10 +80,15 @@ ReferencePicker::ReferencePicker(const ZR3Level& level, Category list, bool with
 }
 
 void ReferencePicker::SetValue(const QString& value) {
-  const int offset = withNone_ ? 1 : 0;
+  const bool withNone = !choices_->NoneValue().isEmpty();
   bool number = false;
-  int row = value.toInt(&number) + offset;
-  if (!number) row = value == QStringLiteral("none") && withNone_ ? 0 : -1;
+  const int position = value.toInt(&number);
+  int row = -1;
+  if (withNone && value == choices_->NoneValue()) {
+    row = 0;
+  } else if (number && position >= 0) {
+    row = position + (withNone ? 1 : 0);
+  }
   if (row < 0 || row >= choices_->rowCount()) return;
   const QModelIndex current = proxy_->mapFromSource(choices_->index(row));
   view_->setCurrentIndex(current);
@@ -124,8 +128,11 @@ QWidget* FieldDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
       }
       return box;
     }
-    case FieldKind::Reference: {
-      auto* picker = new ReferencePicker(*model->Level(), *info->target, true, parent);
+    case FieldKind::Reference:
+    case FieldKind::Position: {
+      const QString none =
+          info->kind == FieldKind::Reference ? QStringLiteral("none") : QStringLiteral("-1");
+      auto* picker = new ReferencePicker(*model->Level(), *info->target, none, parent);
       connect(picker, &ReferencePicker::Chosen, this, [this, picker] {
         auto* self = const_cast<FieldDelegate*>(this);
         emit self->commitData(picker);
@@ -134,7 +141,6 @@ QWidget* FieldDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
       return picker;
     }
     case FieldKind::Integer:
-    case FieldKind::Position:
       if (FitsSpinBox(*info)) {
         auto* spin = new QSpinBox(parent);
         spin->setObjectName(QStringLiteral("spnField"));

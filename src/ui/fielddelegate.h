@@ -12,21 +12,25 @@ class QSortFilterProxyModel;
 
 namespace zr3::ui {
 
-// The records of one list as "index: name", with "none" first where a reference may be
-// empty. Rows are made when asked, so a list of 65535 records costs nothing to offer.
+// The records of one list as "index: name", with "none" first where the field can name no
+// record (noneValue is what the field takes for it: "none" for a reference, -1 for a
+// position). Rows are made when asked, so a list of 65535 records costs nothing to offer.
 class RecordChoiceModel : public QAbstractListModel {
   Q_OBJECT
 
  public:
-  RecordChoiceModel(const ZR3Level& level, Category list, bool withNone, QObject* parent = nullptr);
+  RecordChoiceModel(const ZR3Level& level, Category list, QString noneValue,
+                    QObject* parent = nullptr);
   int rowCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role) const override;
-  // The value the field takes for a row: "none" or the record's position.
+  // The value the field takes for a row: the none value or the record's position.
   static constexpr int ValueRole = Qt::UserRole;
+  const QString& NoneValue() const { return noneValue_; }
 
  private:
+  int Offset() const { return noneValue_.isEmpty() ? 0 : 1; }
   const RecordList& list_;
-  bool withNone_;
+  QString noneValue_;
 };
 
 // Picks a record of a list: typing narrows the list to the rows containing the text; Enter
@@ -35,7 +39,8 @@ class ReferencePicker : public QWidget {
   Q_OBJECT
 
  public:
-  ReferencePicker(const ZR3Level& level, Category list, bool withNone, QWidget* parent = nullptr);
+  ReferencePicker(const ZR3Level& level, Category list, const QString& noneValue,
+                  QWidget* parent = nullptr);
   // Makes the row whose value is value current.
   void SetValue(const QString& value);
   // The current row's value; the typed text (a position or a name) when no row is current.
@@ -51,7 +56,6 @@ class ReferencePicker : public QWidget {
   QListView* view_;
   RecordChoiceModel* choices_;
   QSortFilterProxyModel* proxy_;
-  bool withNone_;
 };
 
 // Editors by field kind for the value column of a FieldTreeModel: a text limited to its

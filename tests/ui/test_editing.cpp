@@ -1,11 +1,14 @@
 // Field editing, the undo history and the item filter of the editor window, driven through its
 // models and actions with the prompt answering every question.
 #include <QApplication>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QListView>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTreeView>
 #include <QUndoStack>
@@ -18,6 +21,7 @@
 #include "script/zr3script.h"
 #include "support/edit_levels.h"
 #include "support/item_builder.h"
+#include "ui/fielddelegate.h"
 #include "ui/fieldmodel.h"
 #include "ui/texts.h"
 #include "ui_test_support.h"
@@ -230,6 +234,60 @@ class TestEditing : public QObject {
     QVERIFY(editor.SetField("palette", QStringLiteral("none")));
     QCOMPARE(editor.Field("palette"), QStringLiteral("none"));
     QVERIFY(!editor.SetField("palette", QStringLiteral("Nowhere")));
+  }
+
+  void theEditorsFollowTheFieldKinds() {
+    Editor editor;
+    QVERIFY(editor.Open());
+    editor.Select(kGeneralRow, -1);
+    auto* view = editor.window.findChild<QTreeView*>(QStringLiteral("tvwFields"));
+    QAbstractItemDelegate* delegate = view->itemDelegate();
+    const QStyleOptionViewItem option;
+    auto editorFor = [&](const std::string& path) {
+      return delegate->createEditor(view->viewport(), option, editor.Fields().ValueIndex(path));
+    };
+
+    // A reference picker lists "index: name" after "none" and narrows the list as one types.
+    auto* picker = qobject_cast<zr3::ui::ReferencePicker*>(editorFor("palette"));
+    QVERIFY(picker != nullptr);
+    QCOMPARE(picker->List()->model()->rowCount(), 3);
+    QCOMPARE(picker->List()->model()->index(2, 0).data().toString(), QStringLiteral("1: Night"));
+    delegate->setEditorData(picker, editor.Fields().ValueIndex("palette"));
+    QCOMPARE(picker->Value(), QStringLiteral("0"));
+    QTest::keyClicks(picker->Filter(), QStringLiteral("NIG"));
+    QCOMPARE(picker->List()->model()->rowCount(), 1);
+    QCOMPARE(picker->Value(), QStringLiteral("1"));
+    delegate->setModelData(picker, &editor.Fields(), editor.Fields().ValueIndex("palette"));
+    QCOMPARE(editor.Level().Info().palette.Record(),
+             editor.Level().List(Category::Palettes)[1].get());
+    delete picker;
+
+    auto* text = qobject_cast<QLineEdit*>(editorFor("version"));
+    QCOMPARE(text->maxLength(), 10);
+    delete text;
+    auto* spin = qobject_cast<QSpinBox*>(editorFor("inventory_size"));
+    QCOMPARE(spin->minimum(), 0);
+    QCOMPARE(spin->maximum(), 255);
+    delete spin;
+    // Opaque bytes are shown, never edited.
+    QVERIFY(!(editor.Fields().flags(editor.Fields().ValueIndex("opaque_a")) & Qt::ItemIsEditable));
+
+    // A choice offers its words, and the stored number when it is none of them.
+    editor.Select(kItemsRow, 0);
+    auto* choice = qobject_cast<QComboBox*>(editorFor("type"));
+    QVERIFY(choice != nullptr);
+    const int words = choice->count();
+    QVERIFY(words > 1);
+    choice->setCurrentIndex(1);
+    delegate->setModelData(choice, &editor.Fields(), editor.Fields().ValueIndex("type"));
+    QCOMPARE(editor.Field("type"), QStringLiteral("1"));
+    delete choice;
+    QVERIFY(editor.SetField("type", QString::number(words + 5)));
+    choice = qobject_cast<QComboBox*>(editorFor("type"));
+    QCOMPARE(choice->count(), words + 1);
+    delegate->setEditorData(choice, editor.Fields().ValueIndex("type"));
+    QCOMPARE(choice->currentText(), QString::number(words + 5));
+    delete choice;
   }
 
   void everyCommandIsUndoneToTheSameSaveAndRedone() {
