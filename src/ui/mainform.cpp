@@ -403,8 +403,17 @@ void TfrmMain::CreatePanes() {
   auto* fieldButtons = new QHBoxLayout;
   fieldButtons->addWidget(btnEditText_);
   fieldButtons->addStretch();
+  // A script's conditions and commands have no fields of their own: the pane shows its text.
+  memScriptText_ = new QPlainTextEdit;
+  memScriptText_->setObjectName(QStringLiteral("memScriptText"));
+  memScriptText_->setAccessibleName(tr("Script text"));
+  memScriptText_->setReadOnly(true);
+  memScriptText_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  memScriptText_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  memScriptText_->hide();
   fieldsLayout->addLayout(fieldButtons);
   fieldsLayout->addWidget(tvwFields_);
+  fieldsLayout->addWidget(memScriptText_);
 
   // Later views of a record (its map, its picture) come as further tabs.
   tabRecord_ = new QTabWidget;
@@ -757,13 +766,13 @@ void TfrmMain::ImportScripts(const QString& path) {
 void TfrmMain::EditScriptText() {
   const FieldOwner owner = fieldModel_->Owner();
   if (!level_ || !owner.category || !IsScriptCategory(*owner.category)) return;
-  ByteWriter text;
-  WriteScriptText(static_cast<const ZR3Script&>(RecordOf(*level_, *owner.category, owner.index)),
-                  text);
   const std::optional<QString> edited =
-      prompt_->EditText(tr("Edit %1").arg(RecordCaption(*level_, owner)), ToDisplay(text.Data()));
+      prompt_->EditText(tr("Edit %1").arg(RecordCaption(*level_, owner)), ScriptText(owner));
   if (!edited) return;
-  if (RunImport([&](ZR3Importer& importer) { importer.ImportText(FromDisplay(*edited)); })) {
+  // Script text files end their lines with CR LF, as the export writes them.
+  QString text = *edited;
+  text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  if (RunImport([&](ZR3Importer& importer) { importer.ImportText(FromDisplay(text)); })) {
     ShowRecord(NamedRecord{owner.category, owner.index});
   }
 }
@@ -1004,12 +1013,25 @@ void TfrmMain::lvwItemsSelectItem(int row, bool selected) {
 void TfrmMain::ShowFields(const FieldOwner& owner) {
   fieldModel_->Show(level_.get(), owner);
   tvwFields_->expandAll();
-  btnEditText_->setVisible(owner.category && IsScriptCategory(*owner.category));
+  const bool script = owner.category && IsScriptCategory(*owner.category);
+  btnEditText_->setVisible(script);
+  tvwFields_->setVisible(!script);
+  memScriptText_->setVisible(script);
+  if (script) memScriptText_->setPlainText(ScriptText(owner));
+}
+
+QString TfrmMain::ScriptText(const FieldOwner& owner) const {
+  ByteWriter text;
+  WriteScriptText(static_cast<const ZR3Script&>(RecordOf(*level_, *owner.category, owner.index)),
+                  text);
+  return ToDisplay(text.Data()).remove(QLatin1Char('\r'));
 }
 
 void TfrmMain::ClearFields() {
   fieldModel_->Show(nullptr, {});
   btnEditText_->hide();
+  memScriptText_->hide();
+  tvwFields_->show();
 }
 
 void TfrmMain::FocusFilter() {

@@ -181,6 +181,8 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   // Shows the fields of what the details pane shows: the selected record, or General.
   void ShowFields(const FieldOwner& owner);
   void ClearFields();
+  // The script's text as an editor shows it, lines ended by line feeds.
+  QString ScriptText(const FieldOwner& owner) const;
   void FocusFilter();
   void ShowPosition(int row);
   // The one place where a row of the item list view and a position in the shown list are
@@ -236,6 +238,7 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   QWidget* pnlFields_ = nullptr;
   QTreeView* tvwFields_ = nullptr;
   QPushButton* btnEditText_ = nullptr;
+  QPlainTextEdit* memScriptText_ = nullptr;
   FieldTreeModel* fieldModel_ = nullptr;
   QUndoStack* undoStack_ = nullptr;
   QDockWidget* dckHistory_ = nullptr;

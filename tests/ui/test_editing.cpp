@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSpinBox>
@@ -479,6 +480,8 @@ class TestEditing : public QObject {
     editor.Select(kObjectScriptsRow, 0);
     auto* button = editor.window.findChild<QPushButton*>(QStringLiteral("btnEditText"));
     QVERIFY(!button->isHidden());
+    auto* shown = editor.window.findChild<QPlainTextEdit*>(QStringLiteral("memScriptText"));
+    QVERIFY(shown->toPlainText().startsWith(QStringLiteral("objectscript \"Open\"\n")));
     button->click();
     QCOMPARE(editor.prompt.shownTexts.size(), std::size_t{1});
     QVERIFY(editor.prompt.shownTexts[0].contains(QStringLiteral("Open")));
@@ -492,8 +495,8 @@ class TestEditing : public QObject {
     QCOMPARE(editor.Saved(), saved);
 
     QString text = editor.prompt.shownTexts[0];
-    QVERIFY(text.contains(QStringLiteral("commands:\r\n")));
-    text.replace(QStringLiteral("commands:\r\n"), QStringLiteral("commands:\r\n  returntomap\r\n"));
+    QVERIFY(text.contains(QStringLiteral("commands:\n")));
+    text.replace(QStringLiteral("commands:\n"), QStringLiteral("commands:\n  returntomap\n"));
     editor.prompt.editedTexts.push_back(text);
     button->click();
     zr3::ByteWriter exported;
@@ -503,6 +506,7 @@ class TestEditing : public QObject {
     QVERIFY(zr3::ui::ToDisplay(exported.Data())
                 .contains(QStringLiteral("commands:\r\n  returntomap\r\nend script")));
     QCOMPARE(editor.Level().List(Category::ObjectScripts).size(), std::size_t{5});
+    QVERIFY(shown->toPlainText().contains(QStringLiteral("returntomap")));
     QVERIFY(editor.window.isWindowModified());
 
     editor.Select(kItemsRow, 0);
