@@ -5,8 +5,8 @@
 // over a string list of as many rows. item_list_scroll pages through the shown list, which
 // must stay responsive; its floor pages the plain list. item_filter_keystroke types one
 // character into the filter above the largest list (or takes one back), as a user narrowing
-// it by name does. field_edit_undo sets a field of the first map from the Fields pane, which
-// makes its undo command, and undoes it.
+// it by name does. field_edit_undo sets a field of the first map (its northern border) from
+// the Fields pane, which makes its undo command, and undoes it.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -16,6 +16,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringListModel>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QUndoStack>
 #include <cstdio>
@@ -86,20 +87,26 @@ void RegisterAll() {
   RegisterFigure("item_filter_keystroke", [](benchmark::State& state) {
     gCategories->setCurrentRow(gCategoryRow);
     auto* filter = gWindow->findChild<QLineEdit*>(QStringLiteral("edtFilter"));
-    // Typed one key at a time, then taken back one key at a time.
+    // Typed one key at a time, then taken back one key at a time; each keystroke until the
+    // list shows its new rows.
     const QStringList texts = {"1", "12", "123", "12", "1", ""};
     std::size_t i = 0;
-    for (auto _ : state) filter->setText(texts[static_cast<int>(i++ % texts.size())]);
+    for (auto _ : state) {
+      filter->setText(texts[static_cast<int>(i++ % texts.size())]);
+      gItems->doItemsLayout();
+      gItems->repaint();
+    }
     filter->clear();
     state.counters["rows"] = gItems->model()->rowCount();
   });
   RegisterFigure("field_edit_undo", [](benchmark::State& state) {
     gCategories->setCurrentRow(zr3::ui::TfrmMain::RowOfCategory(zr3::Category::Maps));
+    // Edited as a user does, with the Fields tab in front.
+    gWindow->findChild<QTabWidget*>(QStringLiteral("tabRecord"))->setCurrentIndex(1);
     zr3::ui::FieldTreeModel* fields = gWindow->FieldModel();
-    const QModelIndex value = fields->ValueIndex("size");
-    const QString size = value.data(Qt::EditRole).toString();
-    const QString other =
-        size == QStringLiteral("10") ? QStringLiteral("11") : QStringLiteral("10");
+    const QModelIndex value = fields->ValueIndex("border_north");
+    const QString border = value.data(Qt::EditRole).toString();
+    const QString other = border == QStringLiteral("1") ? QStringLiteral("2") : QStringLiteral("1");
     for (auto _ : state) {
       if (!fields->setData(value, other, Qt::EditRole)) state.SkipWithError("edit refused");
       gWindow->UndoStack()->undo();

@@ -79,7 +79,9 @@ void ItemFilterModel::SetText(const QString& text) {
   for (char& c : needle) c = static_cast<char>(lower_[static_cast<unsigned char>(c)]);
   if (needle == needle_) return;
   needle_ = std::move(needle);
-  invalidateFilter();
+  // One layout change for the whole list: a filter change that removed rows range by range
+  // would tell the view of thousands of ranges.
+  invalidate();
 }
 
 bool ItemFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex&) const {

@@ -420,6 +420,7 @@ void TfrmMain::CreatePanes() {
   tabRecord_->setObjectName(QStringLiteral("tabRecord"));
   tabRecord_->addTab(memGeneral_, tr("Details"));
   tabRecord_->addTab(pnlFields_, tr("Fields"));
+  connect(tabRecord_, &QTabWidget::currentChanged, this, &TfrmMain::ShowShownDetails);
   splitterMain_->addWidget(tabRecord_);
   splitterMain_->setStretchFactor(0, 0);
   splitterMain_->setStretchFactor(1, 1);
@@ -929,6 +930,7 @@ void TfrmMain::ClearItems() {
 }
 
 void TfrmMain::ShowLines(const Lines& lines) {
+  detailsStale_ = false;
   memGeneral_->setPlainText(LinesToDisplay(lines));
 }
 
@@ -1065,8 +1067,21 @@ void TfrmMain::RecordChanged(const FieldOwner& owner) {
     return;
   }
   fieldModel_->Refresh();
+  if (shown.category && IsScriptCategory(*shown.category)) {
+    memScriptText_->setPlainText(ScriptText(shown));
+  }
+  // A map's description runs to thousands of lines: while the Fields tab is in front it is
+  // written when the Details tab comes back.
+  detailsStale_ = true;
+  if (tabRecord_->currentWidget() == memGeneral_) ShowShownDetails();
+}
+
+void TfrmMain::ShowShownDetails() {
+  if (!detailsStale_ || !level_ || fieldModel_->Level() == nullptr) return;
+  detailsStale_ = false;
+  const FieldOwner& shown = fieldModel_->Owner();
   Lines lines;
-  if (general) {
+  if (!shown.category) {
     level_->DescribeInfo(lines);
   } else {
     RecordOf(*level_, *shown.category, shown.index).Describe(lines);

@@ -181,6 +181,9 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   // Shows the fields of what the details pane shows: the selected record, or General.
   void ShowFields(const FieldOwner& owner);
   void ClearFields();
+  // Describes the record the Fields pane shows in the details pane, when a change since the
+  // last description left it behind.
+  void ShowShownDetails();
   // The script's text as an editor shows it, lines ended by line feeds.
   QString ScriptText(const FieldOwner& owner) const;
   void FocusFilter();
@@ -255,6 +258,7 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   qint64 watchedSize_ = -1;
   QDateTime watchedTime_;
   bool askingReload_ = false;
+  bool detailsStale_ = false;
 };
 
 }  // namespace zr3::ui

@@ -11,6 +11,7 @@
 #include <QRandomGenerator>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTreeView>
 #include <QUndoStack>
 #include <QUrl>
@@ -180,8 +181,16 @@ class TestEditing : public QObject {
     QVERIFY(editor.SetField("author", QStringLiteral("Somebody")));
     QCOMPARE(editor.Level().Info().author, std::string("Somebody"));
     QVERIFY(Details(editor.window)->toPlainText().contains(QStringLiteral("Somebody")));
+    // With the Fields tab in front the description is written when Details comes back.
+    auto* tabs = editor.window.findChild<QTabWidget*>(QStringLiteral("tabRecord"));
+    tabs->setCurrentIndex(1);
+    QVERIFY(editor.SetField("author", QStringLiteral("Someone else")));
+    QVERIFY(!Details(editor.window)->toPlainText().contains(QStringLiteral("Someone else")));
+    tabs->setCurrentIndex(0);
+    QVERIFY(Details(editor.window)->toPlainText().contains(QStringLiteral("Someone else")));
     QVERIFY(editor.SetField("custom_text[2]", QStringLiteral("Gold")));
     QCOMPARE(editor.Level().List(Category::CustomText)[2]->Name(), std::string("Gold"));
+    // The two edits of the author are one step.
     QCOMPARE(editor.History().count(), 2);
     editor.UndoAll();
     QVERIFY(editor.Level().Info().author.empty());
