@@ -164,4 +164,27 @@ TEST(UndoFieldEdit, AMapsCellsComeBackAfterItsSizeWasChanged) {
   EXPECT_EQ(level.SaveToBytes(), original);
 }
 
+// The sample level's spells learn each other and its items carry groups: every record that
+// may be deleted comes back exactly, and so does every move.
+TEST(UndoSample, DeletionsAndMovesOfSpellsAndItemsComeBackExactly) {
+  zr3::ZR3Level level;
+  zr3test::LoadSample(level);
+  const std::string original = level.SaveToBytes();
+  for (const Category category : {Category::Spells, Category::Items, Category::Groups}) {
+    for (std::size_t index = 0; index < level.List(category).size(); ++index) {
+      zr3::DeletionResult deleted = zr3::DeleteRecord(level, category, index);
+      if (deleted.Deleted()) {
+        zr3::InsertRecord(level, category, deleted.index, std::move(deleted.removed));
+        EXPECT_EQ(level.SaveToBytes(), original) << zr3::InfoOf(category).sectionName << index;
+      }
+      const zr3::MoveResult moved =
+          zr3::MoveRecord(level, category, index, zr3::MoveDirection::Down);
+      if (moved.Moved()) {
+        zr3::MoveRecord(level, category, moved.to, zr3::MoveDirection::Up);
+        EXPECT_EQ(level.SaveToBytes(), original) << zr3::InfoOf(category).sectionName << index;
+      }
+    }
+  }
+}
+
 }  // namespace
