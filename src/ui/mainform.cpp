@@ -1064,6 +1064,8 @@ void TfrmMain::RecordChanged(const FieldOwner& owner) {
   const bool general = !shown.category && fieldModel_->Level() != nullptr;
   if (!(owner == shown) &&
       !(general && (!owner.category || owner.category == Category::CustomText))) {
+    // An undo or redo of a record shown no longer brings it back into view.
+    ShowRecord(NamedRecord{owner.category, owner.index});
     return;
   }
   fieldModel_->Refresh();

@@ -226,7 +226,11 @@ class TestEditing : public QObject {
     QCOMPARE(editor.History().count(), 1);
     QVERIFY(editor.SetField("type", QStringLiteral("2")));
     QCOMPARE(editor.History().count(), 2);
+    // Undo shows the record it changes again.
+    editor.Select(kMapsRow, 0);
     editor.History().undo();
+    QCOMPARE(CategoryList(editor.window)->currentRow(), kItemsRow);
+    QCOMPARE(SelectedRow(editor.window), 0);
     editor.History().undo();
     QCOMPARE(editor.Saved(), saved);
     QCOMPARE(editor.Field("cost"), QStringLiteral("0"));
