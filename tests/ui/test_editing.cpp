@@ -37,6 +37,7 @@ namespace {
 
 constexpr int kGeneralRow = 0;
 constexpr int kMapsRow = 1;
+constexpr int kObjectsRow = 3;
 constexpr int kObjectScriptsRow = 6;
 constexpr int kItemsRow = 10;
 
@@ -302,6 +303,49 @@ class TestEditing : public QObject {
     delegate->setEditorData(choice, editor.Fields().ValueIndex("type"));
     QCOMPARE(choice->currentText(), QString::number(words + 5));
     delete choice;
+  }
+
+  void aRunOfSlotsIsAGroupWhoseSlotsAreEditedOneByOne() {
+    Editor editor;
+    QVERIFY(editor.Open());
+    editor.Select(kObjectsRow, 0);
+    const FieldTreeModel& fields = editor.Fields();
+    QModelIndex run;
+    for (int row = 0; row < fields.rowCount() && !run.isValid(); ++row) {
+      if (fields.NodeAt(fields.index(row, 0))->info.kind == FieldKind::Run)
+        run = fields.index(row, 0);
+    }
+    QVERIFY(run.isValid());
+    QCOMPARE(fields.rowCount(run), 10);
+    QVERIFY(!(fields.flags(run.siblingAtColumn(FieldTreeModel::ValueColumn)) & Qt::ItemIsEditable));
+    const QModelIndex slot = fields.index(1, FieldTreeModel::ValueColumn, run);
+    const std::string path = fields.NodeAt(slot)->info.name;
+    QCOMPARE(slot.data(Qt::EditRole).toString(), QStringLiteral("none"));
+    QVERIFY(editor.SetField(path, QStringLiteral("Drink")));
+    QCOMPARE(editor.Field(path), QStringLiteral("1"));
+    QCOMPARE(editor.Fields().ValueIndex(path).siblingAtColumn(FieldTreeModel::RecordColumn).data(),
+             QVariant(QStringLiteral("1: Drink")));
+    editor.History().undo();
+    QCOMPARE(editor.Field(path), QStringLiteral("none"));
+  }
+
+  void theShortcutsReachTheCommands() {
+    Editor editor;
+    QVERIFY(editor.Open());
+    editor.window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&editor.window));
+    editor.Select(kMapsRow, 1);
+    ItemList(editor.window)->setFocus();
+    QTest::keyClick(ItemList(editor.window), Qt::Key_Up, Qt::ControlModifier);
+    QCOMPARE(Rows(editor.window), QStringList({"Cave", "Town", "Field"}));
+    QTest::keySequence(&editor.window, QKeySequence::Undo);
+    QCOMPARE(Rows(editor.window), QStringList({"Town", "Cave", "Field"}));
+    QTest::keySequence(&editor.window, QKeySequence::Redo);
+    QCOMPARE(Rows(editor.window), QStringList({"Cave", "Town", "Field"}));
+    QTest::keySequence(&editor.window, QKeySequence::Find);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("edtFilter"));
+    QTest::keyClick(&editor.window, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(Details(editor.window)->toPlainText().startsWith(QStringLiteral("Search results for")));
   }
 
   void everyCommandIsUndoneToTheSameSaveAndRedone() {
