@@ -773,9 +773,15 @@ void TfrmMain::EditScriptText() {
   // Script text files end their lines with CR LF, as the export writes them.
   QString text = *edited;
   text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-  if (RunImport([&](ZR3Importer& importer) { importer.ImportText(FromDisplay(text)); })) {
-    ShowRecord(NamedRecord{owner.category, owner.index});
+  if (!RunImport([&](ZR3Importer& importer) { importer.ImportText(FromDisplay(text)); })) {
+    tabRecord_->setCurrentWidget(memGeneral_);
+    return;
   }
+  // The script shows again, then the import's report with its warnings, in front.
+  const QString report = memGeneral_->toPlainText();
+  ShowRecord(NamedRecord{owner.category, owner.index});
+  memGeneral_->setPlainText(report);
+  tabRecord_->setCurrentWidget(memGeneral_);
 }
 
 bool TfrmMain::RunImport(const std::function<void(ZR3Importer&)>& import) {
@@ -801,6 +807,7 @@ bool TfrmMain::RunImport(const std::function<void(ZR3Importer&)>& import) {
   if (category && IsScriptCategory(*category)) {
     fixedTable_ = false;
     itemCategory_ = category;
+    ClearFields();
     itemModel_->Reload();
     SetEditCommands(false);
   }

@@ -564,6 +564,10 @@ class TestEditing : public QObject {
                 .contains(QStringLiteral("commands:\r\n  returntomap\r\nend script")));
     QCOMPARE(editor.Level().List(Category::ObjectScripts).size(), std::size_t{5});
     QVERIFY(shown->toPlainText().contains(QStringLiteral("returntomap")));
+    // The import's report comes to the front.
+    QVERIFY(Details(editor.window)->toPlainText().startsWith(QStringLiteral("IMPORT SCRIPTS")));
+    QCOMPARE(editor.window.findChild<QTabWidget*>(QStringLiteral("tabRecord"))->currentWidget(),
+             Details(editor.window));
     QVERIFY(editor.window.isWindowModified());
 
     editor.Select(kItemsRow, 0);
