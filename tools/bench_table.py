@@ -17,9 +17,11 @@ import sys
 # Ratio targets of the figures that have one.
 TARGETS = {"load_link": 4.0, "save": 3.0, "level_text_export": 3.0, "script_export": 3.0}
 # Targets in milliseconds.
-TARGETS_MS = {"item_list_fill": 50.0, "item_filter_keystroke": 20.0, "field_edit_undo": 1.0}
+TARGETS_MS = {"item_list_fill": 50.0}
 GROWTH_TARGET = 4.5
 MB = 1024 * 1024
+# The editor's filter keystroke and one field edit with its undo command.
+TARGETS_MS.update({"item_filter_keystroke": 20.0, "field_edit_undo": 1.0})
 
 
 def medians(folder, size):
