@@ -147,6 +147,8 @@ QAction* TfrmMain::NewAction(const char* name, const QString& text) {
 
 QAction* TfrmMain::NewButton(QAction* action, const QString& hint, const QIcon& icon) {
   action->setIcon(icon);
+  // The menus stay as they were, without icons.
+  action->setIconVisibleInMenu(false);
   action->setToolTip(hint);
   action->setStatusTip(hint);
   return action;
