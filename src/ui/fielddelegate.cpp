@@ -1,6 +1,7 @@
 #include "ui/fielddelegate.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
@@ -71,12 +72,30 @@ ReferencePicker::ReferencePicker(const ZR3Level& level, Category list, const QSt
   layout->addWidget(filter_);
   layout->addWidget(view_);
   setFocusProxy(filter_);
+  filter_->installEventFilter(this);
   connect(filter_, &QLineEdit::textChanged, this, [this](const QString& text) {
     proxy_->setFilterFixedString(text);
     if (proxy_->rowCount() > 0) view_->setCurrentIndex(proxy_->index(0, 0));
   });
   connect(filter_, &QLineEdit::returnPressed, this, &ReferencePicker::Chosen);
   connect(view_, &QAbstractItemView::activated, this, &ReferencePicker::Chosen);
+}
+
+bool ReferencePicker::eventFilter(QObject* watched, QEvent* event) {
+  // The arrow and page keys browse the list while the typing stays in the filter.
+  if (watched == filter_ && event->type() == QEvent::KeyPress) {
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+      case Qt::Key_Up:
+      case Qt::Key_Down:
+      case Qt::Key_PageUp:
+      case Qt::Key_PageDown:
+        QCoreApplication::sendEvent(view_, event);
+        return true;
+      default:
+        break;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void ReferencePicker::SetValue(const QString& value) {

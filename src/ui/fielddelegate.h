@@ -51,6 +51,9 @@ class ReferencePicker : public QWidget {
  signals:
   void Chosen();
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   QLineEdit* filter_;
   QListView* view_;

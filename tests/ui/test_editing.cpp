@@ -272,6 +272,15 @@ class TestEditing : public QObject {
     QTest::keyClicks(picker->Filter(), QStringLiteral("NIG"));
     QCOMPARE(picker->List()->model()->rowCount(), 1);
     QCOMPARE(picker->Value(), QStringLiteral("1"));
+    // The arrow keys browse the list from the filter.
+    picker->Filter()->clear();
+    QCOMPARE(picker->Value(), QStringLiteral("none"));
+    QTest::keyClick(picker->Filter(), Qt::Key_Down);
+    QTest::keyClick(picker->Filter(), Qt::Key_Down);
+    QCOMPARE(picker->Value(), QStringLiteral("1"));
+    QTest::keyClick(picker->Filter(), Qt::Key_Up);
+    QCOMPARE(picker->Value(), QStringLiteral("0"));
+    QTest::keyClick(picker->Filter(), Qt::Key_Down);
     delegate->setModelData(picker, &editor.Fields(), editor.Fields().ValueIndex("palette"));
     QCOMPARE(editor.Level().Info().palette.Record(),
              editor.Level().List(Category::Palettes)[1].get());
