@@ -59,6 +59,11 @@ struct Editor {
   explicit Editor(const zr3test::LevelBuilder& builder = zr3test::World()) {
     path = WriteLevel(folder, "level.zr3", builder);
   }
+  // A copy of a level file.
+  explicit Editor(const QString& file) {
+    path = folder.filePath(QStringLiteral("level.zr3"));
+    QFile::copy(file, path);
+  }
   bool Open() { return window.OpenLevel(path); }
   zr3::ZR3Level& Level() { return *window.Level(); }
   void Select(int categoryRow, int itemRow) {
@@ -585,16 +590,23 @@ class TestEditing : public QObject {
 
   // Many changes of every kind in a random order, then all undone and all redone.
   void randomEditsAreUndoneAndRedoneExactly_data() {
-    QTest::addColumn<bool>("stress");
-    QTest::newRow("world") << false;
-    QTest::newRow("stress") << true;
+    QTest::addColumn<int>("level");
+    QTest::newRow("world") << 0;
+    QTest::newRow("stress") << 1;
+    QTest::newRow("demo") << 2;
   }
   void randomEditsAreUndoneAndRedoneExactly() {
-    QFETCH(bool, stress);
-    Editor editor(stress ? StressWorld() : zr3test::World());
+    QFETCH(int, level);
+    std::unique_ptr<Editor> made;
+    if (level == 2) {
+      made = std::make_unique<Editor>(QStringLiteral(ZR3_DEMO_PATH));
+    } else {
+      made = std::make_unique<Editor>(level == 1 ? StressWorld() : zr3test::World());
+    }
+    Editor& editor = *made;
     QVERIFY(editor.Open());
     const std::string original = editor.Saved();
-    QRandomGenerator random(stress ? 7 : 11);
+    QRandomGenerator random(static_cast<quint32>(7 + level));
     for (int step = 0; step < 500; ++step) {
       const int categoryRow = 1 + static_cast<int>(random.bounded(TfrmMain::kCategoryRows - 1));
       const Category category = *TfrmMain::CategoryOfRow(categoryRow);
