@@ -50,9 +50,14 @@ TEST_P(Undo, ADeletionIsUndoneByInsertingTheRecordAtItsPlace) {
 }
 
 TEST_P(Undo, ACopyIsUndoneByTakingTheNewRecordAndRedoneByPuttingItBack) {
-  if (zr3::IsFixedTable(GetParam())) GTEST_SKIP() << "fixed tables are never copied";
   if (Count() == 0) GTEST_SKIP() << "the world level has no such record";
   const zr3::CopyResult copied = zr3::CopyRecord(level_, GetParam(), 0);
+  if (zr3::IsFixedTable(GetParam())) {
+    // Nothing to undo: a fixed table refuses the copy and stays as it was.
+    EXPECT_FALSE(copied.Copied());
+    ExpectOriginal();
+    return;
+  }
   ASSERT_TRUE(copied.Copied());
   const std::string afterCopy = level_.SaveToBytes();
   std::unique_ptr<zr3::ZR3Base> taken = zr3::TakeRecord(level_, copied.category, copied.index);
