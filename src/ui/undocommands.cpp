@@ -50,6 +50,7 @@ FieldEditCommand::FieldEditCommand(EditHost& host, FieldEdit edit)
       edit_(std::move(edit)) {}
 
 bool FieldEditCommand::mergeWith(const QUndoCommand* other) {
+  // The stack deletes the later command once it merged, so its state can be taken.
   auto* later = const_cast<FieldEditCommand*>(static_cast<const FieldEditCommand*>(other));
   if (later->edit_.Owner() != edit_.Owner() || later->edit_.Path() != edit_.Path()) return false;
   edit_.Absorb(std::move(later->edit_));
