@@ -1,5 +1,14 @@
-// Writes the demo level that the README's run command opens.
+// Writes the demo level that the README's run command opens, and its tile pictures beside it.
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <iostream>
+#include <stdexcept>
+#include <vector>
 
 #include "support/chain_ids.h"
 #include "support/character_builder.h"
@@ -36,27 +45,287 @@ constexpr std::uint32_t kTownDoorScriptId = 1200;
 constexpr std::uint32_t kWolfDenScriptId = 1201;
 constexpr std::uint32_t kWellScriptId = 1202;
 
-// A small town map with its tiles, one object on it, and the level's screens.
-void AddTown(zr3test::LevelBuilder& level) {
-  std::vector<zr3test::TileSpec> tiles = {zr3test::NamedTile("Grass", 101),
-                                          zr3test::NamedTile("Wall", 102),
-                                          zr3test::NamedTile("Water", 103)};
-  tiles[1].gfxId = 7;
-  tiles[1].layer = 1;
-  tiles[1].path = "tiles\\wall.bmp";
+// A tile picture: side x side pixels, row by row from the top, red, green and blue. Magenta
+// is the transparent colour of the editor's drawing.
+struct Picture {
+  static constexpr int kSide = 16;
+  std::vector<std::array<std::uint8_t, 3>> pixels =
+      std::vector<std::array<std::uint8_t, 3>>(kSide * kSide);
+  std::array<std::uint8_t, 3>& At(int x, int y) {
+    return pixels[static_cast<std::size_t>(y * kSide + x)];
+  }
+};
+using Rgb = std::array<std::uint8_t, 3>;
+constexpr Rgb kClear = {255, 0, 255};
+
+// A fixed scatter of values 0 to 99 over the pixels, so that the pictures are the same at
+// every run.
+int Noise(int x, int y, int seed) {
+  const unsigned mixed = static_cast<unsigned>(x) * 73856093u ^
+                         static_cast<unsigned>(y) * 19349663u ^
+                         static_cast<unsigned>(seed) * 83492791u;
+  return static_cast<int>((mixed ^ (mixed >> 13)) % 100u);
+}
+
+Picture Draw(const std::function<Rgb(int x, int y)>& colourAt) {
+  Picture picture;
+  for (int y = 0; y < Picture::kSide; ++y) {
+    for (int x = 0; x < Picture::kSide; ++x) picture.At(x, y) = colourAt(x, y);
+  }
+  return picture;
+}
+
+// Writes a 24-bit BMP: a 14-byte file header, a 40-byte information header, then the rows
+// from the bottom, each padded to four bytes.
+void WriteBmp(const std::filesystem::path& path, Picture& picture) {
+  const int side = Picture::kSide;
+  const std::uint32_t rowBytes = (side * 3 + 3) / 4 * 4;
+  const std::uint32_t dataBytes = rowBytes * side;
+  std::string bytes;
+  auto u16 = [&bytes](std::uint32_t v) {
+    bytes += static_cast<char>(v & 0xFF);
+    bytes += static_cast<char>((v >> 8) & 0xFF);
+  };
+  auto u32 = [&u16](std::uint32_t v) {
+    u16(v & 0xFFFF);
+    u16(v >> 16);
+  };
+  bytes += "BM";
+  u32(54 + dataBytes);
+  u32(0);
+  u32(54);
+  u32(40);
+  u32(side);
+  u32(side);
+  u16(1);
+  u16(24);
+  u32(0);
+  u32(dataBytes);
+  u32(2835);
+  u32(2835);
+  u32(0);
+  u32(0);
+  for (int y = side - 1; y >= 0; --y) {
+    for (int x = 0; x < side; ++x) {
+      const Rgb& rgb = picture.At(x, y);
+      bytes += static_cast<char>(rgb[2]);
+      bytes += static_cast<char>(rgb[1]);
+      bytes += static_cast<char>(rgb[0]);
+    }
+    bytes.append(rowBytes - side * 3, '\0');
+  }
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out.flush()) throw std::runtime_error("Cannot write " + path.string());
+}
+
+// Base with a little texture: some pixels lighter, some darker.
+Rgb Speckled(Rgb base, int x, int y, int seed) {
+  const int n = Noise(x, y, seed);
+  const int shift = n < 15 ? -30 : n > 88 ? 25 : 0;
+  for (std::uint8_t& c : base) c = static_cast<std::uint8_t>(std::clamp(c + shift, 0, 255));
+  return base;
+}
+
+struct DemoTile {
+  const char* name;
+  std::uint32_t id;
+  std::uint8_t layer;
+  // As the tile record names it; the file is written in lower case, as game folders often
+  // differ in case from the paths their levels hold.
+  const char* path;
+  Rgb (*colourAt)(int x, int y);
+};
+
+const DemoTile kDemoTiles[] = {
+    {"Grass", 101, 0, "tiles\\grass.bmp",
+     [](int x, int y) {
+       return Speckled({70, 150, 60}, x, y, 1);
+     }},
+    {"Wall", 102, 1, "tiles\\wall.bmp",
+     [](int x, int y) {
+       // Bricks of 8 x 4 pixels, every other course shifted by half a brick.
+       const bool mortar = y % 4 == 3 || (x + (y / 4 % 2) * 4) % 8 == 7;
+       return mortar ? Rgb{190, 185, 170} : Speckled({150, 70, 50}, x, y, 2);
+     }},
+    {"Water", 103, 0, "tiles\\water.bmp",
+     [](int x, int y) {
+       const bool crest = (y + (x / 4 % 2)) % 5 == 0 && x % 4 != 3;
+       return crest ? Rgb{170, 210, 250} : Rgb{40, 90, 190};
+     }},
+    {"Path", 104, 0, "tiles\\path.bmp",
+     [](int x, int y) {
+       return Noise(x, y, 4) < 8 ? Rgb{120, 115, 105} : Speckled({180, 145, 95}, x, y, 5);
+     }},
+    {"Floor", 105, 0, "tiles\\floor.bmp",
+     [](int x, int y) {
+       // Planks four pixels wide with their joints staggered.
+       const bool joint = x % 4 == 3 || (y + x / 4 * 5) % 16 == 0;
+       return joint ? Rgb{90, 60, 30} : Rgb{175, 125, 70};
+     }},
+    {"Sand", 106, 0, "tiles\\sand.bmp",
+     [](int x, int y) {
+       return Speckled({225, 205, 140}, x, y, 6);
+     }},
+    {"Tree", 107, 1, "tiles\\tree.bmp",
+     [](int x, int y) {
+       const int dx = x - 8;
+       const int dy = y - 6;
+       if (dx * dx + dy * dy <= 36) return Speckled({30, 110, 40}, x, y, 7);
+       if (y > 10 && x >= 7 && x <= 8) return Rgb{100, 65, 30};
+       return kClear;
+     }},
+    {"Fence", 108, 1, "tiles\\fence.bmp",
+     [](int x, int y) {
+       const bool post = (x % 8 == 1 || x % 8 == 2) && y >= 3 && y <= 14;
+       const bool rail = y == 6 || y == 11;
+       return post || rail ? Rgb{205, 185, 150} : kClear;
+     }},
+    {"Roof", 109, 2, "TILES\\Roof.bmp",
+     [](int x, int y) {
+       // Rows of round tiles.
+       const int dx = (x + (y / 4 % 2) * 2) % 4 - 2;
+       const bool edge = y % 4 == 3 || dx * dx + (y % 4) * (y % 4) > 6;
+       return edge ? Rgb{110, 30, 25} : Rgb{190, 60, 45};
+     }},
+    {"Flowers", 110, 2, "tiles\\flowers.bmp",
+     [](int x, int y) {
+       // Three blossoms, each a centre with four petals.
+       static constexpr int kCentres[3][2] = {{4, 4}, {11, 7}, {5, 12}};
+       for (int i = 0; i < 3; ++i) {
+         const int dx = x - kCentres[i][0];
+         const int dy = y - kCentres[i][1];
+         if (dx == 0 && dy == 0) return Rgb{250, 220, 60};
+         if (std::abs(dx) + std::abs(dy) == 1) {
+           return i == 1 ? Rgb{250, 250, 250} : Rgb{230, 80, 160};
+         }
+       }
+       return kClear;
+     }},
+    {"Lamp", 111, 2, "tiles\\lamp.bmp",
+     [](int x, int y) {
+       if (y >= 2 && y <= 5 && x >= 6 && x <= 9) return Rgb{255, 230, 120};
+       if (y >= 6 && y <= 14 && x >= 7 && x <= 8) return Rgb{50, 50, 60};
+       if (y == 15 && x >= 5 && x <= 10) return Rgb{50, 50, 60};
+       return kClear;
+     }},
+};
+
+constexpr std::uint32_t kWallId = 102, kWaterId = 103, kPathId = 104, kFloorId = 105, kSandId = 106,
+                        kTreeId = 107, kFenceId = 108, kRoofId = 109, kFlowersId = 110,
+                        kLampId = 111;
+
+// The tiles, with their pictures written under folder.
+void AddTiles(zr3test::LevelBuilder& level, const std::filesystem::path& folder) {
+  std::vector<zr3test::TileSpec> tiles;
+  for (const DemoTile& demo : kDemoTiles) {
+    zr3test::TileSpec tile = zr3test::NamedTile(demo.name, demo.id);
+    tile.gfxId = demo.id - 100;
+    tile.layer = demo.layer;
+    tile.path = demo.path;
+    tiles.push_back(tile);
+    std::string file = demo.path;
+    std::replace(file.begin(), file.end(), '\\', '/');
+    std::transform(file.begin(), file.end(), file.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    Picture picture = Draw(demo.colourAt);
+    WriteBmp(folder / file, picture);
+  }
   zr3test::ChainIds(tiles);
   for (const zr3test::TileSpec& tile : tiles) level.Add(Category::Tiles, zr3test::TileRecord(tile));
+}
 
+// The small town: grass inside a wall, with a pond in the middle.
+zr3test::MapSpec Town() {
   zr3test::MapSpec town = zr3test::NamedMap("Hollowtree", 10, 201);
   for (int row = 0; row < 10; ++row) {
     for (int column = 0; column < 10; ++column) {
       const bool edge = row == 0 || row == 9 || column == 0 || column == 9;
-      town.At(row, column) = {101, edge ? 102u : 0u, 0};
+      town.At(row, column) = {kGrassTileId, edge ? kWallId : 0u, 0};
     }
   }
-  town.At(4, 4) = {103, 0, 0};
-  town.borders = {102, 102, 103, 102};
-  level.Add(Category::Maps, zr3test::MapRecord(town));
+  town.At(4, 4) = {kWaterId, 0, 0};
+  town.borders = {kWallId, kWallId, kWaterId, kWallId};
+  return town;
+}
+
+// The village: a wood around a meadow, two roads crossing at a square with lamps, a pond with
+// a beach, a fenced field and houses with floors, walls and roofs.
+zr3test::MapSpec Village() {
+  constexpr int kSide = 48;
+  zr3test::MapSpec village = zr3test::NamedMap("Hollowtree Village", kSide, 202);
+  auto cell = [&village](int row, int column) -> zr3test::MapSpec::Cell& {
+    return village.At(row, column);
+  };
+  for (int row = 0; row < kSide; ++row) {
+    for (int column = 0; column < kSide; ++column) {
+      const int edge = std::min({row, column, kSide - 1 - row, kSide - 1 - column});
+      // The wood thins out towards the meadow.
+      const bool wood = edge < 2 || (edge < 4 && Noise(column, row, 11) < 45);
+      const bool flowers = !wood && Noise(column, row, 12) < 6;
+      cell(row, column) = {kGrassTileId, wood ? kTreeId : 0u, flowers ? kFlowersId : 0u};
+    }
+  }
+  // The roads, two cells wide, from the wood's edge on every side.
+  for (int n = 2; n < kSide - 2; ++n) {
+    for (int w : {23, 24}) {
+      cell(w, n) = {kPathId, 0, 0};
+      cell(n, w) = {kPathId, 0, 0};
+    }
+  }
+  for (int row : {21, 26}) {
+    for (int column : {21, 26}) cell(row, column)[2] = kLampId;
+  }
+  // The pond with its beach, in the north-east.
+  for (int row = 4; row < 20; ++row) {
+    for (int column = 28; column < 44; ++column) {
+      const int dr = row - 11;
+      const int dc = column - 36;
+      const int distance = dr * dr + dc * dc;
+      if (distance <= 20)
+        cell(row, column) = {kWaterId, 0, 0};
+      else if (distance <= 34)
+        cell(row, column) = {kSandId, 0, 0};
+    }
+  }
+  // The fenced field, in the south-east, with flowers in rows.
+  for (int row = 30; row <= 42; ++row) {
+    for (int column = 30; column <= 42; ++column) {
+      const bool rim = row == 30 || row == 42 || column == 30 || column == 42;
+      cell(row, column) = {kGrassTileId, rim ? kFenceId : 0u,
+                           !rim && row % 3 == 0 ? kFlowersId : 0u};
+    }
+  }
+  cell(36, 30)[1] = 0;  // the gate
+  // Houses: a floor inside walls with a door towards the road, the roof over the northern
+  // half.
+  struct House {
+    int top, left, height, width, doorRow, doorColumn;
+  };
+  const House houses[] = {{5, 6, 6, 8, 10, 10},   {13, 4, 6, 7, 16, 10},  {28, 5, 7, 9, 34, 9},
+                          {37, 12, 6, 7, 42, 15}, {27, 15, 5, 6, 29, 20}, {5, 15, 5, 6, 9, 17}};
+  for (const House& house : houses) {
+    for (int row = house.top; row < house.top + house.height; ++row) {
+      for (int column = house.left; column < house.left + house.width; ++column) {
+        const bool wall = row == house.top || row == house.top + house.height - 1 ||
+                          column == house.left || column == house.left + house.width - 1;
+        const bool door = row == house.doorRow && column == house.doorColumn;
+        const bool roof = row < house.top + house.height / 2;
+        cell(row, column) = {kFloorId, wall && !door ? kWallId : 0u, roof ? kRoofId : 0u};
+      }
+    }
+  }
+  village.borders = {kTreeId, kWaterId, kTreeId, kTreeId};
+  return village;
+}
+
+// The tiles and maps, one object on the town map, and the level's screens.
+void AddTown(zr3test::LevelBuilder& level, const std::filesystem::path& folder) {
+  AddTiles(level, folder);
+  std::vector<zr3test::MapSpec> maps = {Town(), Village()};
+  zr3test::ChainIds(maps);
+  for (const zr3test::MapSpec& map : maps) level.Add(Category::Maps, zr3test::MapRecord(map));
 
   zr3test::ObjectSpec well = zr3test::NamedObject("Well", 201);
   well.x = 4;
@@ -261,7 +530,7 @@ void AddPresentation(zr3test::LevelBuilder& level) {
   level.Add(Category::Lists, zr3test::ListBlob(menu));
 }
 
-zr3test::LevelBuilder DemoLevel() {
+zr3test::LevelBuilder DemoLevel(const std::filesystem::path& folder) {
   zr3test::LevelBuilder level;
   level.info.name = "Hollowtree Demo";
   level.info.author = "ZR3Tool developers";
@@ -277,7 +546,7 @@ zr3test::LevelBuilder DemoLevel() {
   level.groups[0] = "Townsfolk";
   level.groups[1] = "Wolves";
   level.customText = {"Spells", "Items", "Gold", "Exp"};
-  AddTown(level);
+  AddTown(level, folder);
   AddScripts(level);
   AddGoodsAndFoes(level);
   AddPresentation(level);
@@ -288,11 +557,12 @@ zr3test::LevelBuilder DemoLevel() {
 
 int main(int argc, char** argv) {
   if (argc != 2) {
-    std::cerr << "usage: make_demo OUT.zr3\n";
+    std::cerr << "usage: make_demo OUT.zr3 (the tile pictures go to tiles/ beside it)\n";
     return 2;
   }
   try {
-    DemoLevel().WriteTo(argv[1]);
+    const std::filesystem::path out = std::filesystem::absolute(argv[1]);
+    DemoLevel(out.parent_path()).WriteTo(out.string());
   } catch (const std::exception& e) {
     std::cerr << "make_demo: " << e.what() << '\n';
     return 1;

@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "cli/cli_common.h"
+#include "cli/commands_render.h"
 #include "level/zr3error.h"
 
 int main(int argc, char** argv) {
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
   zr3::cli::AddCheckCommand(app);
   zr3::cli::AddEditCommands(app);
   zr3::cli::AddScriptCommands(app);
+  zr3::cli::AddRenderCommands(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

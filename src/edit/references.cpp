@@ -12,12 +12,8 @@ namespace zr3 {
 
 namespace {
 
-bool Ask(const ZR3Base& referrer, const ZR3Base& target) {
-  return referrer.RefersTo(target);
-}
-
 ReferencePlace Place(std::string_view label, Category list, bool selfExcluded = false) {
-  return ReferencePlace{.label = label, .list = list, .query = &Ask, .selfExcluded = selfExcluded};
+  return ReferencePlace{.label = label, .list = list, .selfExcluded = selfExcluded};
 }
 
 ReferencePlace InfoPlace(std::string_view line, InfoQuery query) {
@@ -121,7 +117,7 @@ void VisitReferrers(const ZR3Level& level, Category category, std::size_t index,
     for (std::size_t i = 0; i < list.size(); ++i) {
       const ZR3Base& referrer = *list[i];
       if (place.selfExcluded && &referrer == &target) continue;
-      if (place.query(referrer, target) &&
+      if (referrer.RefersTo(target, category) &&
           !visit(std::string(place.label) + referrer.Name(), NamedRecord{place.list, i})) {
         return;
       }

@@ -13,8 +13,6 @@
 
 namespace zr3 {
 
-// Whether referrer holds a resolved reference to target.
-using ReferenceQuery = bool (*)(const ZR3Base& referrer, const ZR3Base& target);
 // Whether a field of the level information resolved to target.
 using InfoQuery = bool (*)(const ZR3LevelInfo& info, const ZR3Base& target);
 
@@ -25,7 +23,6 @@ struct ReferencePlace {
   std::string_view label;
   InfoQuery infoQuery = nullptr;
   Category list = Category::Maps;
-  ReferenceQuery query = nullptr;
   // The record itself is skipped when its own list is asked.
   bool selfExcluded = false;
 };

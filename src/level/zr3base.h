@@ -38,6 +38,12 @@ class ZR3Base {
   virtual void CopyTo(ZR3Base& target) const = 0;
   // Whether any reference of the record resolved to the given record (compared by identity).
   virtual bool RefersTo(const ZR3Base& record) const;
+  // The same, told the list the record lives in, so that a kind can pass over the fields that
+  // never name that list.
+  virtual bool RefersTo(const ZR3Base& record, Category list) const {
+    (void)list;
+    return RefersTo(record);
+  }
   // Work that reading leaves for later and that may run on another thread (a map's cells).
   virtual void DecodeDeferred() const {}
   // Adds every stored identifier that the next save writes back unchanged because its

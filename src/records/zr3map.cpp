@@ -18,7 +18,7 @@ ZR3Map::ZR3Map(const ZR3Map& other) : FieldRecord(other) {
 
 ZR3Map& ZR3Map::operator=(const ZR3Map& other) {
   if (this == &other) return *this;
-  other.DecodeCells();
+  other.PrepareTable();
   // This map's own cells count as decoded from here on: it has no bytes left to decode.
   DecodeCells();
   FieldRecord::operator=(other);
@@ -28,6 +28,7 @@ ZR3Map& ZR3Map::operator=(const ZR3Map& other) {
   tileIds_ = other.tileIds_;
   tiles_ = other.tiles_;
   borders_ = other.borders_;
+  tableCompact_ = true;
   return *this;
 }
 
@@ -38,7 +39,7 @@ void ZR3Map::SetField(ZR3Level& level, std::string_view path, std::string_view v
   if (Side() != oldSide) ResizeCells(oldSide, Side());
 }
 
-void ZR3Map::ResizeCells(int oldSide, int newSide) {
+void ZR3Map::ResizeCells(int oldSide, int newSide) const {
   const auto side = static_cast<std::size_t>(newSide);
   std::vector<Cell> cells(side * side, Cell{kEmptySlot, kEmptySlot, kEmptySlot});
   std::vector<std::uint32_t> tileIds;
@@ -64,6 +65,12 @@ void ZR3Map::ResizeCells(int oldSide, int newSide) {
   cells_ = std::move(cells);
   tileIds_ = std::move(tileIds);
   tiles_ = std::move(tiles);
+  tableCompact_ = true;
+}
+
+void ZR3Map::PrepareTable() const {
+  DecodeCells();
+  if (!tableCompact_) ResizeCells(Side(), Side());
 }
 
 const ZR3Map::Cell& ZR3Map::CellAt(int row, int column) const {
@@ -101,7 +108,9 @@ void ZR3Map::SetCellTileId(int row, int column, std::size_t slot, std::uint32_t 
     }
   }
   cells_[static_cast<std::size_t>(row * Side() + column)].at(slot) = entry;
-  ResizeCells(Side(), Side());
+  // Entries no cell uses any more are dropped when the table is next looked at, so that a
+  // stroke of many cells rebuilds it once.
+  tableCompact_ = false;
 }
 
 void ZR3Map::ReadCells(ByteReader& in) {
@@ -176,7 +185,7 @@ void ZR3Map::WriteCells(ByteWriter& out) const {
 }
 
 void ZR3Map::LinkCells(ZR3Level& level) {
-  DecodeCells();
+  PrepareTable();
   // A map makes many lookups: keep the tile index for all of them even outside the load.
   ZR3Level::IndexScope scope(level);
   for (std::size_t i = 0; i < tileIds_.size(); ++i) {
@@ -185,7 +194,7 @@ void ZR3Map::LinkCells(ZR3Level& level) {
 }
 
 void ZR3Map::DescribeTilesUsed(Lines& lines) const {
-  DecodeCells();
+  PrepareTable();
   lines.push_back("Tiles used: ");
   for (const ZR3ChainRecord* tile : tiles_) {
     lines.push_back(tile ? "  " + tile->Name() : "  (Tile not found)");
@@ -193,7 +202,7 @@ void ZR3Map::DescribeTilesUsed(Lines& lines) const {
 }
 
 void ZR3Map::CollectKeptCells(std::vector<std::uint32_t>& kept) const {
-  DecodeCells();
+  PrepareTable();
   for (std::size_t i = 0; i < tileIds_.size(); ++i) {
     if (!tiles_[i]) kept.push_back(tileIds_[i]);
   }
@@ -210,7 +219,7 @@ void ZR3Map::CheckSize(RecordProblems& problems) const {
 }
 
 void ZR3Map::CheckTilesUsed(RecordProblems& problems) const {
-  DecodeCells();
+  PrepareTable();
   for (std::size_t i = 0; i < tileIds_.size(); ++i) {
     if (!tiles_[i]) {
       problems.push_back(
@@ -220,7 +229,7 @@ void ZR3Map::CheckTilesUsed(RecordProblems& problems) const {
 }
 
 bool ZR3Map::CellsReferTo(const ZR3Base& record) const {
-  DecodeCells();
+  PrepareTable();
   return std::find(tiles_.begin(), tiles_.end(), &record) != tiles_.end();
 }
 

@@ -69,8 +69,9 @@ class ZR3Map : public FieldRecord<ZR3Map> {
   // first appearance, as a reload would have it.
   void SetCellTile(int row, int column, std::size_t slot, ZR3ChainRecord* tile);
   void SetCellTileId(int row, int column, std::size_t slot, std::uint32_t id, ZR3ChainRecord* tile);
-  // The border tiles N, E, S, W.
+  // The border tiles N, E, S, W, and their stored identifiers.
   ZR3ChainRecord* Border(std::size_t i) const { return borders_[i].Record(); }
+  std::uint32_t BorderId(std::size_t i) const { return borders_[i].Stored(); }
 
   // Turns the cells as read into the tile table and the cells' indices into it. Every member
   // that needs the cells calls it first; a load calls it for all maps on another thread
@@ -104,7 +105,9 @@ class ZR3Map : public FieldRecord<ZR3Map> {
 
   // Lays the cells out for a new side and keeps in the tile table only the tiles the cells
   // still use, in their order of first appearance, as a reload would.
-  void ResizeCells(int oldSide, int newSide);
+  void ResizeCells(int oldSide, int newSide) const;
+  // Decodes the cells and drops the table entries no cell uses any more.
+  void PrepareTable() const;
   const Cell& CellAt(int row, int column) const;
   void ReadCells(ByteReader& in);
   void WriteCells(ByteWriter& out) const;
@@ -128,6 +131,8 @@ class ZR3Map : public FieldRecord<ZR3Map> {
   // beside each the tile it resolved to (none while unresolved).
   mutable std::vector<std::uint32_t> tileIds_;
   mutable std::vector<ZR3ChainRecord*> tiles_;
+  // False after a slot was set: the table may hold entries no cell uses, or out of order.
+  mutable bool tableCompact_ = true;
   // N, E, S, W.
   std::array<BorderReference, kBorderCount> borders_{};
 };

@@ -1,6 +1,10 @@
 #include "script/vocabulary.h"
 
 #include <array>
+#include <utility>
+#include <vector>
+
+#include "script/scriptforms.h"
 
 namespace zr3 {
 
@@ -101,66 +105,74 @@ constexpr std::array<VocabularyWord, 4> kScriptHeaders = {{
     {"Startup script: ", "startscript"},
 }};
 
-// Indexed by code; code 10 has no kind.
-constexpr int kMissingConditionCode = 10;
-constexpr std::array<VocabularyWord, kLastConditionCode + 1> kConditionKinds = {{
-    {"Always fire", "always"},
-    {"Flag value", "flag"},
-    {"Location", "location"},
-    {"Attribute", "attribute"},
-    {"Item", "item"},
-    {"Character graphic", "charset"},
-    {"Palette", "palette"},
-    {"Combat", "incombat"},
-    {"Time", "time"},
-    {"Color", "color"},
-    {"", ""},
-    {"Tile exists", "tileexists"},
-    {"Spell", "spell"},
-    {"Equipped", "equipped"},
-}};
+constexpr std::array<VocabularyWord, 2> kAtOrNotAt = {{{"At Map ", "at"}, {"Not at Map ", "not"}}};
+constexpr std::array<VocabularyWord, 2> kHasOrMissing = {
+    {{"Has ", "has"}, {"Doesn't have ", "missing"}}};
+constexpr std::array<VocabularyWord, 2> kUsingOrNot = {{{"Using ", "is"}, {"Not using ", "not"}}};
+constexpr std::array<VocabularyWord, 2> kInCombatOrNot = {
+    {{"In combat", "true"}, {"Not in combat", "false"}}};
+constexpr std::array<VocabularyWord, 2> kColorOrGreyscale = {
+    {{"Color", "true"}, {"Greyscale", "false"}}};
+constexpr std::array<VocabularyWord, 2> kExistsOrMissing = {
+    {{"exists", "exists"}, {"doesn't exist", "missing"}}};
+constexpr std::array<VocabularyWord, 2> kKnowsOrNot = {
+    {{"Knows ", "known"}, {"Doesn't know ", "unknown"}}};
+constexpr std::array<VocabularyWord, 2> kEquippedOrNot = {
+    {{" equipped", "equipped"}, {" not equipped", "unequipped"}}};
+constexpr std::array<VocabularyWord, 2> kGiveOrTake = {{{" Give ", "give"}, {" Take ", "take"}}};
+constexpr std::array<VocabularyWord, 2> kPlaceOrRemove = {
+    {{" place ", "place"}, {" remove ", "remove"}}};
+constexpr std::array<VocabularyWord, 2> kProcessOrIgnore = {
+    {{" process conditions ", "process"}, {" ignore conditions ", "ignore"}}};
+constexpr std::array<VocabularyWord, 2> kNoWaitOrWait = {
+    {{" no wait", "nowait"}, {" wait for key", "wait"}}};
+constexpr std::array<VocabularyWord, 2> kStartOrStop = {
+    {{" start combat with ", "start"}, {" stop combat", "stop"}}};
+constexpr std::array<VocabularyWord, 2> kEquipOrRemove = {
+    {{" equip ", "add"}, {" unequip ", "remove"}}};
 
-// Indexed by code minus 100.
-constexpr std::array<VocabularyWord, kLastCommandCode - kFirstCommandCode + 1> kCommandKinds = {{
-    {"No action", "nothing"},
-    {"Change flag value", "changeflag"},
-    {"Warp", "warp"},
-    {"Change attribute", "changeattribute"},
-    {"Give/take item", "givetake"},
-    {"Change char graphic", "changecharset"},
-    {"Display graphic", "showgraphic"},
-    {"Display text", "showtext"},
-    {"", "[ex-command]"},
-    {"Play song", "play"},
-    {"Wait", "wait"},
-    {"Learn spell", "learn"},
-    {"Place/remove object", "moveobj"},
-    {"Change map tiles", "changetiles"},
-    {"Run script", "run"},
-    {"End game", "gameover"},
-    {"Change palette", "changepalette"},
-    {"Change object graphic", "changeobjpic"},
-    {"Display shop", "shop"},
-    {"Start/end combat", "combat"},
-    {"Redraw map", "redrawmap"},
-    {"Change custom screen", "changescreen"},
-    {"Clear screen", "clear"},
-    {"Stop execution of scripts", "stopscripts"},
-    {"Advanced display graphic", "advshowgraphic"},
-    {"Advanced tile change", "advchangetiles"},
-    {"Advanced place/remove object", "advmoveobj"},
-    {"Redo global scripts", "redoglobals"},
-    {"Return to map screen", "returntomap"},
-    {"Display list", "showlist"},
-    {"Remove spell", "unlearn"},
-    {"Get custom screen tap", "customtap"},
-    {"Walk player", "walk"},
-    {"Equip/unequip", "equip"},
-    {"Delete tile layer", "deletelayer"},
-}};
+struct TableEntry {
+  VocabularyTable words;
+  // Only tables whose unknown words the importer reports have a noun.
+  std::string_view noun;
+};
+
+// Indexed by WordTable.
+constexpr TableEntry kTables[] = {
+    {kComparisons, "comparison"},
+    {kValueSources, "value source"},
+    {kAttributes, "attribute"},
+    {kOperations, "operation"},
+    {kTimeUnits, {}},
+    {kConditionLayers, {}},
+    {kCommandLayers, {}},
+    {kDirections, {}},
+    {kCustomScreens, {}},
+    {kAtOrNotAt, {}},
+    {kHasOrMissing, {}},
+    {kUsingOrNot, {}},
+    {kInCombatOrNot, {}},
+    {kColorOrGreyscale, {}},
+    {kExistsOrMissing, {}},
+    {kKnowsOrNot, {}},
+    {kEquippedOrNot, {}},
+    {kGiveOrTake, {}},
+    {kPlaceOrRemove, {}},
+    {kProcessOrIgnore, {}},
+    {kNoWaitOrWait, {}},
+    {kStartOrStop, {}},
+    {kEquipOrRemove, {}},
+};
+static_assert(std::size(kTables) == static_cast<std::size_t>(WordTable::EquipOrRemove) + 1);
 
 }  // namespace
 
+VocabularyTable Words(WordTable table) {
+  return kTables[static_cast<std::size_t>(table)].words;
+}
+std::string_view WordNoun(WordTable table) {
+  return kTables[static_cast<std::size_t>(table)].noun;
+}
 VocabularyTable Comparisons() {
   return kComparisons;
 }
@@ -172,21 +184,6 @@ VocabularyTable Attributes() {
 }
 VocabularyTable Operations() {
   return kOperations;
-}
-VocabularyTable TimeUnits() {
-  return kTimeUnits;
-}
-VocabularyTable ConditionLayers() {
-  return kConditionLayers;
-}
-VocabularyTable CommandLayers() {
-  return kCommandLayers;
-}
-VocabularyTable Directions() {
-  return kDirections;
-}
-VocabularyTable CustomScreens() {
-  return kCustomScreens;
 }
 VocabularyTable ScriptHeaders() {
   return kScriptHeaders;
@@ -234,23 +231,50 @@ int FindExactKeyword(VocabularyTable table, std::string_view keyword) {
 }
 
 const VocabularyWord* ConditionKind(int code) {
-  if (code == kMissingConditionCode) return nullptr;
-  return WordAt(kConditionKinds, code);
+  const Form* form = ConditionForm(code);
+  return form ? &form->kind : nullptr;
 }
 
 const VocabularyWord* CommandKind(int code) {
-  return WordAt(kCommandKinds, code - kFirstCommandCode);
+  const Form* form = CommandForm(code);
+  return form ? &form->kind : nullptr;
 }
 
+namespace {
+
+// The codes of one kind of entry by the length of their keyword, so that finding a keyword
+// compares it with a few keywords only: every line of script text is looked up.
+class KeywordIndex {
+ public:
+  KeywordIndex(const Form* (*formOf)(int), int first, int last) {
+    for (int code = first; code <= last; ++code) {
+      if (const Form* form = formOf(code)) {
+        byLength_.at(form->kind.keyword.size()).push_back({form->kind.keyword, code});
+      }
+    }
+  }
+  int Find(std::string_view keyword) const {
+    if (keyword.size() >= byLength_.size()) return -1;
+    for (const auto& [candidate, code] : byLength_[keyword.size()]) {
+      if (EqualsIgnoringAsciiCase(candidate, keyword)) return code;
+    }
+    return -1;
+  }
+
+ private:
+  std::array<std::vector<std::pair<std::string_view, int>>, 16> byLength_;
+};
+
+}  // namespace
+
 int FindConditionCode(std::string_view keyword) {
-  if (keyword.empty()) return -1;
-  const int code = FindKeyword(kConditionKinds, keyword);
-  return code == kMissingConditionCode ? -1 : code;
+  static const KeywordIndex index(ConditionForm, 0, kLastConditionCode);
+  return index.Find(keyword);
 }
 
 int FindCommandCode(std::string_view keyword) {
-  const int index = FindKeyword(kCommandKinds, keyword);
-  return index < 0 ? -1 : index + kFirstCommandCode;
+  static const KeywordIndex index(CommandForm, kFirstCommandCode, kLastCommandCode);
+  return index.Find(keyword);
 }
 
 }  // namespace zr3

@@ -35,16 +35,55 @@ enum ValueSource : int {
   kSourceFlag = 3,
 };
 
-// Fixed words of single line forms, indexed by their parameter. The readable column holds
-// the word as the details pane joins it, blanks included where the line form puts them.
-VocabularyTable TimeUnits();        // condition "Time": "Minute " / "minute"
-VocabularyTable ConditionLayers();  // condition "Tile exists": " Bottom layer " / "bottom"
-VocabularyTable CommandLayers();    // "Delete tile layer": " bottom layer" / "bottom"
-VocabularyTable Directions();       // "Walk player": " up" / "up"
-VocabularyTable CustomScreens();    // "Change custom screen": " Background to " / "background"
+// Every word table of the vocabulary, for the line forms that name them.
+enum class WordTable : std::uint8_t {
+  Comparisons,
+  ValueSources,
+  Attributes,
+  Operations,
+  // Fixed words of single line forms, indexed by their parameter; a form shows nothing for
+  // an index outside them. The readable column holds the word as the details pane joins it,
+  // blanks included where the line form puts them.
+  TimeUnits,        // condition "Time": "Minute " / "minute"
+  ConditionLayers,  // condition "Tile exists": " Bottom layer " / "bottom"
+  CommandLayers,    // "Delete tile layer": " bottom layer" / "bottom"
+  Directions,       // "Walk player": " up" / "up"
+  CustomScreens,    // "Change custom screen": " Background to " / "background"
+  // Two-way choices: word 0 for a parameter of 0, word 1 for any other value. The importer
+  // tests the keyword of word 1 alone and takes every other token for word 0.
+  AtOrNotAt,         // "Location": "At Map " / "at", "Not at Map " / "not"
+  HasOrMissing,      // "Item": "Has " / "has", "Doesn't have " / "missing"
+  UsingOrNot,        // "Character graphic", "Palette": "Using " / "is", "Not using " / "not"
+  InCombatOrNot,     // "Combat": "In combat" / "true", "Not in combat" / "false"
+  ColorOrGreyscale,  // "Color": "Color" / "true", "Greyscale" / "false"
+  ExistsOrMissing,   // "Tile exists": "exists", "doesn't exist" / "missing"
+  KnowsOrNot,        // "Spell": "Knows " / "known", "Doesn't know " / "unknown"
+  EquippedOrNot,     // "Equipped": " equipped", " not equipped" / "unequipped"
+  GiveOrTake,        // "Give/take item": " Give " / "give", " Take " / "take"
+  PlaceOrRemove,     // the object commands: " place " / "place", " remove " / "remove"
+  ProcessOrIgnore,   // "Run script": " process conditions " / "process", ... / "ignore"
+  NoWaitOrWait,      // "Display text": " no wait" / "nowait", " wait for key" / "wait"
+  StartOrStop,       // "Start/end combat": " start combat with " / "start", " stop combat" / "stop"
+  EquipOrRemove,     // "Equip/unequip": " equip " / "add", " unequip " / "remove"
+};
+
+VocabularyTable Words(WordTable table);
+// How messages name one word of the table: "comparison", "value source", ...
+std::string_view WordNoun(WordTable table);
+
 // Script kinds by kind number (0 global, 1 death, 2 object, 3 startup): the import log's
 // label and the header word of script text, "Global script: " / "globalscript".
 VocabularyTable ScriptHeaders();
+
+// The fixed lines and words of a script block, and the script text of entries that cannot
+// be shown: a command below 100 is "null", a code without a kind "Invalid (n) ". "script"
+// alone also heads an object script.
+inline constexpr std::string_view kConditionsLine = "conditions:";
+inline constexpr std::string_view kCommandsLine = "commands:";
+inline constexpr std::string_view kEndWord = "end";
+inline constexpr std::string_view kScriptWord = "script";
+inline constexpr std::string_view kNullWord = "null";
+inline constexpr std::string_view kInvalidWord = "Invalid";
 
 // The word at index, or nullptr when index lies outside the table.
 const VocabularyWord* WordAt(VocabularyTable table, int index);

@@ -14,33 +14,84 @@ namespace {
 const ZR3Script::OpaqueBlock kZeroBlock{};
 }  // namespace
 
-ZR3Script::ZR3Script(ByteReader& in, std::uint8_t kind) : kind_(kind) {
-  name_ = in.FixedText(kNameWidth);
-  for (ZR3ScriptCondition& condition : conditions_) condition.Read(in);
-  OpaqueBlock blockA;
-  in.Bytes(blockA.data(), blockA.size());
-  for (ZR3ScriptCommand& command : commands_) command.Read(in);
-  const unsigned char* blockB = in.Take(kOpaqueBlockSize);
-  const auto isZero = [](const unsigned char* block) {
-    return std::memcmp(block, kZeroBlock.data(), kOpaqueBlockSize) == 0;
-  };
-  if (!isZero(blockA.data()) || !isZero(blockB)) {
-    blocks_ = std::make_unique<std::array<OpaqueBlock, 2>>();
-    (*blocks_)[0] = blockA;
-    std::copy(blockB, blockB + kOpaqueBlockSize, (*blocks_)[1].begin());
+ZR3Script::ZR3Script(const ZR3Script& other) : FieldRecord(other) {
+  *this = other;
+}
+
+ZR3Script& ZR3Script::operator=(const ZR3Script& other) {
+  if (this == &other) return *this;
+  FieldRecord::operator=(other);
+  conditions_ = other.conditions_;
+  commands_ = other.commands_;
+  blocks_ = other.blocks_ ? std::make_unique<std::array<OpaqueBlock, 2>>(*other.blocks_) : nullptr;
+  conditionCount_ = other.conditionCount_;
+  commandCount_ = other.commandCount_;
+  opaque_ = other.opaque_;
+  kind_ = other.kind_;
+  return *this;
+}
+
+const ZR3Script::OpaqueBlock& ZR3Script::Block(std::size_t index) const {
+  return blocks_ ? (*blocks_)[index] : kZeroBlock;
+}
+
+void ZR3Script::ReadBlock(ByteReader& in, std::size_t index) {
+  const unsigned char* bytes = in.Take(kOpaqueBlockSize);
+  if (std::memcmp(bytes, kZeroBlock.data(), kOpaqueBlockSize) == 0) return;
+  if (!blocks_) blocks_ = std::make_unique<std::array<OpaqueBlock, 2>>();
+  std::copy(bytes, bytes + kOpaqueBlockSize, (*blocks_)[index].begin());
+}
+
+void ZR3Script::SetBlocks(const OpaqueBlock& blockA, const OpaqueBlock& blockB) {
+  if (blockA == kZeroBlock && blockB == kZeroBlock) {
+    blocks_.reset();
+    return;
   }
-  conditionCount_ = in.U8();
-  commandCount_ = in.U8();
-  opaque_ = in.Array<2>();
-  ReadChain(in);
+  blocks_ =
+      std::make_unique<std::array<OpaqueBlock, 2>>(std::array<OpaqueBlock, 2>{blockA, blockB});
 }
 
-const ZR3Script::OpaqueBlock& ZR3Script::BlockA() const {
-  return blocks_ ? (*blocks_)[0] : kZeroBlock;
+template <class Script>
+std::string ZR3Script::BlockPart<Script>::Summary() const {
+  const OpaqueBlock& bytes = script.Block(index);
+  return FieldLister::HexText(bytes.data(), bytes.size());
 }
 
-const ZR3Script::OpaqueBlock& ZR3Script::BlockB() const {
-  return blocks_ ? (*blocks_)[1] : kZeroBlock;
+template <class Script, class Entry>
+void ZR3Script::SlotsPart<Script, Entry>::Write(ByteWriter& out) const {
+  try {
+    for (const Entry& entry : entries) entry.Write(out);
+  } catch (const ZR3Error& error) {
+    throw ZR3Error("Cannot save the script \"" + script.Name() + "\" (" +
+                   std::string(InfoOf(script.ListCategory()).sectionName) + "): " + error.what());
+  }
+}
+
+template <class Script, class Entry>
+void ZR3Script::SlotsPart<Script, Entry>::Describe(Lines& lines) const {
+  for (std::size_t i = 0; i < inUse; ++i) {
+    std::string& line = lines.emplace_back(label);
+    line += std::to_string(i);
+    line += ':';
+    entries[i].AppendReadableText(line);
+  }
+}
+
+template <class Script, class Entry>
+void ZR3Script::SlotsPart<Script, Entry>::CollectProblems(RecordProblems& problems) const {
+  // Codes without a form, then the first unresolved reference of every slot in use.
+  const bool conditions = std::is_same_v<Entry, ZR3ScriptCondition>;
+  for (std::size_t i = 0; i < inUse; ++i) {
+    const std::string slot = std::string(label) + std::to_string(i);
+    const int code = entries[i].Code();
+    if (!(conditions ? ConditionKind(code) : CommandKind(code))) {
+      problems.push_back(
+          {slot + " code", std::to_string(code),
+           std::string("no ") + (conditions ? "condition" : "command") + " has this code",
+           AtSave::Kept});
+    }
+    entries[i].CollectProblems(problems, slot);
+  }
 }
 
 std::size_t ZR3Script::ConditionsInUse() const {
@@ -58,17 +109,21 @@ void ZR3Script::PrefetchReferences() const {
 
 void ZR3Script::Describe(Lines& lines) const {
   PrefetchReferences();
-  lines.push_back("Name: " + name_);
-  for (std::size_t i = 0; i < ConditionsInUse(); ++i) {
-    conditions_[i].AppendReadableText(lines.emplace_back("Condition " + std::to_string(i) + ":"));
+  FieldRecord::Describe(lines);
+}
+
+void ZR3Script::SetField(ZR3Level& level, std::string_view path, std::string_view value) {
+  FieldRecord::SetField(level, path, value);
+  LinkFields(level);
+}
+
+void ZR3Script::CheckCounts(RecordProblems& problems) const {
+  if (conditionCount_ > kSlotCount) {
+    problems.push_back(CountAboveSlots("Conditions", conditionCount_, kSlotCount));
   }
-  for (std::size_t i = 0; i < CommandsInUse(); ++i) {
-    commands_[i].AppendReadableText(lines.emplace_back("Command " + std::to_string(i) + ":"));
+  if (commandCount_ > kSlotCount) {
+    problems.push_back(CountAboveSlots("Commands", commandCount_, kSlotCount));
   }
-  lines.push_back("Conditions: " + std::to_string(conditionCount_));
-  lines.push_back("Commands: " + std::to_string(commandCount_));
-  lines.push_back(HexDump("Unknown:", opaque_.data(), opaque_.size()));
-  DescribeChain(lines);
 }
 
 void ZR3Script::ExportText(Lines& lines) const {
@@ -83,148 +138,41 @@ void ZR3Script::WriteText(LineOut& out) const {
   header += ' ';
   AppendQuotedName(header, name_);
   out.End();
-  out.Line("conditions:");
+  out.Line(kConditionsLine);
   for (std::size_t i = 0; i < ConditionsInUse(); ++i) {
     conditions_[i].AppendKeywordText(out.Begin() += "  ");
     out.End();
   }
-  out.Line("commands:");
+  out.Line(kCommandsLine);
   for (std::size_t i = 0; i < CommandsInUse(); ++i) {
     commands_[i].AppendKeywordText(out.Begin() += "  ");
     out.End();
   }
-  out.Line("end script");
-}
-
-void ZR3Script::Write(ByteWriter& out) {
-  try {
-    out.FixedText(name_, kNameWidth);
-    for (const ZR3ScriptCondition& condition : conditions_) condition.Write(out);
-    out.Array(BlockA());
-    for (const ZR3ScriptCommand& command : commands_) command.Write(out);
-    out.Array(BlockB());
-  } catch (const ZR3Error& error) {
-    throw ZR3Error("Cannot save the script \"" + name_ + "\" (" +
-                   std::string(InfoOf(ListCategory()).sectionName) + "): " + error.what());
-  }
-  out.U8(conditionCount_);
-  out.U8(commandCount_);
-  out.Array(opaque_);
-  WriteChain(out);
-}
-
-void ZR3Script::Link(ZR3Level& level) {
-  LinkNeighbours(level);
-  for (std::size_t i = 0; i < ConditionsInUse(); ++i) conditions_[i].Link(level);
-  for (std::size_t i = 0; i < CommandsInUse(); ++i) commands_[i].Link(level);
-}
-
-namespace {
-
-// Codes without a kind, then the first unresolved reference of every entry in use.
-template <class Entry>
-void CollectEntryProblems(RecordProblems& problems, const Entry* entries, std::size_t inUse,
-                          const std::string& label, const VocabularyWord* (*kindOf)(int),
-                          std::string_view kind) {
-  for (std::size_t i = 0; i < inUse; ++i) {
-    const std::string slot = label + std::to_string(i);
-    if (!kindOf(entries[i].Code())) {
-      problems.push_back({slot + " code", std::to_string(entries[i].Code()),
-                          "no " + std::string(kind) + " has this code", AtSave::Kept});
-    }
-    entries[i].CollectProblems(problems, slot);
-  }
-}
-
-}  // namespace
-
-void ZR3Script::CollectProblems(RecordProblems& problems) const {
-  CollectEntryProblems(problems, conditions_.data(), ConditionsInUse(), "Condition ", ConditionKind,
-                       "condition");
-  CollectEntryProblems(problems, commands_.data(), CommandsInUse(), "Command ", CommandKind,
-                       "command");
-  if (conditionCount_ > kSlotCount) {
-    problems.push_back(CountAboveSlots("Conditions", conditionCount_, kSlotCount));
-  }
-  if (commandCount_ > kSlotCount) {
-    problems.push_back(CountAboveSlots("Commands", commandCount_, kSlotCount));
-  }
-}
-
-void ZR3Script::CopyTo(ZR3Base& target) const {
-  auto& script = static_cast<ZR3Script&>(target);
-  script.ZR3ChainRecord::operator=(*this);
-  script.conditions_ = conditions_;
-  script.commands_ = commands_;
-  script.blocks_ = blocks_ ? std::make_unique<std::array<OpaqueBlock, 2>>(*blocks_) : nullptr;
-  script.conditionCount_ = conditionCount_;
-  script.commandCount_ = commandCount_;
-  script.opaque_ = opaque_;
-  script.kind_ = kind_;
+  std::string& end = out.Begin();
+  end += kEndWord;
+  end += ' ';
+  end += kScriptWord;
+  out.End();
 }
 
 bool ZR3Script::RefersTo(const ZR3Base& record) const {
-  return RefersToFlag(record) || RefersToMap(record) || RefersToItem(record) ||
-         RefersToCharacterSet(record) || RefersToGraphic(record) || RefersToText(record) ||
-         RefersToSong(record) || RefersToSpell(record) || RefersToObject(record) ||
-         RefersToTile(record) || RefersToScript(record) || RefersToPalette(record) ||
-         RefersToShop(record) || RefersToMonster(record) || RefersToList(record);
-}
-
-bool ZR3Script::AskSlots(const ZR3Base& record, ConditionQuery conditionQuery,
-                         CommandQuery commandQuery) const {
   for (std::size_t i = 0; i < kSlotCount; ++i) {
-    if (conditionQuery && (conditions_[i].*conditionQuery)(record)) return true;
-    if ((commands_[i].*commandQuery)(record)) return true;
+    if (conditions_[i].RefersTo(record) || commands_[i].RefersTo(record)) return true;
   }
   return false;
 }
 
-bool ZR3Script::RefersToFlag(const ZR3Base& record) const {
-  return AskSlots(record, &ZR3ScriptCondition::RefersToFlag, &ZR3ScriptCommand::RefersToFlag);
-}
-bool ZR3Script::RefersToMap(const ZR3Base& record) const {
-  return AskSlots(record, &ZR3ScriptCondition::RefersToMap, &ZR3ScriptCommand::RefersToMap);
-}
-bool ZR3Script::RefersToItem(const ZR3Base& record) const {
-  return AskSlots(record, &ZR3ScriptCondition::RefersToItem, &ZR3ScriptCommand::RefersToItem);
-}
-bool ZR3Script::RefersToCharacterSet(const ZR3Base& record) const {
-  return AskSlots(record, &ZR3ScriptCondition::RefersToCharacterSet,
-                  &ZR3ScriptCommand::RefersToCharacterSet);
-}
-bool ZR3Script::RefersToGraphic(const ZR3Base& record) const {
-  return AskSlots(record, nullptr, &ZR3ScriptCommand::RefersToGraphic);
-}
-bool ZR3Script::RefersToText(const ZR3Base& record) const {
-  return AskSlots(record, nullptr, &ZR3ScriptCommand::RefersToText);
-}
-bool ZR3Script::RefersToSong(const ZR3Base& record) const {
-  return AskSlots(record, nullptr, &ZR3ScriptCommand::RefersToSong);
-}
-bool ZR3Script::RefersToSpell(const ZR3Base& record) const {
-  return AskSlots(record, &ZR3ScriptCondition::RefersToSpell, &ZR3ScriptCommand::RefersToSpell);
-}
-bool ZR3Script::RefersToObject(const ZR3Base& record) const {
-  return AskSlots(record, nullptr, &ZR3ScriptCommand::RefersToObject);
-}
-bool ZR3Script::RefersToTile(const ZR3Base& record) const {
-  return AskSlots(record, nullptr, &ZR3ScriptCommand::RefersToTile);
-}
-bool ZR3Script::RefersToScript(const ZR3Base& record) const {
-  return AskSlots(record, nullptr, &ZR3ScriptCommand::RefersToScript);
-}
-bool ZR3Script::RefersToPalette(const ZR3Base& record) const {
-  return AskSlots(record, &ZR3ScriptCondition::RefersToPalette, &ZR3ScriptCommand::RefersToPalette);
-}
-bool ZR3Script::RefersToShop(const ZR3Base& record) const {
-  return AskSlots(record, nullptr, &ZR3ScriptCommand::RefersToShop);
-}
-bool ZR3Script::RefersToMonster(const ZR3Base& record) const {
-  return AskSlots(record, nullptr, &ZR3ScriptCommand::RefersToMonster);
-}
-bool ZR3Script::RefersToList(const ZR3Base& record) const {
-  return AskSlots(record, nullptr, &ZR3ScriptCommand::RefersToList);
+bool ZR3Script::RefersTo(const ZR3Base& record, Category list) const {
+  // The search asks every script of a level: conditions are passed over for the lists no
+  // condition names.
+  const bool conditions = ConditionsName(list);
+  const auto refersIn = [&](const ZR3ScriptEntry& entry) {
+    return entry.RefersTo(record) && entry.ListReferred(record) == list;
+  };
+  for (std::size_t i = 0; i < kSlotCount; ++i) {
+    if ((conditions && refersIn(conditions_[i])) || refersIn(commands_[i])) return true;
+  }
+  return false;
 }
 
 void WriteScriptText(const ZR3Script& script, ByteWriter& out) {

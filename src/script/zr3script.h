@@ -4,8 +4,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
 
-#include "level/zr3base.h"
+#include "level/field_record.h"
 #include "script/zr3scriptcommand.h"
 #include "script/zr3scriptcondition.h"
 
@@ -14,7 +18,7 @@ namespace zr3 {
 // One event script: a name, ten condition slots and ten command slots, of which the counts
 // say how many are in use. All four script lists hold this kind; the kind (0 global,
 // 1 death, 2 object, 3 startup) comes from the list, never from the record's bytes.
-class ZR3Script : public ZR3ChainRecord {
+class ZR3Script : public FieldRecord<ZR3Script> {
  public:
   static constexpr std::size_t kSize = 848;
   static constexpr std::size_t kNameWidth = 32;
@@ -23,21 +27,39 @@ class ZR3Script : public ZR3ChainRecord {
   using OpaqueBlock = std::array<std::uint8_t, kOpaqueBlockSize>;
 
   explicit ZR3Script(std::uint8_t kind = 0) : kind_(kind) {}
-  ZR3Script(ByteReader& in, std::uint8_t kind);
+  ZR3Script(ByteReader& in, std::uint8_t kind) : kind_(kind) { ReadFields(in); }
+  ZR3Script(const ZR3Script& other);
+  ZR3Script& operator=(const ZR3Script& other);
 
   Category ListCategory() const override { return ScriptCategoryOfKind(kind_); }
+
+  // Blocks A and B are bytes the tool keeps as read; the kind is not in the record's bytes.
+  template <class Self, class Visitor>
+  static void Fields(Self& self, Visitor& visit) {
+    SlotsPart<Self, ZR3ScriptCondition> conditions{self, self.conditions_, self.ConditionsInUse(),
+                                                   "Condition "};
+    BlockPart<Self> blockA{self, 0};
+    SlotsPart<Self, ZR3ScriptCommand> commands{self, self.commands_, self.CommandsInUse(),
+                                               "Command "};
+    BlockPart<Self> blockB{self, 1};
+    visit(field::Text("name", self.name_, kNameWidth, "Name"));
+    visit(field::Part("conditions", conditions));
+    visit(field::Part("opaque_a", blockA));
+    visit(field::Part("commands", commands));
+    visit(field::Part("opaque_b", blockB));
+    visit(field::Number("condition_count", self.conditionCount_, "Conditions"));
+    visit(field::Number("command_count", self.commandCount_, "Commands"));
+    visit(field::Problems([&self](RecordProblems& problems) { self.CheckCounts(problems); }));
+    visit(field::Opaque("opaque", self.opaque_));
+    visit(field::Chain(self));
+  }
+
   void Describe(Lines& lines) const override;
+  // A new count links the slots it brings into use.
+  void SetField(ZR3Level& level, std::string_view path, std::string_view value) override;
   // The script as a block of script text: header, conditions, commands, "end script".
   void ExportText(Lines& lines) const;
   void WriteText(LineOut& out) const;
-  // Throws ZR3Error naming the script when a referenced record's position does not fit its
-  // 16-bit parameter.
-  void Write(ByteWriter& out) override;
-  // Neighbours, then the conditions and commands in use (at most ten of each).
-  void Link(ZR3Level& level) override;
-  // Everything but positions and neighbours; the copy refers to the same records.
-  void CopyTo(ZR3Base& target) const override;
-  void CollectProblems(RecordProblems& problems) const override;
 
   std::uint8_t Kind() const { return kind_; }
   void SetKind(std::uint8_t kind) { kind_ = kind; }
@@ -56,37 +78,68 @@ class ZR3Script : public ZR3ChainRecord {
   ZR3ScriptCommand& Command(std::size_t slot) { return commands_.at(slot); }
   const ZR3ScriptCommand& Command(std::size_t slot) const { return commands_.at(slot); }
 
-  const OpaqueBlock& BlockA() const;
-  const OpaqueBlock& BlockB() const;
+  const OpaqueBlock& BlockA() const { return Block(0); }
+  const OpaqueBlock& BlockB() const { return Block(1); }
+  void SetBlocks(const OpaqueBlock& blockA, const OpaqueBlock& blockB);
   const std::array<std::uint8_t, 2>& Opaque() const { return opaque_; }
 
-  // Each query asks every slot, in use or not, in the order condition 0, command 0,
-  // condition 1, ...; the first yes answers.
+  // True when any condition or command slot, in use or not, refers to the record itself.
+  // Slots are asked in the order condition 0, command 0, condition 1, ...
   bool RefersTo(const ZR3Base& record) const override;
-  bool RefersToFlag(const ZR3Base& record) const;
-  bool RefersToMap(const ZR3Base& record) const;
-  bool RefersToItem(const ZR3Base& record) const;
-  bool RefersToCharacterSet(const ZR3Base& record) const;
-  bool RefersToGraphic(const ZR3Base& record) const;
-  bool RefersToText(const ZR3Base& record) const;
-  bool RefersToSong(const ZR3Base& record) const;
-  bool RefersToSpell(const ZR3Base& record) const;
-  bool RefersToObject(const ZR3Base& record) const;
-  bool RefersToTile(const ZR3Base& record) const;
-  bool RefersToScript(const ZR3Base& record) const;
-  bool RefersToPalette(const ZR3Base& record) const;
-  bool RefersToShop(const ZR3Base& record) const;
-  bool RefersToMonster(const ZR3Base& record) const;
-  bool RefersToList(const ZR3Base& record) const;
+  // The same for a record of the given list: conditions are passed over for the lists no
+  // condition names, which a search of every script of a level feels.
+  bool RefersTo(const ZR3Base& record, Category list) const override;
 
  private:
-  void PrefetchReferences() const;
+  // The ten condition or command slots as one part of the layout: read and written whole,
+  // linked, shown and checked for the slots in use. A slot that cannot be written names the
+  // script in the message.
+  template <class Script, class Entry>
+  struct SlotsPart {
+    Script& script;
+    std::conditional_t<std::is_const_v<Script>, const std::array<Entry, kSlotCount>,
+                       std::array<Entry, kSlotCount>>& entries;
+    std::size_t inUse;
+    std::string_view label;
 
-  using ConditionQuery = bool (ZR3ScriptCondition::*)(const ZR3Base&) const;
-  using CommandQuery = bool (ZR3ScriptCommand::*)(const ZR3Base&) const;
-  // conditionQuery is null for the kinds conditions never name.
-  bool AskSlots(const ZR3Base& record, ConditionQuery conditionQuery,
-                CommandQuery commandQuery) const;
+    void Read(ByteReader& in) {
+      for (Entry& entry : entries) entry.Read(in);
+    }
+    void Write(ByteWriter& out) const;
+    void Link(ZR3Level& level) {
+      for (std::size_t i = 0; i < inUse; ++i) entries[i].Link(level);
+    }
+    void Describe(Lines& lines) const;
+    void CollectKept(std::vector<std::uint32_t>&) const {}
+    void CollectProblems(RecordProblems& problems) const;
+    bool RefersTo(const ZR3Base& record) const {
+      for (const Entry& entry : entries) {
+        if (entry.RefersTo(record)) return true;
+      }
+      return false;
+    }
+    std::string Summary() const { return std::to_string(inUse) + " in use"; }
+  };
+  // Block A or B: held only when either has a byte other than zero.
+  template <class Script>
+  struct BlockPart {
+    Script& script;
+    std::size_t index;
+
+    void Read(ByteReader& in) { script.ReadBlock(in, index); }
+    void Write(ByteWriter& out) const { out.Array(script.Block(index)); }
+    void Link(ZR3Level&) {}
+    void Describe(Lines&) const {}
+    void CollectKept(std::vector<std::uint32_t>&) const {}
+    void CollectProblems(RecordProblems&) const {}
+    bool RefersTo(const ZR3Base&) const { return false; }
+    std::string Summary() const;
+  };
+
+  const OpaqueBlock& Block(std::size_t index) const;
+  void ReadBlock(ByteReader& in, std::size_t index);
+  void CheckCounts(RecordProblems& problems) const;
+  void PrefetchReferences() const;
 
   std::array<ZR3ScriptCondition, kSlotCount> conditions_;
   std::array<ZR3ScriptCommand, kSlotCount> commands_;

@@ -8,50 +8,43 @@
 #include "level/zr3base.h"
 #include "level/zr3error.h"
 #include "level/zr3level.h"
-#include "script/zr3scriptcommand.h"
-#include "script/zr3scriptcondition.h"
 
 namespace zr3 {
 
-Category CategoryOf(ScriptReference reference) {
-  switch (reference) {
-    case ScriptReference::Map:
-      return Category::Maps;
-    case ScriptReference::Item:
-      return Category::Items;
-    case ScriptReference::CharacterSet:
-      return Category::Characters;
-    case ScriptReference::Graphic:
-      return Category::Graphics;
-    case ScriptReference::Text:
-      return Category::Texts;
-    case ScriptReference::Song:
-      return Category::Songs;
-    case ScriptReference::Spell:
-      return Category::Spells;
-    case ScriptReference::Object:
-      return Category::Objects;
-    case ScriptReference::FirstTile:
-    case ScriptReference::SecondTile:
-      return Category::Tiles;
-    case ScriptReference::Script:
-      return Category::ObjectScripts;
-    case ScriptReference::Palette:
-      return Category::Palettes;
-    case ScriptReference::Shop:
-      return Category::Shops;
-    case ScriptReference::Monster:
-      return Category::Monsters;
-    case ScriptReference::List:
-      return Category::Lists;
-  }
-  return Category::Maps;
+const Form* ZR3ScriptEntry::FormOf() const {
+  return slot_ == Slot::Command ? CommandForm(code_) : ConditionForm(code_);
 }
 
 ReferenceSteps ZR3ScriptEntry::StepsOf() const {
-  // Every entry is constructed as the one or the other.
-  return slot_ == Slot::Command ? static_cast<const ZR3ScriptCommand&>(*this).StepsOf()
-                                : static_cast<const ZR3ScriptCondition&>(*this).StepsOf();
+  ReferenceSteps steps;
+  const Form* form = FormOf();
+  if (!form) return steps;
+  WalkForm(*form, parameters_, [&](const Piece& piece) {
+    const int p = piece.parameter;
+    const std::int16_t value = parameters_[piece.parameter];
+    switch (piece.kind) {
+      case PieceKind::Record:
+        // A record's sentinel ("all maps") names no record.
+        if (!MeetsSentinel(piece.sentinel, value)) steps.Record(p, piece.reference);
+        break;
+      case PieceKind::Flag:
+        steps.Flag(p);
+        break;
+      case PieceKind::MapOperand:
+        if (value == kSourceValue) {
+          steps.Record(p + 1, ScriptReference::Map);
+          break;
+        }
+        [[fallthrough]];
+      case PieceKind::Operand:
+        if (value == kSourceFlag) steps.Flag(p + 1);
+        break;
+      default:
+        break;
+    }
+    return true;
+  });
+  return steps;
 }
 
 void ZR3ScriptEntry::Read(ByteReader& in) {
@@ -108,6 +101,7 @@ void ZR3ScriptEntry::CollectProblems(RecordProblems& problems, const std::string
 
 ZR3ScriptEntry::Parameters ZR3ScriptEntry::WrittenParameters() const {
   Parameters written = parameters_;
+  if (resolvedCount_ == 0) return written;
   for (const ReferenceStep& step : StepsOf()) {
     if (step.flag) continue;  // the flag table never moves
     const ZR3Base* target = Reference(step.reference);
@@ -128,27 +122,55 @@ void ZR3ScriptEntry::Write(ByteWriter& out) const {
   for (std::int16_t parameter : written) out.I16(parameter);
 }
 
-void ZR3ScriptEntry::AddOperandStep(ReferenceSteps& steps, int sourceParameter) const {
-  if (Parameter(static_cast<std::size_t>(sourceParameter)) == kSourceFlag) {
-    steps.Flag(sourceParameter + 1);
-  }
-}
-
-void ZR3ScriptEntry::AddTripleSteps(ReferenceSteps& steps, int first) const {
-  if (Parameter(static_cast<std::size_t>(first)) == kSourceValue) {
-    steps.Record(first + 1, ScriptReference::Map);
-  } else {
-    AddOperandStep(steps, first);
-  }
-  AddOperandStep(steps, first + 2);
-  AddOperandStep(steps, first + 4);
-}
-
-bool ZR3ScriptEntry::FlagSlotsHold(const ZR3Base& record) const {
+std::optional<Category> ZR3ScriptEntry::ListReferred(const ZR3Base& record) const {
   for (std::size_t i = 0; i < resolvedCount_; ++i) {
-    if (resolvedKinds_[i] == kFlag && resolved_[i] == &record) return true;
+    if (resolved_[i] != &record) continue;
+    if (resolvedKinds_[i] == kFlag) return Category::Flags;
+    return CategoryOf(static_cast<ScriptReference>(resolvedKinds_[i]));
   }
-  return false;
+  return std::nullopt;
+}
+
+std::string ZR3ScriptEntry::ReadableText() const {
+  std::string text;
+  AppendReadableText(text);
+  return text;
+}
+
+std::string ZR3ScriptEntry::KeywordText() const {
+  std::string text;
+  AppendKeywordText(text);
+  return text;
+}
+
+void ZR3ScriptEntry::AppendText(bool readable, std::string& out) const {
+  const bool command = slot_ == Slot::Command;
+  const Form* form = FormOf();
+  if (!form) {
+    if (readable) out += ' ';
+    if (command && code_ < kFirstCommandCode) {
+      out += kNullWord;
+      return;
+    }
+    out += kInvalidWord;
+    out += " (";
+    out += std::to_string(code_);
+    out += ") ";
+    return;
+  }
+  EntryText text(*this, readable ? EntryText::Style::Readable : EntryText::Style::Keyword,
+                 command ? kCommandBadReference : kConditionBadReference, out);
+  if (!readable) {
+    text.Add(form->kind.keyword);
+  } else if (!form->pieceTextOnly) {
+    text.Add(" ").Add(form->kind.readable);
+  }
+  // A condition's name and keyword are always followed by a blank.
+  if (!command) text.Add(" ");
+  WalkForm(*form, parameters_, [&text](const Piece& piece) {
+    if (!piece.importOnly) text.Append(piece);
+    return !text.Broken();
+  });
 }
 
 void AppendQuotedName(std::string& out, std::string_view name) {
@@ -241,6 +263,39 @@ EntryText& EntryText::MapSourceAndOperand(int sourceParameter) {
     return SourceAndOperand(sourceParameter);
   }
   return Word(ValueSources(), kSourceValue).Add(" ").Name(ScriptReference::Map);
+}
+
+EntryText& EntryText::Append(const Piece& piece) {
+  const bool readable = style_ == Style::Readable;
+  const int value = entry_.Parameter(piece.parameter);
+  const bool sentinel = MeetsSentinel(piece.sentinel, static_cast<std::int16_t>(value));
+  if (sentinel && readable && !piece.readableSentinel.empty()) return Add(piece.readableSentinel);
+  const std::string_view before = readable ? piece.readable : piece.keyword;
+  switch (piece.kind) {
+    case PieceKind::Text:
+      return Add(before);
+    case PieceKind::Number:
+      return Add(before).Number(sentinel && piece.writesMinusOne ? -1 : value);
+    case PieceKind::Record:
+      // A record's sentinel is written as the number it is.
+      if (sentinel) return Add(before).Number(piece.writesMinusOne ? -1 : value);
+      return Add(before).Name(piece.reference);
+    case PieceKind::Flag:
+      return Add(before).Flag();
+    case PieceKind::Word:
+      return Add(before).Word(Words(piece.words), value);
+    case PieceKind::OptionalWord:
+      if (!WordAt(Words(piece.words), value)) return *this;
+      Add(before).Word(Words(piece.words), value);
+      return readable ? *this : Add(piece.keywordAfter);
+    case PieceKind::Choice:
+      return Add(before).Word(Words(piece.words), value == 0 ? 0 : 1);
+    case PieceKind::Operand:
+      return Add(before).SourceAndOperand(piece.parameter);
+    case PieceKind::MapOperand:
+      return Add(before).MapSourceAndOperand(piece.parameter);
+  }
+  return *this;
 }
 
 }  // namespace zr3

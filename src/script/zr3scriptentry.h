@@ -4,11 +4,13 @@
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "level/category.h"
 #include "level/problems.h"
+#include "script/scriptforms.h"
 #include "script/vocabulary.h"
 
 namespace zr3 {
@@ -17,30 +19,6 @@ class ByteReader;
 class ByteWriter;
 class ZR3Base;
 class ZR3Level;
-
-// The kinds of record a parameter of a condition or command can name (flags aside, which
-// fill the three flag slots).
-enum class ScriptReference : unsigned char {
-  Map,
-  Item,
-  CharacterSet,
-  Graphic,
-  Text,
-  Song,
-  Spell,
-  Object,
-  FirstTile,
-  SecondTile,
-  Script,
-  Palette,
-  Shop,
-  Monster,
-  List,
-};
-inline constexpr std::size_t kScriptReferenceCount = 15;
-
-// The level list a reference resolves into; scripts are always object scripts.
-Category CategoryOf(ScriptReference reference);
 
 // One parameter that names a record: a flag (taking the next free flag slot) or one of the
 // typed references.
@@ -112,6 +90,30 @@ class ZR3ScriptEntry {
   void Link(ZR3Level& level);
   // Forgets every reference.
   void ClearReferences();
+  // True when any resolved reference, flag slots included, is the record itself.
+  bool RefersTo(const ZR3Base& record) const {
+    for (std::size_t i = 0; i < resolvedCount_; ++i) {
+      if (resolved_[i] == &record) return true;
+    }
+    return false;
+  }
+  // The list of the first resolved reference that is the record itself; nothing when none is.
+  std::optional<Category> ListReferred(const ZR3Base& record) const;
+  // The line form of the entry's code; nullptr for a code without a kind.
+  const Form* FormOf() const;
+
+  // The text behind "Condition n:" or "Command n:" in the details pane; it always begins
+  // with a blank.
+  std::string ReadableText() const;
+  // The entry's line of script text, without the indentation of the script block.
+  std::string KeywordText() const;
+  // The same, appended to out.
+  void AppendReadableText(std::string& out) const {
+    AppendText(true, out);
+  }
+  void AppendKeywordText(std::string& out) const {
+    AppendText(false, out);
+  }
   // The first parameter naming a record that did not resolve, as "<label> p<n>"; the link
   // left every later reference of the entry null as well. Its value is written back as stored.
   void CollectProblems(RecordProblems& problems, const std::string& label) const;
@@ -132,18 +134,6 @@ class ZR3ScriptEntry {
   ZR3ScriptEntry(const ZR3ScriptEntry&) = default;
   ZR3ScriptEntry& operator=(const ZR3ScriptEntry&) = default;
 
-  // A location triple from parameter first on: map source and operand, X source and
-  // operand, Y source and operand. A map source 0 names a map, source 3 a flag; X and Y
-  // name flags with source 3.
-  void AddTripleSteps(ReferenceSteps& steps, int first) const;
-  // An operand with value source 3 names a flag.
-  void AddOperandStep(ReferenceSteps& steps, int sourceParameter) const;
-
-  bool FlagSlotsHold(const ZR3Base& record) const;
-  bool Holds(ScriptReference which, const ZR3Base& record) const {
-    return Reference(which) == &record;
-  }
-
  private:
   // What the link resolved, in the order of its steps, each with the kind it was resolved as
   // (kFlag for a flag slot). An entry names few records, and a level holds up to 655350
@@ -156,9 +146,17 @@ class ZR3ScriptEntry {
   std::uint8_t resolvedCount_ = 0;
   Slot slot_;
 
-  // The steps of the condition or command this entry is.
+  // The parameters that name records for the current code and parameters, in the order of
+  // the entry's form.
   ReferenceSteps StepsOf() const;
+  // The readable text or the script line of the entry, from its form.
+  void AppendText(bool readable, std::string& out) const;
 };
+
+// What replaces a missing name and everything after it: a condition appends it to the text
+// built so far, a command appends it with a blank of its own.
+inline constexpr std::string_view kConditionBadReference = "Bad reference";
+inline constexpr std::string_view kCommandBadReference = " Bad reference";
 
 // A name as script text writes it: in double quotes, a quote inside doubled so that the
 // importer reads it back, line breaks turned into blanks so the line stays one line.
@@ -193,6 +191,8 @@ class EntryText {
   EntryText& SourceAndOperand(int sourceParameter);
   // The same for the map of a location triple, whose value operand is a map name.
   EntryText& MapSourceAndOperand(int sourceParameter);
+  // One piece of the entry's line form, with the text before it.
+  EntryText& Append(const Piece& piece);
 
   bool Broken() const { return broken_; }
 

@@ -1,9 +1,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
 #include <sstream>
 
 #include "level/zr3level.h"
+#include "records/zr3map.h"
+#include "records/zr3tile.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -96,6 +101,42 @@ TEST(DemoLevel, SavesAndReloadsToTheSameText) {
   ASSERT_EQ(before.size(), after.size());
   for (std::size_t i = 0; i < before.size(); ++i) {
     EXPECT_EQ(MaskIdentifiers(before[i]), MaskIdentifiers(after[i]));
+  }
+}
+
+// The demo's maps are places worth looking at: beside the small town, a village of at least
+// 40 x 40 cells with tiles on all three layers, and every tile has a picture that the demo
+// keeps beside the level (in lower case, which the drawing matches ignoring case).
+TEST(DemoLevel, HasAVillageOnThreeLayersAndAPictureForEveryTile) {
+  zr3::ZR3Level level;
+  level.Load(ZR3_DEMO_PATH);
+  const zr3::RecordList& maps = level.List(Category::Maps);
+  ASSERT_EQ(maps.size(), 2u);
+  EXPECT_EQ(static_cast<const zr3::ZR3Map&>(*maps[0]).Side(), 10);
+  const auto& village = static_cast<const zr3::ZR3Map&>(*maps[1]);
+  EXPECT_GE(village.Side(), 40);
+  std::array<int, zr3::ZR3Map::kSlotsPerCell> used{};
+  for (int row = 0; row < village.Side(); ++row) {
+    for (int column = 0; column < village.Side(); ++column) {
+      for (std::size_t slot = 0; slot < used.size(); ++slot) {
+        if (village.CellTile(row, column, slot)) ++used[slot];
+      }
+    }
+  }
+  // The ground is everywhere, the upper layers in part.
+  EXPECT_EQ(used[0], village.Side() * village.Side());
+  EXPECT_GT(used[1], 0);
+  EXPECT_GT(used[2], 0);
+  for (std::size_t i = 0; i < zr3::ZR3Map::kBorderCount; ++i) EXPECT_NE(village.Border(i), nullptr);
+
+  const std::filesystem::path folder = std::filesystem::path(ZR3_DEMO_PATH).parent_path();
+  for (const auto& record : level.List(Category::Tiles)) {
+    std::string file = static_cast<const zr3::ZR3Tile&>(*record).ImagePath();
+    ASSERT_FALSE(file.empty()) << record->Name();
+    std::replace(file.begin(), file.end(), '\\', '/');
+    std::transform(file.begin(), file.end(), file.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder / file)) << file;
   }
 }
 

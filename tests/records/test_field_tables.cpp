@@ -28,6 +28,7 @@
 #include "records/zr3string.h"
 #include "records/zr3text.h"
 #include "records/zr3tile.h"
+#include "script/zr3script.h"
 #include "support/character_builder.h"
 #include "support/graphic_builder.h"
 #include "support/item_builder.h"
@@ -98,7 +99,11 @@ class LayoutWalker {
   }
   template <class P>
   void operator()(zr3::PartField<P> f) {
-    static const std::map<std::string, std::size_t> kPartWidths = {{"cells", 100 * 100 * 3 * 4}};
+    static const std::map<std::string, std::size_t> kPartWidths = {{"cells", 100 * 100 * 3 * 4},
+                                                                   {"conditions", 10 * 20},
+                                                                   {"opaque_a", 200},
+                                                                   {"commands", 10 * 20},
+                                                                   {"opaque_b", 200}};
     Add(f.name, kPartWidths.at(std::string(f.name)));
   }
   template <class F>
@@ -150,6 +155,11 @@ std::vector<FieldSpan> LayoutOf(Category category, const zr3::ZR3Base& record) {
       return LayoutOf<zr3::ZR3Graphic>(record);
     case Category::Lists:
       return LayoutOf<zr3::ZR3List>(record);
+    case Category::GlobalScripts:
+    case Category::DeathScripts:
+    case Category::ObjectScripts:
+    case Category::StartupScripts:
+      return LayoutOf<zr3::ZR3Script>(record);
     default:
       return {};
   }
@@ -458,10 +468,12 @@ TEST_P(FieldTables, RefuseValuesTheFieldDoesNotAllowAndChangeNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     AllKinds, FieldTables,
-    ::testing::Values(Category::Maps, Category::Tiles, Category::Objects, Category::Flags,
-                      Category::Groups, Category::Items, Category::Spells, Category::Shops,
-                      Category::Monsters, Category::Palettes, Category::Texts, Category::Characters,
-                      Category::Songs, Category::Graphics, Category::CustomText, Category::Lists),
+    ::testing::Values(Category::Maps, Category::Tiles, Category::Objects, Category::GlobalScripts,
+                      Category::DeathScripts, Category::ObjectScripts, Category::StartupScripts,
+                      Category::Flags, Category::Groups, Category::Items, Category::Spells,
+                      Category::Shops, Category::Monsters, Category::Palettes, Category::Texts,
+                      Category::Characters, Category::Songs, Category::Graphics,
+                      Category::CustomText, Category::Lists),
     [](const auto& info) {
       std::string name(zr3::InfoOf(info.param).commandName);
       std::replace(name.begin(), name.end(), '-', '_');

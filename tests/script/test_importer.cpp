@@ -318,6 +318,108 @@ TEST_F(ImporterTest, ReusedSlotKeepsUnsetParametersAndIsRelinked) {
   EXPECT_EQ(ParamsOf(gate.Command(2)), (Params{0, 5, 6}));
 }
 
+TEST_F(ImporterTest, AScriptLeftOpenAtTheEndOfTheTextIsReadWithAWarning) {
+  const zr3::Lines log = Import(
+      "objectscript \"Door\"\ncommands:\nwait 1\nend script\n"
+      "globalscript \"Old Gate\"\ncommands:\nwait 2\nclear 3\n");
+  EXPECT_EQ(
+      log, (zr3::Lines{"-------- First Pass --------", "Object script: Door", "...Found",
+                       "Global script: Old Gate", "...Added", "-------- Second Pass --------",
+                       "Object script: Door", "...Found", "Door updated", "Global script: Old Gate",
+                       "...Found", "Warning: line 5: script 'Old Gate' ends without 'end script'",
+                       "Old Gate updated"}));
+  ZR3Script& gate = Script(Category::GlobalScripts, 0);
+  EXPECT_EQ(gate.CommandCount(), 2);
+  EXPECT_EQ(gate.Command(1).Parameter(0), 3);
+}
+
+TEST_F(ImporterTest, ABodyWithoutCommandsWarnsWhenTheScriptLosesItsCommands) {
+  Import("script Chest\ncommands:\nwait 1\nclear 2\nend script\n");
+  const zr3::Lines log = Import(
+      "script Chest\nflag \"Gold\" >= val 1\nwait 5\nend script\n"
+      "script \"Well\"\nitem has \"Sword\"\nend script\n"
+      "objectscript Sign\ncommands:\nclear 4\nend script\n"
+      "objectscript Sign\nconditions:\ncommands:\n  null\nend script\n");
+  // Chest had two commands; Well had none; Sign's text asks for the "null" command itself.
+  EXPECT_THAT(Warnings(log),
+              ElementsAre("Warning: line 3: unknown condition \"wait\"; the line is ignored",
+                          "Warning: line 1: script 'Chest' has no command line; command 0 is set "
+                          "to code 0 (\"null\") and is the only command"));
+  ZR3Script& chest = Object(1);
+  EXPECT_EQ(chest.CommandCount(), 1);
+  EXPECT_EQ(chest.Command(0).Code(), 0);
+  EXPECT_EQ(chest.Command(0).Parameter(0), 1);
+  // The command beyond the count stays as it was, as it did before.
+  EXPECT_EQ(chest.Command(1).Code(), 122);
+  EXPECT_EQ(Object(2).CommandCount(), 1);
+  EXPECT_EQ(Object(3).Command(0).Code(), 0);
+}
+
+TEST_F(ImporterTest, AQuotedNumberNamesAMapWhereABareNegativeOneStandsForAllMaps) {
+  AddStandIns(level, Category::Maps, {"-2"});
+  Import(
+      "script Sign\ncommands:\nchangetiles \"Grass\" \"Water\" \"-2\" 3 4\n"
+      "changetiles \"Grass\" \"Water\" -2 3 4\nwait 5 7\nend script\n");
+  ZR3Script& sign = Object(3);
+  EXPECT_EQ(ParamsOf(sign.Command(0)), (Params{0, 1, 2, 3, 4}));
+  EXPECT_EQ(sign.Command(0).Reference(ScriptReference::Map), &At(Category::Maps, 2));
+  EXPECT_EQ(sign.Command(0).KeywordText(), "changetiles \"Grass\" \"Water\" \"-2\" 3 4");
+  EXPECT_EQ(ParamsOf(sign.Command(1)), (Params{0, 1, -2}));
+  // A second number after "wait" is read, and never written.
+  EXPECT_EQ(ParamsOf(sign.Command(2)), (Params{5, 7}));
+  EXPECT_EQ(sign.Command(2).KeywordText(), "wait 5");
+}
+
+// Enough scripts that the text is searched and their bodies are read on more than one thread.
+TEST_F(ImporterTest, ManyScriptsAreReportedAndFilledInTheirOrder) {
+  constexpr int kScripts = 1600;
+  std::string text;
+  zr3::Lines secondPass{"-------- Second Pass --------"};
+  for (int i = 0; i < kScripts; ++i) {
+    const std::string name = "S" + std::to_string(i);
+    text += "globalscript \"" + name + "\"\ncommands:\nwait " + std::to_string(i) + "\n";
+    secondPass.insert(secondPass.end(), {"Global script: " + name, "...Found"});
+    if (i % 7 == 3) {
+      text += "jump\n";
+      secondPass.push_back("Warning: line " + std::to_string(5 * i + 4) +
+                           ": unknown command \"jump\"; the line is ignored");
+    } else {
+      text += "\n";
+    }
+    text += "end script\n";
+    secondPass.push_back(name + " updated");
+  }
+  const zr3::Lines log = Import(text);
+  ASSERT_EQ(log.size(), 1u + 2u * kScripts + secondPass.size());
+  EXPECT_EQ(zr3::Lines(log.begin() + 1 + 2 * kScripts, log.end()), secondPass);
+  ASSERT_EQ(level.List(Category::GlobalScripts).size(), std::size_t{kScripts});
+  for (int i = 0; i < kScripts; ++i) {
+    EXPECT_EQ(Script(Category::GlobalScripts, static_cast<std::size_t>(i)).Command(0).Parameter(0),
+              i);
+  }
+}
+
+TEST_F(ImporterTest, TheFirstFaultInTheTextIsTheOneReported) {
+  // Scripts beyond position 32767 cannot be named by a 16-bit parameter.
+  AddStandIns(level, Category::ObjectScripts, std::vector<std::string>(40000, "x"));
+  AddStandIns(level, Category::ObjectScripts, {"Far", "Farther"});
+  std::string text;
+  for (int i = 0; i < 600; ++i) {
+    const char* target = i == 20 ? "Farther" : i == 500 ? "Far" : "Door";
+    text += "globalscript \"G" + std::to_string(i) + "\"\ncommands:\nrun \"" + target +
+            "\" process val 1\nend script\n";
+  }
+  level.SetModified(false);
+  EXPECT_EQ(ImportError(text),
+            "Line 83: the object script \"Farther\" at position 40007 cannot be named by a script");
+  EXPECT_TRUE(level.List(Category::GlobalScripts).empty());
+  EXPECT_FALSE(level.Modified());
+  // A broken script boundary is found before any name, wherever it stands.
+  for (int i = 0; i < 1000; ++i)
+    text += "globalscript \"H" + std::to_string(i) + "\"\nend script\n";
+  EXPECT_EQ(ImportError(text + "end\n"), "Line 4401: \"end\" without its second word");
+}
+
 TEST_F(ImporterTest, HeaderNamesAreCutTo32BytesAndTrailingCrIsStripped) {
   const std::string longName(40, 'n');
   Import("deathscript \"" + longName + "\"\r\nend script\r\n");

@@ -142,17 +142,17 @@ TEST(ScriptRecord, OnlySlotsInUseAreLinkedButEverySlotIsAsked) {
   ZR3Script& loaded = ScriptAt(level, Category::GlobalScripts, 0);
   zr3::ZR3Base& key = *level.List(Category::Flags)[3];
   zr3::ZR3Base& lever = *level.List(Category::Flags)[4];
-  EXPECT_TRUE(loaded.RefersToFlag(key));
-  EXPECT_FALSE(loaded.RefersToFlag(lever));
+  EXPECT_TRUE(loaded.RefersTo(key, Category::Flags));
+  EXPECT_FALSE(loaded.RefersTo(lever, Category::Flags));
 
   // A reference held beyond a lowered count still answers, and is still written.
   loaded.SetConditionCount(2);
   loaded.Link(level);
-  EXPECT_TRUE(loaded.RefersToFlag(lever));
+  EXPECT_TRUE(loaded.RefersTo(lever, Category::Flags));
   loaded.SetConditionCount(0);
   loaded.Link(level);
-  EXPECT_TRUE(loaded.RefersToFlag(key));
-  EXPECT_TRUE(loaded.RefersToFlag(lever));
+  EXPECT_TRUE(loaded.RefersTo(key, Category::Flags));
+  EXPECT_TRUE(loaded.RefersTo(lever, Category::Flags));
 }
 
 TEST(ScriptRecord, QueriesCoverConditionsAndCommands) {
@@ -165,16 +165,42 @@ TEST(ScriptRecord, QueriesCoverConditionsAndCommands) {
   zr3::ZR3Level level;
   level.LoadFromBytes(builder.Build().Bytes());
   ZR3Script& script = ScriptAt(level, Category::GlobalScripts, 0);
-  EXPECT_TRUE(script.RefersToScript(ScriptAt(level, Category::ObjectScripts, 1)));
-  EXPECT_FALSE(script.RefersToScript(ScriptAt(level, Category::ObjectScripts, 0)));
+  EXPECT_TRUE(
+      script.RefersTo(ScriptAt(level, Category::ObjectScripts, 1), Category::ObjectScripts));
+  EXPECT_FALSE(
+      script.RefersTo(ScriptAt(level, Category::ObjectScripts, 0), Category::ObjectScripts));
 
   // Items arrive: link again and the condition and the slot beyond the count both count.
   AddStandIns(level, Category::Items, {"Sword", "Shield"});
   script.SetCommandCount(10);
   script.Link(level);
-  EXPECT_TRUE(script.RefersToItem(*level.List(Category::Items)[0]));
-  EXPECT_TRUE(script.RefersToItem(*level.List(Category::Items)[1]));
-  EXPECT_FALSE(script.RefersToSpell(*level.List(Category::Items)[0]));
+  EXPECT_TRUE(script.RefersTo(*level.List(Category::Items)[0], Category::Items));
+  EXPECT_TRUE(script.RefersTo(*level.List(Category::Items)[1], Category::Items));
+  EXPECT_FALSE(script.RefersTo(*level.List(Category::Items)[0], Category::Spells));
+}
+
+TEST(ScriptRecord, RefersToAsksEverySlotForTheRecordItself) {
+  LevelBuilder builder;
+  builder.flags[2] = "Key";
+  ScriptSpec spec = ScriptWith("S", {{1, {2, 0, 0, 1}}}, {{110, {5}}});
+  spec.commands[7] = {104, {0, 1}};
+  builder.Add(Category::GlobalScripts, ScriptBlob(spec));
+  zr3::ZR3Level level;
+  level.LoadFromBytes(builder.Build().Bytes());
+  AddStandIns(level, Category::Items, {"Sword", "Shield"});
+  ZR3Script& script = ScriptAt(level, Category::GlobalScripts, 0);
+  // Slot 7 links while in use and keeps its item once the count drops again.
+  script.SetCommandCount(8);
+  script.Link(level);
+  script.SetCommandCount(1);
+  const zr3::RecordList& items = level.List(Category::Items);
+  const zr3::RecordList& flags = level.List(Category::Flags);
+  EXPECT_TRUE(script.RefersTo(*flags[2]));
+  EXPECT_FALSE(script.RefersTo(*flags[3]));
+  EXPECT_TRUE(script.RefersTo(*items[1]));
+  EXPECT_FALSE(script.RefersTo(*items[0]));
+  EXPECT_TRUE(script.RefersTo(*items[1], Category::Items));
+  EXPECT_FALSE(script.RefersTo(*items[1], Category::Flags));
 }
 
 TEST(ScriptRecord, CopyRefersToTheSameRecords) {
@@ -194,8 +220,8 @@ TEST(ScriptRecord, CopyRefersToTheSameRecords) {
   original.CopyTo(copy);
   EXPECT_EQ(copy.Kind(), 1);
   EXPECT_EQ(copy.StoredId(), 77u);
-  EXPECT_TRUE(copy.RefersToScript(ScriptAt(level, Category::ObjectScripts, 0)));
-  EXPECT_TRUE(copy.RefersToFlag(*level.List(Category::Flags)[0]));
+  EXPECT_TRUE(copy.RefersTo(ScriptAt(level, Category::ObjectScripts, 0), Category::ObjectScripts));
+  EXPECT_TRUE(copy.RefersTo(*level.List(Category::Flags)[0], Category::Flags));
   EXPECT_EQ(copy.BlockA(), original.BlockA());
   EXPECT_EQ(copy.Opaque(), original.Opaque());
   zr3::Lines a;
@@ -227,7 +253,8 @@ TEST(ScriptRecord, RunScriptIsSavedWithTheTargetsNewPosition) {
   const ZR3Script& caller = ScriptAt(reloaded, Category::GlobalScripts, 0);
   EXPECT_EQ(caller.Command(0).Parameter(0), 1);
   EXPECT_EQ(caller.Command(1).Parameter(0), 9);
-  EXPECT_TRUE(caller.RefersToScript(ScriptAt(reloaded, Category::ObjectScripts, 1)));
+  EXPECT_TRUE(
+      caller.RefersTo(ScriptAt(reloaded, Category::ObjectScripts, 1), Category::ObjectScripts));
   zr3::Lines lines;
   caller.Describe(lines);
   EXPECT_EQ(lines[1], "Command 0: Run script Gate process conditions Value 1 times");

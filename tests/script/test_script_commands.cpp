@@ -146,7 +146,7 @@ TEST_F(CommandLinks, WarpTakesFlagSlotsInOrderOfUse) {
   // X a value, Y from flag Copper: Copper takes slot 0.
   const zr3::ZR3ScriptCommand yFlag = Command({102, {0, 1, 0, 4, 3, 2}});
   EXPECT_EQ(yFlag.FlagSlot(0), &Flag(2));
-  EXPECT_TRUE(yFlag.RefersToMap(At(Category::Maps, 1)));
+  EXPECT_TRUE(yFlag.RefersTo(At(Category::Maps, 1)));
   EXPECT_EQ(yFlag.ReadableText(), " Warp Map=Value Forest, X=Value 4, Y=Flag Copper");
 }
 
@@ -157,37 +157,37 @@ TEST_F(CommandLinks, IndexOutsideItsListLeavesLaterReferencesNull) {
   EXPECT_EQ(place.Reference(ScriptReference::Map), nullptr);
   // The first tile is negative: the second tile and the map stay unresolved.
   const zr3::ZR3ScriptCommand tiles = Command({113, {-1, 1, 0, 0, 0}});
-  EXPECT_FALSE(tiles.RefersToTile(At(Category::Tiles, 1)));
-  EXPECT_FALSE(tiles.RefersToMap(At(Category::Maps, 0)));
+  EXPECT_FALSE(tiles.RefersTo(At(Category::Tiles, 1)));
+  EXPECT_FALSE(tiles.RefersTo(At(Category::Maps, 0)));
   // The script resolves, its flag operand is out of range.
   const zr3::ZR3ScriptCommand run = Command({114, {2, 0, 3, 400}});
-  EXPECT_TRUE(run.RefersToScript(At(Category::ObjectScripts, 2)));
+  EXPECT_TRUE(run.RefersTo(At(Category::ObjectScripts, 2)));
   EXPECT_EQ(run.ReadableText(), " Run script Well process conditions Flag  Bad reference");
   // "All maps" names no map, so nothing fails.
   const zr3::ZR3ScriptCommand graphic = Command({117, {1, 0, -1}});
-  EXPECT_TRUE(graphic.RefersToObject(At(Category::Objects, 1)));
-  EXPECT_TRUE(graphic.RefersToGraphic(At(Category::Graphics, 0)));
+  EXPECT_TRUE(graphic.RefersTo(At(Category::Objects, 1)));
+  EXPECT_TRUE(graphic.RefersTo(At(Category::Graphics, 0)));
 }
 
 TEST_F(CommandLinks, EachKindAnswersItsQuery) {
-  EXPECT_TRUE(Command({113, {0, 1, 0}}).RefersToTile(At(Category::Tiles, 1)));
-  EXPECT_TRUE(Command({125, {1, 2, 0}}).RefersToTile(At(Category::Tiles, 1)));
-  EXPECT_TRUE(Command({107, {0}}).RefersToText(At(Category::Texts, 0)));
-  EXPECT_TRUE(Command({109, {0}}).RefersToSong(At(Category::Songs, 0)));
-  EXPECT_TRUE(Command({118, {0}}).RefersToShop(At(Category::Shops, 0)));
-  EXPECT_TRUE(Command({119, {0, 0}}).RefersToMonster(At(Category::Monsters, 0)));
-  EXPECT_FALSE(Command({119, {1, 0}}).RefersToMonster(At(Category::Monsters, 0)));
-  EXPECT_TRUE(Command({129, {0}}).RefersToList(At(Category::Lists, 0)));
-  EXPECT_TRUE(Command({105, {0}}).RefersToCharacterSet(At(Category::Characters, 0)));
-  EXPECT_TRUE(Command({116, {0}}).RefersToPalette(At(Category::Palettes, 0)));
-  EXPECT_TRUE(Command({130, {0}}).RefersToSpell(At(Category::Spells, 0)));
-  EXPECT_TRUE(Command({133, {0, 1}}).RefersToItem(At(Category::Items, 1)));
-  EXPECT_TRUE(Command({121, {0, 1}}).RefersToGraphic(At(Category::Graphics, 1)));
-  EXPECT_TRUE(Command({131, {4, 2}}).RefersToFlag(Flag(2)));
-  EXPECT_FALSE(Command({131, {4, 2}}).RefersToFlag(Flag(4 + 1)));
+  EXPECT_TRUE(Command({113, {0, 1, 0}}).RefersTo(At(Category::Tiles, 1)));
+  EXPECT_TRUE(Command({125, {1, 2, 0}}).RefersTo(At(Category::Tiles, 1)));
+  EXPECT_TRUE(Command({107, {0}}).RefersTo(At(Category::Texts, 0)));
+  EXPECT_TRUE(Command({109, {0}}).RefersTo(At(Category::Songs, 0)));
+  EXPECT_TRUE(Command({118, {0}}).RefersTo(At(Category::Shops, 0)));
+  EXPECT_TRUE(Command({119, {0, 0}}).RefersTo(At(Category::Monsters, 0)));
+  EXPECT_FALSE(Command({119, {1, 0}}).RefersTo(At(Category::Monsters, 0)));
+  EXPECT_TRUE(Command({129, {0}}).RefersTo(At(Category::Lists, 0)));
+  EXPECT_TRUE(Command({105, {0}}).RefersTo(At(Category::Characters, 0)));
+  EXPECT_TRUE(Command({116, {0}}).RefersTo(At(Category::Palettes, 0)));
+  EXPECT_TRUE(Command({130, {0}}).RefersTo(At(Category::Spells, 0)));
+  EXPECT_TRUE(Command({133, {0, 1}}).RefersTo(At(Category::Items, 1)));
+  EXPECT_TRUE(Command({121, {0, 1}}).RefersTo(At(Category::Graphics, 1)));
+  EXPECT_TRUE(Command({131, {4, 2}}).RefersTo(Flag(2)));
+  EXPECT_FALSE(Command({131, {4, 2}}).RefersTo(Flag(4 + 1)));
   // Below 100 and above 134 nothing links.
-  EXPECT_FALSE(Command({99, {0, 0}}).RefersToItem(At(Category::Items, 0)));
-  EXPECT_FALSE(Command({135, {0, 0}}).RefersToItem(At(Category::Items, 0)));
+  EXPECT_FALSE(Command({99, {0, 0}}).RefersTo(At(Category::Items, 0)));
+  EXPECT_FALSE(Command({135, {0, 0}}).RefersTo(At(Category::Items, 0)));
 }
 
 TEST_F(CommandLinks, RelinkingDropsTheReferencesOfTheOldCode) {
@@ -201,13 +201,13 @@ TEST_F(CommandLinks, RelinkingDropsTheReferencesOfTheOldCode) {
   command.Link(level);
   EXPECT_EQ(command.FlagSlot(0), &Flag(0));
   EXPECT_EQ(command.FlagSlot(1), nullptr);
-  EXPECT_FALSE(command.RefersToFlag(Flag(1)));
-  EXPECT_FALSE(command.RefersToFlag(Flag(2)));
+  EXPECT_FALSE(command.RefersTo(Flag(1)));
+  EXPECT_FALSE(command.RefersTo(Flag(2)));
 
   command.SetCode(104);
   command.Link(level);
-  EXPECT_FALSE(command.RefersToFlag(Flag(0)));
-  EXPECT_TRUE(command.RefersToItem(At(Category::Items, 0)));
+  EXPECT_FALSE(command.RefersTo(Flag(0)));
+  EXPECT_TRUE(command.RefersTo(At(Category::Items, 0)));
 }
 
 TEST_F(CommandWrites, PositionParametersFollowTheirRecords) {

@@ -114,17 +114,17 @@ TEST_F(ConditionLinks, IndexOutsideItsListLeavesLaterReferencesNull) {
   EXPECT_EQ(badX.ReadableText(), " Location At Map Value Forest, X = Flag Bad reference");
   // The compared flag missing leaves the flag operand unresolved.
   zr3::ZR3ScriptCondition badFlag = Condition({1, {999, 0, 3, 1}});
-  EXPECT_FALSE(badFlag.RefersToFlag(Flag(1)));
+  EXPECT_FALSE(badFlag.RefersTo(Flag(1)));
 }
 
 TEST_F(ConditionLinks, RelinkingDropsTheReferencesOfTheOldCode) {
   zr3::ZR3ScriptCondition condition = Condition({4, {0, 1}});
-  EXPECT_TRUE(condition.RefersToItem(At(Category::Items, 1)));
+  EXPECT_TRUE(condition.RefersTo(At(Category::Items, 1)));
   condition.SetCode(12);
   condition.SetParameter(1, 0);
   condition.Link(level);
-  EXPECT_FALSE(condition.RefersToItem(At(Category::Items, 1)));
-  EXPECT_TRUE(condition.RefersToSpell(At(Category::Spells, 0)));
+  EXPECT_FALSE(condition.RefersTo(At(Category::Items, 1)));
+  EXPECT_TRUE(condition.RefersTo(At(Category::Spells, 0)));
 
   // Flag slots start from 0 again.
   zr3::ZR3ScriptCondition flags = Condition({1, {0, 0, 3, 1}});
@@ -134,18 +134,19 @@ TEST_F(ConditionLinks, RelinkingDropsTheReferencesOfTheOldCode) {
   EXPECT_EQ(flags.ReadableText(), " Attribute STR >= Flag Silver");
   EXPECT_EQ(flags.FlagSlot(0), &Flag(1));
   EXPECT_EQ(flags.FlagSlot(1), nullptr);
-  EXPECT_FALSE(flags.RefersToFlag(Flag(0)));
+  EXPECT_FALSE(flags.RefersTo(Flag(0)));
 }
 
 TEST_F(ConditionLinks, QueriesAnswerForTheirOwnKindOnly) {
   const zr3::ZR3ScriptCondition palette = Condition({6, {0, 0}});
-  EXPECT_TRUE(palette.RefersToPalette(At(Category::Palettes, 0)));
-  EXPECT_FALSE(palette.RefersToSpell(At(Category::Palettes, 0)));
+  EXPECT_TRUE(palette.RefersTo(At(Category::Palettes, 0)));
+  EXPECT_EQ(palette.ListReferred(At(Category::Palettes, 0)), Category::Palettes);
+  EXPECT_FALSE(palette.RefersTo(At(Category::Spells, 0)));
   const zr3::ZR3ScriptCondition charset = Condition({5, {0, 0}});
-  EXPECT_TRUE(charset.RefersToCharacterSet(At(Category::Characters, 0)));
+  EXPECT_TRUE(charset.RefersTo(At(Category::Characters, 0)));
   const zr3::ZR3ScriptCondition map = Condition({2, {0, 0, 0}});
-  EXPECT_TRUE(map.RefersToMap(At(Category::Maps, 0)));
-  EXPECT_FALSE(map.RefersToMap(At(Category::Maps, 1)));
+  EXPECT_TRUE(map.RefersTo(At(Category::Maps, 0)));
+  EXPECT_FALSE(map.RefersTo(At(Category::Maps, 1)));
 }
 
 TEST_F(ConditionWrites, PositionParametersFollowTheirRecords) {

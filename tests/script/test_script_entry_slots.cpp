@@ -18,8 +18,8 @@ TEST_F(EntrySlots, MostNamesInOneEntryAreAllKept) {
   EXPECT_EQ(place.FlagSlot(1), &Flag(1));
   EXPECT_EQ(place.FlagSlot(2), &Flag(2));
   EXPECT_EQ(place.Reference(ScriptReference::Map), nullptr);
-  EXPECT_TRUE(place.RefersToFlag(Flag(2)));
-  EXPECT_FALSE(place.RefersToFlag(Flag(3)));
+  EXPECT_TRUE(place.RefersTo(Flag(2)));
+  EXPECT_FALSE(place.RefersTo(Flag(3)));
   // Three records of three kinds in one entry, each found by its kind.
   const zr3::ZR3ScriptCommand change = Command({117, {1, 1, 0}});
   EXPECT_EQ(change.Reference(ScriptReference::Object), &At(Category::Objects, 1));
