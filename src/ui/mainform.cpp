@@ -762,7 +762,8 @@ void TfrmMain::mnuFileImportClick() {
 
 void TfrmMain::ImportScripts(const QString& path) {
   if (!level_ || !level_->Loaded()) return;
-  RunImport([&](ZR3Importer& importer) { importer.Import(ToNativePath(path)); });
+  RunImport([&](ZR3Importer& importer) { importer.Import(ToNativePath(path)); },
+            tr("Import Scripts from %1").arg(QFileInfo(path).fileName()));
   settings_.importPath = FolderOf(path);
 }
 
@@ -775,7 +776,8 @@ void TfrmMain::EditScriptText() {
   // Script text files end their lines with CR LF, as the export writes them.
   QString text = *edited;
   text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-  if (!RunImport([&](ZR3Importer& importer) { importer.ImportText(FromDisplay(text)); })) {
+  if (!RunImport([&](ZR3Importer& importer) { importer.ImportText(FromDisplay(text)); },
+                 tr("Edit %1 as Text").arg(RecordCaption(*level_, owner)))) {
     tabRecord_->setCurrentWidget(memGeneral_);
     return;
   }
@@ -786,34 +788,38 @@ void TfrmMain::EditScriptText() {
   tabRecord_->setCurrentWidget(memGeneral_);
 }
 
-bool TfrmMain::RunImport(const std::function<void(ZR3Importer&)>& import) {
+bool TfrmMain::RunImport(const std::function<void(ZR3Importer&)>& import, const QString& change) {
   BusyCursor busy;
   ZR3Importer importer(*level_);
+  importer.KeepChanges();
   bool imported = true;
   try {
     import(importer);
   } catch (const std::exception&) {
-    // The importer's report says what went wrong and where.
+    // The importer's report says what went wrong and where; the level is as it was.
     imported = false;
   }
   Lines report;
   importer.AppendReport(report);
+  if (imported) {
+    ScriptImportEdit edit(*level_, importer.TakeChanges());
+    if (!edit.Empty()) Push(new ImportCommand(*this, change, std::move(edit)));
+  }
+  ScriptsChanged();
   ShowLines(report);
-  if (level_->Modified()) {
-    // The import is not an undoable command: the history before it no longer applies.
-    undoStack_->clear();
-    undoStack_->resetClean();
-  }
-  ShowModified();
-  const std::optional<Category> category = CategoryOfRow(SelectedCategoryRow());
-  if (category && IsScriptCategory(*category)) {
-    fixedTable_ = false;
-    itemCategory_ = category;
-    ClearFields();
-    itemModel_->Reload();
-    SetEditCommands(false);
-  }
   return imported;
+}
+
+void TfrmMain::ScriptsChanged() {
+  ClearResults();
+  const std::optional<Category> category = CategoryOfRow(SelectedCategoryRow());
+  if (!category || !IsScriptCategory(*category)) return;
+  // The shown script list is refilled with no row selected.
+  fixedTable_ = false;
+  itemCategory_ = category;
+  ClearFields();
+  itemModel_->Reload();
+  SetEditCommands(false);
 }
 
 void TfrmMain::mnuHelpAboutClick() {

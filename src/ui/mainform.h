@@ -81,6 +81,7 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   ZR3Level& EditedLevel() override { return *level_; }
   void RecordChanged(const FieldOwner& owner) override;
   void ListChanged(Category category, std::size_t select) override;
+  void ScriptsChanged() override;
 
   void mnuFileOpenClick();
   void mnuFileSaveClick();
@@ -149,7 +150,7 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   void ExportScripts(const std::function<void(ByteWriter&)>& produce);
   void SetLevelCommands(bool loaded);
   // Runs an import, shows its report and the script list again; false when it failed.
-  bool RunImport(const std::function<void(ZR3Importer&)>& import);
+  bool RunImport(const std::function<void(ZR3Importer&)>& import, const QString& change);
   void AddRecentFile(const QString& path);
   void FillRecentMenu();
   // Watches the level's file, remembering how the window itself last left it.

@@ -146,4 +146,17 @@ void DeleteCommand::Redo(ZR3Level& level) {
   host_.ListChanged(category_, index_ < count ? index_ : count - 1);
 }
 
+ImportCommand::ImportCommand(EditHost& host, const QString& text, ScriptImportEdit edit)
+    : LevelCommand(host, text), edit_(std::move(edit)) {}
+
+void ImportCommand::Undo(ZR3Level& level) {
+  edit_.Undo(level);
+  host_.ScriptsChanged();
+}
+
+void ImportCommand::Redo(ZR3Level& level) {
+  edit_.Redo(level);
+  host_.ScriptsChanged();
+}
+
 }  // namespace zr3::ui

@@ -9,6 +9,7 @@
 #include "edit/deletion.h"
 #include "edit/field_edit.h"
 #include "edit/reorder.h"
+#include "edit/script_import_edit.h"
 #include "level/zr3level.h"
 
 namespace zr3::ui {
@@ -23,6 +24,8 @@ class EditHost {
   // A list changed its order or length: the views that show it follow, with the record at
   // select chosen.
   virtual void ListChanged(Category category, std::size_t select) = 0;
+  // Scripts were overwritten or appended by an import or its undo.
+  virtual void ScriptsChanged() = 0;
 };
 
 // How a command names a record: "Map 'Hollowtree'", or "General" for the level information.
@@ -121,6 +124,19 @@ class DeleteCommand : public LevelCommand {
   Category category_;
   std::size_t index_;
   std::unique_ptr<ZR3Base> removed_;
+};
+
+// One command for a whole script import.
+class ImportCommand : public LevelCommand {
+ public:
+  ImportCommand(EditHost& host, const QString& text, ScriptImportEdit edit);
+
+ protected:
+  void Undo(ZR3Level& level) override;
+  void Redo(ZR3Level& level) override;
+
+ private:
+  ScriptImportEdit edit_;
 };
 
 }  // namespace zr3::ui

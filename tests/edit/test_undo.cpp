@@ -8,9 +8,11 @@
 #include "edit/field_edit.h"
 #include "edit/placement.h"
 #include "edit/reorder.h"
+#include "edit/script_import_edit.h"
 #include "level/field_access.h"
 #include "level/zr3error.h"
 #include "level/zr3level.h"
+#include "script/zr3importer.h"
 #include "support/edit_checks.h"
 #include "support/edit_levels.h"
 
@@ -190,6 +192,44 @@ TEST(UndoSample, DeletionsAndMovesOfSpellsAndItemsComeBackExactly) {
       }
     }
   }
+}
+
+// An import overwrites "Open" and appends a global and an object script; undo takes both
+// appended scripts away and puts "Open" back, redo brings the import's result back.
+TEST(UndoImport, AnImportIsUndoneAndRedoneExactly) {
+  zr3::ZR3Level level;
+  zr3test::LoadWorld(level);
+  const std::string original = level.SaveToBytes();
+  zr3::ZR3Importer importer(level);
+  importer.KeepChanges();
+  importer.ImportText(
+      "objectscript \"Open\"\r\nconditions:\r\ncommands:\r\n  returntomap\r\nend script\r\n"
+      "globalscript \"Fresh\"\r\nconditions:\r\ncommands:\r\n  run \"Newcomer\"\r\n"
+      "end script\r\n"
+      "objectscript \"Newcomer\"\r\nconditions:\r\ncommands:\r\n  returntomap\r\n"
+      "end script\r\n");
+  const std::string imported = level.SaveToBytes();
+  ASSERT_NE(imported, original);
+  zr3::ScriptImportEdit edit(level, importer.TakeChanges());
+  EXPECT_FALSE(edit.Empty());
+  edit.Undo(level);
+  EXPECT_EQ(level.SaveToBytes(), original);
+  EXPECT_TRUE(zr3test::ListIsConsistent(level, Category::ObjectScripts));
+  EXPECT_TRUE(zr3test::ListIsConsistent(level, Category::GlobalScripts));
+  edit.Redo(level);
+  EXPECT_EQ(level.SaveToBytes(), imported);
+  edit.Undo(level);
+  EXPECT_EQ(level.SaveToBytes(), original);
+}
+
+TEST(UndoImport, AFailedImportKeepsNoChangesOfAnEarlierOne) {
+  zr3::ZR3Level level;
+  zr3test::LoadWorld(level);
+  zr3::ZR3Importer importer(level);
+  importer.KeepChanges();
+  importer.ImportText("objectscript \"Open\"\r\nconditions:\r\ncommands:\r\nend script\r\n");
+  EXPECT_THROW(importer.Import("/nonexistent/scripts.txt"), zr3::ZR3Error);
+  EXPECT_TRUE(zr3::ScriptImportEdit(level, importer.TakeChanges()).Empty());
 }
 
 }  // namespace

@@ -582,7 +582,14 @@ class TestEditing : public QObject {
     QVERIFY(Details(editor.window)->toPlainText().startsWith(QStringLiteral("IMPORT SCRIPTS")));
     QCOMPARE(editor.window.findChild<QTabWidget*>(QStringLiteral("tabRecord"))->currentWidget(),
              Details(editor.window));
+
+    // The whole import is one step of the history.
+    QCOMPARE(editor.History().count(), 1);
+    QCOMPARE(editor.History().text(0), QStringLiteral("Edit Object script 'Open' as Text"));
     QVERIFY(editor.window.isWindowModified());
+    editor.History().undo();
+    QCOMPARE(editor.Saved(), saved);
+    QVERIFY(!editor.window.isWindowModified());
 
     editor.Select(kItemsRow, 0);
     QVERIFY(button->isHidden());
