@@ -378,10 +378,26 @@ class TestEditing : public QObject {
     editor.Select(kItemsRow, 1);
     editor.Trigger("btnDelete");
     QCOMPARE(editor.Level().List(Category::Items).size(), std::size_t{1});
-    QCOMPARE(editor.History().count(), 6);
-    QCOMPARE(editor.History().text(0), QStringLiteral("Rename Map 'Cave'"));
+    const QString scripts = editor.folder.filePath(QStringLiteral("scripts.txt"));
+    QFile text(scripts);
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write(
+        "objectscript \"Drink\"\r\nconditions:\r\ncommands:\r\n  returntomap\r\n"
+        "end script\r\nglobalscript \"Extra\"\r\nconditions:\r\ncommands:\r\n"
+        "  returntomap\r\nend script\r\n");
+    text.close();
+    editor.prompt.files = {scripts};
+    editor.Trigger("mnuFileImport");
+    QCOMPARE(editor.Level().List(Category::GlobalScripts).size(), std::size_t{3});
+    QCOMPARE(editor.History().count(), 7);
+    QCOMPARE(editor.History().text(6), QStringLiteral("Import Scripts from scripts.txt"));
+    editor.History().undo();
+    QCOMPARE(ActionOf(editor.window, "mnuEditRedo")->text(),
+             QStringLiteral("Redo Import Scripts from scripts.txt"));
     QCOMPARE(ActionOf(editor.window, "mnuEditUndo")->text(),
              QStringLiteral("Undo Delete Item 'Potion'"));
+    editor.History().redo();
+    QCOMPARE(editor.History().text(0), QStringLiteral("Rename Map 'Cave'"));
     const std::string edited = editor.Saved();
 
     editor.UndoAll();
