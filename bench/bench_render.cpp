@@ -39,7 +39,7 @@ Setup* gSetup = nullptr;
 void MakeLevel(Setup& setup) {
   QDir(setup.folder.path()).mkdir("tiles");
   zr3test::LevelBuilder builder;
-  std::vector<zr3test::TileSpec> tiles;
+  std::vector<zr3test::TileFields> tiles;
   for (int i = 0; i < kTiles; ++i) {
     QImage picture(16, 16, QImage::Format_RGB32);
     picture.fill(QColor::fromHsv(i * 7 % 360, 200, 100 + i % 150));
@@ -48,14 +48,14 @@ void MakeLevel(Setup& setup) {
     }
     const QString name = QString("tile%1.bmp").arg(i);
     picture.save(setup.folder.path() + "/tiles/" + name);
-    zr3test::TileSpec tile = zr3test::NamedTile("Tile " + std::to_string(i), 1000 + i);
+    zr3test::TileFields tile = zr3test::NamedTile("Tile " + std::to_string(i), 1000 + i);
     tile.gfxId = 1;
     tile.path = "tiles\\" + name.toStdString();
     tiles.push_back(tile);
   }
   zr3test::ChainIds(tiles);
   for (const auto& tile : tiles) builder.Add(zr3::Category::Tiles, zr3test::TileRecord(tile));
-  zr3test::MapSpec map = zr3test::NamedMap("Benchmark", kSide, 1);
+  zr3test::MapFields map = zr3test::NamedMap("Benchmark", kSide, 1);
   for (int row = 0; row < kSide; ++row) {
     for (int column = 0; column < kSide; ++column) {
       const auto tile = [&](int step) {

@@ -156,9 +156,9 @@ class Generator {
   void AddMaps() {
     const int distinct = std::max(1, std::min(s_.tilesPerMap, s_.tiles));
     for (int i = 0; i < s_.maps; ++i) {
-      zr3test::MapSpec map;
+      zr3test::MapFields map;
       map.name = Named("Map", i);
-      map.size = zr3test::MapSpec::kGridSide;
+      map.size = zr3test::MapFields::kGridSide;
       // Each map uses its own run of distinct tiles; every seventh third slot is empty.
       const long first = i * 97L;
       for (std::size_t k = 0; k < map.cells.size(); ++k) {
@@ -178,7 +178,7 @@ class Generator {
 
   void AddTiles() {
     for (int i = 0; i < s_.tiles; ++i) {
-      zr3test::TileSpec tile;
+      zr3test::TileFields tile;
       tile.name = Named("Tile", i);
       // Every tenth tile has no picture of its own, so both layouts occur.
       tile.gfxId = i % 10 == 9 ? 0 : static_cast<std::uint32_t>(i + 1);
@@ -191,7 +191,7 @@ class Generator {
 
   void AddObjects() {
     for (int i = 0; i < s_.objects; ++i) {
-      zr3test::ObjectSpec object;
+      zr3test::ObjectFields object;
       object.name = Named("Object", i);
       object.mapId = IdInto(Category::Maps, s_.maps, i);
       object.x = static_cast<std::uint8_t>(i % 100);
@@ -218,8 +218,8 @@ class Generator {
   }
 
   // A condition of the code whose references resolve, varied by seed.
-  zr3test::SlotSpec Condition(std::uint16_t code, long seed) const {
-    zr3test::SlotSpec c;
+  zr3test::SlotFields Condition(std::uint16_t code, long seed) const {
+    zr3test::SlotFields c;
     c.code = code;
     auto& p = c.p;
     const auto flag = static_cast<std::int16_t>(seed % 256);
@@ -267,8 +267,8 @@ class Generator {
   }
 
   // A command of the code whose references resolve, varied by seed.
-  zr3test::SlotSpec Command(std::uint16_t code, long seed) const {
-    zr3test::SlotSpec c;
+  zr3test::SlotFields Command(std::uint16_t code, long seed) const {
+    zr3test::SlotFields c;
     c.code = code;
     auto& p = c.p;
     const auto flag = static_cast<std::int16_t>(seed % 256);
@@ -363,7 +363,7 @@ class Generator {
     constexpr int kCommandCount = zr3::kLastCommandCode - zr3::kFirstCommandCode + 1;
     const std::string kind(zr3::InfoOf(category).sectionName);
     for (int i = 0; i < count; ++i) {
-      zr3test::ScriptSpec script;
+      zr3test::ScriptFields script;
       script.name = Named(kind.c_str(), i);
       script.conditionCount = static_cast<std::uint8_t>(1 + i % 10);
       script.commandCount = 10;
@@ -380,7 +380,7 @@ class Generator {
 
   void AddGraphics() {
     for (int i = 0; i < s_.graphics; ++i) {
-      zr3test::GraphicSpec graphic;
+      zr3test::GraphicFields graphic;
       graphic.name = Named("Graphic", i);
       graphic.resource = i % 10 == 9 ? 0 : static_cast<std::uint32_t>(i + 1);
       graphic.path = "pictures\\" + graphic.name + ".bmp";
@@ -391,7 +391,7 @@ class Generator {
 
   void AddItems() {
     for (int i = 0; i < s_.items; ++i) {
-      zr3test::ItemSpec item;
+      zr3test::ItemFields item;
       item.name = Named("Item", i);
       const bool usable = s_.objectScripts > 0 && (s_.allItemsUsable || i % 5 == 3);
       item.type = usable ? 3 : static_cast<std::uint16_t>(i % 5 == 3 ? 4 : i % 5);
@@ -408,7 +408,7 @@ class Generator {
 
   void AddSpells() {
     for (int i = 0; i < s_.spells; ++i) {
-      zr3test::SpellSpec spell;
+      zr3test::SpellFields spell;
       spell.name = Named("Spell", i);
       spell.minSp = static_cast<std::int16_t>(i % 50);
       spell.spCost = 5;
@@ -426,7 +426,7 @@ class Generator {
 
   void AddShops() {
     for (int i = 0; i < s_.shops; ++i) {
-      zr3test::ShopSpec shop;
+      zr3test::ShopFields shop;
       shop.name = Named("Shop", i);
       // Slot 0 names the hot item; the rest spread over the list.
       for (int slot = 0; slot < 10; ++slot) {
@@ -441,7 +441,7 @@ class Generator {
 
   void AddMonsters() {
     for (int i = 0; i < s_.monsters; ++i) {
-      zr3test::MonsterSpec monster;
+      zr3test::MonsterFields monster;
       monster.name = Named("Monster", i);
       monster.gfxId = IdInto(Category::Graphics, s_.graphics, i);
       monster.level = static_cast<std::uint16_t>(i % 30);
@@ -469,7 +469,7 @@ class Generator {
 
   void AddPalettes() {
     for (int i = 0; i < s_.palettes; ++i) {
-      zr3test::PaletteSpec palette;
+      zr3test::PaletteFields palette;
       palette.name = Named("Palette", i);
       for (std::size_t c = 0; c < palette.colours.size(); ++c) {
         palette.colours[c] = static_cast<char>((c + static_cast<std::size_t>(i)) & 0xFF);
@@ -481,7 +481,7 @@ class Generator {
 
   void AddTexts() {
     for (int i = 0; i < s_.texts; ++i) {
-      zr3test::TextSpec text;
+      zr3test::TextFields text;
       text.name = Named("Text", i);
       text.text = "A line of text number " + std::to_string(i) + " for the stress level.";
       level_.Add(Category::Texts, zr3test::TextBlob(text));
@@ -490,7 +490,7 @@ class Generator {
 
   void AddCharacters() {
     for (int i = 0; i < s_.characters; ++i) {
-      zr3test::CharacterSpec character;
+      zr3test::CharacterFields character;
       character.name = Named("Character", i);
       for (int image = 0; image < 8; ++image) {
         // Every eighth slot empty, so both layouts of an image slot occur.
@@ -505,7 +505,7 @@ class Generator {
 
   void AddSongs() {
     for (int i = 0; i < s_.songs; ++i) {
-      zr3test::SongSpec song;
+      zr3test::SongFields song;
       song.name = Named("Song", i);
       song.data.replace(0, 10, "song.mid\0\0", 10);
       Chain(song, Category::Songs, i, s_.songs);
@@ -515,7 +515,7 @@ class Generator {
 
   void AddLists() {
     for (int i = 0; i < s_.lists; ++i) {
-      zr3test::ListSpec list;
+      zr3test::ListFields list;
       list.name = Named("List", i);
       list.count = 10;
       for (int option = 0; option < 10; ++option) {
@@ -532,7 +532,7 @@ class Generator {
     for (int i = 0; i < 256; ++i) level_.flags[i] = Named("Flag", i);
     for (int i = 0; i < 20; ++i) level_.groups[i] = Named("Group", i);
     level_.customText = {"Spells", "Items", "Gold", "Exp"};
-    zr3test::InfoSpec& info = level_.info;
+    zr3test::InfoFields& info = level_.info;
     info.name = "Stress level " + s_.name;
     info.author = "zr3bench";
     info.version = "1.0";

@@ -218,9 +218,9 @@ constexpr std::uint32_t kWallId = 102, kWaterId = 103, kPathId = 104, kFloorId =
 
 // The tiles, with their pictures written under folder.
 void AddTiles(zr3test::LevelBuilder& level, const std::filesystem::path& folder) {
-  std::vector<zr3test::TileSpec> tiles;
+  std::vector<zr3test::TileFields> tiles;
   for (const DemoTile& demo : kDemoTiles) {
-    zr3test::TileSpec tile = zr3test::NamedTile(demo.name, demo.id);
+    zr3test::TileFields tile = zr3test::NamedTile(demo.name, demo.id);
     tile.gfxId = demo.id - 100;
     tile.layer = demo.layer;
     tile.path = demo.path;
@@ -233,12 +233,13 @@ void AddTiles(zr3test::LevelBuilder& level, const std::filesystem::path& folder)
     WriteBmp(folder / file, picture);
   }
   zr3test::ChainIds(tiles);
-  for (const zr3test::TileSpec& tile : tiles) level.Add(Category::Tiles, zr3test::TileRecord(tile));
+  for (const zr3test::TileFields& tile : tiles)
+    level.Add(Category::Tiles, zr3test::TileRecord(tile));
 }
 
 // The small town: grass inside a wall, with a pond in the middle.
-zr3test::MapSpec Town() {
-  zr3test::MapSpec town = zr3test::NamedMap("Hollowtree", 10, 201);
+zr3test::MapFields Town() {
+  zr3test::MapFields town = zr3test::NamedMap("Hollowtree", 10, 201);
   for (int row = 0; row < 10; ++row) {
     for (int column = 0; column < 10; ++column) {
       const bool edge = row == 0 || row == 9 || column == 0 || column == 9;
@@ -252,10 +253,10 @@ zr3test::MapSpec Town() {
 
 // The village: a wood around a meadow, two roads crossing at a square with lamps, a pond with
 // a beach, a fenced field and houses with floors, walls and roofs.
-zr3test::MapSpec Village() {
+zr3test::MapFields Village() {
   constexpr int kSide = 48;
-  zr3test::MapSpec village = zr3test::NamedMap("Hollowtree Village", kSide, 202);
-  auto cell = [&village](int row, int column) -> zr3test::MapSpec::Cell& {
+  zr3test::MapFields village = zr3test::NamedMap("Hollowtree Village", kSide, 202);
+  auto cell = [&village](int row, int column) -> zr3test::MapFields::Cell& {
     return village.At(row, column);
   };
   for (int row = 0; row < kSide; ++row) {
@@ -323,11 +324,11 @@ zr3test::MapSpec Village() {
 // The tiles and maps, one object on the town map, and the level's screens.
 void AddTown(zr3test::LevelBuilder& level, const std::filesystem::path& folder) {
   AddTiles(level, folder);
-  std::vector<zr3test::MapSpec> maps = {Town(), Village()};
+  std::vector<zr3test::MapFields> maps = {Town(), Village()};
   zr3test::ChainIds(maps);
-  for (const zr3test::MapSpec& map : maps) level.Add(Category::Maps, zr3test::MapRecord(map));
+  for (const zr3test::MapFields& map : maps) level.Add(Category::Maps, zr3test::MapRecord(map));
 
-  zr3test::ObjectSpec well = zr3test::NamedObject("Well", 201);
+  zr3test::ObjectFields well = zr3test::NamedObject("Well", 201);
   well.x = 4;
   well.y = 5;
   well.id = 301;
@@ -336,14 +337,14 @@ void AddTown(zr3test::LevelBuilder& level, const std::filesystem::path& folder) 
   well.scriptIds[1] = kWolfDenScriptId;
   level.Add(Category::Objects, zr3test::ObjectRecord(well));
 
-  std::vector<zr3test::GraphicSpec> graphics = {zr3test::NamedGraphic("Title Screen", 1, 401),
-                                                zr3test::NamedGraphic("Combat Backdrop", 1, 402),
-                                                zr3test::NamedGraphic("Inventory Panel", 1, 403)};
+  std::vector<zr3test::GraphicFields> graphics = {zr3test::NamedGraphic("Title Screen", 1, 401),
+                                                  zr3test::NamedGraphic("Combat Backdrop", 1, 402),
+                                                  zr3test::NamedGraphic("Inventory Panel", 1, 403)};
   graphics[0].path = "gfx\\title.bmp";
   graphics[1].path = "gfx\\combat.bmp";
   graphics[2].path = "gfx\\inventory.bmp";
   zr3test::ChainIds(graphics);
-  for (const zr3test::GraphicSpec& graphic : graphics) {
+  for (const zr3test::GraphicFields& graphic : graphics) {
     level.Add(Category::Graphics, zr3test::GraphicRecord(graphic));
   }
   level.info.backgroundId = 401;
@@ -351,12 +352,12 @@ void AddTown(zr3test::LevelBuilder& level, const std::filesystem::path& folder) 
   level.info.inventoryScreenId = 403;
 }
 
-using zr3test::ScriptSpec;
+using zr3test::ScriptFields;
 using zr3test::ScriptWith;
 
 // Scripts of every kind. Records of other lists are named by position 0 or 1.
 void AddScripts(zr3test::LevelBuilder& level) {
-  std::vector<ScriptSpec> global = {
+  std::vector<ScriptFields> global = {
       ScriptWith("Mayor greets", {{1, {0, 2, 0, 0}}, {2, {0, 0, 0, 0, 5, 0, 3}}, {8, {1, 0, 0, 8}}},
                  {{107, {0, 15, -1, 0, 0, 0, 1}},
                   {101, {2, 0, 0, 1}},
@@ -366,11 +367,11 @@ void AddScripts(zr3test::LevelBuilder& level) {
       ScriptWith("Night falls", {{8, {1, 0, 0, 20}}, {9, {0}}, {7, {1}}},
                  {{116, {0}}, {121, {0, 1}}, {122, {0}}, {123, {}}}),
   };
-  std::vector<ScriptSpec> death = {
+  std::vector<ScriptFields> death = {
       ScriptWith("Fallen hero", {{0, {}}},
                  {{103, {3, 2, 1, 6}}, {102, {0, 0, 0, 1, 0, 1}}, {115, {}}}),
   };
-  std::vector<ScriptSpec> object = {
+  std::vector<ScriptFields> object = {
       ScriptWith("Town door", {{4, {0, 0}}, {1, {1, 0, 0, 0}}},
                  {{101, {2, 1, 0, 1}}, {113, {0, 1, 0, 3, 4}}, {109, {0}}, {100, {}}}),
       ScriptWith("Wolf den", {{3, {5, 0, 2, 10}}, {11, {3, 2, 0, 7, 1, 0}}},
@@ -387,7 +388,7 @@ void AddScripts(zr3test::LevelBuilder& level) {
                   {118, {0}},
                   {130, {0}}}),
   };
-  std::vector<ScriptSpec> startup = {
+  std::vector<ScriptFields> startup = {
       ScriptWith("Opening", {{0, {}}},
                  {{105, {0}},
                   {106, {0, -1}},
@@ -398,10 +399,10 @@ void AddScripts(zr3test::LevelBuilder& level) {
   };
 
   std::uint32_t id = 1000;
-  auto add = [&](Category category, std::vector<ScriptSpec>& scripts) {
+  auto add = [&](Category category, std::vector<ScriptFields>& scripts) {
     zr3test::ChainIds(scripts, id);
     id += 100;
-    for (const ScriptSpec& script : scripts) level.Add(category, zr3test::ScriptBlob(script));
+    for (const ScriptFields& script : scripts) level.Add(category, zr3test::ScriptBlob(script));
   };
   add(Category::GlobalScripts, global);
   add(Category::DeathScripts, death);
@@ -411,7 +412,7 @@ void AddScripts(zr3test::LevelBuilder& level) {
 
 // Things to carry, magic to learn, a shop to buy them in and a monster to fight.
 void AddGoodsAndFoes(zr3test::LevelBuilder& level) {
-  std::vector<zr3test::ItemSpec> items(4);
+  std::vector<zr3test::ItemFields> items(4);
   items[0].name = "Short Sword";
   items[0].type = 0;
   items[0].cost = 30;
@@ -431,9 +432,9 @@ void AddGoodsAndFoes(zr3test::LevelBuilder& level) {
   items[3].cost = 1;
   items[3].parameters = {2, 1, 0, 0};  // runs the object script at position 2, "Well"
   zr3test::ChainIds(items, kSwordId);
-  for (const zr3test::ItemSpec& item : items) level.Add(Category::Items, zr3test::ItemBlob(item));
+  for (const zr3test::ItemFields& item : items) level.Add(Category::Items, zr3test::ItemBlob(item));
 
-  std::vector<zr3test::SpellSpec> spells(3);
+  std::vector<zr3test::SpellFields> spells(3);
   spells[0].name = "Spark";
   spells[0].minSp = 2;
   spells[0].spCost = 3;
@@ -454,11 +455,11 @@ void AddGoodsAndFoes(zr3test::LevelBuilder& level) {
   spells[2].type = 5;
   spells[2].parameters = {2, 0, 0, 0};
   zr3test::ChainIds(spells, kSparkId);
-  for (const zr3test::SpellSpec& spell : spells) {
+  for (const zr3test::SpellFields& spell : spells) {
     level.Add(Category::Spells, zr3test::SpellBlob(spell));
   }
 
-  zr3test::ShopSpec store;
+  zr3test::ShopFields store;
   store.name = "General Store";
   store.items = {kSwordId, kArmorId, kHerbId};
   store.buyback = 50;
@@ -466,7 +467,7 @@ void AddGoodsAndFoes(zr3test::LevelBuilder& level) {
   store.id = 801;
   level.Add(Category::Shops, zr3test::ShopRecord(store));
 
-  zr3test::MonsterSpec wolf;
+  zr3test::MonsterFields wolf;
   wolf.name = "Grey Wolf";
   wolf.gfxId = 12;
   wolf.level = 2;
@@ -492,7 +493,7 @@ void AddGoodsAndFoes(zr3test::LevelBuilder& level) {
 
 // The level's palette, a sign's text, a song, the hero's character set and a menu.
 void AddPresentation(zr3test::LevelBuilder& level) {
-  zr3test::PaletteSpec daylight;
+  zr3test::PaletteFields daylight;
   daylight.name = "Daylight";
   for (std::size_t i = 0; i < 256; ++i) {
     daylight.colours[3 * i] = static_cast<char>(i);
@@ -503,25 +504,25 @@ void AddPresentation(zr3test::LevelBuilder& level) {
   level.Add(Category::Palettes, zr3test::PaletteBlob(daylight));
   level.info.paletteId = kPaletteId;
 
-  zr3test::TextSpec sign;
+  zr3test::TextFields sign;
   sign.name = "Town sign";
   sign.text = "Welcome to Hollowtree!";
   level.Add(Category::Texts, zr3test::TextBlob(sign));
 
-  zr3test::SongSpec theme;
+  zr3test::SongFields theme;
   theme.name = "Town theme";
   for (std::size_t i = 0; i < 64; ++i) theme.data[i] = static_cast<char>(i * 7 + 1);
   theme.id = 1501;
   level.Add(Category::Songs, zr3test::SongBlob(theme));
 
-  zr3test::CharacterSpec hero;
+  zr3test::CharacterFields hero;
   hero.name = "Hero";
   hero.imageIds = {1, 2, 0, 3, 0, 0, 0, 0};
   hero.imagePaths = {"chars\\hero_n.bmp", "chars\\hero_e.bmp", "", "chars\\hero_s.bmp"};
   hero.id = 1601;
   level.Add(Category::Characters, zr3test::CharacterBlob(hero));
 
-  zr3test::ListSpec menu;
+  zr3test::ListFields menu;
   menu.name = "Well menu";
   menu.optionTexts = {"Drink", "Look down", "Leave"};
   menu.resultIds = {kWellScriptId, kWolfDenScriptId, kTownDoorScriptId};

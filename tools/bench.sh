@@ -21,7 +21,7 @@ gui=OFF
 if [ -f "$root/src/ui/CMakeLists.txt" ] && [ -f "$root/bench/ui/CMakeLists.txt" ]; then gui=ON; fi
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZR3_BUILD_BENCHMARKS=ON \
   -DZR3_BUILD_GUI=$gui >/dev/null
-ninja -C "$build" -j2 zr3_bench_all >"$build/bench-build.log" ||
+ninja -C "$build" -j2 zr3_bench_all zr3 >"$build/bench-build.log" ||
   { cat "$build/bench-build.log" >&2; exit 1; }
 mkdir -p "$levels"
 
@@ -36,7 +36,10 @@ for size in "${sizes[@]}"; do
   level=$levels/$name.zr3
   "$build/bench/zr3_make_stress" "$size" "$level" >/dev/null
   "$build/bench/zr3_bench_memory" "$level" >"$levels/$name.memory"
-  rm -f "$levels/$name".*.json
+  "$build/zr3" export-json "$level" "$levels/$name.json"
+  "$build/bench/zr3_bench_memory" --json "$levels/$name.json" >"$levels/$name.json-memory"
+  rm -f "$levels/$name.json"
+  rm -f "$levels/$name".zr3_bench_*.json
   for program in "${programs[@]}"; do
     echo "running $(basename "$program") on $size" >&2
     QT_QPA_PLATFORM=offscreen "$program" --file="$level" \

@@ -15,7 +15,8 @@ import re
 import sys
 
 # Ratio targets of the figures that have one.
-TARGETS = {"load_link": 4.0, "save": 3.0, "level_text_export": 3.0, "script_export": 3.0}
+TARGETS = {"load_link": 4.0, "save": 3.0, "level_text_export": 3.0, "script_export": 3.0,
+           "json_export": 3.0, "json_import": 3.0}
 # Targets in milliseconds.
 TARGETS_MS = {"item_list_fill": 50.0, "map_frame_default_zoom": 16.0,
               "map_frame_whole_map_fit": 16.0, "first_draw_400_images": 300.0,
@@ -42,8 +43,8 @@ def medians(folder, size):
     return found
 
 
-def memory(folder, size):
-    path = os.path.join(folder, file_name(size) + ".memory")
+def memory(folder, size, kind="memory"):
+    path = os.path.join(folder, file_name(size) + "." + kind)
     with open(path) as f:
         return dict((k, int(v)) for k, v in (p.split("=") for p in f.read().split()))
 
@@ -113,6 +114,18 @@ def main():
         within = "yes" if m["peak_rss_bytes"] <= limit else "NO"
         print(f"| load {size} | {m['file_bytes'] / MB:.1f} | {m['peak_rss_bytes'] / MB:.1f} "
               f"| {limit / MB:.1f} | {within} |")
+
+    print()
+    print("| memory | JSON MB | peak RSS MB | limit MB (3 x JSON + 64) | within |")
+    print("|---|---:|---:|---:|---|")
+    for size in sizes:
+        if not os.path.exists(os.path.join(folder, file_name(size) + ".json-memory")):
+            continue
+        m = memory(folder, size, "json-memory")
+        limit = 3 * m["file_bytes"] + 64 * MB
+        within = "yes" if m["peak_rss_bytes"] <= limit else "NO"
+        print(f"| import-json {size} | {m['file_bytes'] / MB:.1f} "
+              f"| {m['peak_rss_bytes'] / MB:.1f} | {limit / MB:.1f} | {within} |")
 
 
 if __name__ == "__main__":

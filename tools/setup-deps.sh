@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs, only those that are missing.
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libcli11-dev
+packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libcli11-dev rapidjson-dev
           libbenchmark-dev qt6-base-dev xvfb xauth clang-14 libclang-rt-14-dev)
 
 missing=()

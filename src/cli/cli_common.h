@@ -39,5 +39,7 @@ void AddBasicCommands(CLI::App& app);
 void AddCheckCommand(CLI::App& app);
 void AddEditCommands(CLI::App& app);
 void AddScriptCommands(CLI::App& app);
+void AddJsonCommands(CLI::App& app);
+void AddFieldCommands(CLI::App& app);
 
 }  // namespace zr3::cli

@@ -265,6 +265,12 @@ void ZR3Level::Save(const std::string& path) {
   modified_ = false;
 }
 
+void ZR3Level::FinishBuilt() {
+  header_ = std::string(kHeader);
+  loaded_ = true;
+  modified_ = true;
+}
+
 void ZR3Level::DescribeInfo(Lines& lines) const {
   lines.push_back("Header: " + header_);
   lines.push_back("Name: " + info_.name);

@@ -130,6 +130,11 @@ class ZR3Level {
   ZR3LevelInfo& Info() { return info_; }
   const ZR3LevelInfo& Info() const { return info_; }
   const std::array<std::uint8_t, kOpaqueSize>& Opaque() const { return opaque_; }
+  // The reserved block, which a level built field by field (an import) sets.
+  std::array<std::uint8_t, kOpaqueSize>& Opaque() { return opaque_; }
+  // Completes a level built field by field into its lists rather than loaded: its header is
+  // the version text, and it counts as loaded and as not yet saved.
+  void FinishBuilt();
 
   bool Loaded() const { return loaded_; }
   bool Modified() const { return modified_; }

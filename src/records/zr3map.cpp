@@ -4,6 +4,7 @@
 
 #include "level/bytes.h"
 #include "level/id_map.h"
+#include "level/zr3error.h"
 #include "level/zr3level.h"
 
 namespace zr3 {
@@ -182,6 +183,32 @@ void ZR3Map::WriteCells(ByteWriter& out) const {
       }
     }
   }
+}
+
+void ZR3Map::SetCells(std::vector<Cell> cells, std::vector<std::uint32_t> ids,
+                      std::vector<ZR3ChainRecord*> tiles) {
+  const auto side = static_cast<std::size_t>(Side());
+  if (cells.size() != side * side) {
+    throw ZR3Error("A map of size " + std::to_string(size_) + " holds " +
+                   std::to_string(side * side) + " cells, not " + std::to_string(cells.size()));
+  }
+  if (ids.size() != tiles.size() || ids.size() >= kEmptySlot) {
+    throw ZR3Error("A map's tile table needs a tile or identifier for each of its entries");
+  }
+  for (const Cell& cell : cells) {
+    for (std::uint16_t slot : cell) {
+      if (slot != kEmptySlot && slot >= ids.size()) {
+        throw ZR3Error("A map cell names entry " + std::to_string(slot) + " of a tile table of " +
+                       std::to_string(ids.size()));
+      }
+    }
+  }
+  // Whatever bytes were read are replaced, so they must never be decoded over these cells.
+  DecodeCells();
+  cells_ = std::move(cells);
+  tileIds_ = std::move(ids);
+  tiles_ = std::move(tiles);
+  ResizeCells(Side(), Side());
 }
 
 void ZR3Map::LinkCells(ZR3Level& level) {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <mutex>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,19 @@ class ZR3Map : public FieldRecord<ZR3Map> {
   // while it reads the later sections. Safe from any thread, and once done it does nothing.
   void DecodeCells() const;
 
+  // Cells as whole-map tools set them at once (the JSON import, where setting 30000 slots one
+  // by one would cost a pass over the cells each): each slot an index into a tile table, or
+  // kEmptySlot for an empty slot. A map has at most 30000 cell slots, so every index lies
+  // below kEmptySlot.
+  using Cell = std::array<std::uint16_t, kSlotsPerCell>;
+  static constexpr std::uint16_t kEmptySlot = 0xFFFF;
+  // Replaces the cells with Side() x Side() cells, row by row, and the tile table with ids and
+  // tiles side by side (a tile that is none keeps its identifier, which the save writes back);
+  // the table then holds the tiles in their order of first appearance, as a reload would have
+  // it. Throws ZR3Error and changes nothing when a count or a slot does not fit.
+  void SetCells(std::vector<Cell> cells, std::vector<std::uint32_t> ids,
+                std::vector<ZR3ChainRecord*> tiles);
+
  private:
   // The cells as one part of the map's layout, for the field list.
   template <class Map>
@@ -94,10 +108,6 @@ class ZR3Map : public FieldRecord<ZR3Map> {
   };
   using BorderReference =
       IdReference<IdRule{Category::Tiles, Match::Last, false, AtSave::WrittenAsZero}>;
-  // Indices into the tile table; kEmptySlot where the file holds identifier 0. A map has at
-  // most 30000 cell slots, so every index lies below kEmptySlot.
-  using Cell = std::array<std::uint16_t, kSlotsPerCell>;
-  static constexpr std::uint16_t kEmptySlot = 0xFFFF;
 
   // A stored size above 100 is kept as stored, but the file has no more than 100 cells per
   // row.

@@ -42,15 +42,6 @@ void ZR3Script::ReadBlock(ByteReader& in, std::size_t index) {
   std::copy(bytes, bytes + kOpaqueBlockSize, (*blocks_)[index].begin());
 }
 
-void ZR3Script::SetBlocks(const OpaqueBlock& blockA, const OpaqueBlock& blockB) {
-  if (blockA == kZeroBlock && blockB == kZeroBlock) {
-    blocks_.reset();
-    return;
-  }
-  blocks_ =
-      std::make_unique<std::array<OpaqueBlock, 2>>(std::array<OpaqueBlock, 2>{blockA, blockB});
-}
-
 template <class Script>
 std::string ZR3Script::BlockPart<Script>::Summary() const {
   const OpaqueBlock& bytes = script.Block(index);
@@ -92,6 +83,16 @@ void ZR3Script::SlotsPart<Script, Entry>::CollectProblems(RecordProblems& proble
     }
     entries[i].CollectProblems(problems, slot);
   }
+}
+
+void ZR3Script::SetBlocks(const OpaqueBlock& blockA, const OpaqueBlock& blockB) {
+  if (blockA == kZeroBlock && blockB == kZeroBlock) {
+    blocks_.reset();
+    return;
+  }
+  blocks_ = std::make_unique<std::array<OpaqueBlock, 2>>();
+  (*blocks_)[0] = blockA;
+  (*blocks_)[1] = blockB;
 }
 
 std::size_t ZR3Script::ConditionsInUse() const {

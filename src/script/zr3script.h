@@ -80,8 +80,10 @@ class ZR3Script : public FieldRecord<ZR3Script> {
 
   const OpaqueBlock& BlockA() const { return Block(0); }
   const OpaqueBlock& BlockB() const { return Block(1); }
-  void SetBlocks(const OpaqueBlock& blockA, const OpaqueBlock& blockB);
   const std::array<std::uint8_t, 2>& Opaque() const { return opaque_; }
+  // The bytes kept as read, for a script built field by field (an import).
+  void SetBlocks(const OpaqueBlock& blockA, const OpaqueBlock& blockB);
+  void SetOpaque(const std::array<std::uint8_t, 2>& opaque) { opaque_ = opaque; }
 
   // True when any condition or command slot, in use or not, refers to the record itself.
   // Slots are asked in the order condition 0, command 0, condition 1, ...

@@ -13,7 +13,7 @@ using zr3test::RunCli;
 TEST(CliCheck, PrintsTheProblemsAndExitsWithOne) {
   zr3test::TempDir dir;
   zr3test::LevelBuilder builder;
-  zr3test::MapSpec town = zr3test::NamedMap("Town", 1, 1);
+  zr3test::MapFields town = zr3test::NamedMap("Town", 1, 1);
   town.borders[3] = 5;  // no tile carries 5
   builder.Add(zr3::Category::Maps, zr3test::MapRecord(town));
   builder.flags[0] = "Gold";

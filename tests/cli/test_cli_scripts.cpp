@@ -34,7 +34,7 @@ class CliScripts : public ::testing::Test {
   }
   static void AddScripts(zr3test::LevelBuilder& builder, Category category,
                          const std::vector<std::string>& names, std::uint32_t firstId) {
-    std::vector<zr3test::ScriptSpec> scripts;
+    std::vector<zr3test::ScriptFields> scripts;
     for (const std::string& name : names) scripts.push_back(zr3test::ScriptWith(name, {}, {}));
     zr3test::ChainIds(scripts, firstId);
     for (const auto& script : scripts) builder.Add(category, zr3test::ScriptBlob(script));

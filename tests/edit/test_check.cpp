@@ -20,13 +20,13 @@
 namespace {
 
 using zr3::Category;
-using zr3test::SlotSpec;
+using zr3test::SlotFields;
 
 constexpr std::uint32_t kTalkId = 30;
 constexpr std::uint32_t kFireId = 50;
 
-SlotSpec Slot(std::uint16_t code, std::size_t parameter = 0, std::int16_t value = 0) {
-  SlotSpec slot;
+SlotFields Slot(std::uint16_t code, std::size_t parameter = 0, std::int16_t value = 0) {
+  SlotFields slot;
   slot.code = code;
   slot.p[parameter] = value;
   return slot;
@@ -37,7 +37,7 @@ zr3test::LevelBuilder ProblemLevel() {
   zr3test::LevelBuilder builder;
   builder.info.paletteId = 99;  // no palette at all
 
-  zr3test::MapSpec town = zr3test::NamedMap("Town", 2, 1);
+  zr3test::MapFields town = zr3test::NamedMap("Town", 2, 1);
   town.At(0, 0) = {88, 0, 0};  // no tile carries 88
   town.At(0, 1) = {10, 0, 0};
   town.borders = {77, 10, 0, 0};  // N matches no tile, E is the grass
@@ -45,30 +45,31 @@ zr3test::LevelBuilder ProblemLevel() {
   builder.Add(Category::Maps, zr3test::MapRecord(zr3test::NamedMap("Big", 101, 2)));
   builder.Add(Category::Tiles, zr3test::TileRecord(zr3test::NamedTile("Grass", 10)));
 
-  zr3test::ObjectSpec chest = zr3test::NamedObject("Chest", 55);
+  zr3test::ObjectFields chest = zr3test::NamedObject("Chest", 55);
   chest.scriptIds[0] = kTalkId;
   chest.scriptIds[3] = 66;
   chest.id = 60;
   builder.Add(Category::Objects, zr3test::ObjectRecord(chest));
-  zr3test::ObjectSpec sign = zr3test::NamedObject("Sign", 1);
+  zr3test::ObjectFields sign = zr3test::NamedObject("Sign", 1);
   sign.id = 61;
   builder.Add(Category::Objects, zr3test::ObjectRecord(sign));
 
   // Ten conditions in use of twelve counted: code 10 has no kind, item 5 does not exist.
-  std::vector<SlotSpec> conditions(10, Slot(0));
+  std::vector<SlotFields> conditions(10, Slot(0));
   conditions[1] = Slot(10);
   conditions[2] = Slot(4, 1, 5);
-  zr3test::ScriptSpec door = zr3test::ScriptWith("Door", conditions, {Slot(99), Slot(101, 1, 300)});
+  zr3test::ScriptFields door =
+      zr3test::ScriptWith("Door", conditions, {Slot(99), Slot(101, 1, 300)});
   door.conditionCount = 12;
   door.id = 20;
   builder.Add(Category::GlobalScripts, zr3test::ScriptBlob(door));
   // The same name in another list is no problem.
-  zr3test::ScriptSpec globalTalk = zr3test::ScriptWith("Talk", {Slot(0)}, {Slot(100)});
+  zr3test::ScriptFields globalTalk = zr3test::ScriptWith("Talk", {Slot(0)}, {Slot(100)});
   globalTalk.id = 21;
   builder.Add(Category::GlobalScripts, zr3test::ScriptBlob(globalTalk));
 
-  zr3test::ScriptSpec talk =
-      zr3test::ScriptWith("Talk", {Slot(0)}, std::vector<SlotSpec>(10, Slot(104, 1, 0)));
+  zr3test::ScriptFields talk =
+      zr3test::ScriptWith("Talk", {Slot(0)}, std::vector<SlotFields>(10, Slot(104, 1, 0)));
   talk.commandCount = 11;
   talk.id = kTalkId;
   builder.Add(Category::ObjectScripts, zr3test::ScriptBlob(talk));
@@ -81,20 +82,20 @@ zr3test::LevelBuilder ProblemLevel() {
   builder.groups[0] = "Same";
   builder.groups[1] = "Same";
 
-  zr3test::ItemSpec sword{.name = "Sword", .id = 40};
-  zr3test::ItemSpec shield{.name = "Shield", .id = 41};
+  zr3test::ItemFields sword{.name = "Sword", .id = 40};
+  zr3test::ItemFields shield{.name = "Shield", .id = 41};
   builder.Add(Category::Items, zr3test::ItemBlob(sword));
   builder.Add(Category::Items, zr3test::ItemBlob(shield));
 
-  zr3test::SpellSpec fire{.name = "Fire", .learnId = 123, .id = kFireId};
-  zr3test::SpellSpec call{.name = "Call", .type = 5, .parameters = {4, 0, 0, 0}, .id = 51};
+  zr3test::SpellFields fire{.name = "Fire", .learnId = 123, .id = kFireId};
+  zr3test::SpellFields call{.name = "Call", .type = 5, .parameters = {4, 0, 0, 0}, .id = 51};
   builder.Add(Category::Spells, zr3test::SpellBlob(fire));
   builder.Add(Category::Spells, zr3test::SpellBlob(call));
 
-  zr3test::ShopSpec store{.name = "Store", .items = {40, 0, 77}, .id = 70};
+  zr3test::ShopFields store{.name = "Store", .items = {40, 0, 77}, .id = 70};
   builder.Add(Category::Shops, zr3test::ShopRecord(store));
 
-  zr3test::MonsterSpec wolf;
+  zr3test::MonsterFields wolf;
   wolf.name = "Wolf";
   wolf.group1 = 20;
   wolf.group2 = -1;
@@ -103,8 +104,8 @@ zr3test::LevelBuilder ProblemLevel() {
   wolf.id = 80;
   builder.Add(Category::Monsters, zr3test::MonsterRecord(wolf));
 
-  zr3test::ListSpec menu{.name = "Menu", .resultIds = {kTalkId, 555}, .count = 11, .id = 90};
-  zr3test::ListSpec shortList{.name = "Short", .count = 1, .id = 91};
+  zr3test::ListFields menu{.name = "Menu", .resultIds = {kTalkId, 555}, .count = 11, .id = 90};
+  zr3test::ListFields shortList{.name = "Short", .count = 1, .id = 91};
   shortList.resultIds[0] = kTalkId;
   shortList.resultIds[4] = kTalkId;  // beyond the count
   builder.Add(Category::Lists, zr3test::ListBlob(menu));
@@ -212,7 +213,7 @@ TEST(CheckLevel, IdentifierZeroIsNoReference) {
   zr3test::LevelBuilder builder;
   builder.Add(Category::Maps, zr3test::MapRecord(zr3test::NamedMap("Town", 1, 1)));
   builder.Add(Category::Objects, zr3test::ObjectRecord(zr3test::NamedObject("Nowhere", 0)));
-  zr3test::ListSpec menu{.name = "Menu", .count = 3, .id = 90};
+  zr3test::ListFields menu{.name = "Menu", .count = 3, .id = 90};
   builder.Add(Category::Lists, zr3test::ListBlob(menu));
   zr3::ZR3Level level;
   level.LoadFromBytes(builder.Build().Bytes());
@@ -222,7 +223,7 @@ TEST(CheckLevel, IdentifierZeroIsNoReference) {
 // A failed reference leaves every later reference of the entry null; only the first one is
 // the author's mistake, and it is the one reported.
 TEST(CheckLevel, ReportsTheFirstUnresolvedReferenceOfAnEntry) {
-  SlotSpec moveObject = Slot(112, 1, 9);  // object 9 does not exist; map 0 would
+  SlotFields moveObject = Slot(112, 1, 9);  // object 9 does not exist; map 0 would
   zr3test::LevelBuilder builder;
   builder.Add(Category::Maps, zr3test::MapRecord(zr3test::NamedMap("Town", 1, 1)));
   builder.Add(Category::StartupScripts,

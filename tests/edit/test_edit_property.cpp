@@ -68,51 +68,54 @@ class RandomLevel {
 
   Blob Build() {
     LevelBuilder builder;
-    AddChained<TileSpec>(builder, Category::Tiles, TileRecord, [](TileSpec&) {});
-    AddChained<MapSpec>(builder, Category::Maps, MapRecord, [this](MapSpec& map) {
+    AddChained<TileFields>(builder, Category::Tiles, TileRecord, [](TileFields&) {});
+    AddChained<MapFields>(builder, Category::Maps, MapRecord, [this](MapFields& map) {
       map.size = 3;
       map.At(Pick(3), Pick(3)) = {Id(Category::Tiles), Id(Category::Tiles), 0};
       map.At(2, 2)[2] = Id(Category::Tiles);
       map.borders[Pick(4)] = Id(Category::Tiles);
     });
-    AddChained<ObjectSpec>(builder, Category::Objects, ObjectRecord, [this](ObjectSpec& object) {
-      object.mapId = Id(Category::Maps);
-      object.scriptIds[Pick(10)] = Maybe(Category::ObjectScripts);
-    });
+    AddChained<ObjectFields>(builder, Category::Objects, ObjectRecord,
+                             [this](ObjectFields& object) {
+                               object.mapId = Id(Category::Maps);
+                               object.scriptIds[Pick(10)] = Maybe(Category::ObjectScripts);
+                             });
     for (Category scripts : {Category::GlobalScripts, Category::DeathScripts,
                              Category::ObjectScripts, Category::StartupScripts}) {
-      AddChained<ScriptSpec>(builder, scripts, ScriptBlob,
-                             [this](ScriptSpec& script) { FillScript(script); });
+      AddChained<ScriptFields>(builder, scripts, ScriptBlob,
+                               [this](ScriptFields& script) { FillScript(script); });
     }
-    AddChained<ItemSpec>(builder, Category::Items, ItemBlob, [this](ItemSpec& item) {
+    AddChained<ItemFields>(builder, Category::Items, ItemBlob, [this](ItemFields& item) {
       item.type = Pick(3) ? kWeapon : kUsable;
       item.parameters[0] = static_cast<std::int16_t>(Position(Category::ObjectScripts));
       item.groups = {static_cast<std::int16_t>(Pick(20)), -1};
     });
-    AddChained<SpellSpec>(builder, Category::Spells, SpellBlob, [this](SpellSpec& spell) {
+    AddChained<SpellFields>(builder, Category::Spells, SpellBlob, [this](SpellFields& spell) {
       spell.type = Pick(3) ? kOffense : kRunScript;
       spell.parameters[0] = static_cast<std::int16_t>(Position(Category::ObjectScripts));
       spell.learnId = Maybe(Category::Spells);
     });
-    AddChained<ShopSpec>(builder, Category::Shops, ShopRecord,
-                         [this](ShopSpec& shop) { shop.items[Pick(10)] = Maybe(Category::Items); });
-    AddChained<MonsterSpec>(builder, Category::Monsters, MonsterRecord,
-                            [this](MonsterSpec& monster) {
-                              monster.group1 = static_cast<std::int16_t>(Pick(20));
-                              monster.items[Pick(10)] = Maybe(Category::Items);
-                              monster.spells[Pick(10)] = Maybe(Category::Spells);
-                              monster.preScripts[Pick(10)] = Maybe(Category::ObjectScripts);
-                              monster.postScripts[Pick(10)] = Maybe(Category::ObjectScripts);
-                              monster.tiles[Pick(10)] = Maybe(Category::Tiles);
-                            });
-    AddChained<PaletteSpec>(builder, Category::Palettes, PaletteBlob, [](PaletteSpec&) {});
+    AddChained<ShopFields>(builder, Category::Shops, ShopRecord, [this](ShopFields& shop) {
+      shop.items[Pick(10)] = Maybe(Category::Items);
+    });
+    AddChained<MonsterFields>(builder, Category::Monsters, MonsterRecord,
+                              [this](MonsterFields& monster) {
+                                monster.group1 = static_cast<std::int16_t>(Pick(20));
+                                monster.items[Pick(10)] = Maybe(Category::Items);
+                                monster.spells[Pick(10)] = Maybe(Category::Spells);
+                                monster.preScripts[Pick(10)] = Maybe(Category::ObjectScripts);
+                                monster.postScripts[Pick(10)] = Maybe(Category::ObjectScripts);
+                                monster.tiles[Pick(10)] = Maybe(Category::Tiles);
+                              });
+    AddChained<PaletteFields>(builder, Category::Palettes, PaletteBlob, [](PaletteFields&) {});
     for (int i = 0; i < count_[Category::Texts]; ++i) {
       builder.Add(Category::Texts, TextBlob({.name = "Text " + std::to_string(i)}));
     }
-    AddChained<CharacterSpec>(builder, Category::Characters, CharacterBlob, [](CharacterSpec&) {});
-    AddChained<SongSpec>(builder, Category::Songs, SongBlob, [](SongSpec&) {});
-    AddChained<GraphicSpec>(builder, Category::Graphics, GraphicRecord, [](GraphicSpec&) {});
-    AddChained<ListSpec>(builder, Category::Lists, ListBlob, [this](ListSpec& list) {
+    AddChained<CharacterFields>(builder, Category::Characters, CharacterBlob,
+                                [](CharacterFields&) {});
+    AddChained<SongFields>(builder, Category::Songs, SongBlob, [](SongFields&) {});
+    AddChained<GraphicFields>(builder, Category::Graphics, GraphicRecord, [](GraphicFields&) {});
+    AddChained<ListFields>(builder, Category::Lists, ListBlob, [this](ListFields& list) {
       list.count = 2;
       list.resultIds[Pick(2)] = Maybe(Category::ObjectScripts);
     });
@@ -146,66 +149,66 @@ class RandomLevel {
   }
 
   // Conditions and commands naming a record of each kind by its position.
-  void FillScript(ScriptSpec& script) {
+  void FillScript(ScriptFields& script) {
     auto at = [this](Category category) { return static_cast<std::int16_t>(Position(category)); };
-    const std::vector<std::function<SlotSpec()>> conditions = {
+    const std::vector<std::function<SlotFields()>> conditions = {
         [&] {
-          return SlotSpec{4, {0, at(Category::Items)}};
+          return SlotFields{4, {0, at(Category::Items)}};
         },
         [&] {
-          return SlotSpec{5, {0, at(Category::Characters)}};
+          return SlotFields{5, {0, at(Category::Characters)}};
         },
         [&] {
-          return SlotSpec{6, {0, at(Category::Palettes)}};
+          return SlotFields{6, {0, at(Category::Palettes)}};
         },
         [&] {
-          return SlotSpec{12, {0, at(Category::Spells)}};
+          return SlotFields{12, {0, at(Category::Spells)}};
         },
         [&] {
-          return SlotSpec{2, {0, 0, at(Category::Maps), 0, 1, 0, 1}};
+          return SlotFields{2, {0, 0, at(Category::Maps), 0, 1, 0, 1}};
         },
         [&] {
-          return SlotSpec{1, {static_cast<std::int16_t>(Pick(256)), 0, 0, 5}};
+          return SlotFields{1, {static_cast<std::int16_t>(Pick(256)), 0, 0, 5}};
         }};
-    const std::vector<std::function<SlotSpec()>> commands = {
+    const std::vector<std::function<SlotFields()>> commands = {
         [&] {
-          return SlotSpec{104, {0, at(Category::Items)}};
+          return SlotFields{104, {0, at(Category::Items)}};
         },
         [&] {
-          return SlotSpec{105, {at(Category::Characters)}};
+          return SlotFields{105, {at(Category::Characters)}};
         },
         [&] {
-          return SlotSpec{106, {at(Category::Graphics), -1}};
+          return SlotFields{106, {at(Category::Graphics), -1}};
         },
         [&] {
-          return SlotSpec{107, {at(Category::Texts)}};
+          return SlotFields{107, {at(Category::Texts)}};
         },
         [&] {
-          return SlotSpec{109, {at(Category::Songs)}};
+          return SlotFields{109, {at(Category::Songs)}};
         },
         [&] {
-          return SlotSpec{111, {at(Category::Spells)}};
+          return SlotFields{111, {at(Category::Spells)}};
         },
         [&] {
-          return SlotSpec{112, {0, at(Category::Objects), at(Category::Maps), 1, 1}};
+          return SlotFields{112, {0, at(Category::Objects), at(Category::Maps), 1, 1}};
         },
         [&] {
-          return SlotSpec{113, {at(Category::Tiles), at(Category::Tiles), at(Category::Maps)}};
+          return SlotFields{113, {at(Category::Tiles), at(Category::Tiles), at(Category::Maps)}};
         },
         [&] {
-          return SlotSpec{114, {at(Category::ObjectScripts), 0, 0, 1}};
+          return SlotFields{114, {at(Category::ObjectScripts), 0, 0, 1}};
         },
         [&] {
-          return SlotSpec{116, {at(Category::Palettes)}};
+          return SlotFields{116, {at(Category::Palettes)}};
         },
         [&] {
-          return SlotSpec{118, {at(Category::Shops)}};
+          return SlotFields{118, {at(Category::Shops)}};
         },
         [&] {
-          return SlotSpec{119, {0, at(Category::Monsters)}};
+          return SlotFields{119, {0, at(Category::Monsters)}};
         },
         [&] {
-          return SlotSpec{129, {at(Category::Lists)}};
+          return SlotFields{129, {at(Category::Lists)}};
         }};
     script.conditionCount = static_cast<std::uint8_t>(Pick(2));
     script.commandCount = static_cast<std::uint8_t>(Pick(3));

@@ -59,13 +59,13 @@ TEST(ByteSourceReading, ValuesAcrossWindowAndChunkBoundariesReadAsInMemory) {
 TEST(ByteSourceReading, FileLongerThanTheReadWindowLoadsWhole) {
   // Ten maps make more than a megabyte, so the file is read in several windows.
   LevelBuilder builder;
-  std::vector<MapSpec> maps;
+  std::vector<MapFields> maps;
   for (int i = 0; i < 10; ++i) {
     maps.push_back(NamedMap("Map " + std::to_string(i), 100, 0));
-    maps.back().unknown = std::string("\x7f\x01", 2);
+    maps.back().opaque = std::string("\x7f\x01", 2);
   }
   ChainIds(maps, 1000);
-  for (const MapSpec& map : maps) builder.Add(zr3::Category::Maps, MapRecord(map));
+  for (const MapFields& map : maps) builder.Add(zr3::Category::Maps, MapRecord(map));
   builder.flags[255] = "Last flag";
   const Blob built = builder.Build();
   ASSERT_GT(built.Size(), std::size_t{1} << 20);

@@ -58,9 +58,9 @@ void ExpectEveryPrefixRefused(const std::string& bytes, std::size_t maps) {
 
 zr3test::LevelBuilder LevelOfManyKinds(std::size_t records) {
   zr3test::LevelBuilder builder;
-  std::vector<zr3test::ItemSpec> items(records);
-  std::vector<zr3test::ScriptSpec> scripts;
-  std::vector<zr3test::ObjectSpec> objects;
+  std::vector<zr3test::ItemFields> items(records);
+  std::vector<zr3test::ScriptFields> scripts;
+  std::vector<zr3test::ObjectFields> objects;
   for (std::size_t i = 0; i < records; ++i) {
     items[i].name = "Item " + std::to_string(i);
     scripts.push_back(zr3test::ScriptWith("Script " + std::to_string(i), {{1, {0, 0, 0, 1}}},

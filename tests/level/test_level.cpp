@@ -44,10 +44,10 @@ TEST(LevelContainer, EmptyLevelRoundTripsToTheSameBytes) {
   builder.flags[7] = "Seven";
   builder.groups[19] = "Last group";
   builder.customText[3] = "Exp";
-  builder.reserved[0] = '\x5a';
-  builder.reserved[319] = '\xa5';
-  builder.info.reserved1[3] = '\x11';
-  builder.info.reserved2[39] = '\x22';
+  builder.opaque[0] = '\x5a';
+  builder.opaque[319] = '\xa5';
+  builder.info.opaqueA[3] = '\x11';
+  builder.info.opaqueB[39] = '\x22';
   const zr3test::Blob built = builder.Build();
   ASSERT_EQ(built.Size(), kEmptyLevelSize);
 

@@ -38,7 +38,7 @@ TEST(ParallelParts, EveryIndexOnceAndTheFirstFailureRethrown) {
 // names, and its neighbours are the scripts beside it.
 TEST(ParallelParts, ALevelOfManyScriptsLinksEveryScript) {
   constexpr std::size_t kScripts = 4100;
-  std::vector<zr3test::ScriptSpec> scripts;
+  std::vector<zr3test::ScriptFields> scripts;
   for (std::size_t i = 0; i < kScripts; ++i) {
     // "Run script" i / 2 (code 114): a reference into the list being linked.
     scripts.push_back(zr3test::ScriptWith("Script " + std::to_string(i), {},

@@ -17,7 +17,7 @@ using zr3::Category;
 using zr3::ZR3Character;
 using zr3::ZR3Level;
 using zr3test::CharacterBlob;
-using zr3test::CharacterSpec;
+using zr3test::CharacterFields;
 
 std::string Written(ZR3Character& character) {
   zr3::ByteWriter out;
@@ -44,7 +44,7 @@ TEST(Character, SizeIsSeventySixPlusEightyPerNonZeroImage) {
   auto none = Read(CharacterBlob({.name = "Ghost"}));
   EXPECT_EQ(Written(*none).size(), 76u);
 
-  CharacterSpec one{.name = "Guard"};
+  CharacterFields one{.name = "Guard"};
   one.imageIds[3] = 10;
   auto single = Read(CharacterBlob(one));
   const std::string bytes = Written(*single);
@@ -52,7 +52,7 @@ TEST(Character, SizeIsSeventySixPlusEightyPerNonZeroImage) {
   // The path of a non-zero identifier is written even when empty.
   EXPECT_EQ(bytes.substr(76), std::string(80, '\0'));
 
-  CharacterSpec all{.name = "Hero"};
+  CharacterFields all{.name = "Hero"};
   for (std::size_t i = 0; i < 8; ++i) {
     all.imageIds[i] = static_cast<std::uint32_t>(100 + i);
     all.imagePaths[i] = "gfx/hero" + std::to_string(i) + ".bmp";
@@ -76,7 +76,7 @@ TEST(Character, AllZeroSetDescribesEmptyImagesAndPaths) {
 }
 
 TEST(Character, PathsFollowTheirIdentifiersOntoTheRightLines) {
-  CharacterSpec spec{.name = "Guard"};
+  CharacterFields spec{.name = "Guard"};
   spec.imageIds[3] = 10;
   spec.imagePaths[3] = "gfx/guard_down2.bmp";
   spec.imageIds[6] = 0x01020304;
@@ -97,7 +97,7 @@ TEST(Character, PathsFollowTheirIdentifiersOntoTheRightLines) {
 }
 
 TEST(Character, CopyWritesTheSameBytesAsItsSource) {
-  CharacterSpec spec{.name = "Guard", .nextId = 8, .prevId = 6, .id = 7};
+  CharacterFields spec{.name = "Guard", .nextId = 8, .prevId = 6, .id = 7};
   spec.imageIds[1] = 4;
   spec.imagePaths[1] = "gfx/a.bmp";
   spec.imageIds[7] = 5;
@@ -112,10 +112,10 @@ TEST(Character, CopyWritesTheSameBytesAsItsSource) {
 
 TEST(Character, LevelOfCharacterSetsRoundTripsWithNeighbourIdentifiers) {
   zr3test::LevelBuilder builder;
-  CharacterSpec first{.name = "A", .nextId = 12, .prevId = 0, .id = 11};
+  CharacterFields first{.name = "A", .nextId = 12, .prevId = 0, .id = 11};
   first.imageIds[2] = 3;
   first.imagePaths[2] = "down1.bmp";
-  CharacterSpec second{.name = "B", .nextId = 0, .prevId = 11, .id = 12};
+  CharacterFields second{.name = "B", .nextId = 0, .prevId = 11, .id = 12};
   second.imageIds[7] = 9;
   builder.Add(Category::Characters, CharacterBlob(first));
   builder.Add(Category::Characters, CharacterBlob(second));

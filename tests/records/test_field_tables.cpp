@@ -178,14 +178,14 @@ struct SampleLevel {
     builder.flags[5] = "Flag5";
     builder.customText = {"Spells", "Items", "Gold", "Exp"};
 
-    zr3test::MapSpec map = zr3test::NamedMap("Town", 3, 10);
+    zr3test::MapFields map = zr3test::NamedMap("Town", 3, 10);
     map.At(1, 2) = {20, 0, 20};
     map.borders = {20, 20, 20, 20};
     Put(Category::Maps, zr3test::MapRecord(map));
     Put(Category::Tiles,
         zr3test::TileRecord(
             {.name = "Grass", .gfxId = 7, .layer = 2, .id = 20, .path = "gfx\\grass.bmp"}));
-    zr3test::ObjectSpec object = zr3test::NamedObject("Door", 10);
+    zr3test::ObjectFields object = zr3test::NamedObject("Door", 10);
     object.x = 4;
     object.y = 5;
     object.gfxId = 9;
@@ -194,7 +194,7 @@ struct SampleLevel {
     object.path = "gfx\\door.bmp";
     Put(Category::Objects, zr3test::ObjectRecord(object));
     for (Category scripts : zr3::kScriptListsByKind) {
-      zr3test::ScriptSpec script = zr3test::ScriptWith("Run", {}, {});
+      zr3test::ScriptFields script = zr3test::ScriptWith("Run", {}, {});
       script.id = scripts == Category::ObjectScripts ? 30 : 31;
       Put(scripts, zr3test::ScriptBlob(script));
     }
@@ -217,10 +217,10 @@ struct SampleLevel {
                                               .modifiers = {-1, 2},
                                               .opaqueB = {3, 4},
                                               .id = 60}));
-    zr3test::ShopSpec shop{.name = "Store", .buyback = 50, .markup = 150, .id = 70};
+    zr3test::ShopFields shop{.name = "Store", .buyback = 50, .markup = 150, .id = 70};
     shop.items[0] = 50;
     Put(Category::Shops, zr3test::ShopRecord(shop));
-    zr3test::MonsterSpec monster;
+    zr3test::MonsterFields monster;
     monster.name = "Orc";
     monster.gfxId = 8;
     monster.level = 3;
@@ -236,23 +236,23 @@ struct SampleLevel {
     monster.id = 80;
     monster.imagePath = "gfx\\orc.bmp";
     Put(Category::Monsters, zr3test::MonsterRecord(monster));
-    zr3test::PaletteSpec palette{.name = "Day", .id = 90};
+    zr3test::PaletteFields palette{.name = "Day", .id = 90};
     palette.colours[5] = '\x40';
     Put(Category::Palettes, zr3test::PaletteBlob(palette));
     Put(Category::Texts, zr3test::TextBlob({.name = "Hello", .text = "Welcome"}));
-    zr3test::CharacterSpec character{.name = "Hero", .id = 100};
+    zr3test::CharacterFields character{.name = "Hero", .id = 100};
     for (std::size_t i = 0; i < character.imageIds.size(); ++i) {
       character.imageIds[i] = static_cast<std::uint32_t>(200 + i);
       character.imagePaths[i] = "gfx\\hero" + std::to_string(i) + ".bmp";
     }
     Put(Category::Characters, zr3test::CharacterBlob(character));
-    zr3test::SongSpec song{.name = "Tune", .id = 110};
+    zr3test::SongFields song{.name = "Tune", .id = 110};
     song.data[0] = '\x01';
     Put(Category::Songs, zr3test::SongBlob(song));
-    zr3test::GraphicSpec graphic = zr3test::NamedGraphic("Sky", 5, 120);
+    zr3test::GraphicFields graphic = zr3test::NamedGraphic("Sky", 5, 120);
     graphic.path = "gfx\\sky.bmp";
     Put(Category::Graphics, zr3test::GraphicRecord(graphic));
-    zr3test::ListSpec list{.name = "Menu", .count = 2, .id = 130};
+    zr3test::ListFields list{.name = "Menu", .count = 2, .id = 130};
     list.optionTexts = {"Yes", "No"};
     list.resultIds = {30, 30};
     Put(Category::Lists, zr3test::ListBlob(list));

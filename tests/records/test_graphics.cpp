@@ -45,7 +45,7 @@ TEST(GraphicRecord, PathStoredOnlyWithResourceValue) {
 }
 
 TEST(GraphicRecord, DescribesEveryField) {
-  GraphicSpec spec = NamedGraphic("Title\xe9", 0x01000080, 0xffffffff);
+  GraphicFields spec = NamedGraphic("Title\xe9", 0x01000080, 0xffffffff);
   spec.nextId = 0x22;
   spec.prevId = 0x11;
   spec.path = "gfx\\title.pcx";
@@ -56,10 +56,10 @@ TEST(GraphicRecord, DescribesEveryField) {
 
 TEST(GraphicLevel, BackgroundMatchingNothingShowsItsDumpAndIsKept) {
   LevelBuilder builder;
-  std::vector<GraphicSpec> graphics = {NamedGraphic("Hills", 1, 20), NamedGraphic("Arena", 0, 21),
-                                       NamedGraphic("LaterArena", 0, 21)};
+  std::vector<GraphicFields> graphics = {NamedGraphic("Hills", 1, 20), NamedGraphic("Arena", 0, 21),
+                                         NamedGraphic("LaterArena", 0, 21)};
   ChainIds(graphics);
-  for (const GraphicSpec& graphic : graphics) {
+  for (const GraphicFields& graphic : graphics) {
     builder.Add(Category::Graphics, GraphicRecord(graphic));
   }
   builder.info.backgroundId = 0x12345678;

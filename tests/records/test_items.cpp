@@ -15,23 +15,23 @@
 using zr3::Category;
 using zr3::ZR3Item;
 using zr3test::Describe;
-using zr3test::ItemSpec;
+using zr3test::ItemFields;
 using zr3test::LineStarting;
 using zr3test::LoadFailure;
 
 namespace {
 
-zr3test::LevelBuilder WithItems(std::vector<ItemSpec> items) {
+zr3test::LevelBuilder WithItems(std::vector<ItemFields> items) {
   zr3test::ChainIds(items, 100);
   zr3test::LevelBuilder builder;
-  for (const ItemSpec& item : items) builder.Add(Category::Items, zr3test::ItemBlob(item));
+  for (const ItemFields& item : items) builder.Add(Category::Items, zr3test::ItemBlob(item));
   return builder;
 }
 
 }  // namespace
 
 TEST(Item, DefinitionShowsEachTypeAndNumbersOutsideTheTables) {
-  const std::vector<std::pair<ItemSpec, std::pair<std::string, std::string>>> cases = {
+  const std::vector<std::pair<ItemFields, std::pair<std::string, std::string>>> cases = {
       {{.type = 0, .parameters = {2, 8, 0, 0}}, {"Weapon", "Damage 2-8"}},
       {{.type = 1, .parameters = {5, 0, 0, 0}}, {"Armor", "AL 5"}},
       {{.type = 2, .parameters = {0, 2, 0, 0}}, {"Attribute Change", "STR +2"}},
@@ -46,7 +46,7 @@ TEST(Item, DefinitionShowsEachTypeAndNumbersOutsideTheTables) {
       {{.type = 7, .parameters = {1, 2, 3, 4}}, {"(7)", ""}},
       {{.type = 0xFFFF, .parameters = {1, 2, 3, 4}}, {"(65535)", ""}},
   };
-  std::vector<ItemSpec> items;
+  std::vector<ItemFields> items;
   for (const auto& entry : cases) items.push_back(entry.first);
   zr3::ZR3Level level;
   level.LoadFromBytes(WithItems(items).Build().Bytes());
@@ -148,7 +148,7 @@ TEST(Item, UsableItemFollowsItsScriptWhenWritten) {
 }
 
 TEST(Item, RoundTripKeepsEveryFieldAndWrites64Bytes) {
-  std::vector<ItemSpec> items = {
+  std::vector<ItemFields> items = {
       {.name = "Dagger", .type = 0, .cost = 12, .parameters = {1, 4, -7, 300}},
       {.name = std::string(32, 'N'),
        .type = 0xFFFF,

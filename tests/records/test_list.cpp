@@ -17,7 +17,7 @@ using zr3::ZR3Level;
 using zr3::ZR3List;
 using zr3test::LevelBuilder;
 using zr3test::ListBlob;
-using zr3test::ListSpec;
+using zr3test::ListFields;
 
 // A stand-in for a script record: a list needs nothing of a script but its place in a list,
 // its own identifier and its name. It remembers the save identifier it was written with.
@@ -65,7 +65,7 @@ std::size_t LastListOffset(const std::string& saved) {
 }  // namespace
 
 TEST(List, DescribesOptionsAndUnresolvedResultsBelowTheCount) {
-  ListSpec spec{.name = "Question", .count = 2, .opaque = "\xab\xcd", .id = 0x11};
+  ListFields spec{.name = "Question", .count = 2, .opaque = "\xab\xcd", .id = 0x11};
   spec.optionTexts = {"Yes", "No", "Hidden"};
   spec.resultIds = {5, 0, 7};
   LevelBuilder builder;
@@ -81,7 +81,7 @@ TEST(List, DescribesOptionsAndUnresolvedResultsBelowTheCount) {
 }
 
 TEST(List, UnresolvedResultsAreSavedAsZeroWhileTextsBeyondTheCountAreKept) {
-  ListSpec spec{.name = "Question", .count = 2, .opaque = "\x01\x02", .id = 3};
+  ListFields spec{.name = "Question", .count = 2, .opaque = "\x01\x02", .id = 3};
   spec.optionTexts = {"Yes", "No", "Hidden", "", "", "", "", "", "", "Last"};
   spec.resultIds = {5, 0, 7, 0, 0, 0, 0, 0, 0, 9};
   LevelBuilder builder;
@@ -91,7 +91,7 @@ TEST(List, UnresolvedResultsAreSavedAsZeroWhileTextsBeyondTheCountAreKept) {
   const std::string saved = level.SaveToBytes();
   ASSERT_EQ(saved.size() - LastListOffset(saved), 408u);
 
-  ListSpec written = spec;
+  ListFields written = spec;
   written.resultIds = {};
   LevelBuilder expected;
   expected.Add(Category::Lists, ListBlob(written));
@@ -99,7 +99,7 @@ TEST(List, UnresolvedResultsAreSavedAsZeroWhileTextsBeyondTheCountAreKept) {
 }
 
 TEST(List, CountZeroDescribesNoOptionsAndSavesZeroResults) {
-  ListSpec spec{.name = "Empty", .count = 0};
+  ListFields spec{.name = "Empty", .count = 0};
   spec.optionTexts[0] = "Unused";
   spec.resultIds = {4, 4, 4, 4, 4, 4, 4, 4, 4, 4};
   LevelBuilder builder;
@@ -115,7 +115,7 @@ TEST(List, CountZeroDescribesNoOptionsAndSavesZeroResults) {
 }
 
 TEST(List, CountAboveTenIsKeptAndOnlyTenOptionsAreUsed) {
-  ListSpec spec{.name = "Many", .count = 12};
+  ListFields spec{.name = "Many", .count = 12};
   for (std::size_t i = 0; i < 10; ++i) {
     spec.optionTexts[i] = "Choice " + std::to_string(i);
     spec.resultIds[i] = 5;
@@ -144,7 +144,7 @@ TEST(List, CountAboveTenIsKeptAndOnlyTenOptionsAreUsed) {
 }
 
 TEST(List, ResultsLinkToTheFirstObjectScriptBelowTheCountOnly) {
-  ListSpec spec{.name = "Menu", .count = 3, .id = 40};
+  ListFields spec{.name = "Menu", .count = 3, .id = 40};
   spec.optionTexts = {"Fight", "Talk", "Flee", "Beyond"};
   spec.resultIds = {5, 0, 7, 0};
   LevelBuilder builder;

@@ -31,16 +31,16 @@ std::vector<std::string> TilesUsed(const zr3::Lines& lines) {
                            : std::vector<std::string>(at + 1, lines.end());
 }
 
-void AddTiles(LevelBuilder& builder, std::vector<TileSpec> tiles) {
+void AddTiles(LevelBuilder& builder, std::vector<TileFields> tiles) {
   ChainIds(tiles);
-  for (const TileSpec& tile : tiles) builder.Add(Category::Tiles, TileRecord(tile));
+  for (const TileFields& tile : tiles) builder.Add(Category::Tiles, TileRecord(tile));
 }
 
 }  // namespace
 
 TEST(MapRecord, AlwaysOccupies120064Bytes) {
   for (int size : {0, 1, 37, 100, 101, 150, 65535}) {
-    MapSpec spec = NamedMap("M", static_cast<std::uint16_t>(size), 1);
+    MapFields spec = NamedMap("M", static_cast<std::uint16_t>(size), 1);
     spec.At(0, 0) = {4, 5, 6};
     spec.At(99, 99) = {7, 0, 8};
     const Blob blob = MapRecord(spec);
@@ -55,7 +55,7 @@ TEST(MapRecord, AlwaysOccupies120064Bytes) {
 }
 
 TEST(MapRecord, CellsOutsideTheSquareAreDroppedAndWrittenAsZeros) {
-  MapSpec spec = NamedMap("M", 2, 1);
+  MapFields spec = NamedMap("M", 2, 1);
   spec.At(1, 1) = {3, 0, 0};
   spec.At(0, 2) = {77, 77, 77};  // right of the square
   spec.At(2, 0) = {78, 0, 0};    // below it
@@ -66,7 +66,7 @@ TEST(MapRecord, CellsOutsideTheSquareAreDroppedAndWrittenAsZeros) {
   EXPECT_EQ(U32At(written, CellAt(0, 2, 0)), 0u);
   EXPECT_EQ(U32At(written, CellAt(2, 0, 0)), 0u);
 
-  MapSpec none = NamedMap("Empty", 0, 2);
+  MapFields none = NamedMap("Empty", 0, 2);
   none.At(0, 0) = {9, 9, 9};
   auto sizeZero = ReadOne<ZR3Map>(MapRecord(none).Bytes());
   EXPECT_EQ(DescribeLines(*sizeZero).back(), "Tiles used: ");
@@ -76,7 +76,7 @@ TEST(MapRecord, CellsOutsideTheSquareAreDroppedAndWrittenAsZeros) {
 TEST(MapRecord, TileTableKeepsOrderOfFirstAppearance) {
   LevelBuilder builder;
   AddTiles(builder, {NamedTile("Nine", 9), NamedTile("Three", 3), NamedTile("Five", 5)});
-  MapSpec map = NamedMap("M", 2, 1);
+  MapFields map = NamedMap("M", 2, 1);
   map.At(0, 0) = {5, 3, 0};
   map.At(0, 1) = {3, 9, 5};  // file order puts (0,1) before (1,0)
   map.At(1, 0) = {0, 42, 3};
@@ -90,8 +90,8 @@ TEST(MapRecord, TileTableKeepsOrderOfFirstAppearance) {
 TEST(MapRecord, DescribesEveryField) {
   LevelBuilder builder;
   AddTiles(builder, {NamedTile("Grass", 0x11), NamedTile("Wall", 0x22)});
-  MapSpec map = NamedMap("Town", 3, 0x01020304);
-  map.unknown = "\x01\xfe";
+  MapFields map = NamedMap("Town", 3, 0x01020304);
+  map.opaque = "\x01\xfe";
   map.At(0, 0) = {0x22, 0, 0x11};
   map.At(2, 2) = {0x0a0b0c0d, 0, 0};
   map.borders = {0x11, 0x1234, 0x22, 0x22};
@@ -122,7 +122,7 @@ TEST(MapLinking, BorderZeroMatchesTileWithIdentifierZero) {
 TEST(MapSave, UnresolvedBorderWrittenAsZeroWhileUnresolvedCellIsKept) {
   LevelBuilder builder;
   AddTiles(builder, {NamedTile("Grass", 5)});
-  MapSpec map = NamedMap("M", 4, 6);
+  MapFields map = NamedMap("M", 4, 6);
   map.At(3, 3) = {0x5678, 5, 0};
   map.borders = {5, 0x1234, 0, 5};
   builder.Add(Category::Maps, MapRecord(map));
@@ -143,7 +143,7 @@ TEST(MapSave, KeptCellIdentifierNeverBecomesASaveIdentifier) {
   // or the reload would attach the cell to it.
   LevelBuilder builder;
   AddTiles(builder, {NamedTile("A", 50), NamedTile("B", 51)});
-  MapSpec map = NamedMap("M", 1, 60);
+  MapFields map = NamedMap("M", 1, 60);
   map.At(0, 0) = {1, 2, 50};
   builder.Add(Category::Maps, MapRecord(map));
   auto level = LoadLevel(builder);
@@ -154,7 +154,7 @@ TEST(MapSave, KeptCellIdentifierNeverBecomesASaveIdentifier) {
 
 TEST(MapSave, LargeStoredSizeKeepsEveryCell) {
   LevelBuilder builder;
-  MapSpec map = NamedMap("Huge", 150, 1);
+  MapFields map = NamedMap("Huge", 150, 1);
   for (std::uint32_t k = 0; k < 10000; ++k) map.cells[k] = {0x10000 + k, 0, 0x20000 + k};
   builder.Add(Category::Maps, MapRecord(map));
   const Blob built = builder.Build();
@@ -175,7 +175,7 @@ TEST(MapSave, ManyMapsKeepTheirOwnCells) {
   LevelBuilder builder;
   AddTiles(builder, {NamedTile("A", 50), NamedTile("B", 51), NamedTile("C", 52)});
   for (std::uint32_t m = 0; m < 6; ++m) {
-    MapSpec map = NamedMap("Map " + std::to_string(m), 100, 60 + m);
+    MapFields map = NamedMap("Map " + std::to_string(m), 100, 60 + m);
     for (std::uint32_t k = 0; k < 10000; ++k) {
       map.cells[k] = {50 + (k + m) % 3, k % 2 == 0 ? 0u : 0x900 + m, 50 + m % 3};
     }
@@ -207,8 +207,8 @@ TEST(MapSave, ManyMapsKeepTheirOwnCells) {
 TEST(MapCopy, CopyHasTheSameContentAndSharesTheTiles) {
   LevelBuilder builder;
   AddTiles(builder, {NamedTile("Grass", 5)});
-  MapSpec map = NamedMap("Town", 2, 12);
-  map.unknown = "\x07\x08";
+  MapFields map = NamedMap("Town", 2, 12);
+  map.opaque = "\x07\x08";
   map.At(1, 0) = {5, 6, 0};
   map.borders = {5, 0, 0, 9};
   builder.Add(Category::Maps, MapRecord(map));
@@ -229,7 +229,7 @@ TEST(TileRecord, PathStoredOnlyWithGraphicIdentifier) {
   EXPECT_EQ(WriteRecord(*plain).size(), 84u);
   EXPECT_EQ(DescribeLines(*plain).back(), "Image path: ");
 
-  TileSpec spec = NamedTile("Own", 2);
+  TileFields spec = NamedTile("Own", 2);
   spec.gfxId = 3;
   auto own = ReadOne<ZR3Tile>(TileRecord(spec).Bytes() + tail, &consumed);
   EXPECT_EQ(consumed, 164u);
@@ -243,11 +243,11 @@ TEST(TileRecord, PathStoredOnlyWithGraphicIdentifier) {
 }
 
 TEST(TileRecord, DescribesEveryField) {
-  TileSpec spec = NamedTile("Wall", 0xa1b2c3d4);
+  TileFields spec = NamedTile("Wall", 0xa1b2c3d4);
   spec.gfxId = 0x0102;
-  spec.unknown = std::string(31, '\0') + "\xff";
+  spec.opaque = std::string(31, '\0') + "\xff";
   spec.layer = 200;
-  spec.unknownAfterLayer = "\x01\x02\x03";
+  spec.opaqueAfterLayer = "\x01\x02\x03";
   spec.nextId = 7;
   spec.path = "tiles\\wall.bmp";
   std::string unknown = "Unknown:";
@@ -262,43 +262,44 @@ TEST(TileRecord, DescribesEveryField) {
 TEST(MapTileLevel, RoundTripKeepsEveryByteModuloIdentifiers) {
   LevelBuilder builder;
   // Names and paths carry bytes 0x80-0xFF and control characters, kept as they are.
-  std::vector<TileSpec> tiles = {NamedTile("Gr\xe4s\x01", 100),
-                                 NamedTile(std::string(32, 'T'), 101), NamedTile("Water", 102)};
+  std::vector<TileFields> tiles = {NamedTile("Gr\xe4s\x01", 100),
+                                   NamedTile(std::string(32, 'T'), 101), NamedTile("Water", 102)};
   tiles[0].gfxId = 4;
   tiles[0].layer = 1;
   tiles[0].path = "p\xff\r\nth";
-  tiles[1].unknown = std::string(32, '\x5a');
+  tiles[1].opaque = std::string(32, '\x5a');
   tiles[2].gfxId = 0xffffffff;
-  tiles[2].unknownAfterLayer = "\x09\x08\x07";
+  tiles[2].opaqueAfterLayer = "\x09\x08\x07";
   tiles[2].path = std::string(80, '\x80');
   AddTiles(builder, tiles);
 
-  std::vector<MapSpec> maps = {NamedMap("First", 3, 200), NamedMap("Second\xc0", 100, 201)};
-  maps[0].unknown = "\x10\x20";
+  std::vector<MapFields> maps = {NamedMap("First", 3, 200), NamedMap("Second\xc0", 100, 201)};
+  maps[0].opaque = "\x10\x20";
   maps[0].At(0, 0) = {100, 101, 102};
   maps[0].At(2, 1) = {102, 0, 4242};  // 4242 matches no tile and is kept
   maps[0].borders = {100, 101, 102, 100};
   maps[1].At(99, 99) = {101, 0, 0};
   ChainIds(maps);
-  for (const MapSpec& map : maps) builder.Add(Category::Maps, MapRecord(map));
+  for (const MapFields& map : maps) builder.Add(Category::Maps, MapRecord(map));
 
-  std::vector<GraphicSpec> graphics = {NamedGraphic("Sky", 1, 300), NamedGraphic("Ground", 0, 301)};
+  std::vector<GraphicFields> graphics = {NamedGraphic("Sky", 1, 300),
+                                         NamedGraphic("Ground", 0, 301)};
   graphics[0].path = "sky";
   ChainIds(graphics);
-  for (const GraphicSpec& graphic : graphics) {
+  for (const GraphicFields& graphic : graphics) {
     builder.Add(Category::Graphics, GraphicRecord(graphic));
   }
 
-  std::vector<ObjectSpec> objects = {NamedObject("Chest", 201), NamedObject("Lost", 777)};
+  std::vector<ObjectFields> objects = {NamedObject("Chest", 201), NamedObject("Lost", 777)};
   objects[0].x = 12;
   objects[0].y = 7;
-  objects[0].unknown = "\x01\x02";
+  objects[0].opaque = "\x01\x02";
   objects[0].gfxId = 9;
   objects[0].id = 400;
   objects[0].path = "chest\xa0";
   objects[1].id = 401;
   ChainIds(objects);
-  for (const ObjectSpec& object : objects) builder.Add(Category::Objects, ObjectRecord(object));
+  for (const ObjectFields& object : objects) builder.Add(Category::Objects, ObjectRecord(object));
 
   builder.info.backgroundId = 300;
   builder.info.combatScreenId = 999;
@@ -312,7 +313,7 @@ TEST(MapTileLevel, RoundTripKeepsEveryByteModuloIdentifiers) {
 TEST(MapEdit, CellsAndSizeSetInMemoryMatchAReloadOfTheSave) {
   LevelBuilder builder;
   AddTiles(builder, {NamedTile("Nine", 9), NamedTile("Three", 3), NamedTile("Five", 5)});
-  MapSpec map = NamedMap("M", 2, 1);
+  MapFields map = NamedMap("M", 2, 1);
   map.At(0, 0) = {5, 3, 0};
   map.At(1, 1) = {0, 42, 9};
   builder.Add(Category::Maps, MapRecord(map));

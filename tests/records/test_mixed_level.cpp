@@ -34,18 +34,19 @@ zr3test::LevelBuilder MixedLevel() {
               zr3test::SongBlob({.name = "Theme", .data = data, .nextId = 21, .id = 20}));
   builder.Add(Category::Songs, zr3test::SongBlob({.name = "Battle", .prevId = 20, .id = 21}));
 
-  zr3test::CharacterSpec hero{.name = "Hero", .nextId = 31, .id = 30};
+  zr3test::CharacterFields hero{.name = "Hero", .nextId = 31, .id = 30};
   hero.imageIds = {1, 2, 3, 4, 5, 6, 7, 8};
   hero.imagePaths = {"u1", "u2", "d1", "d2", "l1", "l2", "r1", "r2"};
-  zr3test::CharacterSpec ghost{.name = "Ghost", .prevId = 30, .id = 31};
+  zr3test::CharacterFields ghost{.name = "Ghost", .prevId = 30, .id = 31};
   ghost.imageIds[5] = 77;
   ghost.imagePaths[5] = "ghost_left2.bmp";
   builder.Add(Category::Characters, zr3test::CharacterBlob(hero));
   builder.Add(Category::Characters, zr3test::CharacterBlob(ghost));
 
-  zr3test::ListSpec menu{.name = "Menu", .count = 2, .opaque = "\x07\x08", .nextId = 41, .id = 40};
+  zr3test::ListFields menu{
+      .name = "Menu", .count = 2, .opaque = "\x07\x08", .nextId = 41, .id = 40};
   menu.optionTexts = {"Buy", "Sell", "Kept beyond the count"};
-  zr3test::ListSpec big{.name = "Big", .count = 11, .prevId = 40, .id = 41};
+  zr3test::ListFields big{.name = "Big", .count = 11, .prevId = 40, .id = 41};
   builder.Add(Category::Lists, zr3test::ListBlob(menu));
   builder.Add(Category::Lists, zr3test::ListBlob(big));
   return builder;

@@ -15,8 +15,8 @@
 namespace {
 
 using zr3::Category;
+using zr3test::MonsterFields;
 using zr3test::MonsterRecord;
-using zr3test::MonsterSpec;
 
 constexpr std::size_t kMonsterSize = 372;
 constexpr std::size_t kFirstItemSlot = 72;
@@ -37,7 +37,7 @@ zr3::Lines ChoiceBlock(const zr3::Lines& lines) {
   return gold == lines.end() ? zr3::Lines{} : zr3::Lines(gold + 1, unknown);
 }
 
-zr3::ZR3Monster& LoadOne(zr3::ZR3Level& level, const MonsterSpec& spec,
+zr3::ZR3Monster& LoadOne(zr3::ZR3Level& level, const MonsterFields& spec,
                          zr3test::LevelBuilder builder = {}) {
   builder.Add(Category::Monsters, MonsterRecord(spec));
   level.LoadFromBytes(builder.Build().Bytes());
@@ -52,8 +52,8 @@ std::size_t MonsterOffset(const zr3test::LevelBuilder& builder, std::size_t inde
 }
 
 // A monster with a value in every field that is not a reference.
-MonsterSpec FullMonster() {
-  MonsterSpec m;
+MonsterFields FullMonster() {
+  MonsterFields m;
   m.name = "Cave Troll";
   m.gfxId = 0x11223344;
   m.level = 0xFFFF;
@@ -80,7 +80,7 @@ MonsterSpec FullMonster() {
 }
 
 TEST(Monster, ReadsAndWritesThreeHundredSeventyTwoBytes) {
-  MonsterSpec spec = FullMonster();
+  MonsterFields spec = FullMonster();
   spec.tiles[9] = 0x01020304;
   const std::string bytes = MonsterRecord(spec).Bytes() + "trailing";
   zr3::ByteReader in(bytes);
@@ -94,13 +94,13 @@ TEST(Monster, ReadsAndWritesThreeHundredSeventyTwoBytes) {
 
 TEST(Monster, RoundTripKeepsEveryFieldAndGroupIndexesAsStored) {
   zr3test::LevelBuilder builder;
-  MonsterSpec first = FullMonster();
+  MonsterFields first = FullMonster();
   first.name = std::string(32, 'M');
   first.imagePath = std::string(80, 'p');  // fills the field: no terminating zero
   first.group1 = -1;
   first.group2 = 20;
   first.nextId = 0x202;
-  MonsterSpec second = FullMonster();
+  MonsterFields second = FullMonster();
   second.group1 = 19;
   second.prevId = first.id;
   second.id = 0x202;
@@ -116,7 +116,7 @@ TEST(Monster, RoundTripKeepsEveryFieldAndGroupIndexesAsStored) {
 TEST(Monster, DescribesEveryLineInOrder) {
   zr3test::LevelBuilder builder;
   builder.groups[2] = "Trolls";
-  MonsterSpec spec = FullMonster();
+  MonsterFields spec = FullMonster();
   spec.items[2] = 0x0BADF00D;
   spec.spells[0] = 0x51;
   spec.preScripts[9] = 0x52;
@@ -158,7 +158,7 @@ TEST(Monster, DescribesEveryLineInOrder) {
 }
 
 TEST(Monster, DropsUnresolvedIdentifiersOfEveryListAtSave) {
-  MonsterSpec spec = FullMonster();
+  MonsterFields spec = FullMonster();
   spec.items[2] = 0x0BADF00D;
   spec.spells[0] = 0x51;
   spec.preScripts[9] = 0x52;
@@ -192,7 +192,7 @@ TEST(Monster, TypeBuildStyleBlockEndsAtFirstValueWithoutName) {
       {0xFFFF, 3, 2, {}},
   };
   for (const Case& c : cases) {
-    MonsterSpec spec = FullMonster();
+    MonsterFields spec = FullMonster();
     spec.type = c.type;
     spec.build = c.build;
     spec.attackStyle = c.style;
@@ -207,7 +207,7 @@ TEST(Monster, TypeBuildStyleBlockEndsAtFirstValueWithoutName) {
 TEST(Monster, GroupIndexResolvesOnlyWithinTheGroupTable) {
   zr3test::LevelBuilder builder;
   builder.groups[19] = "Last";
-  MonsterSpec spec = FullMonster();
+  MonsterFields spec = FullMonster();
   spec.group1 = 20;
   spec.group2 = 19;
   zr3::ZR3Level level;
@@ -218,7 +218,7 @@ TEST(Monster, GroupIndexResolvesOnlyWithinTheGroupTable) {
   EXPECT_TRUE(monster.RefersTo(*level.List(Category::Groups)[19]));
   EXPECT_FALSE(monster.RefersTo(*level.List(Category::Groups)[0]));
 
-  MonsterSpec negative = FullMonster();
+  MonsterFields negative = FullMonster();
   negative.group1 = -1;
   negative.group2 = 0;
   zr3::ZR3Level other;
@@ -232,7 +232,7 @@ TEST(Monster, GroupIndexResolvesOnlyWithinTheGroupTable) {
 }
 
 TEST(Monster, LinksEachListAgainstItsOwnListFirstMatchSkippingEmptySlots) {
-  MonsterSpec spec = FullMonster();
+  MonsterFields spec = FullMonster();
   spec.items[0] = 7;
   spec.spells[1] = 7;
   spec.preScripts[2] = 8;  // only a global script carries 8
@@ -281,7 +281,7 @@ TEST(Monster, LinksEachListAgainstItsOwnListFirstMatchSkippingEmptySlots) {
 TEST(Monster, CopyNamesTheSameRecordsAndGroups) {
   zr3test::LevelBuilder builder;
   builder.groups[2] = "Trolls";
-  MonsterSpec spec = FullMonster();
+  MonsterFields spec = FullMonster();
   spec.items[6] = 7;
   spec.tiles[0] = 0x99;
   zr3::ZR3Level level;

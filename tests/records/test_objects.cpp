@@ -46,10 +46,10 @@ StandInScript& AddScript(zr3::ZR3Level& level, Category list, std::string name, 
 }  // namespace
 
 TEST(ObjectRecord, Occupies176BytesAndDescribesEveryField) {
-  ObjectSpec spec = NamedObject("Chest", 0x0badf00d);
+  ObjectFields spec = NamedObject("Chest", 0x0badf00d);
   spec.x = 12;
   spec.y = 7;
-  spec.unknown = "\xfe\x01";
+  spec.opaque = "\xfe\x01";
   spec.gfxId = 0x30;
   spec.scriptIds[3] = 0x42;
   spec.nextId = 2;
@@ -71,14 +71,14 @@ TEST(ObjectRecord, Occupies176BytesAndDescribesEveryField) {
 TEST(ObjectLinking, FirstMapWinsWhileMapsTakeTheLastTile) {
   LevelBuilder builder;
   // Identifiers shared on purpose: two tiles carry 7, two maps carry 9.
-  std::vector<TileSpec> tiles = {NamedTile("EarlyTile", 7), NamedTile("LateTile", 7)};
+  std::vector<TileFields> tiles = {NamedTile("EarlyTile", 7), NamedTile("LateTile", 7)};
   ChainIds(tiles);
-  for (const TileSpec& tile : tiles) builder.Add(Category::Tiles, TileRecord(tile));
-  std::vector<MapSpec> maps = {NamedMap("EarlyMap", 1, 9), NamedMap("LateMap", 1, 9)};
+  for (const TileFields& tile : tiles) builder.Add(Category::Tiles, TileRecord(tile));
+  std::vector<MapFields> maps = {NamedMap("EarlyMap", 1, 9), NamedMap("LateMap", 1, 9)};
   maps[0].At(0, 0) = {7, 0, 0};
   maps[0].borders = {7, 0, 0, 0};
   ChainIds(maps);
-  for (const MapSpec& map : maps) builder.Add(Category::Maps, MapRecord(map));
+  for (const MapFields& map : maps) builder.Add(Category::Maps, MapRecord(map));
   builder.Add(Category::Objects, ObjectRecord(NamedObject("Sign", 9)));
   auto level = LoadLevel(builder);
 
@@ -110,7 +110,7 @@ TEST(ObjectSave, UnresolvedMapKeptWhileUnresolvedScriptSlotIsWrittenAsZero) {
   LevelBuilder builder;
   builder.Add(Category::Maps, MapRecord(NamedMap("Elsewhere", 0, 5)));
   // 1 is also the first save identifier: the kept map identifier must not collide with it.
-  ObjectSpec lost = NamedObject("Lost", 1);
+  ObjectFields lost = NamedObject("Lost", 1);
   lost.scriptIds[0] = 0x42;
   lost.scriptIds[2] = 0x43;
   builder.Add(Category::Objects, ObjectRecord(lost));
@@ -132,7 +132,7 @@ TEST(ObjectSave, UnresolvedMapKeptWhileUnresolvedScriptSlotIsWrittenAsZero) {
 
 TEST(ObjectLinking, ScriptSlotsTakeTheFirstObjectScript) {
   LevelBuilder builder;
-  ObjectSpec door = NamedObject("Door", 0);
+  ObjectFields door = NamedObject("Door", 0);
   door.scriptIds[3] = 8;
   door.scriptIds[5] = 6;
   builder.Add(Category::Objects, ObjectRecord(door));
@@ -161,7 +161,7 @@ TEST(ObjectLinking, ScriptSlotsTakeTheFirstObjectScript) {
 TEST(ObjectCopy, CopyHasTheSameContentAndReferences) {
   LevelBuilder builder;
   builder.Add(Category::Maps, MapRecord(NamedMap("Town", 0, 3)));
-  ObjectSpec well = NamedObject("Well", 3);
+  ObjectFields well = NamedObject("Well", 3);
   well.x = 255;
   well.y = 1;
   well.gfxId = 4;

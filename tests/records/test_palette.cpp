@@ -17,7 +17,7 @@ using zr3::ZR3Level;
 using zr3::ZR3Palette;
 using zr3test::LevelBuilder;
 using zr3test::PaletteBlob;
-using zr3test::PaletteSpec;
+using zr3test::PaletteFields;
 
 // Colour n holds the bytes n, n + 1, n + 2 (mod 256), so every colour differs.
 std::string CountingColours() {
@@ -53,7 +53,7 @@ bool HasLine(const zr3::Lines& lines, const std::string& line) {
 }  // namespace
 
 TEST(Palette, OccupiesEightHundredTwelveBytesAndKeepsColours) {
-  PaletteSpec spec{.name = "Dusk", .colours = CountingColours(), .id = 7};
+  PaletteFields spec{.name = "Dusk", .colours = CountingColours(), .id = 7};
   const zr3test::Blob blob = PaletteBlob(spec);
   zr3::ByteReader in(blob.Bytes());
   ZR3Palette palette(in);

@@ -14,8 +14,8 @@
 namespace {
 
 using zr3::Category;
+using zr3test::ShopFields;
 using zr3test::ShopRecord;
-using zr3test::ShopSpec;
 
 constexpr std::size_t kShopSize = 88;
 constexpr std::size_t kFirstSlot = 32;
@@ -35,7 +35,7 @@ std::size_t ShopOffset(const zr3test::LevelBuilder& builder, std::size_t index) 
 }
 
 TEST(Shop, ReadsAndWritesEightyEightBytes) {
-  ShopSpec spec;
+  ShopFields spec;
   spec.name = "Armoury";
   spec.items[9] = 0x01020304;
   spec.buyback = 7;
@@ -52,7 +52,7 @@ TEST(Shop, ReadsAndWritesEightyEightBytes) {
 
 TEST(Shop, RoundTripKeepsUnresolvedItemIdentifiers) {
   zr3test::LevelBuilder builder;
-  ShopSpec first;
+  ShopFields first;
   first.name = std::string(32, 'S');  // fills the field: no terminating zero
   // 1 is also the first save identifier a save hands out: it must not be reused.
   first.items[0] = 1;
@@ -61,7 +61,7 @@ TEST(Shop, RoundTripKeepsUnresolvedItemIdentifiers) {
   first.markup = 0x8001;
   first.nextId = 200;
   first.id = 100;
-  ShopSpec second;
+  ShopFields second;
   second.name = "Second";
   second.items[3] = 0xDEADBEEF;
   second.prevId = 100;
@@ -87,7 +87,7 @@ TEST(Shop, RoundTripKeepsUnresolvedItemIdentifiers) {
 
 TEST(Shop, DescribesSlotsByNumberAndPricesUnsigned) {
   zr3test::LevelBuilder builder;
-  ShopSpec spec;
+  ShopFields spec;
   spec.name = "Corner";
   spec.items[7] = 0x12345678;
   spec.buyback = 0xFFFF;
@@ -105,7 +105,7 @@ TEST(Shop, DescribesSlotsByNumberAndPricesUnsigned) {
 
 TEST(Shop, LinksFirstItemWithMatchingIdentifierAndSkipsEmptySlots) {
   zr3test::LevelBuilder builder;
-  ShopSpec spec;
+  ShopFields spec;
   spec.name = "Stall";
   spec.items[2] = 5;
   spec.items[4] = 6;  // matches no item
@@ -143,7 +143,7 @@ TEST(Shop, LinksFirstItemWithMatchingIdentifierAndSkipsEmptySlots) {
 
 TEST(Shop, CopyCarriesContentAndReferencesButNotNeighbours) {
   zr3test::LevelBuilder builder;
-  ShopSpec spec;
+  ShopFields spec;
   spec.name = "Original";
   spec.items[1] = 5;
   spec.items[8] = 0x77;
@@ -151,7 +151,7 @@ TEST(Shop, CopyCarriesContentAndReferencesButNotNeighbours) {
   spec.markup = 34;
   spec.nextId = 2;
   spec.id = 1;
-  ShopSpec other;
+  ShopFields other;
   other.prevId = 1;
   other.id = 2;
   builder.Add(Category::Shops, ShopRecord(spec)).Add(Category::Shops, ShopRecord(other));

@@ -17,7 +17,7 @@ using zr3::ZR3Spell;
 using zr3test::Describe;
 using zr3test::LineStarting;
 using zr3test::LoadFailure;
-using zr3test::SpellSpec;
+using zr3test::SpellFields;
 
 namespace {
 
@@ -26,10 +26,10 @@ constexpr std::size_t kParameter1Offset = 46;
 constexpr std::size_t kOwnIdOffset = 72;
 
 // Spells get own identifiers from 100 on, unless a test sets them after the chain.
-zr3test::LevelBuilder WithSpells(std::vector<SpellSpec> spells) {
+zr3test::LevelBuilder WithSpells(std::vector<SpellFields> spells) {
   zr3test::ChainIds(spells, 100);
   zr3test::LevelBuilder builder;
-  for (const SpellSpec& spell : spells) builder.Add(Category::Spells, zr3test::SpellBlob(spell));
+  for (const SpellFields& spell : spells) builder.Add(Category::Spells, zr3test::SpellBlob(spell));
   return builder;
 }
 
@@ -40,7 +40,7 @@ const ZR3Spell& SpellAt(const zr3::ZR3Level& level, std::size_t index) {
 }  // namespace
 
 TEST(Spell, DefinitionShowsEachTypeAndNumbersOutsideTheTables) {
-  const std::vector<std::pair<SpellSpec, std::pair<std::string, std::string>>> cases = {
+  const std::vector<std::pair<SpellFields, std::pair<std::string, std::string>>> cases = {
       {{.type = 0, .parameters = {4, 9, 0, 0}}, {"Offense", "4-9 damage"}},
       {{.type = 1, .parameters = {4, 9, 0, 0}}, {"(Obsolete)", "(Obsolete)"}},
       {{.type = 2, .parameters = {0, 5, 3, 0}}, {"Change Self", "STR +5 for 3 rounds"}},
@@ -53,7 +53,7 @@ TEST(Spell, DefinitionShowsEachTypeAndNumbersOutsideTheTables) {
       {{.type = 6, .parameters = {1, 2, 3, 4}}, {"(6)", ""}},
       {{.type = 0xFFFF, .parameters = {1, 2, 3, 4}}, {"(65535)", ""}},
   };
-  std::vector<SpellSpec> spells;
+  std::vector<SpellFields> spells;
   for (const auto& entry : cases) spells.push_back(entry.first);
   zr3::ZR3Level level;
   // A "Run Script" position outside the (empty) script list is no error.
@@ -106,12 +106,12 @@ TEST(Spell, LearnLineDependsOnTheLearnSpellAndTheMastery) {
 }
 
 TEST(Spell, LearnSpellIsTheFirstMatch) {
-  std::vector<SpellSpec> spells = {{.name = "First"}, {.name = "Second"}, {.name = "Pupil"}};
+  std::vector<SpellFields> spells = {{.name = "First"}, {.name = "Second"}, {.name = "Pupil"}};
   zr3test::ChainIds(spells, 100);
   spells[1].id = 100;
   spells[2].learnId = 100;
   zr3test::LevelBuilder builder;
-  for (const SpellSpec& spell : spells) builder.Add(Category::Spells, zr3test::SpellBlob(spell));
+  for (const SpellFields& spell : spells) builder.Add(Category::Spells, zr3test::SpellBlob(spell));
   zr3::ZR3Level level;
   level.LoadFromBytes(builder.Build().Bytes());
   const ZR3Spell& pupil = SpellAt(level, 2);

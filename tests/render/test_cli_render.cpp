@@ -125,7 +125,7 @@ TEST(RenderMapCommand, MissingAndHostilePicturesFallBack) {
   zr3test::WriteFile(dir.Path("gfx/cut.bmp"), std::string("BM\x36\x03\0\0\0\0\0\0\x36\0", 14));
   zr3test::WriteFile(dir.Path("gfx/noise.png"), std::string(64, '\x42'));
   zr3test::LevelBuilder builder;
-  std::vector<zr3test::TileSpec> tiles = {
+  std::vector<zr3test::TileFields> tiles = {
       zr3test::NamedTile("Cut", 1), zr3test::NamedTile("Noise", 2), zr3test::NamedTile("Gone", 3)};
   const char* paths[] = {"gfx\\cut.bmp", "gfx\\noise.png", "gfx\\gone.bmp"};
   for (std::size_t i = 0; i < tiles.size(); ++i) {
@@ -133,7 +133,7 @@ TEST(RenderMapCommand, MissingAndHostilePicturesFallBack) {
     tiles[i].path = paths[i];
     builder.Add(Category::Tiles, zr3test::TileRecord(tiles[i]));
   }
-  zr3test::MapSpec map = zr3test::NamedMap("Ruins", 3, 1);
+  zr3test::MapFields map = zr3test::NamedMap("Ruins", 3, 1);
   for (int i = 0; i < 3; ++i) map.At(i, i) = {static_cast<std::uint32_t>(i + 1), 0, 0};
   builder.Add(Category::Maps, zr3test::MapRecord(map));
   const std::string level = builder.WriteTo(dir.Path("ruins.zr3"));
@@ -160,11 +160,11 @@ TEST(RenderMapCommand, GameFolderIsWhereThePicturesAreLookedUp) {
                   .save(ToQString(dir.Root() / "game" / "Art" / "Stone.bmp")));
   std::filesystem::create_directories(dir.Root() / "levels");
   zr3test::LevelBuilder builder;
-  zr3test::TileSpec stone = zr3test::NamedTile("Stone", 1);
+  zr3test::TileFields stone = zr3test::NamedTile("Stone", 1);
   stone.gfxId = 1;
   stone.path = "art\\stone.bmp";
   builder.Add(Category::Tiles, zr3test::TileRecord(stone));
-  zr3test::MapSpec map = zr3test::NamedMap("Quarry", 1, 1);
+  zr3test::MapFields map = zr3test::NamedMap("Quarry", 1, 1);
   map.At(0, 0) = {1, 0, 0};
   builder.Add(Category::Maps, zr3test::MapRecord(map));
   const std::string level = builder.WriteTo(dir.Path("levels/quarry.zr3"));

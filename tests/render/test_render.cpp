@@ -191,7 +191,7 @@ class MapRendering : public testing::Test {
     ASSERT_TRUE(glass.save(ToQString(dir_.Root() / "gfx" / "glass.png")));
 
     zr3test::LevelBuilder builder;
-    std::vector<zr3test::TileSpec> tiles = {
+    std::vector<zr3test::TileFields> tiles = {
         zr3test::NamedTile("Brick", 11), zr3test::NamedTile("moss", 12),
         zr3test::NamedTile("Glass", 13), zr3test::NamedTile("Ghost", 14)};
     const char* paths[] = {"Gfx\\Brick.BMP", "", "gfx\\glass.png", "gfx\\missing.bmp"};
@@ -201,7 +201,7 @@ class MapRendering : public testing::Test {
     }
     zr3test::ChainIds(tiles);
     for (const auto& tile : tiles) builder.Add(Category::Tiles, zr3test::TileRecord(tile));
-    zr3test::MapSpec map = zr3test::NamedMap("Yard", 4, 1);
+    zr3test::MapFields map = zr3test::NamedMap("Yard", 4, 1);
     map.At(0, 0) = {11, 0, 0};
     map.At(0, 1) = {12, 0, 0};
     map.At(1, 1) = {11, 13, 0};

@@ -12,12 +12,13 @@ void EntryTest::SetUp() {
   builder.flags[0] = "Gold";
   builder.flags[1] = "Silver";
   builder.flags[2] = "Copper";
-  std::vector<ScriptSpec> scripts;
+  std::vector<ScriptFields> scripts;
   for (const char* name : {"Door", "Chest", "Well", "Sign", "Gate", "Altar"}) {
     scripts.push_back(ScriptWith(name, {}, {}));
   }
   ChainIds(scripts, 100);
-  for (const ScriptSpec& script : scripts) builder.Add(Category::ObjectScripts, ScriptBlob(script));
+  for (const ScriptFields& script : scripts)
+    builder.Add(Category::ObjectScripts, ScriptBlob(script));
   level.LoadFromBytes(builder.Build().Bytes());
 
   AddStandIns(level, Category::Maps, {"Town", "Forest"});

@@ -20,7 +20,7 @@ class EntryTest : public ::testing::Test {
   void SetUp() override;
 
   template <class Entry>
-  Entry Linked(const SlotSpec& slot) {
+  Entry Linked(const SlotFields& slot) {
     const Blob bytes = SlotBlob(slot);
     zr3::ByteReader in(bytes.Bytes());
     Entry entry;
@@ -28,14 +28,14 @@ class EntryTest : public ::testing::Test {
     entry.Link(level);
     return entry;
   }
-  zr3::ZR3ScriptCondition Condition(const SlotSpec& slot) {
+  zr3::ZR3ScriptCondition Condition(const SlotFields& slot) {
     return Linked<zr3::ZR3ScriptCondition>(slot);
   }
-  zr3::ZR3ScriptCommand Command(const SlotSpec& slot) {
+  zr3::ZR3ScriptCommand Command(const SlotFields& slot) {
     return Linked<zr3::ZR3ScriptCommand>(slot);
   }
-  std::string ConditionText(const SlotSpec& slot) { return Condition(slot).ReadableText(); }
-  std::string CommandText(const SlotSpec& slot) { return Command(slot).ReadableText(); }
+  std::string ConditionText(const SlotFields& slot) { return Condition(slot).ReadableText(); }
+  std::string CommandText(const SlotFields& slot) { return Command(slot).ReadableText(); }
 
   zr3::ZR3Base& At(zr3::Category category, int index) {
     return *level.List(category)[static_cast<std::size_t>(index)];

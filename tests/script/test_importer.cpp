@@ -138,7 +138,7 @@ TEST_F(ImporterTest, FileWithoutHeaderChangesNothing) {
 
 TEST_F(ImporterTest, EveryCommandKeywordSurvivesExportAndImport) {
   // Ten commands per script, every code from 100 to 134, with references that resolve.
-  const std::vector<SlotSpec> commands = {
+  const std::vector<SlotFields> commands = {
       {100, {}},
       {101, {2, 1, 3, 2}},
       {102, {0, 1, 1, 2, 2, 3}},
@@ -176,7 +176,7 @@ TEST_F(ImporterTest, EveryCommandKeywordSurvivesExportAndImport) {
       {134, {1, 1, 0, 2, 3, 1, 1}},
   };
   for (std::size_t first = 0; first < commands.size(); first += 10) {
-    std::vector<SlotSpec> part(
+    std::vector<SlotFields> part(
         commands.begin() + static_cast<long>(first),
         commands.begin() + static_cast<long>(std::min(first + 10, commands.size())));
     const Blob bytes = ScriptBlob(ScriptWith("S" + std::to_string(first), {{0, {}}}, part));
@@ -534,20 +534,20 @@ class ImportSavedLevelTest : public ::testing::Test {
   void SetUp() override {
     LevelBuilder builder;
     builder.flags[0] = "Gold";
-    std::vector<ItemSpec> items = {{"Sword"}, {"Shield"}, {"Helm"}};
+    std::vector<ItemFields> items = {{"Sword"}, {"Shield"}, {"Helm"}};
     for (std::size_t i = 0; i < items.size(); ++i) {
       items[i].id = static_cast<std::uint32_t>(10 + i);
       items[i].prevId = i == 0 ? 0 : items[i].id - 1;
       items[i].nextId = i + 1 == items.size() ? 0 : items[i].id + 1;
       builder.Add(Category::Items, ItemBlob(items[i]));
     }
-    std::vector<ScriptSpec> objects = {
+    std::vector<ScriptFields> objects = {
         ScriptWith("Chest", {{4, {0, 1}}, {1, {0, 4, 0, -1}}}, {{104, {1, 2}}, {110, {-1}}}),
         ScriptWith("Door", {{7, {1}}}, {{114, {0, 0, 0, 1}}})};
     ChainIds(objects, 100);
-    for (const ScriptSpec& script : objects)
+    for (const ScriptFields& script : objects)
       builder.Add(Category::ObjectScripts, ScriptBlob(script));
-    std::vector<ScriptSpec> globals = {ScriptWith("Tick", {{0, {}}}, {{101, {0, 0, 0, 1}}})};
+    std::vector<ScriptFields> globals = {ScriptWith("Tick", {{0, {}}}, {{101, {0, 0, 0, 1}}})};
     ChainIds(globals, 200);
     builder.Add(Category::GlobalScripts, ScriptBlob(globals[0]));
     built = builder.Build();

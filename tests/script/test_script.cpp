@@ -22,10 +22,10 @@ std::string Pattern(std::size_t size, unsigned seed) {
 }
 
 // Adds the scripts to one section with chained identifiers.
-void AddScripts(LevelBuilder& builder, Category category, std::vector<ScriptSpec> scripts,
+void AddScripts(LevelBuilder& builder, Category category, std::vector<ScriptFields> scripts,
                 std::uint32_t firstId) {
   ChainIds(scripts, firstId);
-  for (const ScriptSpec& script : scripts) builder.Add(category, ScriptBlob(script));
+  for (const ScriptFields& script : scripts) builder.Add(category, ScriptBlob(script));
 }
 
 ZR3Script& ScriptAt(zr3::ZR3Level& level, Category category, std::size_t index) {
@@ -38,8 +38,8 @@ TEST(ScriptRecord, RoundTripKeepsEveryByte) {
   builder.flags[1] = "Silver";
 
   // Counts above ten, opaque blocks and slots beyond the counts full of data.
-  ScriptSpec full = ScriptWith("A name of exactly thirty-two ch.", {{1, {0, 0, 0, 10}}},
-                               {{114, {1, 0, 3, 1}}, {110, {-1}}});
+  ScriptFields full = ScriptWith("A name of exactly thirty-two ch.", {{1, {0, 0, 0, 10}}},
+                                 {{114, {1, 0, 3, 1}}, {110, {-1}}});
   full.blockA = Pattern(200, 1);
   full.blockB = Pattern(200, 2);
   full.opaque = "\xab\xcd";
@@ -49,7 +49,7 @@ TEST(ScriptRecord, RoundTripKeepsEveryByte) {
   full.conditions[9] = {4, {-1, 250, 3, 4, 5, 6, 7, 8, 9}};
   full.commands[9] = {999, {-7, -6, -5, -4, -3, -2, -1, 0, 32767}};
 
-  ScriptSpec beyond = ScriptWith("Beyond", {{2, {0, 0, 40, 3, 0, 0, 0}}}, {{104, {0, 33}}});
+  ScriptFields beyond = ScriptWith("Beyond", {{2, {0, 0, 40, 3, 0, 0, 0}}}, {{104, {0, 33}}});
   beyond.conditionCount = 0;
   beyond.commandCount = 0;
   beyond.conditions[5] = {13, {12, 1, 2, 3, 4, 5, 6, 7, 8}};
@@ -101,12 +101,12 @@ TEST(ScriptRecord, KindComesFromTheSection) {
 TEST(ScriptRecord, DescribeLines) {
   LevelBuilder builder;
   builder.flags[0] = "Gold";
-  ScriptSpec empty = ScriptWith("Empty", {}, {});
+  ScriptFields empty = ScriptWith("Empty", {}, {});
   empty.opaque = "\x07\xfe";
   empty.id = 0x01020304;
   empty.nextId = 5;
   empty.prevId = 0;
-  ScriptSpec busy = ScriptWith("Busy", {{1, {0, 0, 0, 10}}}, {{110, {500}}, {99, {}}});
+  ScriptFields busy = ScriptWith("Busy", {{1, {0, 0, 0, 10}}}, {{110, {500}}, {99, {}}});
   busy.conditionCount = 12;
   for (auto& slot : busy.conditions) slot = {7, {0}};
   builder.Add(Category::GlobalScripts, ScriptBlob(empty));
@@ -134,7 +134,7 @@ TEST(ScriptRecord, OnlySlotsInUseAreLinkedButEverySlotIsAsked) {
   LevelBuilder builder;
   builder.flags[3] = "Key";
   builder.flags[4] = "Lever";
-  ScriptSpec script = ScriptWith("S", {{1, {3, 0, 0, 1}}}, {});
+  ScriptFields script = ScriptWith("S", {{1, {3, 0, 0, 1}}}, {});
   script.conditions[1] = {1, {4, 0, 0, 1}};  // beyond the count: never linked
   builder.Add(Category::GlobalScripts, ScriptBlob(script));
   zr3::ZR3Level level;
@@ -159,7 +159,7 @@ TEST(ScriptRecord, QueriesCoverConditionsAndCommands) {
   LevelBuilder builder;
   AddScripts(builder, Category::ObjectScripts,
              {ScriptWith("Door", {}, {}), ScriptWith("Chest", {}, {})}, 50);
-  ScriptSpec global = ScriptWith("G", {{4, {0, 0}}}, {{100, {}}, {114, {1, 0, 0, 1}}});
+  ScriptFields global = ScriptWith("G", {{4, {0, 0}}}, {{100, {}}, {114, {1, 0, 0, 1}}});
   global.commands[9] = {104, {0, 1}};
   builder.Add(Category::GlobalScripts, ScriptBlob(global));
   zr3::ZR3Level level;
@@ -182,7 +182,7 @@ TEST(ScriptRecord, QueriesCoverConditionsAndCommands) {
 TEST(ScriptRecord, RefersToAsksEverySlotForTheRecordItself) {
   LevelBuilder builder;
   builder.flags[2] = "Key";
-  ScriptSpec spec = ScriptWith("S", {{1, {2, 0, 0, 1}}}, {{110, {5}}});
+  ScriptFields spec = ScriptWith("S", {{1, {2, 0, 0, 1}}}, {{110, {5}}});
   spec.commands[7] = {104, {0, 1}};
   builder.Add(Category::GlobalScripts, ScriptBlob(spec));
   zr3::ZR3Level level;
@@ -207,7 +207,7 @@ TEST(ScriptRecord, CopyRefersToTheSameRecords) {
   LevelBuilder builder;
   builder.flags[0] = "Gold";
   AddScripts(builder, Category::ObjectScripts, {ScriptWith("Door", {}, {})}, 60);
-  ScriptSpec spec = ScriptWith("Original", {{1, {0, 0, 0, 1}}}, {{114, {0, 0, 0, 1}}});
+  ScriptFields spec = ScriptWith("Original", {{1, {0, 0, 0, 1}}}, {{114, {0, 0, 0, 1}}});
   spec.blockA = Pattern(200, 9);
   spec.opaque = "\x11\x22";
   spec.id = 77;
@@ -233,7 +233,7 @@ TEST(ScriptRecord, CopyRefersToTheSameRecords) {
 
 TEST(ScriptRecord, RunScriptIsSavedWithTheTargetsNewPosition) {
   LevelBuilder builder;
-  std::vector<ScriptSpec> objects;
+  std::vector<ScriptFields> objects;
   for (const char* name : {"Door", "Chest", "Well", "Sign", "Gate", "Altar"}) {
     objects.push_back(ScriptWith(name, {}, {}));
   }

@@ -121,7 +121,7 @@ class FormRoundTrip : public EntryTest, public ::testing::WithParamInterface<int
 
   // The entry of the code with these parameters, linked in the level.
   const zr3::ZR3ScriptEntry& Linked(int code, const Params& parameters) {
-    const SlotSpec spec{static_cast<std::uint16_t>(code), parameters};
+    const SlotFields spec{static_cast<std::uint16_t>(code), parameters};
     if (code < zr3::kFirstCommandCode) {
       condition_ = Condition(spec);
       return condition_;

@@ -12,11 +12,11 @@ using zr3::Category;
 
 class ScriptTextTest : public EntryTest {
  protected:
-  std::string ConditionLine(const SlotSpec& slot) { return Condition(slot).KeywordText(); }
-  std::string CommandLine(const SlotSpec& slot) { return Command(slot).KeywordText(); }
+  std::string ConditionLine(const SlotFields& slot) { return Condition(slot).KeywordText(); }
+  std::string CommandLine(const SlotFields& slot) { return Command(slot).KeywordText(); }
 
   // A script of the level's object list, loaded from its bytes and linked.
-  zr3::ZR3Script& LoadScript(const ScriptSpec& spec) {
+  zr3::ZR3Script& LoadScript(const ScriptFields& spec) {
     const Blob bytes = ScriptBlob(spec);
     zr3::ByteReader in(bytes.Bytes());
     auto script = std::make_unique<zr3::ZR3Script>(in, 2);
@@ -123,7 +123,7 @@ TEST_F(ScriptTextTest, NamesWithQuotesAndLineBreaksStayOneReadableToken) {
 }
 
 TEST_F(ScriptTextTest, BlockOfTheWorkedExample) {
-  ScriptSpec spec =
+  ScriptFields spec =
       ScriptWith("Door", {{1, {0, 0, 0, 10}}, {0, {}}}, {{102, {0, 0, 0, 5, 0, 3}}, {110, {-1}}});
   zr3::ZR3Script& script = LoadScript(spec);
   script.SetKind(0);
@@ -146,8 +146,8 @@ TEST_F(ScriptTextTest, BlocksOfEmptyAndOverfullScripts) {
   EXPECT_EQ(lines,
             (zr3::Lines{"objectscript \"Old Door\"", "conditions:", "commands:", "end script"}));
 
-  ScriptSpec full = ScriptWith("Full", {}, {});
-  for (SlotSpec& slot : full.conditions) slot = {7, {}};
+  ScriptFields full = ScriptWith("Full", {}, {});
+  for (SlotFields& slot : full.conditions) slot = {7, {}};
   full.conditionCount = 12;
   full.commandCount = 255;
   lines.clear();

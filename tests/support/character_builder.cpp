@@ -2,7 +2,7 @@
 
 namespace zr3test {
 
-Blob CharacterBlob(const CharacterSpec& character) {
+Blob CharacterBlob(const CharacterFields& character) {
   Blob b;
   b.Text(character.name, 32);
   // Image identifiers name graphics that the set does not resolve: plain values.

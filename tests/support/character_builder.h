@@ -8,7 +8,7 @@
 
 namespace zr3test {
 
-struct CharacterSpec {
+struct CharacterFields {
   std::string name{};
   std::array<std::uint32_t, 8> imageIds{};
   std::uint32_t nextId = 0;
@@ -19,6 +19,6 @@ struct CharacterSpec {
   std::array<std::string, 8> imagePaths{};
 };
 
-Blob CharacterBlob(const CharacterSpec& character);
+Blob CharacterBlob(const CharacterFields& character);
 
 }  // namespace zr3test

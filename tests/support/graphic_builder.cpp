@@ -2,7 +2,7 @@
 
 namespace zr3test {
 
-Blob GraphicRecord(const GraphicSpec& graphic) {
+Blob GraphicRecord(const GraphicFields& graphic) {
   Blob b;
   b.Text(graphic.name, 32).U32(graphic.resource);
   b.Id(graphic.nextId).Id(graphic.prevId).Id(graphic.id);
@@ -10,8 +10,8 @@ Blob GraphicRecord(const GraphicSpec& graphic) {
   return b;
 }
 
-GraphicSpec NamedGraphic(std::string name, std::uint32_t resource, std::uint32_t id) {
-  GraphicSpec graphic;
+GraphicFields NamedGraphic(std::string name, std::uint32_t resource, std::uint32_t id) {
+  GraphicFields graphic;
   graphic.name = std::move(name);
   graphic.resource = resource;
   graphic.id = id;

@@ -8,7 +8,7 @@
 namespace zr3test {
 
 // Every field of a graphic record; the path is stored only when resource is not 0.
-struct GraphicSpec {
+struct GraphicFields {
   std::string name;
   std::uint32_t resource = 0;
   std::uint32_t nextId = 0;
@@ -17,9 +17,9 @@ struct GraphicSpec {
   std::string path;
 };
 
-Blob GraphicRecord(const GraphicSpec& graphic);
+Blob GraphicRecord(const GraphicFields& graphic);
 
 // A graphic with a name, a resource value and an own identifier.
-GraphicSpec NamedGraphic(std::string name, std::uint32_t resource, std::uint32_t id);
+GraphicFields NamedGraphic(std::string name, std::uint32_t resource, std::uint32_t id);
 
 }  // namespace zr3test

@@ -2,7 +2,7 @@
 
 namespace zr3test {
 
-Blob ItemBlob(const ItemSpec& item) {
+Blob ItemBlob(const ItemFields& item) {
   Blob b;
   b.Text(item.name, 32).U16(item.type).I16(item.cost);
   for (std::int16_t parameter : item.parameters) b.I16(parameter);

@@ -9,7 +9,7 @@
 namespace zr3test {
 
 // Every field of a 64-byte item record, in file order.
-struct ItemSpec {
+struct ItemFields {
   std::string name{};
   std::uint16_t type = 0;
   std::int16_t cost = 0;
@@ -21,6 +21,6 @@ struct ItemSpec {
   std::uint32_t id = 0;
 };
 
-Blob ItemBlob(const ItemSpec& item);
+Blob ItemBlob(const ItemFields& item);
 
 }  // namespace zr3test

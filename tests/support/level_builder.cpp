@@ -7,13 +7,13 @@ namespace zr3test {
 
 using zr3::Category;
 
-Blob InfoBlock(const InfoSpec& info) {
+Blob InfoBlock(const InfoFields& info) {
   Blob b;
   b.Text(info.name, 80).Text(info.author, 32).Text(info.email, 32).Text(info.version, 10);
   b.U8(info.statBuying).U8(info.encounterPercent).U8(info.inventorySize);
-  b.Raw(info.reserved1);
+  b.Raw(info.opaqueA);
   b.Id(info.paletteId).Id(info.backgroundId).Id(info.combatScreenId).Id(info.inventoryScreenId);
-  b.Raw(info.reserved2);
+  b.Raw(info.opaqueB);
   b.Text(info.levelText, 200);
   return b;
 }
@@ -40,7 +40,7 @@ void LevelBuilder::Walk(Visit visit) const {
     if (category == Category::Graphics) visit("Level Info", InfoBlock(info));
     if (category == Category::Lists) {
       Blob block;
-      block.Raw(reserved);
+      block.Raw(opaque);
       visit("Reserved Block", block);
     }
     Blob section;

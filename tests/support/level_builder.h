@@ -12,7 +12,7 @@
 namespace zr3test {
 
 // The level information block's fields, written by the builder at their offsets.
-struct InfoSpec {
+struct InfoFields {
   std::string name;
   std::string author;
   std::string email;
@@ -20,16 +20,16 @@ struct InfoSpec {
   std::uint8_t statBuying = 0;
   std::uint8_t encounterPercent = 0;
   std::uint8_t inventorySize = 0;
-  std::string reserved1 = std::string(19, '\0');
+  std::string opaqueA = std::string(19, '\0');
   std::uint32_t paletteId = 0;
   std::uint32_t backgroundId = 0;
   std::uint32_t combatScreenId = 0;
   std::uint32_t inventoryScreenId = 0;
-  std::string reserved2 = std::string(40, '\0');
+  std::string opaqueB = std::string(40, '\0');
   std::string levelText;
 };
 
-Blob InfoBlock(const InfoSpec& info);
+Blob InfoBlock(const InfoFields& info);
 
 // Builds level files section by section from record blobs made by the per-kind builders.
 class LevelBuilder {
@@ -40,8 +40,8 @@ class LevelBuilder {
   std::array<std::string, 256> flags;
   std::array<std::string, 20> groups;
   std::array<std::string, 4> customText;
-  InfoSpec info;
-  std::string reserved = std::string(320, '\0');
+  InfoFields info;
+  std::string opaque = std::string(320, '\0');
 
   // Appends a record to a counted section.
   LevelBuilder& Add(zr3::Category category, Blob record);

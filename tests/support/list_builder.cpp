@@ -2,7 +2,7 @@
 
 namespace zr3test {
 
-Blob ListBlob(const ListSpec& list) {
+Blob ListBlob(const ListFields& list) {
   Blob b;
   b.Text(list.name, 32);
   for (const std::string& text : list.optionTexts) b.Text(text, 32);

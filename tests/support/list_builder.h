@@ -8,7 +8,7 @@
 
 namespace zr3test {
 
-struct ListSpec {
+struct ListFields {
   std::string name{};
   std::array<std::string, 10> optionTexts{};
   std::array<std::uint32_t, 10> resultIds{};  // object script identifiers
@@ -19,6 +19,6 @@ struct ListSpec {
   std::uint32_t id = 0;
 };
 
-Blob ListBlob(const ListSpec& list);
+Blob ListBlob(const ListFields& list);
 
 }  // namespace zr3test

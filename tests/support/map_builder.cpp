@@ -2,10 +2,10 @@
 
 namespace zr3test {
 
-Blob MapRecord(const MapSpec& map) {
+Blob MapRecord(const MapFields& map) {
   Blob b;
-  b.Text(map.name, 32).U16(map.size).Raw(map.unknown);
-  for (const MapSpec::Cell& cell : map.cells) {
+  b.Text(map.name, 32).U16(map.size).Raw(map.opaque);
+  for (const MapFields::Cell& cell : map.cells) {
     for (std::uint32_t id : cell) b.Id(id);
   }
   for (std::uint32_t id : map.borders) b.Id(id);
@@ -13,8 +13,8 @@ Blob MapRecord(const MapSpec& map) {
   return b;
 }
 
-MapSpec NamedMap(std::string name, std::uint16_t size, std::uint32_t id) {
-  MapSpec map;
+MapFields NamedMap(std::string name, std::uint16_t size, std::uint32_t id) {
+  MapFields map;
   map.name = std::move(name);
   map.size = size;
   map.id = id;

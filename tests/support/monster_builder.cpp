@@ -2,7 +2,7 @@
 
 namespace zr3test {
 
-Blob MonsterRecord(const MonsterSpec& m) {
+Blob MonsterRecord(const MonsterFields& m) {
   Blob b;
   b.Text(m.name, 32);
   // The graphic identifier is never resolved, so it is a plain value, not an identifier.

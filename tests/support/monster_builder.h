@@ -9,7 +9,7 @@
 namespace zr3test {
 
 // Every field of a 372-byte monster record.
-struct MonsterSpec {
+struct MonsterFields {
   std::string name;
   std::uint32_t gfxId = 0;
   std::uint16_t level = 0;
@@ -41,6 +41,6 @@ struct MonsterSpec {
   std::string imagePath;
 };
 
-Blob MonsterRecord(const MonsterSpec& monster);
+Blob MonsterRecord(const MonsterFields& monster);
 
 }  // namespace zr3test

@@ -2,9 +2,9 @@
 
 namespace zr3test {
 
-Blob ObjectRecord(const ObjectSpec& object) {
+Blob ObjectRecord(const ObjectFields& object) {
   Blob b;
-  b.Text(object.name, 32).Id(object.mapId).U8(object.x).U8(object.y).Raw(object.unknown);
+  b.Text(object.name, 32).Id(object.mapId).U8(object.x).U8(object.y).Raw(object.opaque);
   b.U32(object.gfxId);
   for (std::uint32_t id : object.scriptIds) b.Id(id);
   b.Id(object.nextId).Id(object.prevId).Id(object.id);
@@ -12,8 +12,8 @@ Blob ObjectRecord(const ObjectSpec& object) {
   return b;
 }
 
-ObjectSpec NamedObject(std::string name, std::uint32_t mapId) {
-  ObjectSpec object;
+ObjectFields NamedObject(std::string name, std::uint32_t mapId) {
+  ObjectFields object;
   object.name = std::move(name);
   object.mapId = mapId;
   return object;

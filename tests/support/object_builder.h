@@ -9,12 +9,12 @@
 namespace zr3test {
 
 // Every field of an object record.
-struct ObjectSpec {
+struct ObjectFields {
   std::string name;
   std::uint32_t mapId = 0;
   std::uint8_t x = 0;
   std::uint8_t y = 0;
-  std::string unknown = std::string(2, '\0');
+  std::string opaque = std::string(2, '\0');
   std::uint32_t gfxId = 0;
   std::array<std::uint32_t, 10> scriptIds{};
   std::uint32_t nextId = 0;
@@ -23,13 +23,13 @@ struct ObjectSpec {
   std::string path;
 };
 
-Blob ObjectRecord(const ObjectSpec& object);
+Blob ObjectRecord(const ObjectFields& object);
 
 // Offsets inside an object record.
 inline constexpr std::size_t kObjectMapOffset = 32;
 inline constexpr std::size_t kObjectScriptsOffset = 44;
 
 // An object with only a name and a map identifier.
-ObjectSpec NamedObject(std::string name, std::uint32_t mapId);
+ObjectFields NamedObject(std::string name, std::uint32_t mapId);
 
 }  // namespace zr3test

@@ -2,7 +2,7 @@
 
 namespace zr3test {
 
-Blob PaletteBlob(const PaletteSpec& palette) {
+Blob PaletteBlob(const PaletteFields& palette) {
   Blob b;
   b.Text(palette.name, 32).Raw(palette.colours);
   b.Id(palette.nextId).Id(palette.prevId).Id(palette.id);

@@ -7,7 +7,7 @@
 
 namespace zr3test {
 
-struct PaletteSpec {
+struct PaletteFields {
   std::string name{};
   std::string colours = std::string(768, '\0');  // 256 colours of three bytes
   std::uint32_t nextId = 0;
@@ -15,6 +15,6 @@ struct PaletteSpec {
   std::uint32_t id = 0;
 };
 
-Blob PaletteBlob(const PaletteSpec& palette);
+Blob PaletteBlob(const PaletteFields& palette);
 
 }  // namespace zr3test

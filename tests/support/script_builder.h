@@ -11,17 +11,17 @@
 namespace zr3test {
 
 // One condition or command slot: the code and the nine signed parameters.
-struct SlotSpec {
+struct SlotFields {
   std::uint16_t code = 0;
   std::array<std::int16_t, 9> p{};
 };
 
 // Every field of the 848-byte script record, in file order.
-struct ScriptSpec {
+struct ScriptFields {
   std::string name;
-  std::array<SlotSpec, 10> conditions{};
+  std::array<SlotFields, 10> conditions{};
   std::string blockA = std::string(200, '\0');
-  std::array<SlotSpec, 10> commands{};
+  std::array<SlotFields, 10> commands{};
   std::string blockB = std::string(200, '\0');
   std::uint8_t conditionCount = 0;
   std::uint8_t commandCount = 0;
@@ -31,11 +31,11 @@ struct ScriptSpec {
   std::uint32_t id = 0;
 };
 
-Blob SlotBlob(const SlotSpec& slot);
-Blob ScriptBlob(const ScriptSpec& script);
+Blob SlotBlob(const SlotFields& slot);
+Blob ScriptBlob(const ScriptFields& script);
 
 // A script whose slots in use are the given ones, with the counts set to match.
-ScriptSpec ScriptWith(std::string name, const std::vector<SlotSpec>& conditions,
-                      const std::vector<SlotSpec>& commands);
+ScriptFields ScriptWith(std::string name, const std::vector<SlotFields>& conditions,
+                        const std::vector<SlotFields>& commands);
 
 }  // namespace zr3test

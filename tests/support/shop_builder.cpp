@@ -2,7 +2,7 @@
 
 namespace zr3test {
 
-Blob ShopRecord(const ShopSpec& shop) {
+Blob ShopRecord(const ShopFields& shop) {
   Blob b;
   b.Text(shop.name, 32);
   for (std::uint32_t item : shop.items) b.Id(item);

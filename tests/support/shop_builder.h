@@ -9,7 +9,7 @@
 namespace zr3test {
 
 // Every field of an 88-byte shop record.
-struct ShopSpec {
+struct ShopFields {
   std::string name;
   std::array<std::uint32_t, 10> items{};
   std::uint16_t buyback = 0;
@@ -19,6 +19,6 @@ struct ShopSpec {
   std::uint32_t id = 0;
 };
 
-Blob ShopRecord(const ShopSpec& shop);
+Blob ShopRecord(const ShopFields& shop);
 
 }  // namespace zr3test

@@ -2,7 +2,7 @@
 
 namespace zr3test {
 
-Blob SongBlob(const SongSpec& song) {
+Blob SongBlob(const SongFields& song) {
   Blob b;
   b.Text(song.name, 32).Raw(song.data);
   b.Id(song.nextId).Id(song.prevId).Id(song.id);

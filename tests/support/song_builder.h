@@ -7,7 +7,7 @@
 
 namespace zr3test {
 
-struct SongSpec {
+struct SongFields {
   std::string name{};
   std::string data = std::string(404, '\0');
   std::uint32_t nextId = 0;
@@ -15,6 +15,6 @@ struct SongSpec {
   std::uint32_t id = 0;
 };
 
-Blob SongBlob(const SongSpec& song);
+Blob SongBlob(const SongFields& song);
 
 }  // namespace zr3test

@@ -2,7 +2,7 @@
 
 namespace zr3test {
 
-Blob SpellBlob(const SpellSpec& spell) {
+Blob SpellBlob(const SpellFields& spell) {
   Blob b;
   b.Text(spell.name, 32).I16(spell.minSp).I16(spell.spCost).I16(spell.mastery);
   for (std::uint8_t byte : spell.opaqueA) b.U8(byte);

@@ -9,7 +9,7 @@
 namespace zr3test {
 
 // Every field of a 76-byte spell record, in file order.
-struct SpellSpec {
+struct SpellFields {
   std::string name{};
   std::int16_t minSp = 0;
   std::int16_t spCost = 0;
@@ -26,6 +26,6 @@ struct SpellSpec {
   std::uint32_t id = 0;
 };
 
-Blob SpellBlob(const SpellSpec& spell);
+Blob SpellBlob(const SpellFields& spell);
 
 }  // namespace zr3test

@@ -2,7 +2,7 @@
 
 namespace zr3test {
 
-Blob TextBlob(const TextSpec& text) {
+Blob TextBlob(const TextFields& text) {
   Blob b;
   b.Text(text.name, 32).Text(text.text, 512);
   return b;

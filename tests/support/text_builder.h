@@ -6,11 +6,11 @@
 
 namespace zr3test {
 
-struct TextSpec {
+struct TextFields {
   std::string name{};
   std::string text{};  // written into a 512-byte field
 };
 
-Blob TextBlob(const TextSpec& text);
+Blob TextBlob(const TextFields& text);
 
 }  // namespace zr3test

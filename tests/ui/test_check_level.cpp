@@ -22,7 +22,7 @@ class TestCheckLevel : public QObject {
 
   void checkLevelShowsTheProblemsInTheDetailsPane() {
     zr3test::LevelBuilder builder;
-    zr3test::MapSpec town = zr3test::NamedMap("Town", 1, 1);
+    zr3test::MapFields town = zr3test::NamedMap("Town", 1, 1);
     town.borders[0] = 5;  // no tile carries 5
     builder.Add(zr3::Category::Maps, zr3test::MapRecord(town));
     QTemporaryDir folder;

@@ -92,7 +92,7 @@ zr3test::LevelBuilder MapsOnGrass(int maps) {
   builder.Add(Category::Tiles, zr3test::TileRecord(zr3test::NamedTile("Grass", 10)));
   builder.Add(Category::Tiles, zr3test::TileRecord(zr3test::NamedTile("Water", 11)));
   for (int i = 0; i < maps; ++i) {
-    zr3test::MapSpec map = zr3test::NamedMap("Map " + std::to_string(i), 1, 100 + i);
+    zr3test::MapFields map = zr3test::NamedMap("Map " + std::to_string(i), 1, 100 + i);
     map.At(0, 0) = {10, 0, 0};
     builder.Add(Category::Maps, zr3test::MapRecord(map));
   }
@@ -151,7 +151,7 @@ class TestNavigation : public QObject {
   void checkLinesLeadToTheirRecords() {
     zr3test::LevelBuilder builder = MapsOnGrass(2);
     builder.info.paletteId = 99;  // no palette at all
-    zr3test::MapSpec town = zr3test::NamedMap("Town", 1, 200);
+    zr3test::MapFields town = zr3test::NamedMap("Town", 1, 200);
     town.borders[0] = 5;  // no tile carries 5
     builder.Add(Category::Maps, zr3test::MapRecord(town));
     QTemporaryDir folder;
@@ -190,7 +190,7 @@ class TestNavigation : public QObject {
   }
 
   void resultsLeadIntoACategoryOf65535Records() {
-    std::vector<zr3test::ItemSpec> items(65535);
+    std::vector<zr3test::ItemFields> items(65535);
     for (std::size_t i = 0; i < items.size(); ++i) {
       items[i].name = "Item " + std::to_string(i);
       items[i].groups = {2, -1};
@@ -200,7 +200,7 @@ class TestNavigation : public QObject {
     items.back().cost = 7;
     zr3test::ChainIds(items, 1000);
     zr3test::LevelBuilder builder;
-    for (const zr3test::ItemSpec& item : items)
+    for (const zr3test::ItemFields& item : items)
       builder.Add(Category::Items, zr3test::ItemBlob(item));
     QTemporaryDir folder;
     FakePrompt prompt;

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "level/bytes.h"
+#include "level/zr3level.h"
+
+namespace zr3::json {
+
+// The version of the document's shape, written as "format_version" and checked on import.
+inline constexpr int kFormatVersion = 1;
+inline constexpr std::string_view kFormatName = "zr3-level";
+
+// The whole level as one pretty-printed JSON document: the format, the header, the level
+// information, the custom texts, flags and groups, the bytes kept as read and every record of
+// every list in list order, each field under its field-table name in file order.
+void WriteLevelJson(const ZR3Level& level, ByteWriter& out);
+std::string LevelJson(const ZR3Level& level);
+
+}  // namespace zr3::json

@@ -1,0 +1,123 @@
+#pragma once
+
+#include <rapidjson/prettywriter.h>
+#include <rapidjson/writer.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "level/bytes.h"
+
+namespace zr3 {
+class ZR3Base;
+}
+
+namespace zr3::json {
+
+// RapidJSON's output stream over the windowed ByteWriter, so a document of any size is
+// written through the same bounded buffer as the other exports. The writer reserves room
+// before it puts characters, which then go into a buffer of the stream's own without a check
+// each; Sync hands them to the ByteWriter.
+class ByteWriterStream {
+ public:
+  using Ch = char;
+  explicit ByteWriterStream(ByteWriter& out) : out_(out) {}
+
+  void Put(char c) {
+    Reserve(1);
+    PutUnsafe(c);
+  }
+  void Reserve(std::size_t count) {
+    if (buffer_.size() - used_ < count) Grow(count);
+  }
+  void PutUnsafe(char c) { buffer_[used_++] = c; }
+  void Flush() {}
+  // Hands what was put so far to the ByteWriter.
+  void Sync() {
+    out_.Bytes(buffer_.data(), used_);
+    used_ = 0;
+  }
+
+ private:
+  // The buffer's size is its room: it grows, and is never cut back.
+  void Grow(std::size_t count);
+
+  ByteWriter& out_;
+  std::string buffer_;
+  std::size_t used_ = 0;
+};
+
+}  // namespace zr3::json
+
+namespace rapidjson {
+template <>
+inline void PutReserve(zr3::json::ByteWriterStream& stream, size_t count) {
+  stream.Reserve(count);
+}
+template <>
+inline void PutUnsafe(zr3::json::ByteWriterStream& stream, char c) {
+  stream.PutUnsafe(c);
+}
+}  // namespace rapidjson
+
+namespace zr3::json {
+
+// A pretty-printed document with a stable layout: every member on its own line, except the
+// small values (references, choices, a row of map cells) that stay on one line each so that
+// a diff shows one changed field as one changed line.
+class JsonOut {
+ public:
+  using Pretty = rapidjson::PrettyWriter<ByteWriterStream>;
+  using Compact = rapidjson::Writer<ByteWriterStream>;
+
+  explicit JsonOut(ByteWriter& out);
+
+  Pretty& Document() { return pretty_; }
+  void Key(std::string_view name) {
+    pretty_.Key(name.data(), static_cast<rapidjson::SizeType>(name.size()));
+  }
+  // A text of the level (Windows-1252 bytes) as a JSON string.
+  void Text(std::string_view bytes);
+  void Integer(std::int64_t value) { pretty_.Int64(value); }
+  // Bytes as lowercase hex digits.
+  void Hex(const std::uint8_t* bytes, std::size_t count);
+
+  // A value written on one line by write(Compact&), which must write exactly one value: the
+  // document places it (an empty raw value puts the comma, line break and indent), then a
+  // writer without line breaks writes it into the same stream.
+  template <class Write>
+  void OneLine(Write write) {
+    pretty_.RawValue("", 0, rapidjson::kObjectType);
+    compact_.Reset(stream_);
+    write(compact_);
+  }
+
+  // {"index": 3, "name": "Wall"} for a record, {"unresolved": id} for an identifier that
+  // matched nothing, null for an empty slot.
+  void Reference(const ZR3Base* record, std::uint32_t stored, bool empty);
+  void CompactReference(Compact& out, const ZR3Base* record, std::uint32_t stored, bool empty);
+  // A text of the level in a one-line value.
+  void CompactText(Compact& out, std::string_view bytes);
+  // {"value": 3, "word": "Usable"}; the word only where the table has one.
+  void Choice(std::int64_t value, std::span<const std::string_view> words);
+
+  // Hands a full window of output on; between records.
+  void FlushIfFull() {
+    stream_.Sync();
+    out_.FlushIfFull();
+  }
+  // Leaves the ByteWriter holding exactly the document written; the last call.
+  void Finish() { stream_.Sync(); }
+
+ private:
+  ByteWriter& out_;
+  ByteWriterStream stream_;
+  Pretty pretty_;
+  Compact compact_;
+  std::string scratch_;
+};
+
+}  // namespace zr3::json
