@@ -45,7 +45,7 @@ constexpr int kItemsRow = 10;
 zr3test::LevelBuilder StressWorld() {
   zr3test::LevelBuilder builder = zr3test::World();
   for (std::uint32_t i = 0; i < 300; ++i) {
-    zr3test::ItemSpec item{.name = "Item " + std::to_string(i),
+    zr3test::ItemFields item{.name = "Item " + std::to_string(i),
                            .type = static_cast<std::uint16_t>(i % 5),
                            .cost = static_cast<std::int16_t>(i)};
     item.id = 1000 + i;
