@@ -23,6 +23,8 @@ TARGETS_MS = {"item_list_fill": 50.0, "map_frame_default_zoom": 16.0,
               "render_map_default_cell": 200.0}
 GROWTH_TARGET = 4.5
 MB = 1024 * 1024
+# The editor's filter keystroke and one field edit with its undo command.
+TARGETS_MS.update({"item_filter_keystroke": 20.0, "field_edit_undo": 1.0})
 
 
 def medians(folder, size):

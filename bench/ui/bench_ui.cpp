@@ -3,21 +3,28 @@
 // item_list_fill chooses the level's largest category in the main window, from the click to
 // the list scrolled to its last row and painted; its floor is the same for a plain list view
 // over a string list of as many rows. item_list_scroll pages through the shown list, which
-// must stay responsive; its floor pages the plain list.
+// must stay responsive; its floor pages the plain list. item_filter_keystroke types one
+// character into the filter above the largest list (or takes one back), as a user narrowing
+// it by name does. field_edit_undo sets a field of the first map (its northern border) from
+// the Fields pane, which makes its undo command, and undoes it.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringListModel>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QUndoStack>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
 #include "figures.h"
+#include "ui/fieldmodel.h"
 #include "ui/mainform.h"
 #include "ui/prompt.h"
 
@@ -29,6 +36,7 @@ QListWidget* gCategories = nullptr;
 QListView* gItems = nullptr;
 int gCategoryRow = 0;
 QListView* gPlain = nullptr;
+zr3::ui::TfrmMain* gWindow = nullptr;
 
 // The category row whose list is the longest.
 int LargestCategoryRow(const zr3::ZR3Level& level) {
@@ -76,6 +84,34 @@ void RegisterAll() {
     }
   });
   RegisterFigure("item_list_scroll", [](benchmark::State& state) { Page(state, gItems); });
+  RegisterFigure("item_filter_keystroke", [](benchmark::State& state) {
+    gCategories->setCurrentRow(gCategoryRow);
+    auto* filter = gWindow->findChild<QLineEdit*>(QStringLiteral("edtFilter"));
+    // Typed one key at a time, then taken back one key at a time; each keystroke until the
+    // list shows its new rows.
+    const QStringList texts = {"1", "12", "123", "12", "1", ""};
+    std::size_t i = 0;
+    for (auto _ : state) {
+      filter->setText(texts[static_cast<int>(i++ % texts.size())]);
+      gItems->doItemsLayout();
+      gItems->repaint();
+    }
+    filter->clear();
+    state.counters["rows"] = gItems->model()->rowCount();
+  });
+  RegisterFigure("field_edit_undo", [](benchmark::State& state) {
+    gCategories->setCurrentRow(zr3::ui::TfrmMain::RowOfCategory(zr3::Category::Maps));
+    // Edited as a user does, with the Fields tab in front.
+    gWindow->findChild<QTabWidget*>(QStringLiteral("tabRecord"))->setCurrentIndex(1);
+    zr3::ui::FieldTreeModel* fields = gWindow->FieldModel();
+    const QModelIndex value = fields->ValueIndex("border_north");
+    const QString border = value.data(Qt::EditRole).toString();
+    const QString other = border == QStringLiteral("1") ? QStringLiteral("2") : QStringLiteral("1");
+    for (auto _ : state) {
+      if (!fields->setData(value, other, Qt::EditRole)) state.SkipWithError("edit refused");
+      gWindow->UndoStack()->undo();
+    }
+  });
   RegisterFigure("item_list_scroll_floor", [](benchmark::State& state) {
     QStringList names;
     for (int i = 0; i < gItems->model()->rowCount(); ++i) names << QString::number(i);
@@ -108,6 +144,7 @@ int main(int argc, char** argv) {
 
   zr3::ui::TfrmMain window;
   if (!window.OpenLevel(path)) return 1;
+  zr3bench::gWindow = &window;
   window.show();
   zr3bench::gCategories = window.findChild<QListWidget*>(QStringLiteral("lvwType"));
   zr3bench::gItems = window.findChild<QListView*>(QStringLiteral("lvwItems"));

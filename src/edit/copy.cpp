@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "edit/edit_common.h"
+#include "edit/placement.h"
 #include "level/record_factory.h"
 #include "script/zr3script.h"
 
@@ -42,11 +43,9 @@ CopyResult CopyRecord(ZR3Level& level, Category category, std::size_t index, Cat
   if (IsScriptCategory(target)) {
     static_cast<ZR3Script&>(*copy).SetKind(static_cast<std::uint8_t>(ScriptKindOf(target)));
   }
-  RecordList& list = level.List(target);
-  result.index = list.size();
+  result.index = level.List(target).size();
   result.name = copy->Name();
-  list.push_back(std::move(copy));
-  level.Renumber(target, result.index == 0 ? 0 : result.index - 1, result.index);
+  InsertRecord(level, target, result.index, std::move(copy));
   return result;
 }
 

@@ -1,6 +1,7 @@
 #include "edit/deletion.h"
 
 #include "edit/edit_common.h"
+#include "edit/placement.h"
 #include "edit/references.h"
 
 namespace zr3 {
@@ -25,12 +26,8 @@ DeletionResult DeleteRecord(ZR3Level& level, Category category, std::size_t inde
   DeletionResult result;
   result.refusal = CheckDeletion(level, category, index).refusal;
   if (!result.Deleted()) return result;
-  RecordList& list = level.List(category);
-  const auto gap = list.begin() + static_cast<std::ptrdiff_t>(index);
-  result.removed = std::move(*gap);
-  list.erase(gap);
-  // The record before the gap and the one that took the removed record's place.
-  level.Renumber(category, index == 0 ? 0 : index - 1, index);
+  result.removed = TakeRecord(level, category, index);
+  result.index = index;
   level.SetModified(true);
   return result;
 }

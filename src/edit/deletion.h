@@ -25,11 +25,13 @@ struct DeletionCheck {
 
 DeletionCheck CheckDeletion(const ZR3Level& level, Category category, std::size_t index);
 
-// What a deletion did: the record left the list and is handed back (nothing in the level
-// refers to it any more); nothing changed when refusal is set.
+// What a deletion did: the record left the list at index and is handed back (nothing in the
+// level refers to it any more), so that InsertRecord can put it back exactly; nothing changed
+// when refusal is set.
 struct DeletionResult {
   std::string refusal;
   std::unique_ptr<ZR3Base> removed;
+  std::size_t index = 0;
   bool Deleted() const { return refusal.empty(); }
 };
 

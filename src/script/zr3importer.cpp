@@ -433,7 +433,8 @@ class LineReader {
 
 class ImportRun {
  public:
-  ImportRun(ZR3Level& level, Lines& log) : level_(level), log_(log) {}
+  ImportRun(ZR3Level& level, Lines& log, ImportChanges* changes)
+      : level_(level), log_(log), changes_(changes) {}
 
   void Run(std::string_view text);
 
@@ -476,6 +477,8 @@ class ImportRun {
   // one plan per block from the start.
   std::vector<ScriptPlan> plans_;
   std::array<std::size_t, kScriptKinds> added_{};
+  // Where the overwritten scripts' old contents go, when the caller keeps them.
+  ImportChanges* changes_;
   std::array<std::unique_ptr<NameIndex>, kCategoryCount> indexes_;
 };
 
@@ -838,6 +841,15 @@ void ImportRun::Commit() {
     oldSizes[kind] = list.size();
     list.reserve(list.size() + added_[kind]);
   }
+  if (changes_) {
+    std::copy(added_.begin(), added_.end(), changes_->appended.begin());
+    for (const ScriptPlan& plan : plans_) {
+      if (!plan.existing) continue;
+      changes_->overwritten.push_back({plan.existing->ListCategory(),
+                                       static_cast<std::size_t>(plan.existing->Position()),
+                                       std::make_unique<ZR3Script>(*plan.existing)});
+    }
+  }
   for (ScriptPlan& plan : plans_) {
     if (plan.existing) continue;
     auto script = std::make_unique<ZR3Script>(static_cast<std::uint8_t>(plan.kind));
@@ -908,6 +920,7 @@ std::optional<std::int32_t> ParseScriptNumber(std::string_view token) {
 void ZR3Importer::Import(const std::string& fileName) {
   fileName_ = fileName;
   log_.clear();
+  changes_ = {};
   std::string text;
   try {
     text = ReadWholeFile(fileName);
@@ -925,10 +938,12 @@ void ZR3Importer::ImportText(std::string_view text) {
 }
 
 void ZR3Importer::Run(std::string_view text) {
+  changes_ = {};
   try {
-    ImportRun(level_, log_).Run(text);
+    ImportRun(level_, log_, keepChanges_ ? &changes_ : nullptr).Run(text);
   } catch (const ZR3Error& error) {
     log_ = {error.what(), "Nothing was imported."};
+    changes_ = {};
     throw;
   }
 }

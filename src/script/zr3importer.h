@@ -1,16 +1,33 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "level/category.h"
 #include "level/text.h"
+#include "script/zr3script.h"
 
 namespace zr3 {
 
 class ZR3Level;
+
+// What an import changed, for an editor that undoes it: the scripts overwritten in place, each
+// with its list, its index and a copy of its contents before the import, and how many scripts
+// were appended to the end of each script list (by kind number).
+struct ImportChanges {
+  struct Overwritten {
+    Category list;
+    std::size_t index;
+    std::unique_ptr<ZR3Script> before;
+  };
+  std::vector<Overwritten> overwritten;
+  std::array<std::size_t, 4> appended{};
+};
 
 // Reads script text into a level: every script the text names is overwritten in place when
 // its kind's list holds a script of that name, otherwise appended to that list. Two passes,
@@ -35,12 +52,20 @@ class ZR3Importer {
   // The file of the last import; empty for text imported from memory.
   const std::string& FileName() const { return fileName_; }
 
+  // Asks the next imports to keep what they change (copies of the overwritten scripts, which
+  // a command-line import has no use for).
+  void KeepChanges() { keepChanges_ = true; }
+  // What the last completed import changed, when kept; empty after a failed one.
+  ImportChanges TakeChanges() { return std::move(changes_); }
+
  private:
   void Run(std::string_view text);
 
   ZR3Level& level_;
   std::string fileName_;
   Lines log_;
+  bool keepChanges_ = false;
+  ImportChanges changes_;
 };
 
 // The tokens of one line of script text: runs of bytes above 32 other than ",", or quoted

@@ -1,5 +1,7 @@
 #include "ui/itemlistmodel.h"
 
+#include <algorithm>
+
 #include "ui/texts.h"
 
 namespace zr3::ui {
@@ -49,10 +51,46 @@ Qt::ItemFlags ItemListModel::flags(const QModelIndex& index) const {
   return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable | Qt::ItemNeverHasChildren;
 }
 
+const std::string& ItemListModel::NameAt(int row) const {
+  static const std::string kNone;
+  const RecordList* list = List();
+  if (list == nullptr || row < 0 || row >= static_cast<int>(list->size())) return kNone;
+  return (*list)[static_cast<std::size_t>(row)]->Name();
+}
+
 bool ItemListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (role != Qt::EditRole || !index.isValid() || index.row() >= rowCount()) return false;
   emit Edited(index.row(), value.toString());
   return true;
+}
+
+ItemFilterModel::ItemFilterModel(ItemListModel* source, QObject* parent)
+    : QSortFilterProxyModel(parent), source_(source) {
+  // Names are single bytes shown as Latin-1, whose lower case stays inside Latin-1.
+  for (int byte = 0; byte < 256; ++byte) {
+    const char16_t lower = QChar(byte).toLower().unicode();
+    lower_[static_cast<std::size_t>(byte)] = static_cast<unsigned char>(lower < 256 ? lower : byte);
+  }
+  setSourceModel(source);
+}
+
+void ItemFilterModel::SetText(const QString& text) {
+  std::string needle = FromDisplay(text);
+  for (char& c : needle) c = static_cast<char>(lower_[static_cast<unsigned char>(c)]);
+  if (needle == needle_) return;
+  needle_ = std::move(needle);
+  // One layout change for the whole list: a filter change that removed rows range by range
+  // would tell the view of thousands of ranges.
+  invalidate();
+}
+
+bool ItemFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
+  if (needle_.empty()) return true;
+  const std::string& name = source_->NameAt(sourceRow);
+  return std::search(
+             name.begin(), name.end(), needle_.begin(), needle_.end(), [this](char a, char b) {
+               return lower_[static_cast<unsigned char>(a)] == static_cast<unsigned char>(b);
+             }) != name.end();
 }
 
 }  // namespace zr3::ui

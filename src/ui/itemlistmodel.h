@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <QSortFilterProxyModel>
+#include <array>
 #include <functional>
+#include <string>
 
 #include "level/zr3level.h"
 
@@ -33,6 +36,9 @@ class ItemListModel : public QAbstractListModel {
   // A finished caption edit: the model changes nothing itself but reports it as Edited.
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
+  // The stored name of the record at row (empty past the end).
+  const std::string& NameAt(int row) const;
+
  signals:
   void Edited(int row, const QString& text);
 
@@ -41,6 +47,27 @@ class ItemListModel : public QAbstractListModel {
 
   std::function<const RecordList*()> source_;
   int rows_ = 0;
+};
+
+// The rows of an ItemListModel whose name contains a text, ignoring case. It compares the
+// stored names byte by byte through a case table, so that a keystroke on 65535 records builds
+// no display strings.
+class ItemFilterModel : public QSortFilterProxyModel {
+  Q_OBJECT
+
+ public:
+  explicit ItemFilterModel(ItemListModel* source, QObject* parent = nullptr);
+
+  // Keeps the rows whose name contains text; all rows for an empty text.
+  void SetText(const QString& text);
+
+ protected:
+  bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
+
+ private:
+  std::array<unsigned char, 256> lower_{};
+  std::string needle_;
+  ItemListModel* source_;
 };
 
 }  // namespace zr3::ui

@@ -5,19 +5,31 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTabWidget>
 #include <QToolBar>
+#include <QTreeView>
+#include <QUndoStack>
+#include <QUndoView>
 #include <QVBoxLayout>
 #include <array>
 
@@ -25,12 +37,16 @@
 #include "edit/copy.h"
 #include "edit/deletion.h"
 #include "edit/edit_common.h"
+#include "edit/field_edit.h"
 #include "edit/references.h"
 #include "edit/rename.h"
+#include "level/bytes.h"
 #include "level/safefile.h"
 #include "script/zr3importer.h"
 #include "script/zr3script.h"
 #include "ui/busycursor.h"
+#include "ui/fielddelegate.h"
+#include "ui/fieldmodel.h"
 #include "ui/itemlistmodel.h"
 #include "ui/resultlistmodel.h"
 #include "ui/texts.h"
@@ -97,15 +113,25 @@ TfrmMain::TfrmMain(Prompt* prompt, QWidget* parent)
       prompt_(prompt ? prompt : ownPrompt_.get()) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(kTitle);
+  undoStack_ = new QUndoStack(this);
+  undoStack_->setObjectName(QStringLiteral("undoStack"));
+  connect(undoStack_, &QUndoStack::indexChanged, this, &TfrmMain::ShowModified);
+  connect(undoStack_, &QUndoStack::cleanChanged, this, &TfrmMain::ShowModified);
   CreateMenus();
   CreateToolBar();
   CreatePanes();
   SetLevelCommands(false);
   SetEditCommands(false);
   ApplySettings();
+  FillRecentMenu();
+  setAcceptDrops(true);
+  watcher_ = new QFileSystemWatcher(this);
+  connect(watcher_, &QFileSystemWatcher::fileChanged, this, &TfrmMain::FileChangedOnDisk);
 }
 
 TfrmMain::~TfrmMain() {
+  undoStack_->clear();
+  fieldModel_->Show(nullptr, {});
   itemCategory_.reset();
   itemModel_->Reload();
   level_.reset();
@@ -119,12 +145,13 @@ QAction* TfrmMain::NewAction(const char* name, const QString& text) {
   return action;
 }
 
-QAction* TfrmMain::NewButton(const char* name, const QString& hint, const QIcon& icon) {
-  QAction* button = NewAction(name, hint);
-  button->setIcon(icon);
-  button->setToolTip(hint);
-  button->setStatusTip(hint);
-  return button;
+QAction* TfrmMain::NewButton(QAction* action, const QString& hint, const QIcon& icon) {
+  action->setIcon(icon);
+  // The menus stay as they were, without icons.
+  action->setIconVisibleInMenu(false);
+  action->setToolTip(hint);
+  action->setStatusTip(hint);
+  return action;
 }
 
 void TfrmMain::CreateMenus() {
@@ -138,6 +165,10 @@ void TfrmMain::CreateMenus() {
   mnuFileExport_ = NewAction("mnuFileExport", tr("&Export..."));
   mnuFileImport_ = NewAction("mnuFileImport", tr("&Import Scripts..."));
   mnuFileExit_ = NewAction("mnuFileExit", tr("E&xit"));
+  mnuFileOpen_->setShortcut(QKeySequence::Open);
+  mnuFileSave_->setShortcut(QKeySequence::Save);
+  mnuFileSaveAs_->setShortcut(QKeySequence::SaveAs);
+  mnuFileExit_->setShortcut(QKeySequence::Quit);
   mnuFile->addAction(mnuFileOpen_);
   mnuFile->addAction(mnuFileSave_);
   mnuFile->addAction(mnuFileSaveAs_);
@@ -154,6 +185,10 @@ void TfrmMain::CreateMenus() {
   mnuFileScriptExport_->addAction(mnuFileScriptsAll_);
   mnuFile->addAction(mnuFileImport_);
   mnuFile->addSeparator();
+  mnuFileRecent_ = mnuFile->addMenu(tr("Recent &Files"));
+  mnuFileRecent_->setObjectName(QStringLiteral("mnuFileRecent"));
+  mnuFileRecent_->menuAction()->setObjectName(QStringLiteral("mnuFileRecent"));
+  mnuFile->addSeparator();
   mnuFile->addAction(mnuFileExit_);
 
   QMenu* mnuEdit = menuBar()->addMenu(tr("&Edit"));
@@ -163,7 +198,17 @@ void TfrmMain::CreateMenus() {
   mnuEditDelete_ = NewAction("mnuEditDelete", tr("&Delete"));
   mnuEditDelete_->setShortcut(QKeySequence(Qt::Key_Delete));
   mnuEditFind_ = NewAction("mnuEditFind", tr("&Find..."));
-  mnuEditFind_->setShortcut(QKeySequence(Qt::Key_F3));
+  mnuEditFind_->setShortcuts(
+      {QKeySequence(Qt::Key_F3), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F)});
+  mnuEditUndo_ = undoStack_->createUndoAction(this, tr("Undo"));
+  mnuEditUndo_->setObjectName(QStringLiteral("mnuEditUndo"));
+  mnuEditUndo_->setShortcuts(QKeySequence::Undo);
+  mnuEditRedo_ = undoStack_->createRedoAction(this, tr("Redo"));
+  mnuEditRedo_->setObjectName(QStringLiteral("mnuEditRedo"));
+  mnuEditRedo_->setShortcuts(QKeySequence::Redo);
+  mnuEdit->addAction(mnuEditUndo_);
+  mnuEdit->addAction(mnuEditRedo_);
+  mnuEdit->addSeparator();
   mnuEdit->addAction(mnuEditCopy_);
   mnuEdit->addAction(mnuEditDelete_);
   mnuEdit->addSeparator();
@@ -171,6 +216,15 @@ void TfrmMain::CreateMenus() {
   mnuEditCheck_ = NewAction("mnuEditCheck", tr("Check &Level"));
   mnuEdit->addSeparator();
   mnuEdit->addAction(mnuEditCheck_);
+  mnuEditHistory_ = NewAction("mnuEditHistory", tr("&History"));
+  mnuEditHistory_->setCheckable(true);
+  mnuEdit->addSeparator();
+  mnuEdit->addAction(mnuEditHistory_);
+  // Ctrl+F goes to the filter above the item list from anywhere in the window.
+  mnuEditFilter_ = NewAction("mnuEditFilter", tr("Filter Items"));
+  mnuEditFilter_->setShortcut(QKeySequence::Find);
+  addAction(mnuEditFilter_);
+  connect(mnuEditFilter_, &QAction::triggered, this, &TfrmMain::FocusFilter);
 
   QMenu* mnuHelp = menuBar()->addMenu(tr("&Help"));
   mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -202,40 +256,46 @@ void TfrmMain::CreateToolBar() {
   ToolBar1_->setIconSize(QSize(16, 16));
   ToolBar1_->setContextMenuPolicy(Qt::PreventContextMenu);
 
-  btnLoad_ = NewButton("btnLoad", tr("Load Level"),
-                       ThemeIcon("document-open", QStyle::SP_DialogOpenButton));
-  btnSave_ = NewButton("btnSave", tr("Save Level"),
-                       ThemeIcon("document-save", QStyle::SP_DialogSaveButton));
-  btnCopy_ = NewButton("btnCopy", tr("Copy the selected item"),
-                       ThemeIcon("edit-copy", QStyle::SP_FileIcon));
-  btnDelete_ = NewButton("btnDelete", tr("Delete the selected item"),
-                         ThemeIcon("edit-delete", QStyle::SP_TrashIcon));
-  btnUp_ = NewButton("btnUp", tr("Move current item up"), ThemeIcon("go-up", QStyle::SP_ArrowUp));
-  btnDown_ = NewButton("btnDown", tr("Move current item down"),
-                       ThemeIcon("go-down", QStyle::SP_ArrowDown));
-  btnFind_ =
-      NewButton("btnFind", tr("Search"), ThemeIcon("edit-find", QStyle::SP_FileDialogContentsView));
-
-  for (QAction* button : {btnLoad_, btnSave_, static_cast<QAction*>(nullptr), btnCopy_, btnDelete_,
-                          static_cast<QAction*>(nullptr), btnUp_, btnDown_,
-                          static_cast<QAction*>(nullptr), btnFind_}) {
-    if (button == nullptr) {
+  // The buttons run the menu's own actions, so that one action keeps text, state and
+  // shortcut for both; only the moves have no menu item.
+  btnUp_ = NewAction("btnUp", tr("Move current item up"));
+  btnDown_ = NewAction("btnDown", tr("Move current item down"));
+  btnUp_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up));
+  btnDown_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
+  const struct {
+    const char* name;
+    QAction* action;
+  } buttons[] = {
+      {"btnLoad", NewButton(mnuFileOpen_, tr("Load Level"),
+                            ThemeIcon("document-open", QStyle::SP_DialogOpenButton))},
+      {"btnSave", NewButton(mnuFileSave_, tr("Save Level"),
+                            ThemeIcon("document-save", QStyle::SP_DialogSaveButton))},
+      {nullptr, nullptr},
+      {"btnCopy", NewButton(mnuEditCopy_, tr("Copy the selected item"),
+                            ThemeIcon("edit-copy", QStyle::SP_FileIcon))},
+      {"btnDelete", NewButton(mnuEditDelete_, tr("Delete the selected item"),
+                              ThemeIcon("edit-delete", QStyle::SP_TrashIcon))},
+      {nullptr, nullptr},
+      {"btnUp", NewButton(btnUp_, btnUp_->text(), ThemeIcon("go-up", QStyle::SP_ArrowUp))},
+      {"btnDown",
+       NewButton(btnDown_, btnDown_->text(), ThemeIcon("go-down", QStyle::SP_ArrowDown))},
+      {nullptr, nullptr},
+      {"btnFind", NewButton(mnuEditFind_, tr("Search"),
+                            ThemeIcon("edit-find", QStyle::SP_FileDialogContentsView))},
+  };
+  for (const auto& button : buttons) {
+    if (button.action == nullptr) {
       ToolBar1_->addSeparator();
       continue;
     }
-    ToolBar1_->addAction(button);
-    QWidget* widget = ToolBar1_->widgetForAction(button);
-    widget->setObjectName(button->objectName());
-    widget->setAccessibleName(button->toolTip());
+    ToolBar1_->addAction(button.action);
+    QWidget* widget = ToolBar1_->widgetForAction(button.action);
+    widget->setObjectName(QLatin1String(button.name));
+    widget->setAccessibleName(button.action->toolTip());
   }
 
-  connect(btnLoad_, &QAction::triggered, this, &TfrmMain::mnuFileOpenClick);
-  connect(btnSave_, &QAction::triggered, this, &TfrmMain::mnuFileSaveClick);
-  connect(btnCopy_, &QAction::triggered, this, &TfrmMain::btnCopyClick);
-  connect(btnDelete_, &QAction::triggered, this, &TfrmMain::btnDeleteClick);
   connect(btnUp_, &QAction::triggered, this, &TfrmMain::btnUpClick);
   connect(btnDown_, &QAction::triggered, this, &TfrmMain::btnDownClick);
-  connect(btnFind_, &QAction::triggered, this, &TfrmMain::btnFindClick);
 }
 
 void TfrmMain::CreatePanes() {
@@ -257,20 +317,34 @@ void TfrmMain::CreatePanes() {
   listLayout->addWidget(lvwType_);
 
   itemModel_ = new ItemListModel([this] { return ItemList(); }, this);
+  itemFilter_ = new ItemFilterModel(itemModel_, this);
+  edtFilter_ = new QLineEdit;
+  edtFilter_->setObjectName(QStringLiteral("edtFilter"));
+  edtFilter_->setAccessibleName(tr("Filter"));
+  edtFilter_->setPlaceholderText(tr("Filter by name (Ctrl+F)"));
+  edtFilter_->setClearButtonEnabled(true);
+  connect(edtFilter_, &QLineEdit::textChanged, itemFilter_, &ItemFilterModel::SetText);
   lvwItems_ = new QListView;
   lvwItems_->setObjectName(QStringLiteral("lvwItems"));
   lvwItems_->setAccessibleName(tr("Items"));
-  lvwItems_->setMinimumSize(WindowSettings::kMinimumSplit, WindowSettings::kMinimumSplit);
   lvwItems_->setSelectionMode(QAbstractItemView::SingleSelection);
   lvwItems_->setEditTriggers(QAbstractItemView::SelectedClicked |
                              QAbstractItemView::EditKeyPressed);
   // Every row has the same height, so the view never measures 65535 captions.
   lvwItems_->setUniformItemSizes(true);
-  lvwItems_->setModel(itemModel_);
+  lvwItems_->setModel(itemFilter_);
+  pnlItems_ = new QWidget;
+  pnlItems_->setObjectName(QStringLiteral("pnlItems"));
+  pnlItems_->setMinimumSize(WindowSettings::kMinimumSplit, WindowSettings::kMinimumSplit);
+  auto* itemsLayout = new QVBoxLayout(pnlItems_);
+  itemsLayout->setContentsMargins(0, 0, 0, 0);
+  itemsLayout->setSpacing(2);
+  itemsLayout->addWidget(edtFilter_);
+  itemsLayout->addWidget(lvwItems_);
 
-  // Copy and Delete act on records only while the item list itself has the focus: not in
-  // a caption editor, not in the details pane.
-  for (QAction* action : {mnuEditCopy_, mnuEditDelete_}) {
+  // Copy, Delete and the moves act on records only while the item list itself has the
+  // focus: not in a caption editor, not in the details pane or a field editor.
+  for (QAction* action : {mnuEditCopy_, mnuEditDelete_, btnUp_, btnDown_}) {
     action->setShortcutContext(Qt::WidgetShortcut);
     lvwItems_->addAction(action);
   }
@@ -279,7 +353,7 @@ void TfrmMain::CreatePanes() {
   splitterLeft_->setObjectName(QStringLiteral("splitterLeft"));
   splitterLeft_->setChildrenCollapsible(false);
   splitterLeft_->addWidget(pnlList_);
-  splitterLeft_->addWidget(lvwItems_);
+  splitterLeft_->addWidget(pnlItems_);
   splitterLeft_->setStretchFactor(0, 0);
   splitterLeft_->setStretchFactor(1, 1);
 
@@ -302,7 +376,54 @@ void TfrmMain::CreatePanes() {
   splitterMain_->setObjectName(QStringLiteral("splitterMain"));
   splitterMain_->setChildrenCollapsible(false);
   splitterMain_->addWidget(pnlLeft_);
-  splitterMain_->addWidget(memGeneral_);
+  fieldModel_ = new FieldTreeModel(
+      [this](const FieldOwner& owner, const std::string& path, const std::string& value) {
+        return CommitField(owner, path, value);
+      },
+      this);
+  tvwFields_ = new QTreeView;
+  tvwFields_->setObjectName(QStringLiteral("tvwFields"));
+  tvwFields_->setAccessibleName(tr("Fields"));
+  tvwFields_->setModel(fieldModel_);
+  tvwFields_->setItemDelegate(new FieldDelegate(tvwFields_));
+  tvwFields_->setUniformRowHeights(true);
+  tvwFields_->setAlternatingRowColors(true);
+  tvwFields_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                              QAbstractItemView::SelectedClicked);
+  tvwFields_->header()->setSectionResizeMode(QHeaderView::Interactive);
+  tvwFields_->header()->resizeSection(FieldTreeModel::NameColumn, 160);
+  tvwFields_->header()->resizeSection(FieldTreeModel::ValueColumn, 200);
+  pnlFields_ = new QWidget;
+  pnlFields_->setObjectName(QStringLiteral("pnlFields"));
+  auto* fieldsLayout = new QVBoxLayout(pnlFields_);
+  fieldsLayout->setContentsMargins(0, 0, 0, 0);
+  btnEditText_ = new QPushButton(tr("Edit as text..."));
+  btnEditText_->setObjectName(QStringLiteral("btnEditText"));
+  btnEditText_->setToolTip(tr("Edit the script's conditions and commands as script text"));
+  btnEditText_->hide();
+  connect(btnEditText_, &QPushButton::clicked, this, &TfrmMain::EditScriptText);
+  auto* fieldButtons = new QHBoxLayout;
+  fieldButtons->addWidget(btnEditText_);
+  fieldButtons->addStretch();
+  // A script's conditions and commands have no fields of their own: the pane shows its text.
+  memScriptText_ = new QPlainTextEdit;
+  memScriptText_->setObjectName(QStringLiteral("memScriptText"));
+  memScriptText_->setAccessibleName(tr("Script text"));
+  memScriptText_->setReadOnly(true);
+  memScriptText_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  memScriptText_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  memScriptText_->hide();
+  fieldsLayout->addLayout(fieldButtons);
+  fieldsLayout->addWidget(tvwFields_);
+  fieldsLayout->addWidget(memScriptText_);
+
+  // Later views of a record (its map, its picture) come as further tabs.
+  tabRecord_ = new QTabWidget;
+  tabRecord_->setObjectName(QStringLiteral("tabRecord"));
+  tabRecord_->addTab(memGeneral_, tr("Details"));
+  tabRecord_->addTab(pnlFields_, tr("Fields"));
+  connect(tabRecord_, &QTabWidget::currentChanged, this, &TfrmMain::ShowShownDetails);
+  splitterMain_->addWidget(tabRecord_);
   splitterMain_->setStretchFactor(0, 0);
   splitterMain_->setStretchFactor(1, 1);
   setCentralWidget(splitterMain_);
@@ -324,6 +445,17 @@ void TfrmMain::CreatePanes() {
   dckResults_->hide();
   // Enter and a double-click both activate a line.
   connect(lvwResults_, &QAbstractItemView::activated, this, &TfrmMain::lvwResultsActivated);
+
+  lvwHistory_ = new QUndoView(undoStack_);
+  lvwHistory_->setObjectName(QStringLiteral("lvwHistory"));
+  lvwHistory_->setEmptyLabel(tr("<opened>"));
+  dckHistory_ = new QDockWidget(tr("History"), this);
+  dckHistory_->setObjectName(QStringLiteral("dckHistory"));
+  dckHistory_->setWidget(lvwHistory_);
+  addDockWidget(Qt::RightDockWidgetArea, dckHistory_);
+  dckHistory_->hide();
+  connect(mnuEditHistory_, &QAction::toggled, dckHistory_, &QDockWidget::setVisible);
+  connect(dckHistory_, &QDockWidget::visibilityChanged, mnuEditHistory_, &QAction::setChecked);
 
   StatusBar1_ = statusBar();
   StatusBar1_->setObjectName(QStringLiteral("StatusBar1"));
@@ -402,6 +534,8 @@ bool TfrmMain::OpenLevel(const QString& path) {
   {
     BusyCursor busy;
     // Nothing may keep showing or pointing into the level about to be destroyed.
+    undoStack_->clear();
+    ClearFields();
     ClearItems();
     ClearResults();
     memGeneral_->clear();
@@ -416,6 +550,8 @@ bool TfrmMain::OpenLevel(const QString& path) {
     if (level_->Loaded()) {
       setWindowTitle(TitleFor(path));
       settings_.defaultPath = FolderOf(path);
+      AddRecentFile(path);
+      WatchFile(path);
       // The category chosen before shows the new level's records.
       if (SelectedCategoryRow() >= 0) lvwTypeSelectItem(SelectedCategoryRow());
     }
@@ -433,7 +569,7 @@ void TfrmMain::SetLevelCommands(bool loaded) {
   lvwType_->setEnabled(loaded);
   // A level that failed to load holds only what was read before the failure; exporting it
   // would write an almost empty text as if it were the level.
-  for (QAction* command : {btnSave_, mnuFileSave_, mnuFileSaveAs_, mnuFileExport_,
+  for (QAction* command : {mnuFileSave_, mnuFileSaveAs_, mnuFileExport_,
                            mnuFileScriptExport_->menuAction(), mnuFileImport_, mnuEditCheck_}) {
     command->setEnabled(loaded);
   }
@@ -441,14 +577,11 @@ void TfrmMain::SetLevelCommands(bool loaded) {
 
 void TfrmMain::SetEditCommands(bool selected) {
   const bool editable = selected && !fixedTable_;
-  btnCopy_->setEnabled(editable);
   mnuEditCopy_->setEnabled(editable);
   const bool deletable = editable && itemModel_->rowCount() >= 2;
-  btnDelete_->setEnabled(deletable);
   mnuEditDelete_->setEnabled(deletable);
   btnUp_->setEnabled(editable);
   btnDown_->setEnabled(editable);
-  btnFind_->setEnabled(selected);
   mnuEditFind_->setEnabled(selected);
   ShowPosition(selected ? SelectedItemRow() : -1);
 }
@@ -459,7 +592,13 @@ void TfrmMain::ShowPosition(int row) {
 }
 
 void TfrmMain::ShowModified() {
+  if (level_) level_->SetModified(!undoStack_->isClean());
   setWindowModified(level_ && level_->Modified());
+}
+
+void TfrmMain::Push(QUndoCommand* command) {
+  undoStack_->push(command);
+  ShowModified();
 }
 
 bool TfrmMain::Attempt(const std::function<void()>& work) {
@@ -480,6 +619,13 @@ bool TfrmMain::Attempt(const std::function<void()>& work) {
 bool TfrmMain::SaveLevel(const QString& path) {
   const bool saved =
       Attempt([&] { level_->Save(path.isEmpty() ? std::string() : ToNativePath(path)); });
+  if (saved) {
+    undoStack_->setClean();
+    WatchFile(FromNativePath(level_->FileName()));
+  } else if (undoStack_->isClean()) {
+    // The file no longer holds what the history calls clean.
+    undoStack_->resetClean();
+  }
   ShowModified();
   return saved;
 }
@@ -538,7 +684,9 @@ void TfrmMain::mnuFileSaveAsClick() {
   const bool saved = SaveLevel(path);
   settings_.defaultPath = FolderOf(path);
   // The title names the file the next Save writes to, so it changes only when this worked.
-  if (saved) setWindowTitle(TitleFor(path));
+  if (!saved) return;
+  setWindowTitle(TitleFor(path));
+  AddRecentFile(path);
 }
 
 void TfrmMain::mnuFileExitClick() {
@@ -614,30 +762,162 @@ void TfrmMain::mnuFileImportClick() {
 
 void TfrmMain::ImportScripts(const QString& path) {
   if (!level_ || !level_->Loaded()) return;
+  RunImport([&](ZR3Importer& importer) { importer.Import(ToNativePath(path)); },
+            tr("Import Scripts from %1").arg(QFileInfo(path).fileName()));
+  settings_.importPath = FolderOf(path);
+}
+
+void TfrmMain::EditScriptText() {
+  const FieldOwner owner = fieldModel_->Owner();
+  if (!level_ || !owner.category || !IsScriptCategory(*owner.category)) return;
+  const std::optional<QString> edited =
+      prompt_->EditText(tr("Edit %1").arg(RecordCaption(*level_, owner)), ScriptText(owner));
+  if (!edited) return;
+  // Script text files end their lines with CR LF, as the export writes them.
+  QString text = *edited;
+  text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  if (!RunImport([&](ZR3Importer& importer) { importer.ImportText(FromDisplay(text)); },
+                 tr("Edit %1 as Text").arg(RecordCaption(*level_, owner)))) {
+    tabRecord_->setCurrentWidget(memGeneral_);
+    return;
+  }
+  // The script shows again, then the import's report with its warnings, in front.
+  const QString report = memGeneral_->toPlainText();
+  ShowRecord(NamedRecord{owner.category, owner.index});
+  memGeneral_->setPlainText(report);
+  tabRecord_->setCurrentWidget(memGeneral_);
+}
+
+bool TfrmMain::RunImport(const std::function<void(ZR3Importer&)>& import, const QString& change) {
   BusyCursor busy;
   ZR3Importer importer(*level_);
+  importer.KeepChanges();
+  bool imported = true;
   try {
-    importer.Import(ToNativePath(path));
+    import(importer);
   } catch (const std::exception&) {
-    // The importer's report says what went wrong and where.
+    // The importer's report says what went wrong and where; the level is as it was.
+    imported = false;
   }
-  settings_.importPath = FolderOf(path);
   Lines report;
   importer.AppendReport(report);
-  ShowLines(report);
-  ShowModified();
-  const std::optional<Category> category = CategoryOfRow(SelectedCategoryRow());
-  if (category && IsScriptCategory(*category)) {
-    fixedTable_ = false;
-    itemCategory_ = category;
-    itemModel_->Reload();
-    SetEditCommands(false);
+  if (imported) {
+    ScriptImportEdit edit(*level_, importer.TakeChanges());
+    if (!edit.Empty()) Push(new ImportCommand(*this, change, std::move(edit)));
   }
+  ScriptsChanged();
+  ShowLines(report);
+  return imported;
+}
+
+void TfrmMain::ScriptsChanged() {
+  ClearResults();
+  const std::optional<Category> category = CategoryOfRow(SelectedCategoryRow());
+  if (!category || !IsScriptCategory(*category)) return;
+  // The shown script list is refilled with no row selected.
+  fixedTable_ = false;
+  itemCategory_ = category;
+  ClearFields();
+  itemModel_->Reload();
+  SetEditCommands(false);
 }
 
 void TfrmMain::mnuHelpAboutClick() {
   ShowLines({"ZR3Tool", std::string("Version: ") + ZR3_VERSION,
              std::string("Qt version: ") + qVersion()});
+}
+
+void TfrmMain::AddRecentFile(const QString& path) {
+  const QString file = QFileInfo(path).absoluteFilePath();
+  settings_.recentFiles.removeAll(file);
+  settings_.recentFiles.prepend(file);
+  while (settings_.recentFiles.size() > WindowSettings::kRecentFiles) {
+    settings_.recentFiles.removeLast();
+  }
+  FillRecentMenu();
+}
+
+void TfrmMain::FillRecentMenu() {
+  mnuFileRecent_->clear();
+  for (int i = 0; i < settings_.recentFiles.size(); ++i) {
+    const QString file = settings_.recentFiles[i];
+    QAction* action = mnuFileRecent_->addAction(
+        QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(file)));
+    action->setObjectName(QStringLiteral("mnuFileRecent%1").arg(i + 1));
+    connect(action, &QAction::triggered, this, [this, file] { OpenRecentFile(file); });
+  }
+  mnuFileRecent_->setEnabled(!settings_.recentFiles.isEmpty());
+}
+
+void TfrmMain::OpenRecentFile(const QString& path) {
+  if (!QFileInfo::exists(path)) {
+    prompt_->Ask(QMessageBox::Warning, tr("Open"),
+                 tr("%1 no longer exists.\nIt is removed from the recent files.")
+                     .arg(QDir::toNativeSeparators(path)),
+                 QMessageBox::Ok);
+    settings_.recentFiles.removeAll(path);
+    FillRecentMenu();
+    return;
+  }
+  if (SaveChangesFirst(tr("Open"))) OpenLevel(path);
+}
+
+void TfrmMain::OpenDroppedFile(const QString& path) {
+  if (SaveChangesFirst(tr("Open"))) OpenLevel(path);
+}
+
+namespace {
+
+// The level file a drag carries, or nothing.
+QString DroppedLevel(const QMimeData* data) {
+  if (data == nullptr || data->urls().size() != 1) return {};
+  const QString file = data->urls().first().toLocalFile();
+  return file.endsWith(QLatin1String(".zr3"), Qt::CaseInsensitive) ? file : QString();
+}
+
+}  // namespace
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedLevel(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TfrmMain::dropEvent(QDropEvent* event) {
+  const QString file = DroppedLevel(event->mimeData());
+  if (file.isEmpty()) return;
+  event->acceptProposedAction();
+  OpenDroppedFile(file);
+}
+
+void TfrmMain::WatchFile(const QString& path) {
+  if (!watcher_->files().isEmpty()) watcher_->removePaths(watcher_->files());
+  const QFileInfo file(path);
+  watchedSize_ = file.size();
+  watchedTime_ = file.lastModified();
+  watcher_->addPath(file.absoluteFilePath());
+}
+
+void TfrmMain::FileChangedOnDisk(const QString& path) {
+  // A file replaced by rename is no longer watched: watch the new one.
+  if (QFileInfo::exists(path) && !watcher_->files().contains(path)) watcher_->addPath(path);
+  const QFileInfo file(path);
+  if (askingReload_ || !level_ || !file.exists() ||
+      (file.size() == watchedSize_ && file.lastModified() == watchedTime_)) {
+    return;
+  }
+  watchedSize_ = file.size();
+  watchedTime_ = file.lastModified();
+  const QString name = QDir::toNativeSeparators(path);
+  const QString question =
+      level_->Modified()
+          ? tr("%1 was changed by another program.\nReloading it discards your unsaved "
+               "changes. Reload it?")
+                .arg(name)
+          : tr("%1 was changed by another program.\nReload it?").arg(name);
+  askingReload_ = true;
+  const bool reload = prompt_->Ask(QMessageBox::Question, tr("Reload"), question,
+                                   QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+  askingReload_ = false;
+  if (reload) OpenLevel(path);
 }
 
 bool TfrmMain::FormCloseQuery() {
@@ -658,12 +938,14 @@ const RecordList* TfrmMain::ItemList() const {
 }
 
 void TfrmMain::ClearItems() {
+  ClearFields();
   itemCategory_.reset();
   itemModel_->Reload();
   SetEditCommands(false);
 }
 
 void TfrmMain::ShowLines(const Lines& lines) {
+  detailsStale_ = false;
   memGeneral_->setPlainText(LinesToDisplay(lines));
 }
 
@@ -718,6 +1000,7 @@ void TfrmMain::lvwTypeSelectItem(int row) {
     Lines lines;
     level_->DescribeInfo(lines);
     ShowLines(lines);
+    ShowFields(FieldOwner{});
     return;
   }
   if (!category) return;
@@ -734,16 +1017,114 @@ void TfrmMain::lvwItemsSelectItem(int row, bool selected) {
   BusyCursor busy;
   memGeneral_->clear();
   const RecordList* list = ItemList();
-  if (list == nullptr || row < 0 || static_cast<std::size_t>(row) >= list->size()) return;
+  if (list == nullptr || row < 0 || static_cast<std::size_t>(row) >= list->size()) {
+    ClearFields();
+    return;
+  }
   Lines lines;
   (*list)[static_cast<std::size_t>(row)]->Describe(lines);
   ShowLines(lines);
+  ShowFields(FieldOwner{itemCategory_, static_cast<std::size_t>(row)});
+}
+
+void TfrmMain::ShowFields(const FieldOwner& owner) {
+  fieldModel_->Show(level_.get(), owner);
+  tvwFields_->expandAll();
+  const bool script = owner.category && IsScriptCategory(*owner.category);
+  btnEditText_->setVisible(script);
+  tvwFields_->setVisible(!script);
+  memScriptText_->setVisible(script);
+  if (script) memScriptText_->setPlainText(ScriptText(owner));
+}
+
+QString TfrmMain::ScriptText(const FieldOwner& owner) const {
+  ByteWriter text;
+  WriteScriptText(static_cast<const ZR3Script&>(RecordOf(*level_, *owner.category, owner.index)),
+                  text);
+  return ToDisplay(text.Data()).remove(QLatin1Char('\r'));
+}
+
+void TfrmMain::ClearFields() {
+  fieldModel_->Show(nullptr, {});
+  btnEditText_->hide();
+  memScriptText_->hide();
+  tvwFields_->show();
+}
+
+void TfrmMain::FocusFilter() {
+  edtFilter_->setFocus(Qt::ShortcutFocusReason);
+  edtFilter_->selectAll();
+}
+
+bool TfrmMain::CommitField(const FieldOwner& owner, const std::string& path,
+                           const std::string& value) {
+  if (!level_ || !level_->Loaded()) return false;
+  try {
+    Push(new FieldEditCommand(*this, EditField(*level_, owner, path, value)));
+  } catch (const std::exception& e) {
+    StatusBar1_->showMessage(MessageText(e));
+    return false;
+  }
+  StatusBar1_->clearMessage();
+  RecordChanged(owner);
+  return true;
+}
+
+void TfrmMain::RecordChanged(const FieldOwner& owner) {
+  if (!level_) return;
+  if (owner.category && owner.category == itemCategory_) {
+    itemModel_->RowChanged(static_cast<int>(owner.index));
+  }
+  const FieldOwner& shown = fieldModel_->Owner();
+  const bool general = !shown.category && fieldModel_->Level() != nullptr;
+  if (!(owner == shown) &&
+      !(general && (!owner.category || owner.category == Category::CustomText))) {
+    // An undo or redo of a record shown no longer brings it back into view.
+    ShowRecord(NamedRecord{owner.category, owner.index});
+    return;
+  }
+  fieldModel_->Refresh();
+  if (shown.category && IsScriptCategory(*shown.category)) {
+    memScriptText_->setPlainText(ScriptText(shown));
+  }
+  // A map's description runs to thousands of lines: while the Fields tab is in front it is
+  // written when the Details tab comes back.
+  detailsStale_ = true;
+  if (tabRecord_->currentWidget() == memGeneral_) ShowShownDetails();
+}
+
+void TfrmMain::ShowShownDetails() {
+  if (!detailsStale_ || !level_ || fieldModel_->Level() == nullptr) return;
+  detailsStale_ = false;
+  const FieldOwner& shown = fieldModel_->Owner();
+  Lines lines;
+  if (!shown.category) {
+    level_->DescribeInfo(lines);
+  } else {
+    RecordOf(*level_, *shown.category, shown.index).Describe(lines);
+  }
+  ShowLines(lines);
+}
+
+void TfrmMain::ListChanged(Category category, std::size_t select) {
+  ClearResults();
+  if (itemCategory_ == category) {
+    itemModel_->Reload();
+    SetEditCommands(false);
+  }
+  ShowRecord(NamedRecord{category, select});
 }
 
 void TfrmMain::lvwItemsEdited(int row, const QString& text) {
   if (!level_ || !itemCategory_ || row < 0 || row >= itemModel_->rowCount()) return;
-  RenameRecord(*level_, *itemCategory_, static_cast<std::size_t>(row), FromDisplay(text));
+  const auto index = static_cast<std::size_t>(row);
+  std::string before = RecordOf(*level_, *itemCategory_, index).Name();
+  std::string after = RenameRecord(*level_, *itemCategory_, index, FromDisplay(text));
   itemModel_->RowChanged(row);
+  // A rename to the same text changes nothing and takes no place in the history.
+  if (after != before) {
+    Push(new RenameCommand(*this, *itemCategory_, index, std::move(before), std::move(after)));
+  }
   ShowModified();
 }
 
@@ -759,11 +1140,11 @@ int TfrmMain::SelectedItemRow() const {
 }
 
 QModelIndex TfrmMain::ItemIndex(int position) const {
-  return itemModel_->index(position);
+  return itemFilter_->mapFromSource(itemModel_->index(position));
 }
 
-int TfrmMain::ItemPosition(const QModelIndex& index) {
-  return index.isValid() ? index.row() : -1;
+int TfrmMain::ItemPosition(const QModelIndex& index) const {
+  return index.isValid() ? itemFilter_->mapToSource(index).row() : -1;
 }
 
 void TfrmMain::SelectItemRow(int row) {
@@ -784,8 +1165,8 @@ void TfrmMain::MoveSelected(MoveDirection direction) {
   const MoveResult moved =
       MoveRecord(*level_, *itemCategory_, static_cast<std::size_t>(row), direction);
   if (!moved.Moved()) return;
+  Push(new MoveCommand(*this, *itemCategory_, direction, moved));
   ClearResults();
-  ShowModified();
   itemModel_->RowChanged(static_cast<int>(moved.from));
   itemModel_->RowChanged(static_cast<int>(moved.to));
   SelectItemRow(static_cast<int>(moved.to));
@@ -805,17 +1186,16 @@ void TfrmMain::btnCopyClick() {
   Category target = *itemCategory_;
   if (IsScriptCategory(target)) {
     const std::optional<int> kind = prompt_->CopyScriptTarget(ScriptKindOf(target));
-    if (!kind) {
-      // A Copy command counts as a change even when the user thought better of it.
-      level_->SetModified(true);
-      ShowModified();
-      return;
-    }
+    if (!kind) return;
     target = ScriptCategoryOfKind(*kind);
   }
   CopyResult copied;
   const bool attempted = Attempt(
       [&] { copied = CopyRecord(*level_, *itemCategory_, static_cast<std::size_t>(row), target); });
+  if (attempted && copied.Copied()) {
+    Push(new CopyCommand(*this, *itemCategory_, static_cast<std::size_t>(row), copied));
+  }
+  // A copy that copied nothing is no change.
   ShowModified();
   if (!attempted) return;
   if (!copied.Copied()) {
@@ -867,9 +1247,10 @@ void TfrmMain::btnDeleteClick() {
                    QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
     return;
   }
-  if (!DeleteRecord(*level_, *itemCategory_, index).Deleted()) return;
+  DeletionResult deleted = DeleteRecord(*level_, *itemCategory_, index);
+  if (!deleted.Deleted()) return;
+  Push(new DeleteCommand(*this, *itemCategory_, std::move(deleted)));
   ClearResults();
-  ShowModified();
   // The view would move the selection to the next row before it learns that the rows behind
   // have already moved up; clear it so that nothing shows a record for a row it left.
   lvwItems_->selectionModel()->clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QMainWindow>
 #include <QStringList>
 #include <functional>
@@ -11,9 +12,17 @@
 #include "level/zr3level.h"
 #include "ui/prompt.h"
 #include "ui/settings.h"
+#include "ui/undocommands.h"
 
 class QAction;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QTreeView;
+class QUndoStack;
+class QUndoView;
 class QDockWidget;
+class QFileSystemWatcher;
 class QLabel;
 class QListView;
 class QListWidget;
@@ -23,14 +32,20 @@ class QSplitter;
 class QStatusBar;
 class QToolBar;
 
+namespace zr3 {
+class ZR3Importer;
+}
+
 namespace zr3::ui {
 
+class FieldTreeModel;
+class ItemFilterModel;
 class ItemListModel;
 class ResultListModel;
 
 // The main window: owns the open level, runs the file commands, browses the level's
 // categories and records and shows their descriptions.
-class TfrmMain : public QMainWindow, public ZR3Progress {
+class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   Q_OBJECT
 
  public:
@@ -58,6 +73,15 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
   std::optional<Category> ItemCategory() const { return itemCategory_; }
   bool FixedTable() const { return fixedTable_; }
   const QString& DefaultPath() const { return settings_.defaultPath; }
+  // Every change to the open level, undone and redone in order; its clean state is the
+  // level's unmodified state.
+  QUndoStack* UndoStack() const { return undoStack_; }
+  FieldTreeModel* FieldModel() const { return fieldModel_; }
+
+  ZR3Level& EditedLevel() override { return *level_; }
+  void RecordChanged(const FieldOwner& owner) override;
+  void ListChanged(Category category, std::size_t select) override;
+  void ScriptsChanged() override;
 
   void mnuFileOpenClick();
   void mnuFileSaveClick();
@@ -79,16 +103,29 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
 
   // Reads script text into the level and shows the import's report.
   void ImportScripts(const QString& path);
+  // Opens the shown script's text in a text editor and imports it back on OK.
+  void EditScriptText();
   // Selects the record's category and row, which shows its details; false when the open
   // level has no such record.
   bool ShowRecord(const NamedRecord& record);
+  // Opens a file of File > Recent Files after asking to save changes; a file that is gone
+  // leaves the list with a message.
+  void OpenRecentFile(const QString& path);
+  // Opens a level file dropped on the window after asking to save changes.
+  void OpenDroppedFile(const QString& path);
+  // The open file was changed on disk by someone else: offers to read it again.
+  void FileChangedOnDisk(const QString& path);
+  const QStringList& RecentFiles() const { return settings_.recentFiles; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   QAction* NewAction(const char* name, const QString& text);
-  QAction* NewButton(const char* name, const QString& hint, const QIcon& icon);
+  // Gives an action its toolbar look: icon, tooltip and status tip.
+  static QAction* NewButton(QAction* action, const QString& hint, const QIcon& icon);
   void CreateMenus();
   void CreateToolBar();
   void CreatePanes();
@@ -112,6 +149,12 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
   // Writes the script text that produce appends into a file the user chooses.
   void ExportScripts(const std::function<void(ByteWriter&)>& produce);
   void SetLevelCommands(bool loaded);
+  // Runs an import, shows its report and the script list again; false when it failed.
+  bool RunImport(const std::function<void(ZR3Importer&)>& import, const QString& change);
+  void AddRecentFile(const QString& path);
+  void FillRecentMenu();
+  // Watches the level's file, remembering how the window itself last left it.
+  void WatchFile(const QString& path);
   void SetEditCommands(bool selected);
 
   void lvwTypeSelectItem(int row);
@@ -132,11 +175,24 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
   void ClearResults();
   void lvwResultsActivated(const QModelIndex& index);
   void ShowModified();
+  // Takes a change that was just done as the next step of the undo history.
+  void Push(QUndoCommand* command);
+  // Sets a field from the Fields pane; shows the reason in the status bar when refused.
+  bool CommitField(const FieldOwner& owner, const std::string& path, const std::string& value);
+  // Shows the fields of what the details pane shows: the selected record, or General.
+  void ShowFields(const FieldOwner& owner);
+  void ClearFields();
+  // Describes the record the Fields pane shows in the details pane, when a change since the
+  // last description left it behind.
+  void ShowShownDetails();
+  // The script's text as an editor shows it, lines ended by line feeds.
+  QString ScriptText(const FieldOwner& owner) const;
+  void FocusFilter();
   void ShowPosition(int row);
   // The one place where a row of the item list view and a position in the shown list are
   // turned into each other.
   QModelIndex ItemIndex(int position) const;
-  static int ItemPosition(const QModelIndex& index);
+  int ItemPosition(const QModelIndex& index) const;
   const RecordList* ItemList() const;
 
   std::unique_ptr<Prompt> ownPrompt_;
@@ -156,6 +212,11 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
   QAction* mnuFileScriptsAll_ = nullptr;
   QAction* mnuFileImport_ = nullptr;
   QAction* mnuFileExit_ = nullptr;
+  QMenu* mnuFileRecent_ = nullptr;
+  QAction* mnuEditUndo_ = nullptr;
+  QAction* mnuEditRedo_ = nullptr;
+  QAction* mnuEditHistory_ = nullptr;
+  QAction* mnuEditFilter_ = nullptr;
   QAction* mnuEditCopy_ = nullptr;
   QAction* mnuEditDelete_ = nullptr;
   QAction* mnuEditFind_ = nullptr;
@@ -163,13 +224,8 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
   QAction* mnuHelpAbout_ = nullptr;
 
   QToolBar* ToolBar1_ = nullptr;
-  QAction* btnLoad_ = nullptr;
-  QAction* btnSave_ = nullptr;
-  QAction* btnCopy_ = nullptr;
-  QAction* btnDelete_ = nullptr;
   QAction* btnUp_ = nullptr;
   QAction* btnDown_ = nullptr;
-  QAction* btnFind_ = nullptr;
 
   QSplitter* splitterMain_ = nullptr;
   QSplitter* splitterLeft_ = nullptr;
@@ -178,12 +234,32 @@ class TfrmMain : public QMainWindow, public ZR3Progress {
   QListWidget* lvwType_ = nullptr;
   QListView* lvwItems_ = nullptr;
   ItemListModel* itemModel_ = nullptr;
+  ItemFilterModel* itemFilter_ = nullptr;
+  QLineEdit* edtFilter_ = nullptr;
+  QWidget* pnlItems_ = nullptr;
+  QTabWidget* tabRecord_ = nullptr;
   QPlainTextEdit* memGeneral_ = nullptr;
+  QWidget* pnlFields_ = nullptr;
+  QTreeView* tvwFields_ = nullptr;
+  QPushButton* btnEditText_ = nullptr;
+  QPlainTextEdit* memScriptText_ = nullptr;
+  FieldTreeModel* fieldModel_ = nullptr;
+  QUndoStack* undoStack_ = nullptr;
+  QDockWidget* dckHistory_ = nullptr;
+  QUndoView* lvwHistory_ = nullptr;
   QDockWidget* dckResults_ = nullptr;
   QListView* lvwResults_ = nullptr;
   ResultListModel* resultModel_ = nullptr;
   QStatusBar* StatusBar1_ = nullptr;
   QLabel* lblPosition_ = nullptr;
+
+  QFileSystemWatcher* watcher_ = nullptr;
+  // The open file's size and time as the window last read or wrote it; a change signal for a
+  // file that still looks so is the window's own doing.
+  qint64 watchedSize_ = -1;
+  QDateTime watchedTime_;
+  bool askingReload_ = false;
+  bool detailsStale_ = false;
 };
 
 }  // namespace zr3::ui

@@ -1,8 +1,12 @@
 #include "ui/prompt.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QPlainTextEdit>
 #include <QTextDocument>
+#include <QVBoxLayout>
 
 #include "ui/copyscript.h"
 
@@ -54,6 +58,25 @@ std::optional<int> DialogPrompt::CopyScriptTarget(int current) {
   dialog.SetTarget(current);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.GetTarget();
+}
+
+std::optional<QString> DialogPrompt::EditText(const QString& title, const QString& text) {
+  QDialog dialog(parent_);
+  dialog.setObjectName(QStringLiteral("dlgEditText"));
+  dialog.setWindowTitle(title);
+  auto* editor = new QPlainTextEdit(text);
+  editor->setObjectName(QStringLiteral("memText"));
+  editor->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  editor->setLineWrapMode(QPlainTextEdit::NoWrap);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(editor);
+  layout->addWidget(buttons);
+  dialog.resize(640, 480);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return editor->toPlainText();
 }
 
 }  // namespace zr3::ui

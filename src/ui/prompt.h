@@ -37,6 +37,8 @@ class Prompt {
   // The script list a script is copied into (0 global, 1 death, 2 object, 3 startup),
   // offering current first; nothing when the user cancelled.
   virtual std::optional<int> CopyScriptTarget(int current) = 0;
+  // The text after the user edited it in a text editor dialog, or nothing when cancelled.
+  virtual std::optional<QString> EditText(const QString& title, const QString& text) = 0;
 };
 
 // Asks with real message boxes and file dialogs.
@@ -50,6 +52,7 @@ class DialogPrompt : public Prompt {
   QString OpenFile(const FileDialogRequest& request) override;
   QString SaveFile(const FileDialogRequest& request) override;
   std::optional<int> CopyScriptTarget(int current) override;
+  std::optional<QString> EditText(const QString& title, const QString& text) override;
 
  private:
   QWidget* parent_;

@@ -52,29 +52,34 @@ std::unique_ptr<QSettings> OpenSettingsStore() {
                                      QStringLiteral("Hollowtree"), QStringLiteral("ZR3Tool"));
 }
 
+namespace {
+
+void ReadWindow(const QSettings& store, WindowSettings& settings) {
+  if (!ReadText(store, "DefaultPath", settings.defaultPath)) return;
+  int maximized = 0;
+  if (!ReadInteger(store, "Maximized", maximized)) return;
+  settings.maximized = maximized != 0;
+  if (!settings.maximized) {
+    if (!ReadAtLeast(store, "Height", WindowSettings::kMinimumHeight, settings.height)) return;
+    if (!ReadAtLeast(store, "Width", WindowSettings::kMinimumWidth, settings.width)) return;
+  }
+  if (!ReadAtLeast(store, "HSplit", WindowSettings::kMinimumSplit, settings.hSplit)) return;
+  if (!ReadAtLeast(store, "VSplit", WindowSettings::kMinimumSplit, settings.vSplit)) return;
+  if (!ReadText(store, "ImportPath", settings.importPath)) return;
+  ReadText(store, "ExportPath", settings.exportPath);
+}
+
+}  // namespace
+
 WindowSettings ReadSettings(const QSettings& store) {
   WindowSettings settings;
   if (store.allKeys().isEmpty()) return settings;
-  if (!ReadText(store, "DefaultPath", settings.defaultPath)) return settings;
-  int maximized = 0;
-  if (!ReadInteger(store, "Maximized", maximized)) return settings;
-  settings.maximized = maximized != 0;
-  if (!settings.maximized) {
-    if (!ReadAtLeast(store, "Height", WindowSettings::kMinimumHeight, settings.height)) {
-      return settings;
-    }
-    if (!ReadAtLeast(store, "Width", WindowSettings::kMinimumWidth, settings.width)) {
-      return settings;
-    }
+  ReadWindow(store, settings);
+  const QVariant recent = store.value(QStringLiteral("RecentFiles"));
+  if (recent.canConvert<QStringList>()) {
+    settings.recentFiles = recent.toStringList().mid(0, WindowSettings::kRecentFiles);
+    settings.recentFiles.removeAll(QString());
   }
-  if (!ReadAtLeast(store, "HSplit", WindowSettings::kMinimumSplit, settings.hSplit)) {
-    return settings;
-  }
-  if (!ReadAtLeast(store, "VSplit", WindowSettings::kMinimumSplit, settings.vSplit)) {
-    return settings;
-  }
-  if (!ReadText(store, "ImportPath", settings.importPath)) return settings;
-  ReadText(store, "ExportPath", settings.exportPath);
   return settings;
 }
 
@@ -89,6 +94,11 @@ void WriteSettings(QSettings& store, const WindowSettings& settings) {
   }
   store.setValue(QStringLiteral("HSplit"), settings.hSplit);
   store.setValue(QStringLiteral("VSplit"), settings.vSplit);
+  if (settings.recentFiles.isEmpty()) {
+    store.remove(QStringLiteral("RecentFiles"));
+  } else {
+    store.setValue(QStringLiteral("RecentFiles"), settings.recentFiles);
+  }
   store.sync();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QSettings>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace zr3::ui {
@@ -22,6 +23,9 @@ struct WindowSettings {
   int vSplit = 105;  // height of the category list
   QString importPath;
   QString exportPath;
+  // The levels opened last, the newest first.
+  QStringList recentFiles;
+  static constexpr int kRecentFiles = 8;
 };
 
 // The user's store: organization "Hollowtree", application "ZR3Tool", native format (the
@@ -35,7 +39,8 @@ std::unique_ptr<QSettings> OpenSettingsStore();
 WindowSettings ReadSettings(const QSettings& store);
 
 // Writes DefaultPath, ImportPath, ExportPath, Maximized, then Height and Width unless
-// maximized, then HSplit and VSplit.
+// maximized, then HSplit and VSplit, then RecentFiles when there are any. The recent files
+// are read on their own: a fault in the values before them does not lose them.
 void WriteSettings(QSettings& store, const WindowSettings& settings);
 
 }  // namespace zr3::ui

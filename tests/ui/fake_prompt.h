@@ -37,7 +37,19 @@ class FakePrompt : public zr3::ui::Prompt {
     return target;
   }
 
+  std::optional<QString> EditText(const QString&, const QString& text) override {
+    shownTexts.push_back(text);
+    if (editedTexts.empty()) return std::nullopt;
+    const QString edited = editedTexts.front();
+    editedTexts.pop_front();
+    return edited;
+  }
+
   std::deque<QMessageBox::StandardButton> answers;
+  // The text editor's answers; an empty queue answers Cancel.
+  std::deque<QString> editedTexts;
+  // The texts the text editor was shown.
+  std::vector<QString> shownTexts;
   // The files the dialogs return; an empty queue answers Cancel.
   std::deque<QString> files;
   std::vector<Question> questions;

@@ -2,16 +2,19 @@
 //   screenshot OUT.png LEVEL.zr3 [CATEGORY_ROW [ITEM_ROW [ACTION [RESULT_ROW]]]]
 // ACTION names a menu item or tool button (btnFind, btnCopy, ...) that runs before the
 // picture is taken; a dialog it opens is drawn over the window, as a user sees it.
-// RESULT_ROW is then activated in the results list, as Enter there would.
+// RESULT_ROW is then activated in the results list, as Enter there would. An ACTION
+// "tab:NAME" shows the record's tab of that name (Fields) in a larger window instead.
 #include <QAction>
 #include <QApplication>
 #include <QListView>
 #include <QListWidget>
 #include <QScreen>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include "ui/mainform.h"
 
@@ -34,8 +37,17 @@ int main(int argc, char** argv) {
   auto* items = window.findChild<QListView*>(QStringLiteral("lvwItems"));
   if (arguments.size() > 3) categories->setCurrentRow(arguments[3].toInt());
   if (arguments.size() > 4) items->setCurrentIndex(items->model()->index(arguments[4].toInt(), 0));
-  if (arguments.size() > 5) {
+  if (arguments.size() > 5 && arguments[5].startsWith(QLatin1String("tab:"))) {
+    window.resize(1000, 700);
+    auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("tabRecord"));
+    for (int i = 0; i < tabs->count(); ++i) {
+      if (tabs->tabText(i) == arguments[5].mid(4)) tabs->setCurrentIndex(i);
+    }
+  } else if (arguments.size() > 5) {
     auto* action = window.findChild<QAction*>(arguments[5]);
+    if (auto* button = window.findChild<QToolButton*>(arguments[5]); action == nullptr && button) {
+      action = button->defaultAction();
+    }
     if (action == nullptr) {
       qCritical("no action %s", qPrintable(arguments[5]));
       return 2;

@@ -204,13 +204,15 @@ class TestCommands : public QObject {
     QVERIFY_ASSERTION(zr3test::ListIsConsistent(world.Level(), Category::ObjectScripts));
   }
 
-  void cancelledScriptCopyStillSetsTheModifiedFlag() {
+  // With the undo history the modified flag is its clean state: a cancelled copy is no change.
+  void cancelledScriptCopyLeavesTheLevelUnmodified() {
     WorldWindow world;
     QVERIFY(world.Open());
     world.Select(kGlobalScriptsRow, 0);
     world.Trigger("btnCopy");
     QCOMPARE(world.prompt.offeredTargets.size(), std::size_t{1});
-    QVERIFY(world.Level().Modified());
+    QVERIFY(!world.Level().Modified());
+    QVERIFY(!world.window.isWindowModified());
     QCOMPARE(Rows(world.window), QStringList({"Watcher"}));
     QCOMPARE(world.Level().List(Category::GlobalScripts).size(), std::size_t{1});
     QCOMPARE(world.Level().List(Category::ObjectScripts).size(), std::size_t{5});

@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <QWindow>
 
 #include "support/level_builder.h"
@@ -33,8 +34,14 @@ inline QString ShownTitle(QWidget& window) {
   return window.windowHandle()->title();
 }
 
+// The action of a menu item, or the one a tool button runs (the menu's own, where it has one).
 inline QAction* ActionOf(const zr3::ui::TfrmMain& window, const char* name) {
   auto* action = window.findChild<QAction*>(QLatin1String(name));
+  if (action == nullptr) {
+    if (auto* button = window.findChild<QToolButton*>(QLatin1String(name))) {
+      action = button->defaultAction();
+    }
+  }
   if (action == nullptr) qFatal("no action %s", name);
   return action;
 }
