@@ -1,6 +1,5 @@
-#include "level/record_factory.h"
-
 #include "level/bytes.h"
+#include "level/record_factory.h"
 #include "records/zr3character.h"
 #include "records/zr3graphic.h"
 #include "records/zr3item.h"
@@ -73,9 +72,9 @@ std::unique_ptr<ZR3Base> Create(Category category, ByteReader* in) {
 
 // Every record kind, installed into the level before main runs. This file is linked into each
 // program as an object of its own, so that no linker drops it.
-[[maybe_unused]] const bool kInstalled = InstallRecordKinds(
-    {[](Category category, ByteReader& in) { return Create(category, &in); },
-     [](Category category) { return Create(category, nullptr); }});
+[[maybe_unused]] const bool kInstalled =
+    InstallRecordKinds({[](Category category, ByteReader& in) { return Create(category, &in); },
+                        [](Category category) { return Create(category, nullptr); }});
 
 }  // namespace
 

@@ -12,8 +12,8 @@
 #include <utility>
 
 #include "level/category.h"
-#include "level/parallel.h"
 #include "level/file_source.h"
+#include "level/parallel.h"
 #include "level/zr3error.h"
 #include "level/zr3level.h"
 #include "script/scriptforms.h"

@@ -110,7 +110,6 @@ INSTANTIATE_TEST_SUITE_P(
         FieldEdit{"/info/encounter_percent", "42", "Level Info", 155, "\x2A"},
         FieldEdit{"/flags/7", "\"Seven\"", "Flags", 7 * 32, "Seven"},
         FieldEdit{"/custom-text/1", "\"Loot\"", "Custom Text", 32, "Loot"},
-        FieldEdit{"/opaque", "\"ee" + std::string(638, '0') + "\"", "Reserved Block", 0,
-                  "\xEE"}));
+        FieldEdit{"/opaque", "\"ee" + std::string(638, '0') + "\"", "Reserved Block", 0, "\xEE"}));
 
 }  // namespace

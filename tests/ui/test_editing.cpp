@@ -46,8 +46,8 @@ zr3test::LevelBuilder StressWorld() {
   zr3test::LevelBuilder builder = zr3test::World();
   for (std::uint32_t i = 0; i < 300; ++i) {
     zr3test::ItemFields item{.name = "Item " + std::to_string(i),
-                           .type = static_cast<std::uint16_t>(i % 5),
-                           .cost = static_cast<std::int16_t>(i)};
+                             .type = static_cast<std::uint16_t>(i % 5),
+                             .cost = static_cast<std::int16_t>(i)};
     item.id = 1000 + i;
     builder.Add(Category::Items, zr3test::ItemBlob(item));
   }
