@@ -122,7 +122,7 @@ TEST_F(RenderDemo, PaletteSwatchesShowTheColours) {
 TEST(RenderMapCommand, MissingAndHostilePicturesFallBack) {
   zr3test::TempDir dir;
   std::filesystem::create_directories(dir.Root() / "gfx");
-  zr3test::WriteFile(dir.Path("gfx/cut.bmp"), std::string("BM\x36\x03\0\0\0\0\0\0\x36\0", 14));
+  zr3test::WriteFile(dir.Path("gfx/cut.bmp"), std::string("BM\x36\x03\0\0\0\0\0\0\x36\0\0\0", 14));
   zr3test::WriteFile(dir.Path("gfx/noise.png"), std::string(64, '\x42'));
   zr3test::LevelBuilder builder;
   std::vector<zr3test::TileFields> tiles = {
