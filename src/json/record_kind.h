@@ -75,13 +75,14 @@ concept FieldListed =
 };
 
 // The counted lists in file order: the document's arrays of records.
-inline constexpr std::array<Category, 17> kRecordLists = {
-    Category::Maps,           Category::Tiles,        Category::Objects,
-    Category::GlobalScripts,  Category::DeathScripts, Category::ObjectScripts,
-    Category::StartupScripts, Category::Items,        Category::Spells,
-    Category::Shops,          Category::Monsters,     Category::Palettes,
-    Category::Texts,          Category::Characters,   Category::Songs,
-    Category::Graphics,       Category::Lists};
+inline constexpr std::array<Category, 17> kRecordLists = [] {
+  std::array<Category, 17> lists{};
+  std::size_t count = 0;
+  for (const Category category : kFileOrder) {
+    if (!IsFixedTable(category)) lists[count++] = category;
+  }
+  return lists;
+}();
 
 // The fixed tables in the document's order: arrays of names.
 inline constexpr std::array<Category, 3> kNameTables = {Category::CustomText, Category::Flags,

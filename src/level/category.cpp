@@ -47,23 +47,6 @@ std::optional<Category> CategoryFromCommandName(std::string_view name) {
   return std::nullopt;
 }
 
-bool IsFixedTable(Category category) {
-  return FixedTableSize(category) != 0;
-}
-
-std::size_t FixedTableSize(Category category) {
-  switch (category) {
-    case Category::Flags:
-      return kFlagCount;
-    case Category::Groups:
-      return kGroupCount;
-    case Category::CustomText:
-      return kCustomTextCount;
-    default:
-      return 0;
-  }
-}
-
 bool IsScriptCategory(Category category) {
   return category == Category::GlobalScripts || category == Category::DeathScripts ||
          category == Category::ObjectScripts || category == Category::StartupScripts;

@@ -52,11 +52,24 @@ inline std::size_t IndexOf(Category category) {
 std::optional<Category> CategoryFromCommandName(std::string_view name);
 
 // Fixed tables (flags, groups, custom text) never grow or shrink.
-bool IsFixedTable(Category category);
 inline constexpr std::size_t kFlagCount = 256;
 inline constexpr std::size_t kGroupCount = 20;
 inline constexpr std::size_t kCustomTextCount = 4;
-std::size_t FixedTableSize(Category category);
+constexpr std::size_t FixedTableSize(Category category) {
+  switch (category) {
+    case Category::Flags:
+      return kFlagCount;
+    case Category::Groups:
+      return kGroupCount;
+    case Category::CustomText:
+      return kCustomTextCount;
+    default:
+      return 0;
+  }
+}
+constexpr bool IsFixedTable(Category category) {
+  return FixedTableSize(category) != 0;
+}
 
 bool IsScriptCategory(Category category);
 // The four kinds of script, numbered as the file and the script text number them.
