@@ -158,6 +158,16 @@ QImage MapRenderer::Render(const ZR3Map& map) const {
   return image;
 }
 
+QImage MapRenderer::RenderTile(const ZR3ChainRecord& tile) const {
+  QImage image(options_.cell, options_.cell, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  Pictures pictures;
+  PaintTile(painter, &tile, 0, image.rect(), 0, pictures);
+  painter.end();
+  return image;
+}
+
 QImage RenderPalette(const std::array<std::uint8_t, 768>& colours, int swatch) {
   QImage image(kPaletteColumns * swatch, kPaletteColumns * swatch, QImage::Format_RGB32);
   QPainter painter(&image);

@@ -64,6 +64,8 @@ class MapRenderer {
   void Paint(QPainter& painter, const ZR3Map& map, const QRect& area) const;
   // The whole picture.
   QImage Render(const ZR3Map& map) const;
+  // One tile at the cell size, as a map's lowest layer shows it, on transparency.
+  QImage RenderTile(const ZR3ChainRecord& tile) const;
 
  private:
   // The part of a cell a slot's square without a picture takes: smaller on each upper layer.

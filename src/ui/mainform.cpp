@@ -48,8 +48,10 @@
 #include "ui/fielddelegate.h"
 #include "ui/fieldmodel.h"
 #include "ui/itemlistmodel.h"
+#include "ui/mappane.h"
 #include "ui/resultlistmodel.h"
 #include "ui/texts.h"
+#include "ui/tilepalette.h"
 
 namespace zr3::ui {
 
@@ -225,6 +227,20 @@ void TfrmMain::CreateMenus() {
   mnuEditFilter_->setShortcut(QKeySequence::Find);
   addAction(mnuEditFilter_);
   connect(mnuEditFilter_, &QAction::triggered, this, &TfrmMain::FocusFilter);
+
+  QMenu* mnuView = menuBar()->addMenu(tr("&View"));
+  mnuView->setObjectName(QStringLiteral("mnuView"));
+  mnuViewTiles_ = NewAction("mnuViewTiles", tr("&Tile Palette"));
+  mnuViewTiles_->setCheckable(true);
+  mnuView->addAction(mnuViewTiles_);
+  mnuView->addSeparator();
+  mnuViewGameFolder_ = NewAction("mnuViewGameFolder", tr("&Game Folder..."));
+  mnuViewDefaultGameFolder_ = NewAction("mnuViewDefaultGameFolder", tr("&Level's Own Folder"));
+  mnuView->addAction(mnuViewGameFolder_);
+  mnuView->addAction(mnuViewDefaultGameFolder_);
+  connect(mnuViewGameFolder_, &QAction::triggered, this, &TfrmMain::mnuViewGameFolderClick);
+  connect(mnuViewDefaultGameFolder_, &QAction::triggered, this,
+          &TfrmMain::mnuViewDefaultGameFolderClick);
 
   QMenu* mnuHelp = menuBar()->addMenu(tr("&Help"));
   mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -422,7 +438,12 @@ void TfrmMain::CreatePanes() {
   tabRecord_->setObjectName(QStringLiteral("tabRecord"));
   tabRecord_->addTab(memGeneral_, tr("Details"));
   tabRecord_->addTab(pnlFields_, tr("Fields"));
+  pnlMap_ = new TMapPane(images_);
+  tabRecord_->addTab(pnlMap_, tr("Map"));
+  tabRecord_->setTabVisible(tabRecord_->indexOf(pnlMap_), false);
   connect(tabRecord_, &QTabWidget::currentChanged, this, &TfrmMain::ShowShownDetails);
+  connect(tabRecord_, &QTabWidget::tabBarClicked, this,
+          [this](int index) { chosenTab_ = tabRecord_->widget(index); });
   splitterMain_->addWidget(tabRecord_);
   splitterMain_->setStretchFactor(0, 0);
   splitterMain_->setStretchFactor(1, 1);
@@ -462,6 +483,39 @@ void TfrmMain::CreatePanes() {
   lblPosition_ = new QLabel;
   lblPosition_->setObjectName(QStringLiteral("lblPosition"));
   StatusBar1_->addPermanentWidget(lblPosition_);
+  lblMissing_ = new QLabel;
+  lblMissing_->setObjectName(QStringLiteral("lblMissing"));
+  StatusBar1_->addPermanentWidget(lblMissing_);
+
+  pnlTiles_ = new TTilePalette(tileIcons_);
+  dckTiles_ = new QDockWidget(tr("Tile Palette"), this);
+  dckTiles_->setObjectName(QStringLiteral("dckTiles"));
+  dckTiles_->setWidget(pnlTiles_);
+  dckTiles_->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+  addDockWidget(Qt::RightDockWidgetArea, dckTiles_);
+  dckTiles_->hide();
+  connect(mnuViewTiles_, &QAction::toggled, dckTiles_, &QDockWidget::setVisible);
+  connect(dckTiles_, &QDockWidget::visibilityChanged, mnuViewTiles_, &QAction::setChecked);
+
+  TMapView* map = pnlMap_->View();
+  map->SetBrushSource([this] { return pnlTiles_->Tile(); });
+  map->SetStrokeSink([this](MapPaint&& paint, const QString& verb) {
+    const FieldOwner owner{Category::Maps, paint.MapIndex()};
+    Push(new MapPaintCommand(*this, verb, std::move(paint)));
+    RecordChanged(owner);
+  });
+  connect(map, &TMapView::TilePicked, pnlTiles_, &TTilePalette::ChooseTile);
+  connect(map, &TMapView::MissingImagesChanged, this, &TfrmMain::ShowMissingImages);
+  connect(pnlMap_, &TMapPane::Hint, StatusBar1_,
+          [this](const QString& text) { StatusBar1_->showMessage(text); });
+  connect(pnlMap_, &TMapPane::TileActivated, this, [this](ZR3ChainRecord* tile) {
+    ShowRecord(NamedRecord{Category::Tiles, static_cast<std::size_t>(tile->Position())});
+  });
+  // Choosing a tile to paint with, in the palette or on the map, takes up the brush.
+  connect(pnlTiles_, &TTilePalette::TileChosen, this, [this] {
+    pnlMap_->StartPainting();
+    if (pnlMap_->View()->Map()) dckTiles_->show();
+  });
 
   connect(lvwType_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           [this](const QItemSelection& selected) {
@@ -539,6 +593,7 @@ bool TfrmMain::OpenLevel(const QString& path) {
     ClearItems();
     ClearResults();
     memGeneral_->clear();
+    pnlTiles_->ShowLevel(nullptr);
     level_.reset();
     level_ = std::make_unique<ZR3Level>();
     try {
@@ -552,6 +607,8 @@ bool TfrmMain::OpenLevel(const QString& path) {
       settings_.defaultPath = FolderOf(path);
       AddRecentFile(path);
       WatchFile(path);
+      ApplyGameFolder();
+      pnlTiles_->ShowLevel(level_.get());
       // The category chosen before shows the new level's records.
       if (SelectedCategoryRow() >= 0) lvwTypeSelectItem(SelectedCategoryRow());
     }
@@ -1028,6 +1085,7 @@ void TfrmMain::lvwItemsSelectItem(int row, bool selected) {
 }
 
 void TfrmMain::ShowFields(const FieldOwner& owner) {
+  ShowRecordViews(owner);
   fieldModel_->Show(level_.get(), owner);
   tvwFields_->expandAll();
   const bool script = owner.category && IsScriptCategory(*owner.category);
@@ -1044,7 +1102,49 @@ QString TfrmMain::ScriptText(const FieldOwner& owner) const {
   return ToDisplay(text.Data()).remove(QLatin1Char('\r'));
 }
 
+void TfrmMain::ShowRecordViews(const FieldOwner& owner) {
+  const bool map = level_ && owner.category == Category::Maps;
+  pnlMap_->ShowMap(map ? level_.get() : nullptr,
+                   map ? std::optional<std::size_t>(owner.index) : std::nullopt);
+  tabRecord_->setTabVisible(tabRecord_->indexOf(pnlMap_), map);
+  if (chosenTab_ && tabRecord_->isTabVisible(tabRecord_->indexOf(chosenTab_))) {
+    tabRecord_->setCurrentWidget(chosenTab_);
+  }
+}
+
+void TfrmMain::ApplyGameFolder() {
+  const QStringList folders =
+      !settings_.gameFolder.isEmpty() ? QStringList{settings_.gameFolder}
+      : level_                        ? render::DefaultGameFolders(FromNativePath(level_->FileName()))
+                                      : QStringList{};
+  images_.SetFolders(folders);
+  tileIcons_.SetFolders(folders);
+  ShowMissingImages(images_.MissingCount());
+  pnlTiles_->Reload();
+  pnlMap_->Refresh();
+}
+
+void TfrmMain::ShowMissingImages(int count) {
+  lblMissing_->setText(count > 0 ? tr("%n image(s) missing", nullptr, count) : QString());
+  lblMissing_->setToolTip(tr("Looked up in: %1").arg(images_.Folders().join(QStringLiteral("; "))));
+}
+
+void TfrmMain::mnuViewGameFolderClick() {
+  const QString current =
+      settings_.gameFolder.isEmpty() ? images_.Folders().value(0) : settings_.gameFolder;
+  const QString folder = prompt_->ChooseFolder(tr("Game Folder"), current);
+  if (folder.isEmpty()) return;
+  settings_.gameFolder = folder;
+  ApplyGameFolder();
+}
+
+void TfrmMain::mnuViewDefaultGameFolderClick() {
+  settings_.gameFolder.clear();
+  ApplyGameFolder();
+}
+
 void TfrmMain::ClearFields() {
+  ShowRecordViews({});
   fieldModel_->Show(nullptr, {});
   btnEditText_->hide();
   memScriptText_->hide();
@@ -1072,6 +1172,11 @@ bool TfrmMain::CommitField(const FieldOwner& owner, const std::string& path,
 
 void TfrmMain::RecordChanged(const FieldOwner& owner) {
   if (!level_) return;
+  if (owner.category == Category::Tiles) {
+    // A tile's name or picture shows in the palette and on the map.
+    pnlTiles_->TileChanged(owner.index);
+    pnlMap_->Refresh();
+  }
   if (owner.category && owner.category == itemCategory_) {
     itemModel_->RowChanged(static_cast<int>(owner.index));
   }
@@ -1084,6 +1189,7 @@ void TfrmMain::RecordChanged(const FieldOwner& owner) {
     return;
   }
   fieldModel_->Refresh();
+  if (shown.category == Category::Maps) pnlMap_->Refresh();
   if (shown.category && IsScriptCategory(*shown.category)) {
     memScriptText_->setPlainText(ScriptText(shown));
   }
@@ -1108,6 +1214,7 @@ void TfrmMain::ShowShownDetails() {
 
 void TfrmMain::ListChanged(Category category, std::size_t select) {
   ClearResults();
+  if (category == Category::Tiles) pnlTiles_->Reload();
   if (itemCategory_ == category) {
     itemModel_->Reload();
     SetEditCommands(false);

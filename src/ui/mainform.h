@@ -10,6 +10,7 @@
 #include "edit/reorder.h"
 #include "edit/results.h"
 #include "level/zr3level.h"
+#include "render/image_cache.h"
 #include "ui/prompt.h"
 #include "ui/settings.h"
 #include "ui/undocommands.h"
@@ -39,6 +40,8 @@ class ZR3Importer;
 namespace zr3::ui {
 
 class FieldTreeModel;
+class TMapPane;
+class TTilePalette;
 class ItemFilterModel;
 class ItemListModel;
 class ResultListModel;
@@ -77,6 +80,11 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   // level's unmodified state.
   QUndoStack* UndoStack() const { return undoStack_; }
   FieldTreeModel* FieldModel() const { return fieldModel_; }
+  TMapPane* MapPane() const { return pnlMap_; }
+  TTilePalette* TilePalette() const { return pnlTiles_; }
+  QTabWidget* RecordTabs() const { return tabRecord_; }
+  // The folders tile and other pictures are looked up in.
+  const QStringList& ImageFolders() const { return images_.Folders(); }
 
   ZR3Level& EditedLevel() override { return *level_; }
   void RecordChanged(const FieldOwner& owner) override;
@@ -95,6 +103,10 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   void mnuFileScriptsAllClick();
   void mnuFileImportClick();
   void mnuHelpAboutClick();
+  // Asks for the folder the level's image paths are relative to.
+  void mnuViewGameFolderClick();
+  // Looks pictures up in the level's own folder and its parent again.
+  void mnuViewDefaultGameFolderClick();
   void btnUpClick();
   void btnDownClick();
   void btnCopyClick();
@@ -181,6 +193,11 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   bool CommitField(const FieldOwner& owner, const std::string& path, const std::string& value);
   // Shows the fields of what the details pane shows: the selected record, or General.
   void ShowFields(const FieldOwner& owner);
+  // Shows the tabs that draw what the Fields pane shows (a map), or hides them.
+  void ShowRecordViews(const FieldOwner& owner);
+  // Points the picture lookups at the chosen game folder, or the open level's defaults.
+  void ApplyGameFolder();
+  void ShowMissingImages(int count);
   void ClearFields();
   // Describes the record the Fields pane shows in the details pane, when a change since the
   // last description left it behind.
@@ -213,6 +230,9 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   QAction* mnuFileImport_ = nullptr;
   QAction* mnuFileExit_ = nullptr;
   QMenu* mnuFileRecent_ = nullptr;
+  QAction* mnuViewTiles_ = nullptr;
+  QAction* mnuViewGameFolder_ = nullptr;
+  QAction* mnuViewDefaultGameFolder_ = nullptr;
   QAction* mnuEditUndo_ = nullptr;
   QAction* mnuEditRedo_ = nullptr;
   QAction* mnuEditHistory_ = nullptr;
@@ -252,6 +272,17 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   ResultListModel* resultModel_ = nullptr;
   QStatusBar* StatusBar1_ = nullptr;
   QLabel* lblPosition_ = nullptr;
+  QLabel* lblMissing_ = nullptr;
+
+  // Pictures for the map view, and apart from them the tile palette's small ones, so that
+  // neither scales the other's out of its cache.
+  render::ImageCache images_;
+  render::ImageCache tileIcons_;
+  TMapPane* pnlMap_ = nullptr;
+  TTilePalette* pnlTiles_ = nullptr;
+  QDockWidget* dckTiles_ = nullptr;
+  // The tab the user last brought to the front; it comes back when a record shows it again.
+  QWidget* chosenTab_ = nullptr;
 
   QFileSystemWatcher* watcher_ = nullptr;
   // The open file's size and time as the window last read or wrote it; a change signal for a

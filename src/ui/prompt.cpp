@@ -53,6 +53,10 @@ QString DialogPrompt::SaveFile(const FileDialogRequest& request) {
   return RunFileDialog(parent_, request, QFileDialog::AcceptSave);
 }
 
+QString DialogPrompt::ChooseFolder(const QString& title, const QString& current) {
+  return QFileDialog::getExistingDirectory(parent_, title, current);
+}
+
 std::optional<int> DialogPrompt::CopyScriptTarget(int current) {
   TfrmCopyScript dialog(parent_);
   dialog.SetTarget(current);

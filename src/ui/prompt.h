@@ -34,6 +34,8 @@ class Prompt {
   virtual QString OpenFile(const FileDialogRequest& request) = 0;
   // The chosen file (the dialog has asked before replacing it), or an empty text.
   virtual QString SaveFile(const FileDialogRequest& request) = 0;
+  // The chosen folder, starting at current, or an empty text when the user cancelled.
+  virtual QString ChooseFolder(const QString& title, const QString& current) = 0;
   // The script list a script is copied into (0 global, 1 death, 2 object, 3 startup),
   // offering current first; nothing when the user cancelled.
   virtual std::optional<int> CopyScriptTarget(int current) = 0;
@@ -51,6 +53,7 @@ class DialogPrompt : public Prompt {
                                   const QStringList& details = {}) override;
   QString OpenFile(const FileDialogRequest& request) override;
   QString SaveFile(const FileDialogRequest& request) override;
+  QString ChooseFolder(const QString& title, const QString& current) override;
   std::optional<int> CopyScriptTarget(int current) override;
   std::optional<QString> EditText(const QString& title, const QString& text) override;
 

@@ -80,6 +80,7 @@ WindowSettings ReadSettings(const QSettings& store) {
     settings.recentFiles = recent.toStringList().mid(0, WindowSettings::kRecentFiles);
     settings.recentFiles.removeAll(QString());
   }
+  if (!ReadText(store, "GameFolder", settings.gameFolder)) settings.gameFolder.clear();
   return settings;
 }
 
@@ -98,6 +99,11 @@ void WriteSettings(QSettings& store, const WindowSettings& settings) {
     store.remove(QStringLiteral("RecentFiles"));
   } else {
     store.setValue(QStringLiteral("RecentFiles"), settings.recentFiles);
+  }
+  if (settings.gameFolder.isEmpty()) {
+    store.remove(QStringLiteral("GameFolder"));
+  } else {
+    store.setValue(QStringLiteral("GameFolder"), settings.gameFolder);
   }
   store.sync();
 }

@@ -26,6 +26,8 @@ struct WindowSettings {
   // The levels opened last, the newest first.
   QStringList recentFiles;
   static constexpr int kRecentFiles = 8;
+  // The folder image paths are looked up in; empty for the level's own folder and its parent.
+  QString gameFolder;
 };
 
 // The user's store: organization "Hollowtree", application "ZR3Tool", native format (the
@@ -39,8 +41,9 @@ std::unique_ptr<QSettings> OpenSettingsStore();
 WindowSettings ReadSettings(const QSettings& store);
 
 // Writes DefaultPath, ImportPath, ExportPath, Maximized, then Height and Width unless
-// maximized, then HSplit and VSplit, then RecentFiles when there are any. The recent files
-// are read on their own: a fault in the values before them does not lose them.
+// maximized, then HSplit and VSplit, then RecentFiles and GameFolder when they are set. The
+// recent files and the game folder are read on their own: a fault in the values before them
+// does not lose them.
 void WriteSettings(QSettings& store, const WindowSettings& settings);
 
 }  // namespace zr3::ui

@@ -67,6 +67,21 @@ void FieldEditCommand::Redo(ZR3Level& level) {
   host_.RecordChanged(edit_.Owner());
 }
 
+MapPaintCommand::MapPaintCommand(EditHost& host, const QString& verb, MapPaint paint)
+    : LevelCommand(host, QStringLiteral("%1 %2").arg(
+                             verb, Named(host.EditedLevel(), Category::Maps, paint.MapIndex()))),
+      paint_(std::move(paint)) {}
+
+void MapPaintCommand::Undo(ZR3Level& level) {
+  paint_.Undo(level);
+  host_.RecordChanged(FieldOwner{Category::Maps, paint_.MapIndex()});
+}
+
+void MapPaintCommand::Redo(ZR3Level& level) {
+  paint_.Redo(level);
+  host_.RecordChanged(FieldOwner{Category::Maps, paint_.MapIndex()});
+}
+
 RenameCommand::RenameCommand(EditHost& host, Category category, std::size_t index,
                              std::string before, std::string after)
     : LevelCommand(host, QObject::tr("Rename %1").arg(Caption(category, before))),

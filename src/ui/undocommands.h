@@ -8,6 +8,7 @@
 #include "edit/copy.h"
 #include "edit/deletion.h"
 #include "edit/field_edit.h"
+#include "edit/map_paint.h"
 #include "edit/reorder.h"
 #include "edit/script_import_edit.h"
 #include "level/zr3level.h"
@@ -124,6 +125,20 @@ class DeleteCommand : public LevelCommand {
   Category category_;
   std::size_t index_;
   std::unique_ptr<ZR3Base> removed_;
+};
+
+// One stroke of painting on a map.
+class MapPaintCommand : public LevelCommand {
+ public:
+  // verb names the stroke: "Paint", "Fill" or "Erase".
+  MapPaintCommand(EditHost& host, const QString& verb, MapPaint paint);
+
+ protected:
+  void Undo(ZR3Level& level) override;
+  void Redo(ZR3Level& level) override;
+
+ private:
+  MapPaint paint_;
 };
 
 // One command for a whole script import.

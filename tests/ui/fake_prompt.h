@@ -29,6 +29,12 @@ class FakePrompt : public zr3::ui::Prompt {
   }
   QString OpenFile(const zr3::ui::FileDialogRequest& request) override { return Choose(request); }
   QString SaveFile(const zr3::ui::FileDialogRequest& request) override { return Choose(request); }
+  QString ChooseFolder(const QString&, const QString&) override {
+    if (folders.empty()) return {};
+    const QString folder = folders.front();
+    folders.pop_front();
+    return folder;
+  }
   std::optional<int> CopyScriptTarget(int current) override {
     offeredTargets.push_back(current);
     if (scriptTargets.empty()) return std::nullopt;
@@ -52,6 +58,8 @@ class FakePrompt : public zr3::ui::Prompt {
   std::vector<QString> shownTexts;
   // The files the dialogs return; an empty queue answers Cancel.
   std::deque<QString> files;
+  // The folder dialog's answers; an empty queue answers Cancel.
+  std::deque<QString> folders;
   std::vector<Question> questions;
   std::vector<zr3::ui::FileDialogRequest> dialogs;
   // The copy-script dialog's answers; an empty queue answers Cancel.

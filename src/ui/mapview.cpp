@@ -1,0 +1,353 @@
+#include "ui/mapview.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "level/zr3level.h"
+#include "records/zr3map.h"
+
+namespace zr3::ui {
+
+namespace {
+
+const QColor kSelectedColour(255, 220, 0);
+const QColor kHoverColour(255, 255, 255, 200);
+const QColor kRectangleColour(80, 160, 255, 90);
+
+}  // namespace
+
+TMapView::TMapView(render::ImageCache& images, QWidget* parent)
+    : QAbstractScrollArea(parent), images_(images), renderer_(images) {
+  setObjectName(QStringLiteral("MapView"));
+  setAccessibleName(tr("Map"));
+  viewport()->setMouseTracking(true);
+  setFocusPolicy(Qt::StrongFocus);
+}
+
+TMapView::~TMapView() = default;
+
+void TMapView::ShowMap(ZR3Level* level, std::optional<std::size_t> map) {
+  stroke_.reset();
+  const bool same = level == level_ && map == map_;
+  level_ = level;
+  map_ = level ? map : std::nullopt;
+  if (!same) {
+    selected_.reset();
+    hovered_.reset();
+  }
+  Refresh();
+}
+
+const ZR3Map* TMapView::Map() const {
+  if (!level_ || !map_ || *map_ >= level_->List(Category::Maps).size()) return nullptr;
+  return static_cast<const ZR3Map*>(level_->List(Category::Maps)[*map_].get());
+}
+
+void TMapView::Refresh() {
+  if (const ZR3Map* map = Map()) {
+    const int side = map->Side();
+    auto inside = [side](const std::optional<MapCell>& cell) {
+      return cell && cell->row < side && cell->column < side;
+    };
+    if (!inside(selected_)) selected_.reset();
+    if (!inside(hovered_)) hovered_.reset();
+  }
+  UpdateScrollBars();
+  viewport()->update();
+}
+
+void TMapView::SetLayerVisible(std::size_t slot, bool visible) {
+  renderer_.Options().layers.at(slot) = visible;
+  viewport()->update();
+}
+
+void TMapView::SetGrid(bool grid) {
+  renderer_.Options().grid = grid;
+  viewport()->update();
+}
+
+void TMapView::SetCellSize(int cell, std::optional<QPoint> anchor) {
+  cell = std::clamp(cell, kZoomSteps.front(), kZoomSteps.back());
+  const int old = CellSize();
+  if (cell == old) return;
+  const QPoint fixed = anchor.value_or(viewport()->rect().center());
+  // The map point under the anchor, in cells, before and after.
+  const QPointF mapPoint = QPointF(fixed - Origin()) / old;
+  renderer_.Options().cell = cell;
+  UpdateScrollBars();
+  const QPointF moved = mapPoint * cell + QPointF(Origin()) - QPointF(fixed);
+  horizontalScrollBar()->setValue(horizontalScrollBar()->value() + qRound(moved.x()));
+  verticalScrollBar()->setValue(verticalScrollBar()->value() + qRound(moved.y()));
+  viewport()->update();
+  emit CellSizeChanged(cell);
+}
+
+void TMapView::ZoomIn() {
+  const auto next = std::upper_bound(kZoomSteps.begin(), kZoomSteps.end(), CellSize());
+  if (next != kZoomSteps.end()) SetCellSize(*next);
+}
+
+void TMapView::ZoomOut() {
+  const auto next = std::lower_bound(kZoomSteps.begin(), kZoomSteps.end(), CellSize());
+  if (next != kZoomSteps.begin()) SetCellSize(*std::prev(next));
+}
+
+void TMapView::ZoomToFit() {
+  const ZR3Map* map = Map();
+  if (!map) return;
+  const int cells = map->Side() + 2;
+  const QSize room = maximumViewportSize();
+  SetCellSize(std::max(std::min(room.width(), room.height()) / cells, kZoomSteps.front()));
+}
+
+void TMapView::SetTool(Tool tool) {
+  tool_ = tool;
+  viewport()->setCursor(tool == Tool::Paint ? Qt::CrossCursor : Qt::ArrowCursor);
+}
+
+void TMapView::SetLayer(std::size_t slot) {
+  layer_ = std::min(slot, ZR3Map::kSlotsPerCell - 1);
+}
+
+void TMapView::SelectCell(std::optional<MapCell> cell) {
+  if (cell == selected_) return;
+  if (selected_) UpdateCell(*selected_);
+  selected_ = cell;
+  if (selected_) UpdateCell(*selected_);
+  emit CellSelected(selected_);
+}
+
+QPoint TMapView::Origin() const {
+  const ZR3Map* map = Map();
+  if (!map) return {};
+  const QSize size = renderer_.ImageSize(*map);
+  const QSize room = viewport()->size();
+  const int x = size.width() < room.width() ? (room.width() - size.width()) / 2
+                                            : -horizontalScrollBar()->value();
+  const int y = size.height() < room.height() ? (room.height() - size.height()) / 2
+                                              : -verticalScrollBar()->value();
+  return {x, y};
+}
+
+std::optional<MapCell> TMapView::CellAt(QPoint point) const {
+  const ZR3Map* map = Map();
+  if (!map) return std::nullopt;
+  const auto cell = renderer_.CellAt(*map, point - Origin());
+  if (!cell) return std::nullopt;
+  return MapCell{cell->first, cell->second};
+}
+
+QPoint TMapView::CellCentre(MapCell cell) const {
+  return ViewRect(cell).center();
+}
+
+QRect TMapView::ViewRect(MapCell cell) const {
+  return renderer_.CellRect(cell.row, cell.column).translated(Origin());
+}
+
+void TMapView::UpdateCell(MapCell cell) {
+  // The outlines reach one pixel beyond the cell.
+  viewport()->update(ViewRect(cell).adjusted(-2, -2, 2, 2));
+}
+
+void TMapView::UpdateScrollBars() {
+  const ZR3Map* map = Map();
+  const QSize size = map ? renderer_.ImageSize(*map) : QSize();
+  const QSize room = viewport()->size();
+  horizontalScrollBar()->setRange(0, std::max(size.width() - room.width(), 0));
+  verticalScrollBar()->setRange(0, std::max(size.height() - room.height(), 0));
+  horizontalScrollBar()->setPageStep(room.width());
+  verticalScrollBar()->setPageStep(room.height());
+  horizontalScrollBar()->setSingleStep(CellSize());
+  verticalScrollBar()->setSingleStep(CellSize());
+}
+
+void TMapView::paintEvent(QPaintEvent* event) {
+  QPainter painter(viewport());
+  painter.fillRect(event->rect(), palette().dark());
+  const ZR3Map* map = Map();
+  if (!map) return;
+  const QPoint origin = Origin();
+  painter.translate(origin);
+  renderer_.Paint(painter, *map, event->rect().translated(-origin));
+  painter.resetTransform();
+  if (stroke_ && stroke_->rectangle) {
+    painter.fillRect(RectangleOf(*stroke_), kRectangleColour);
+  }
+  painter.setBrush(Qt::NoBrush);
+  if (hovered_) {
+    painter.setPen(QPen(kHoverColour, 1));
+    painter.drawRect(ViewRect(*hovered_).adjusted(0, 0, -1, -1));
+  }
+  if (selected_) {
+    painter.setPen(QPen(kSelectedColour, 2));
+    painter.drawRect(ViewRect(*selected_).adjusted(0, 0, -1, -1));
+  }
+  painter.end();
+  if (images_.MissingCount() != missingShown_) {
+    missingShown_ = images_.MissingCount();
+    emit MissingImagesChanged(missingShown_);
+  }
+}
+
+void TMapView::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  UpdateScrollBars();
+}
+
+void TMapView::scrollContentsBy(int, int) {
+  viewport()->update();
+}
+
+void TMapView::SetHovered(std::optional<MapCell> cell) {
+  if (cell == hovered_) return;
+  if (hovered_) UpdateCell(*hovered_);
+  hovered_ = cell;
+  if (hovered_) UpdateCell(*hovered_);
+  emit CellHovered(hovered_);
+}
+
+void TMapView::mousePressEvent(QMouseEvent* event) {
+  const std::optional<MapCell> cell = CellAt(event->position().toPoint());
+  if (!cell || stroke_ || !level_ || !map_) {
+    QAbstractScrollArea::mousePressEvent(event);
+    return;
+  }
+  const Qt::MouseButton button = event->button();
+  const Qt::KeyboardModifiers modifiers = event->modifiers();
+  if (button == Qt::LeftButton && (modifiers & Qt::ControlModifier)) {
+    Pick(*cell);
+    return;
+  }
+  if (button == Qt::LeftButton) SelectCell(cell);
+  if (tool_ != Tool::Paint || (button != Qt::LeftButton && button != Qt::RightButton)) return;
+  ZR3ChainRecord* tile = nullptr;
+  if (button == Qt::LeftButton) {
+    tile = brush_ ? brush_() : nullptr;
+    // Without a tile to paint with, a left click only selects.
+    if (!tile) return;
+  }
+  stroke_ = std::make_unique<Stroke>(Stroke{MapPaint(*level_, *map_), tile,
+                                            (modifiers & Qt::ShiftModifier) != 0, *cell, *cell});
+  if (stroke_->rectangle) {
+    viewport()->update();
+  } else {
+    stroke_->paint.Set(*level_, cell->row, cell->column, layer_, tile);
+    UpdateCell(*cell);
+  }
+}
+
+void TMapView::mouseMoveEvent(QMouseEvent* event) {
+  const std::optional<MapCell> cell = CellAt(event->position().toPoint());
+  SetHovered(cell);
+  if (!stroke_) return;
+  if (stroke_->rectangle) {
+    // Outside the map the rectangle keeps its last corner.
+    if (cell && *cell != stroke_->last) {
+      viewport()->update(RectangleOf(*stroke_));
+      stroke_->last = *cell;
+      viewport()->update(RectangleOf(*stroke_));
+    }
+    return;
+  }
+  if (cell) StrokeTo(*cell);
+}
+
+void TMapView::mouseReleaseEvent(QMouseEvent* event) {
+  if (!stroke_) {
+    QAbstractScrollArea::mouseReleaseEvent(event);
+    return;
+  }
+  const bool ended = stroke_->tile ? event->button() == Qt::LeftButton
+                                   : event->button() == Qt::RightButton;
+  if (ended) FinishStroke();
+}
+
+void TMapView::StrokeTo(MapCell cell) {
+  // Bresenham's line, so that a fast drag leaves no gaps.
+  MapCell at = stroke_->last;
+  const int dx = std::abs(cell.column - at.column);
+  const int dy = -std::abs(cell.row - at.row);
+  const int stepX = at.column < cell.column ? 1 : -1;
+  const int stepY = at.row < cell.row ? 1 : -1;
+  int error = dx + dy;
+  while (at != cell) {
+    const int twice = 2 * error;
+    if (twice >= dy) {
+      error += dy;
+      at.column += stepX;
+    }
+    if (twice <= dx) {
+      error += dx;
+      at.row += stepY;
+    }
+    if (stroke_->paint.Set(*level_, at.row, at.column, layer_, stroke_->tile)) UpdateCell(at);
+  }
+  stroke_->last = cell;
+}
+
+QRect TMapView::RectangleOf(const Stroke& stroke) const {
+  return ViewRect(stroke.anchor).united(ViewRect(stroke.last));
+}
+
+void TMapView::FinishStroke() {
+  std::unique_ptr<Stroke> stroke = std::move(stroke_);
+  QString verb = stroke->tile ? tr("Paint") : tr("Erase");
+  if (stroke->rectangle) {
+    stroke->paint.Fill(*level_, stroke->anchor.row, stroke->anchor.column, stroke->last.row,
+                       stroke->last.column, layer_, stroke->tile);
+    verb = stroke->tile ? tr("Fill") : tr("Erase");
+  }
+  viewport()->update();
+  if (stroke->paint.Count() == 0) return;
+  if (sink_) sink_(std::move(stroke->paint), verb);
+}
+
+void TMapView::Pick(MapCell cell) {
+  const ZR3Map* map = Map();
+  // The chosen layer's tile, or else the topmost tile shown.
+  ZR3ChainRecord* tile = map->CellTile(cell.row, cell.column, layer_);
+  for (std::size_t slot = ZR3Map::kSlotsPerCell; !tile && slot-- > 0;) {
+    if (renderer_.Options().layers[slot]) tile = map->CellTile(cell.row, cell.column, slot);
+  }
+  if (tile) emit TilePicked(tile);
+}
+
+void TMapView::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ControlModifier)) {
+    QAbstractScrollArea::wheelEvent(event);
+    return;
+  }
+  const int steps = event->angleDelta().y() / QWheelEvent::DefaultDeltasPerStep;
+  if (steps == 0) return;
+  const auto at = std::lower_bound(kZoomSteps.begin(), kZoomSteps.end(), CellSize());
+  const auto index = std::clamp<long>(std::distance(kZoomSteps.begin(), at) + steps, 0,
+                                      static_cast<long>(kZoomSteps.size()) - 1);
+  SetCellSize(kZoomSteps[static_cast<std::size_t>(index)], event->position().toPoint());
+  event->accept();
+}
+
+void TMapView::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && stroke_) {
+    // Escape drops the stroke, putting back what it painted so far.
+    stroke_->paint.Undo(*level_);
+    stroke_.reset();
+    viewport()->update();
+    return;
+  }
+  QAbstractScrollArea::keyPressEvent(event);
+}
+
+void TMapView::leaveEvent(QEvent* event) {
+  SetHovered(std::nullopt);
+  QAbstractScrollArea::leaveEvent(event);
+}
+
+}  // namespace zr3::ui
