@@ -15,8 +15,7 @@ ZR3Map& MapPaint::Map(ZR3Level& level) const {
   return static_cast<ZR3Map&>(RecordOf(level, Category::Maps, map_));
 }
 
-bool MapPaint::Set(ZR3Level& level, int row, int column, std::size_t slot,
-                   ZR3ChainRecord* tile) {
+bool MapPaint::Set(ZR3Level& level, int row, int column, std::size_t slot, ZR3ChainRecord* tile) {
   ZR3Map& map = Map(level);
   const int side = map.Side();
   if (row < 0 || column < 0 || row >= side || column >= side || slot >= ZR3Map::kSlotsPerCell) {

@@ -29,8 +29,8 @@ class MapPaint {
   bool Set(ZR3Level& level, int row, int column, std::size_t slot, ZR3ChainRecord* tile);
   // Sets the slot of every cell of the rectangle between two corners, in any order, clipped
   // to the map; answers how many slots changed.
-  std::size_t Fill(ZR3Level& level, int row0, int column0, int row1, int column1,
-                   std::size_t slot, ZR3ChainRecord* tile);
+  std::size_t Fill(ZR3Level& level, int row0, int column0, int row1, int column1, std::size_t slot,
+                   ZR3ChainRecord* tile);
 
   // How many slots the stroke touched.
   std::size_t Count() const { return slots_.size(); }

@@ -1113,10 +1113,10 @@ void TfrmMain::ShowRecordViews(const FieldOwner& owner) {
 }
 
 void TfrmMain::ApplyGameFolder() {
-  const QStringList folders =
-      !settings_.gameFolder.isEmpty() ? QStringList{settings_.gameFolder}
-      : level_                        ? render::DefaultGameFolders(FromNativePath(level_->FileName()))
-                                      : QStringList{};
+  const QStringList folders = !settings_.gameFolder.isEmpty() ? QStringList{settings_.gameFolder}
+                              : level_
+                                  ? render::DefaultGameFolders(FromNativePath(level_->FileName()))
+                                  : QStringList{};
   images_.SetFolders(folders);
   tileIcons_.SetFolders(folders);
   ShowMissingImages(images_.MissingCount());
@@ -1125,7 +1125,9 @@ void TfrmMain::ApplyGameFolder() {
 }
 
 void TfrmMain::ShowMissingImages(int count) {
-  lblMissing_->setText(count > 0 ? tr("%n image(s) missing", nullptr, count) : QString());
+  lblMissing_->setText(count == 0   ? QString()
+                       : count == 1 ? tr("1 image missing")
+                                    : tr("%1 images missing").arg(count));
   lblMissing_->setToolTip(tr("Looked up in: %1").arg(images_.Folders().join(QStringLiteral("; "))));
 }
 

@@ -125,12 +125,8 @@ TMapPane::TMapPane(render::ImageCache& images, QWidget* parent) : QWidget(parent
   layout->addWidget(splitter);
 
   connect(view_, &TMapView::CellSelected, this, &TMapPane::ListSlots);
-  connect(view_, &TMapView::CellHovered, this, [this](std::optional<MapCell> cell) {
-    emit Hint(cell ? CellText(*cell) : QString());
-  });
-  connect(view_, &TMapView::MissingImagesChanged, this, [this](int missing) {
-    if (missing > 0) emit Hint(tr("%n tile image(s) missing", nullptr, missing));
-  });
+  connect(view_, &TMapView::CellHovered, this,
+          [this](std::optional<MapCell> cell) { emit Hint(cell ? CellText(*cell) : QString()); });
 }
 
 void TMapPane::ShowMap(ZR3Level* level, std::optional<std::size_t> map) {

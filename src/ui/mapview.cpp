@@ -234,8 +234,8 @@ void TMapView::mousePressEvent(QMouseEvent* event) {
     // Without a tile to paint with, a left click only selects.
     if (!tile) return;
   }
-  stroke_ = std::make_unique<Stroke>(Stroke{MapPaint(*level_, *map_), tile,
-                                            (modifiers & Qt::ShiftModifier) != 0, *cell, *cell});
+  stroke_ = std::make_unique<Stroke>(
+      Stroke{MapPaint(*level_, *map_), tile, (modifiers & Qt::ShiftModifier) != 0, *cell, *cell});
   if (stroke_->rectangle) {
     viewport()->update();
   } else {
@@ -265,8 +265,8 @@ void TMapView::mouseReleaseEvent(QMouseEvent* event) {
     QAbstractScrollArea::mouseReleaseEvent(event);
     return;
   }
-  const bool ended = stroke_->tile ? event->button() == Qt::LeftButton
-                                   : event->button() == Qt::RightButton;
+  const bool ended =
+      stroke_->tile ? event->button() == Qt::LeftButton : event->button() == Qt::RightButton;
   if (ended) FinishStroke();
 }
 
