@@ -6,13 +6,17 @@
 // must stay responsive; its floor pages the plain list. item_filter_keystroke types one
 // character into the filter above the largest list (or takes one back), as a user narrowing
 // it by name does. field_edit_undo sets a field of the first map (its northern border) from
-// the Fields pane, which makes its undo command, and undoes it.
+// the Fields pane, which makes its undo command, and undoes it. map_view_frame repaints the
+// Map tab of the level's largest map at the default zoom in a 1280 x 800 view, the pictures
+// read before; map_paint_stroke drags the brush across 100 cells of it through the view's
+// mouse events, which makes one undo command, and undoes it.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringListModel>
@@ -24,9 +28,12 @@
 #include <memory>
 
 #include "figures.h"
+#include "records/zr3map.h"
 #include "ui/fieldmodel.h"
 #include "ui/mainform.h"
+#include "ui/mappane.h"
 #include "ui/prompt.h"
+#include "ui/tilepalette.h"
 
 namespace zr3bench {
 
@@ -60,6 +67,28 @@ void Page(benchmark::State& state, QListView* view) {
     view->scrollTo(view->model()->index(row, 0));
     view->repaint();
   }
+}
+
+// The Map tab of the level's largest map, at the default zoom in a view of 1280 x 800.
+zr3::ui::TMapView* ShowLargestMap() {
+  const zr3::ZR3Level& level = *gWindow->Level();
+  const auto& maps = level.List(zr3::Category::Maps);
+  if (maps.empty()) return nullptr;
+  std::size_t largest = 0;
+  for (std::size_t i = 0; i < maps.size(); ++i) {
+    if (static_cast<const zr3::ZR3Map&>(*maps[i]).Side() >
+        static_cast<const zr3::ZR3Map&>(*maps[largest]).Side()) {
+      largest = i;
+    }
+  }
+  gWindow->ShowRecord(zr3::NamedRecord{zr3::Category::Maps, largest});
+  gWindow->RecordTabs()->setCurrentWidget(gWindow->MapPane());
+  zr3::ui::TMapView* view = gWindow->MapPane()->View();
+  view->SetCellSize(zr3::render::MapRenderOptions::kDefaultCell);
+  view->SetTool(zr3::ui::TMapView::Tool::Paint);
+  gWindow->resize(gWindow->size() + QSize(1280, 800) - view->viewport()->size());
+  QApplication::processEvents();
+  return view;
 }
 
 void RegisterAll() {
@@ -110,6 +139,40 @@ void RegisterAll() {
     for (auto _ : state) {
       if (!fields->setData(value, other, Qt::EditRole)) state.SkipWithError("edit refused");
       gWindow->UndoStack()->undo();
+    }
+  });
+  RegisterFigure("map_view_frame", [](benchmark::State& state) {
+    zr3::ui::TMapView* view = ShowLargestMap();
+    if (!view) return state.SkipWithError("the level has no map");
+    view->viewport()->repaint();
+    for (auto _ : state) view->viewport()->repaint();
+    state.counters["side"] = view->Map()->Side();
+  });
+  RegisterFigure("map_paint_stroke", [](benchmark::State& state) {
+    zr3::ui::TMapView* view = ShowLargestMap();
+    if (!view || view->Map()->Side() < 10) return state.SkipWithError("no map of 10 x 10");
+    const zr3::ZR3Level& level = *gWindow->Level();
+    if (level.List(zr3::Category::Tiles).empty()) return state.SkipWithError("no tiles");
+    gWindow->TilePalette()->ChooseTile(
+        static_cast<zr3::ZR3ChainRecord*>(level.List(zr3::Category::Tiles)[0].get()));
+    auto send = [view](QEvent::Type type, zr3::ui::MapCell cell) {
+      const QPointF at = view->CellCentre(cell);
+      QMouseEvent event(type, at, view->viewport()->mapToGlobal(at), Qt::LeftButton,
+                        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                        Qt::NoModifier);
+      QApplication::sendEvent(view->viewport(), &event);
+    };
+    for (auto _ : state) {
+      // Ten rows of ten cells, the pen going back and forth.
+      send(QEvent::MouseButtonPress, {0, 0});
+      for (int row = 0; row < 10; ++row) {
+        send(QEvent::MouseMove, {row, row % 2 ? 0 : 9});
+        if (row < 9) send(QEvent::MouseMove, {row + 1, row % 2 ? 0 : 9});
+      }
+      send(QEvent::MouseButtonRelease, {9, 0});
+      QApplication::processEvents();
+      gWindow->UndoStack()->undo();
+      QApplication::processEvents();
     }
   });
   RegisterFigure("item_list_scroll_floor", [](benchmark::State& state) {

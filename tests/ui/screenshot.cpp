@@ -3,9 +3,12 @@
 // ACTION names a menu item or tool button (btnFind, btnCopy, ...) that runs before the
 // picture is taken; a dialog it opens is drawn over the window, as a user sees it.
 // RESULT_ROW is then activated in the results list, as Enter there would. An ACTION
-// "tab:NAME" shows the record's tab of that name (Fields) in a larger window instead.
+// "tab:NAME" shows the record's tab of that name (Fields) in a larger window instead; on the
+// Map tab a further argument "TILE,LAYER,ROW,COLUMN,ROW,COLUMN;..." fills those rectangles
+// with the tile at that position of the tile list, with the mouse as a user does.
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QListView>
 #include <QListWidget>
 #include <QScreen>
@@ -17,6 +20,33 @@
 #include <QToolButton>
 
 #include "ui/mainform.h"
+#include "ui/mappane.h"
+#include "ui/tilepalette.h"
+
+namespace {
+
+// Each rectangle of the list a Shift+drag of the tile on the layer (1 to 3).
+void FillRectangles(zr3::ui::TfrmMain& window, const QString& list) {
+  zr3::ui::TMapView* view = window.MapPane()->View();
+  for (const QString& fill : list.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    const QStringList n = fill.split(QLatin1Char(','));
+    if (n.size() != 6)
+      qFatal("a fill needs TILE,LAYER,ROW,COLUMN,ROW,COLUMN: %s", qPrintable(fill));
+    const auto& tiles = window.Level()->List(zr3::Category::Tiles);
+    const auto tile = static_cast<std::size_t>(n[0].toInt());
+    if (tile >= tiles.size()) qFatal("no tile %zu", tile);
+    window.TilePalette()->ChooseTile(static_cast<zr3::ZR3ChainRecord*>(tiles[tile].get()));
+    window.MapPane()->LayerBox()->setCurrentIndex(n[1].toInt() - 1);
+    const QPoint from = view->CellCentre({n[2].toInt(), n[3].toInt()});
+    const QPoint to = view->CellCentre({n[4].toInt(), n[5].toInt()});
+    QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, from);
+    QTest::mouseMove(view->viewport(), to);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, to);
+  }
+  QTest::mouseMove(view->viewport(), view->CellCentre({0, 0}));
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -43,6 +73,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < tabs->count(); ++i) {
       if (tabs->tabText(i) == arguments[5].mid(4)) tabs->setCurrentIndex(i);
     }
+    if (arguments.size() > 6) FillRectangles(window, arguments[6]);
   } else if (arguments.size() > 5) {
     auto* action = window.findChild<QAction*>(arguments[5]);
     if (auto* button = window.findChild<QToolButton*>(arguments[5]); action == nullptr && button) {
@@ -55,7 +86,7 @@ int main(int argc, char** argv) {
     // A modal dialog runs its own event loop, so the action starts from the main one.
     QTimer::singleShot(0, action, &QAction::trigger);
   }
-  if (arguments.size() > 6) {
+  if (arguments.size() > 6 && !arguments[5].startsWith(QLatin1String("tab:"))) {
     auto* results = window.findChild<QListView*>(QStringLiteral("lvwResults"));
     const int row = arguments[6].toInt();
     QTimer::singleShot(100, results, [results, row] {

@@ -68,12 +68,15 @@ class TestSettings : public QObject {
       window.resize(600, 400);
       window.findChild<QSplitter*>(QStringLiteral("splitterMain"))->setSizes({150, 450});
       QVERIFY(window.OpenLevel(level));
+      prompt.folders.push_back(folder.path());
+      ActionOf(window, "mnuViewGameFolder")->trigger();
     }
     const WindowSettings read = ReadSettings(*Store());
     QCOMPARE(read.defaultPath, QDir::toNativeSeparators(folder.path() + "/"));
     QCOMPARE(read.width, 600);
     QCOMPARE(read.height, 400);
     QCOMPARE(read.hSplit, 150);
+    QCOMPARE(read.gameFolder, folder.path());
 
     FakePrompt prompt;
     TfrmMain again(&prompt);
@@ -121,8 +124,11 @@ class TestSettings : public QObject {
       store->setValue("HSplit", 100);
       store->setValue("VSplit", 90);
       store->setValue("ImportPath", "/scripts/");
+      store->setValue("GameFolder", "/game/");
     }
     WindowSettings read = ReadSettings(*Store());
+    // The game folder is read on its own.
+    QCOMPARE(read.gameFolder, QStringLiteral("/game/"));
     QCOMPARE(read.defaultPath, QStringLiteral("/levels/"));
     QCOMPARE(read.height, 400);
     QCOMPARE(read.width, 655);
