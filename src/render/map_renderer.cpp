@@ -78,16 +78,34 @@ void MapRenderer::PaintTile(QPainter& painter, const ZR3ChainRecord* tile, std::
     painter.drawImage(cellRect.topLeft(), *image);
     return;
   }
-  painter.fillRect(square, FallbackColour(tile->Position()));
-  if (!tile->Name().empty() && square.width() >= 8) {
+  painter.drawImage(cellRect.topLeft(), FallbackSquare(*tile, slot));
+}
+
+const QImage& MapRenderer::FallbackSquare(const ZR3ChainRecord& tile, std::size_t slot) const {
+  const int cell = options_.cell;
+  const char initial = tile.Name().empty() ? '\0' : tile.Name().front();
+  const std::uint64_t key =
+      static_cast<std::uint64_t>(static_cast<std::uint32_t>(tile.Position())) << 32 |
+      static_cast<std::uint64_t>(static_cast<unsigned char>(initial)) << 24 |
+      static_cast<std::uint64_t>(slot) << 16 | static_cast<std::uint64_t>(cell);
+  if (fallbacks_.size() >= kMaxFallbacks) fallbacks_.clear();
+  auto [it, added] = fallbacks_.try_emplace(key);
+  if (!added) return it->second;
+  QImage& image = it->second;
+  image = QImage(cell, cell, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  const QRect square = SlotSquare(image.rect(), slot);
+  painter.fillRect(square, FallbackColour(tile.Position()));
+  if (initial != '\0' && square.width() >= 8) {
     QFont font = painter.font();
     font.setPixelSize(std::max(square.height() * 2 / 3, 1));
     font.setBold(true);
     painter.setFont(font);
     painter.setPen(Qt::black);
-    const char initial = tile->Name().front();
     painter.drawText(square, Qt::AlignCenter, QString(QChar::fromLatin1(initial)).toUpper());
   }
+  return image;
 }
 
 void MapRenderer::PaintBorder(QPainter& painter, const ZR3Map& map, const QRect& area,

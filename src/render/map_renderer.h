@@ -78,9 +78,15 @@ class MapRenderer {
                  const QRect& cellRect, std::size_t slot, Pictures& pictures) const;
   void PaintBorder(QPainter& painter, const ZR3Map& map, const QRect& area,
                    Pictures& pictures) const;
+  // The square of a tile without a picture, on transparency in a cell of the current size.
+  const QImage& FallbackSquare(const ZR3ChainRecord& tile, std::size_t slot) const;
 
   ImageCache& images_;
   MapRenderOptions options_;
+  // The fallback squares drawn so far, by colour position, initial, slot and cell size: an
+  // initial is text, which costs many times more to draw than an image.
+  static constexpr std::size_t kMaxFallbacks = 4096;
+  mutable std::unordered_map<std::uint64_t, QImage> fallbacks_;
 };
 
 // A palette as a 16 x 16 grid of square swatches of swatch pixels, colour 0 at the top left and
