@@ -505,6 +505,7 @@ void TfrmMain::CreatePanes() {
     RecordChanged(owner);
   });
   connect(map, &TMapView::TilePicked, pnlTiles_, &TTilePalette::ChooseTile);
+  connect(pnlMap_->PaintAction(), &QAction::triggered, dckTiles_, &QDockWidget::show);
   connect(map, &TMapView::MissingImagesChanged, this, &TfrmMain::ShowMissingImages);
   connect(pnlMap_, &TMapPane::Hint, StatusBar1_,
           [this](const QString& text) { StatusBar1_->showMessage(text); });

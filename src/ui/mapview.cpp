@@ -34,8 +34,9 @@ TMapView::TMapView(render::ImageCache& images, QWidget* parent)
 TMapView::~TMapView() = default;
 
 void TMapView::ShowMap(ZR3Level* level, std::optional<std::size_t> map) {
-  stroke_.reset();
   const bool same = level == level_ && map == map_;
+  // A stroke in progress on another map is dropped, leaving the map as it found it.
+  if (stroke_ && !same) DropStroke();
   level_ = level;
   map_ = level ? map : std::nullopt;
   if (!same) {
@@ -234,8 +235,9 @@ void TMapView::mousePressEvent(QMouseEvent* event) {
     // Without a tile to paint with, a left click only selects.
     if (!tile) return;
   }
-  stroke_ = std::make_unique<Stroke>(
-      Stroke{MapPaint(*level_, *map_), tile, (modifiers & Qt::ShiftModifier) != 0, *cell, *cell});
+  stroke_ = std::make_unique<Stroke>(Stroke{MapPaint(*level_, *map_), tile,
+                                            (modifiers & Qt::ShiftModifier) != 0, *cell, *cell,
+                                            level_->Modified()});
   if (stroke_->rectangle) {
     viewport()->update();
   } else {
@@ -310,6 +312,13 @@ void TMapView::FinishStroke() {
   if (sink_) sink_(std::move(stroke->paint), verb);
 }
 
+void TMapView::DropStroke() {
+  stroke_->paint.Undo(*level_);
+  level_->SetModified(stroke_->wasModified);
+  stroke_.reset();
+  viewport()->update();
+}
+
 void TMapView::Pick(MapCell cell) {
   const ZR3Map* map = Map();
   // The chosen layer's tile, or else the topmost tile shown.
@@ -336,10 +345,7 @@ void TMapView::wheelEvent(QWheelEvent* event) {
 
 void TMapView::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape && stroke_) {
-    // Escape drops the stroke, putting back what it painted so far.
-    stroke_->paint.Undo(*level_);
-    stroke_.reset();
-    viewport()->update();
+    DropStroke();
     return;
   }
   QAbstractScrollArea::keyPressEvent(event);

@@ -33,7 +33,8 @@ struct MapCell {
 // With the Select tool a click selects a cell. With the Paint tool a click or a drag sets the
 // chosen layer's slot of the cells to the brush tile, Shift and a drag fill a rectangle, and
 // the right button erases the slot. Ctrl and a click picks the tile under the cursor with
-// either tool. Each stroke is handed over as one MapPaint when the button is let go.
+// either tool. Each stroke is handed over as one MapPaint when the button is let go; Escape
+// drops it.
 class TMapView : public QAbstractScrollArea {
   Q_OBJECT
 
@@ -48,7 +49,7 @@ class TMapView : public QAbstractScrollArea {
   ~TMapView() override;
 
   // Shows the map at index of the level's maps; nothing when level is none. A stroke in
-  // progress is dropped.
+  // progress on another map is dropped, and what it painted put back.
   void ShowMap(ZR3Level* level, std::optional<std::size_t> map);
   const ZR3Map* Map() const;
   std::optional<std::size_t> MapIndex() const { return map_; }
@@ -115,6 +116,7 @@ class TMapView : public QAbstractScrollArea {
     bool rectangle;
     MapCell anchor;
     MapCell last;
+    bool wasModified;
   };
 
   // Where the picture's top left lies in the view: centred while it is smaller than the view.
@@ -127,6 +129,8 @@ class TMapView : public QAbstractScrollArea {
   void StrokeTo(MapCell cell);
   QRect RectangleOf(const Stroke& stroke) const;
   void FinishStroke();
+  // Puts back what the stroke in progress painted so far and forgets it.
+  void DropStroke();
   void Pick(MapCell cell);
 
   render::ImageCache& images_;

@@ -221,6 +221,15 @@ class TestMapView : public QObject {
     QTest::mouseRelease(editor.Surface(), Qt::LeftButton, {}, editor.At(4, 5));
     QCOMPARE(editor.History().count(), 0);
     QCOMPARE(editor.Saved(), editor.original);
+    QVERIFY(!editor.Level().Modified());
+
+    // So is one whose map is left for another record.
+    QTest::mousePress(editor.Surface(), Qt::LeftButton, {}, editor.At(5, 0));
+    QTest::mouseMove(editor.Surface(), editor.At(5, 3));
+    editor.Select(kTilesRow, 0);
+    QTest::mouseRelease(editor.Surface(), Qt::LeftButton, {}, editor.At(5, 3));
+    QCOMPARE(editor.History().count(), 0);
+    QCOMPARE(editor.Saved(), editor.original);
   }
 
   void aCellListsItsSlotsAndASlotLeadsToItsTile() {
