@@ -1,4 +1,5 @@
-// Writes the demo level that the README's run command opens, and its tile pictures beside it.
+// Writes the demo level that the README's run command opens, and the pictures it names beside
+// it.
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -6,8 +7,12 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <iostream>
+#include <map>
 #include <stdexcept>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "support/chain_ids.h"
@@ -45,18 +50,20 @@ constexpr std::uint32_t kTownDoorScriptId = 1200;
 constexpr std::uint32_t kWolfDenScriptId = 1201;
 constexpr std::uint32_t kWellScriptId = 1202;
 
-// A tile picture: side x side pixels, row by row from the top, red, green and blue. Magenta
-// is the transparent colour of the editor's drawing.
-struct Picture {
-  static constexpr int kSide = 16;
-  std::vector<std::array<std::uint8_t, 3>> pixels =
-      std::vector<std::array<std::uint8_t, 3>>(kSide * kSide);
-  std::array<std::uint8_t, 3>& At(int x, int y) {
-    return pixels[static_cast<std::size_t>(y * kSide + x)];
-  }
-};
 using Rgb = std::array<std::uint8_t, 3>;
 constexpr Rgb kClear = {255, 0, 255};
+
+// A picture of width x height pixels, row by row from the top, red, green and blue. Magenta
+// is the transparent colour of the editor's drawing.
+struct Picture {
+  static constexpr int kTileSide = 16;
+  Picture(int w, int h) : width(w), height(h), pixels(static_cast<std::size_t>(w * h)) {}
+  int width;
+  int height;
+  std::vector<Rgb> pixels;
+  Rgb& At(int x, int y) { return pixels[static_cast<std::size_t>(y * width + x)]; }
+  const Rgb& At(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+};
 
 // A fixed scatter of values 0 to 99 over the pixels, so that the pictures are the same at
 // every run.
@@ -67,20 +74,42 @@ int Noise(int x, int y, int seed) {
   return static_cast<int>((mixed ^ (mixed >> 13)) % 100u);
 }
 
-Picture Draw(const std::function<Rgb(int x, int y)>& colourAt) {
-  Picture picture;
-  for (int y = 0; y < Picture::kSide; ++y) {
-    for (int x = 0; x < Picture::kSide; ++x) picture.At(x, y) = colourAt(x, y);
+Picture Draw(int width, int height, const std::function<Rgb(int x, int y)>& colourAt) {
+  Picture picture(width, height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) picture.At(x, y) = colourAt(x, y);
+  }
+  return picture;
+}
+
+Picture DrawTile(const std::function<Rgb(int x, int y)>& colourAt) {
+  return Draw(Picture::kTileSide, Picture::kTileSide, colourAt);
+}
+
+// A picture from rows of equal length, each character a colour of the key; '.' is
+// transparent.
+Picture Sprite(std::initializer_list<std::string_view> rows, const std::map<char, Rgb>& key) {
+  const int width = static_cast<int>(rows.begin()->size());
+  Picture picture(width, static_cast<int>(rows.size()));
+  int y = 0;
+  for (std::string_view row : rows) {
+    if (static_cast<int>(row.size()) != width) throw std::logic_error("uneven sprite rows");
+    for (int x = 0; x < width; ++x) {
+      const char c = row[static_cast<std::size_t>(x)];
+      picture.At(x, y) = c == '.' ? kClear : key.at(c);
+    }
+    ++y;
   }
   return picture;
 }
 
 // Writes a 24-bit BMP: a 14-byte file header, a 40-byte information header, then the rows
 // from the bottom, each padded to four bytes.
-void WriteBmp(const std::filesystem::path& path, Picture& picture) {
-  const int side = Picture::kSide;
-  const std::uint32_t rowBytes = (side * 3 + 3) / 4 * 4;
-  const std::uint32_t dataBytes = rowBytes * side;
+void WriteBmp(const std::filesystem::path& path, const Picture& picture) {
+  const auto width = static_cast<std::uint32_t>(picture.width);
+  const auto height = static_cast<std::uint32_t>(picture.height);
+  const std::uint32_t rowBytes = (width * 3 + 3) / 4 * 4;
+  const std::uint32_t dataBytes = rowBytes * height;
   std::string bytes;
   auto u16 = [&bytes](std::uint32_t v) {
     bytes += static_cast<char>(v & 0xFF);
@@ -95,8 +124,8 @@ void WriteBmp(const std::filesystem::path& path, Picture& picture) {
   u32(0);
   u32(54);
   u32(40);
-  u32(side);
-  u32(side);
+  u32(width);
+  u32(height);
   u16(1);
   u16(24);
   u32(0);
@@ -105,19 +134,29 @@ void WriteBmp(const std::filesystem::path& path, Picture& picture) {
   u32(2835);
   u32(0);
   u32(0);
-  for (int y = side - 1; y >= 0; --y) {
-    for (int x = 0; x < side; ++x) {
+  for (int y = picture.height - 1; y >= 0; --y) {
+    for (int x = 0; x < picture.width; ++x) {
       const Rgb& rgb = picture.At(x, y);
       bytes += static_cast<char>(rgb[2]);
       bytes += static_cast<char>(rgb[1]);
       bytes += static_cast<char>(rgb[0]);
     }
-    bytes.append(rowBytes - side * 3, '\0');
+    bytes.append(rowBytes - width * 3, '\0');
   }
   std::filesystem::create_directories(path.parent_path());
   std::ofstream out(path, std::ios::binary);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (!out.flush()) throw std::runtime_error("Cannot write " + path.string());
+}
+
+// Writes the picture a record names by its game path under folder. The file is written in
+// lower case, as game folders often differ in case from the paths their levels hold.
+void WritePicture(const std::filesystem::path& folder, std::string gamePath,
+                  const Picture& picture) {
+  std::replace(gamePath.begin(), gamePath.end(), '\\', '/');
+  std::transform(gamePath.begin(), gamePath.end(), gamePath.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  WriteBmp(folder / gamePath, picture);
 }
 
 // Base with a little texture: some pixels lighter, some darker.
@@ -132,8 +171,7 @@ struct DemoTile {
   const char* name;
   std::uint32_t id;
   std::uint8_t layer;
-  // As the tile record names it; the file is written in lower case, as game folders often
-  // differ in case from the paths their levels hold.
+  // As the tile record names it.
   const char* path;
   Rgb (*colourAt)(int x, int y);
 };
@@ -225,16 +263,187 @@ void AddTiles(zr3test::LevelBuilder& level, const std::filesystem::path& folder)
     tile.layer = demo.layer;
     tile.path = demo.path;
     tiles.push_back(tile);
-    std::string file = demo.path;
-    std::replace(file.begin(), file.end(), '\\', '/');
-    std::transform(file.begin(), file.end(), file.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    Picture picture = Draw(demo.colourAt);
-    WriteBmp(folder / file, picture);
+    WritePicture(folder, demo.path, DrawTile(demo.colourAt));
   }
   zr3test::ChainIds(tiles);
   for (const zr3test::TileFields& tile : tiles)
     level.Add(Category::Tiles, zr3test::TileRecord(tile));
+}
+
+// The well on the town map: a roof on two posts over a bucket on its rope, and the stone rim.
+Picture WellPicture() {
+  return Sprite({"................",  //
+                 "...rrrrrrrrrr...",  //
+                 "..rrrrrrrrrrrr..",  //
+                 ".rRRRRRRRRRRRRr.",  //
+                 "...p........p...",  //
+                 "...p...c....p...",  //
+                 "...p...c....p...",  //
+                 "...p..ggg...p...",  //
+                 "...p..ggg...p...",  //
+                 ".mmmmmmmmmmmmmm.",  //
+                 ".sssmsssmsssmss.",  //
+                 ".mmmmmmmmmmmmmm.",  //
+                 ".smsssmsssmsssm.",  //
+                 ".mmmmmmmmmmmmmm.",  //
+                 ".sssmsssmsssmss.",  //
+                 "................"},
+                {{'r', {150, 60, 40}},
+                 {'R', {110, 40, 30}},
+                 {'p', {120, 80, 40}},
+                 {'c', {210, 190, 140}},
+                 {'g', {90, 90, 100}},
+                 {'m', {90, 90, 95}},
+                 {'s', {160, 160, 165}}});
+}
+
+// The grey wolf, facing right: pricked ears, a yellow eye, a pale belly and four legs.
+Picture WolfPicture() {
+  return Sprite(
+      {"................",  //
+       "...........#.#..",  //
+       "...........###..",  //
+       "..........#####.",  //
+       "..........#o####",  //
+       "..........#####k",  //
+       "#.......#####...",  //
+       ".#..##########..",  //
+       "..############..",  //
+       "..############..",  //
+       "..##wwwwwwww##..",  //
+       "..##........##..",  //
+       "..#.#......#.#..",  //
+       "..#.#......#.#..",  //
+       ".##.##....##.##.",  //
+       "................"},
+      {{'#', {115, 115, 125}}, {'w', {195, 195, 200}}, {'o', {240, 200, 40}}, {'k', {25, 25, 25}}});
+}
+
+// The hero's figure: brown hair, a blue tunic with a belt, brown trousers and dark boots.
+const std::map<char, Rgb> kHeroColours = {
+    {'h', {110, 70, 30}},  {'s', {235, 190, 150}}, {'e', {20, 20, 40}}, {'b', {50, 90, 190}},
+    {'y', {230, 190, 50}}, {'l', {100, 70, 45}},   {'k', {45, 35, 30}}};
+
+// Seen from behind, walking north.
+Picture HeroNorthPicture() {
+  return Sprite({"................",  //
+                 "......hhhh......",  //
+                 ".....hhhhhh.....",  //
+                 ".....hhhhhh.....",  //
+                 ".....hhhhhh.....",  //
+                 ".....shhhhs.....",  //
+                 "......ssss......",  //
+                 "....bbbbbbbb....",  //
+                 "...bbbbbbbbbb...",  //
+                 "...bbbbbbbbbb...",  //
+                 "...sbbbbbbbbs...",  //
+                 ".....bbbbbb.....",  //
+                 ".....ll..ll.....",  //
+                 ".....ll..ll.....",  //
+                 "....kkk..kkk....",  //
+                 "................"},
+                kHeroColours);
+}
+
+// From the side, walking east: one eye, the nose, the hand in front and the legs in stride.
+Picture HeroEastPicture() {
+  return Sprite({"................",  //
+                 ".....hhhh.......",  //
+                 "....hhhhhh......",  //
+                 "....hhhsss......",  //
+                 "....hhsses......",  //
+                 "....hssssss.....",  //
+                 ".....sss........",  //
+                 ".....bbbb.......",  //
+                 "....bbbbbb......",  //
+                 "....bbbbbb......",  //
+                 "....bbyybs......",  //
+                 ".....bbbb.......",  //
+                 ".....ll.ll......",  //
+                 "....ll...ll.....",  //
+                 "...kkk...kkk....",  //
+                 "................"},
+                kHeroColours);
+}
+
+// From the front, walking south: the face with both eyes and the belt's buckle.
+Picture HeroSouthPicture() {
+  return Sprite({"................",  //
+                 "......hhhh......",  //
+                 ".....hhhhhh.....",  //
+                 ".....hssssh.....",  //
+                 ".....sesses.....",  //
+                 ".....ssssss.....",  //
+                 "......ssss......",  //
+                 "....bbbbbbbb....",  //
+                 "...bbbbbbbbbb...",  //
+                 "...bbbbbbbbbb...",  //
+                 "...sbbbyybbbs...",  //
+                 ".....bbbbbb.....",  //
+                 ".....ll..ll.....",  //
+                 ".....ll..ll.....",  //
+                 "....kkk..kkk....",  //
+                 "................"},
+                kHeroColours);
+}
+
+// The screens are larger than a tile: 64 x 48 pixels.
+constexpr int kScreenWidth = 64;
+constexpr int kScreenHeight = 48;
+
+// The title screen: an evening sky over green hills with the sun setting, and a dark banner
+// with a golden "H" for Hollowtree.
+Picture TitlePicture() {
+  return Draw(kScreenWidth, kScreenHeight, [](int x, int y) -> Rgb {
+    const bool banner = y >= 8 && y <= 24 && x >= 20 && x <= 43;
+    if (banner) {
+      const bool letter = y >= 11 && y <= 21 &&
+                          ((x >= 26 && x <= 28) || (x >= 35 && x <= 37) ||
+                           (y >= 15 && y <= 17 && x > 28 && x < 35));
+      const bool rim = y == 8 || y == 24 || x == 20 || x == 43;
+      return letter ? Rgb{240, 200, 60} : rim ? Rgb{200, 160, 60} : Rgb{50, 30, 60};
+    }
+    const int hill = 36 - (x % 32 < 16 ? x % 16 : 16 - x % 16) / 3;
+    if (y >= hill) return Speckled({60, 130, 50}, x, y, 20);
+    const int dx = x - 52;
+    const int dy = y - 27;
+    if (dx * dx + dy * dy <= 25) return {250, 180, 70};
+    const auto fade = static_cast<std::uint8_t>(y * 3);
+    return {static_cast<std::uint8_t>(60 + fade), 70, static_cast<std::uint8_t>(150 - y)};
+  });
+}
+
+// The combat screen: a red sky over a flagstone arena, two crossed swords in the middle.
+Picture CombatPicture() {
+  return Draw(kScreenWidth, kScreenHeight, [](int x, int y) -> Rgb {
+    // The blades run corner to corner of a 24-pixel square; the hilts end them at the bottom.
+    const int bx = x - 20;
+    const int by = y - 8;
+    if (bx >= 0 && bx < 24 && by >= 0 && by < 24) {
+      const bool blade = std::abs(bx - by) <= 1 || std::abs(bx + by - 23) <= 1;
+      const bool guard =
+          by >= 17 && by <= 18 && (std::abs(bx - by) <= 3 || std::abs(bx + by - 23) <= 3);
+      if (guard) return {200, 160, 60};
+      if (blade) return by >= 19 ? Rgb{110, 70, 35} : Rgb{215, 220, 230};
+    }
+    if (y < 28) return {static_cast<std::uint8_t>(120 + y * 4), 40, 30};
+    const bool joint = y % 5 == 0 || (x + (y / 5 % 2) * 4) % 8 == 0;
+    return joint ? Rgb{70, 60, 55} : Speckled({140, 125, 105}, x, y, 21);
+  });
+}
+
+// The inventory screen: a wooden panel with a grid of four by three slots.
+Picture InventoryPicture() {
+  return Draw(kScreenWidth, kScreenHeight, [](int x, int y) -> Rgb {
+    // Slots of 12 pixels with a 2-pixel gap, the grid centred on the panel.
+    const int sx = x - 5;
+    const int sy = y - 4;
+    if (sx >= 0 && sy >= 0 && sx < 4 * 14 - 2 && sy < 3 * 14 - 2 && sx % 14 < 12 && sy % 14 < 12) {
+      const bool edge = sx % 14 == 0 || sy % 14 == 0 || sx % 14 == 11 || sy % 14 == 11;
+      return edge ? Rgb{200, 170, 110} : Rgb{45, 30, 20};
+    }
+    return (y + x / 9) % 6 == 0 ? Rgb{110, 70, 35} : Speckled({150, 100, 55}, x, y, 22);
+  });
 }
 
 // The small town: grass inside a wall, with a pond in the middle.
@@ -321,7 +530,8 @@ zr3test::MapFields Village() {
   return village;
 }
 
-// The tiles and maps, one object on the town map, and the level's screens.
+// The tiles and maps, one object on the town map, and the level's screens, with their
+// pictures written under folder.
 void AddTown(zr3test::LevelBuilder& level, const std::filesystem::path& folder) {
   AddTiles(level, folder);
   std::vector<zr3test::MapFields> maps = {Town(), Village()};
@@ -333,6 +543,7 @@ void AddTown(zr3test::LevelBuilder& level, const std::filesystem::path& folder) 
   well.y = 5;
   well.id = 301;
   well.path = "objects\\well.bmp";
+  WritePicture(folder, well.path, WellPicture());
   well.scriptIds[0] = kWellScriptId;
   well.scriptIds[1] = kWolfDenScriptId;
   level.Add(Category::Objects, zr3test::ObjectRecord(well));
@@ -343,6 +554,9 @@ void AddTown(zr3test::LevelBuilder& level, const std::filesystem::path& folder) 
   graphics[0].path = "gfx\\title.bmp";
   graphics[1].path = "gfx\\combat.bmp";
   graphics[2].path = "gfx\\inventory.bmp";
+  WritePicture(folder, graphics[0].path, TitlePicture());
+  WritePicture(folder, graphics[1].path, CombatPicture());
+  WritePicture(folder, graphics[2].path, InventoryPicture());
   zr3test::ChainIds(graphics);
   for (const zr3test::GraphicFields& graphic : graphics) {
     level.Add(Category::Graphics, zr3test::GraphicRecord(graphic));
@@ -410,8 +624,9 @@ void AddScripts(zr3test::LevelBuilder& level) {
   add(Category::StartupScripts, startup);
 }
 
-// Things to carry, magic to learn, a shop to buy them in and a monster to fight.
-void AddGoodsAndFoes(zr3test::LevelBuilder& level) {
+// Things to carry, magic to learn, a shop to buy them in and a monster to fight, with the
+// monster's picture written under folder.
+void AddGoodsAndFoes(zr3test::LevelBuilder& level, const std::filesystem::path& folder) {
   std::vector<zr3test::ItemFields> items(4);
   items[0].name = "Short Sword";
   items[0].type = 0;
@@ -488,11 +703,13 @@ void AddGoodsAndFoes(zr3test::LevelBuilder& level) {
   wolf.tiles = {kGrassTileId};
   wolf.id = 901;
   wolf.imagePath = "monsters\\wolf.bmp";
+  WritePicture(folder, wolf.imagePath, WolfPicture());
   level.Add(Category::Monsters, zr3test::MonsterRecord(wolf));
 }
 
-// The level's palette, a sign's text, a song, the hero's character set and a menu.
-void AddPresentation(zr3test::LevelBuilder& level) {
+// The level's palette, a sign's text, a song, the hero's character set (its pictures written
+// under folder) and a menu.
+void AddPresentation(zr3test::LevelBuilder& level, const std::filesystem::path& folder) {
   zr3test::PaletteFields daylight;
   daylight.name = "Daylight";
   for (std::size_t i = 0; i < 256; ++i) {
@@ -519,6 +736,9 @@ void AddPresentation(zr3test::LevelBuilder& level) {
   hero.name = "Hero";
   hero.imageIds = {1, 2, 0, 3, 0, 0, 0, 0};
   hero.imagePaths = {"chars\\hero_n.bmp", "chars\\hero_e.bmp", "", "chars\\hero_s.bmp"};
+  WritePicture(folder, hero.imagePaths[0], HeroNorthPicture());
+  WritePicture(folder, hero.imagePaths[1], HeroEastPicture());
+  WritePicture(folder, hero.imagePaths[3], HeroSouthPicture());
   hero.id = 1601;
   level.Add(Category::Characters, zr3test::CharacterBlob(hero));
 
@@ -549,8 +769,8 @@ zr3test::LevelBuilder DemoLevel(const std::filesystem::path& folder) {
   level.customText = {"Spells", "Items", "Gold", "Exp"};
   AddTown(level, folder);
   AddScripts(level);
-  AddGoodsAndFoes(level);
-  AddPresentation(level);
+  AddGoodsAndFoes(level, folder);
+  AddPresentation(level, folder);
   return level;
 }
 
@@ -558,7 +778,7 @@ zr3test::LevelBuilder DemoLevel(const std::filesystem::path& folder) {
 
 int main(int argc, char** argv) {
   if (argc != 2) {
-    std::cerr << "usage: make_demo OUT.zr3 (the tile pictures go to tiles/ beside it)\n";
+    std::cerr << "usage: make_demo OUT.zr3 (the pictures go to folders beside it)\n";
     return 2;
   }
   try {

@@ -1,9 +1,14 @@
 #include "edit/field_edit.h"
 
+#include <algorithm>
+#include <string>
 #include <utility>
 
 #include "edit/edit_common.h"
+#include "level/field_access.h"
 #include "level/record_factory.h"
+#include "level/zr3error.h"
+#include "records/zr3palette.h"
 
 namespace zr3 {
 
@@ -63,6 +68,22 @@ FieldEdit EditField(ZR3Level& level, const FieldOwner& owner, std::string_view p
   edit.after_ = capture();
   level.SetModified(true);
   return edit;
+}
+
+FieldEdit EditPaletteColour(ZR3Level& level, std::size_t palette, std::size_t colour,
+                            std::array<std::uint8_t, 3> rgb) {
+  static_assert(ZR3Palette::kBytesPerColour == 3);
+  const auto& record = static_cast<const ZR3Palette&>(
+      RecordOf(level, Category::Palettes, static_cast<long long>(palette)));
+  if (colour >= ZR3Palette::kColourCount) {
+    throw ZR3Error("No colour " + std::to_string(colour) + " in a palette (it holds " +
+                   std::to_string(ZR3Palette::kColourCount) + ")");
+  }
+  std::array<std::uint8_t, ZR3Palette::kColourBytes> colours = record.Colours();
+  std::copy(rgb.begin(), rgb.end(),
+            colours.begin() + static_cast<std::ptrdiff_t>(colour * ZR3Palette::kBytesPerColour));
+  return EditField(level, FieldOwner{Category::Palettes, palette}, "colours",
+                   FieldLister::HexText(colours.data(), colours.size()));
 }
 
 }  // namespace zr3

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -54,5 +56,11 @@ class FieldEdit {
 // answers what changed.
 FieldEdit EditField(ZR3Level& level, const FieldOwner& owner, std::string_view path,
                     std::string_view value);
+
+// Sets one colour of a palette to rgb as an edit of the palette's colours, so that its undo
+// puts back exactly the bytes it replaced. Throws ZR3Error and changes nothing when there is
+// no such palette or colour.
+FieldEdit EditPaletteColour(ZR3Level& level, std::size_t palette, std::size_t colour,
+                            std::array<std::uint8_t, 3> rgb);
 
 }  // namespace zr3

@@ -14,7 +14,8 @@ class ZR3Palette : public FieldRecord<ZR3Palette> {
  public:
   static constexpr std::size_t kNameWidth = 32;
   static constexpr std::size_t kColourCount = 256;
-  static constexpr std::size_t kColourBytes = kColourCount * 3;
+  static constexpr std::size_t kBytesPerColour = 3;  // red, green, blue
+  static constexpr std::size_t kColourBytes = kColourCount * kBytesPerColour;
   static constexpr std::size_t kSize = 812;
 
   ZR3Palette() = default;
@@ -36,7 +37,8 @@ class ZR3Palette : public FieldRecord<ZR3Palette> {
   // "Colour 5:" and the colour's three bytes, for each colour.
   void DescribeColours(Lines& lines) const {
     for (std::size_t n = 0; n < kColourCount; ++n) {
-      lines.push_back(HexDump("Colour " + std::to_string(n) + ":", &colours_[n * 3], 3));
+      lines.push_back(HexDump("Colour " + std::to_string(n) + ":", &colours_[n * kBytesPerColour],
+                              kBytesPerColour));
     }
   }
 

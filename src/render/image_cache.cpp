@@ -73,6 +73,24 @@ QString ResolveGamePath(const QString& folder, const std::string& gamePath) {
   return QFileInfo(current).isFile() ? current : QString();
 }
 
+QImage ApplyColourKey(const QImage& picture) {
+  const bool alpha = picture.hasAlphaChannel();
+  QImage image = picture.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+  bool keyed = false;
+  for (int y = 0; y < image.height() && !keyed; ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    keyed = std::find(line, line + image.width(), kColourKey) != line + image.width();
+  }
+  // An image without the key or an alpha channel stays opaque, which draws faster.
+  if (!keyed && !alpha) return image;
+  if (!alpha) image = image.convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < image.height() && keyed; ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    std::replace(line, line + image.width(), kColourKey, QRgb{0});
+  }
+  return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
 QStringList DefaultGameFolders(const QString& levelPath) {
   const QString own = QFileInfo(levelPath).absolutePath();
   const QString parent = QFileInfo(own).path();
@@ -108,22 +126,8 @@ QImage ImageCache::Decode(const QString& file) {
       image.height() > kMaxSide) {
     return {};
   }
-  // The colour key becomes transparency; an image without it stays opaque, which draws
-  // faster.
-  image = image.convertToFormat(QImage::Format_RGB32);
-  constexpr QRgb kKey = qRgb(255, 0, 255);
-  bool keyed = false;
-  for (int y = 0; y < image.height() && !keyed; ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    keyed = std::find(line, line + image.width(), kKey) != line + image.width();
-  }
-  if (!keyed) return image;
-  image = image.convertToFormat(QImage::Format_ARGB32);
-  for (int y = 0; y < image.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    std::replace(line, line + image.width(), kKey, QRgb{0});
-  }
-  return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  // The game's pictures have no alpha channel: transparency is the colour key alone.
+  return ApplyColourKey(image.convertToFormat(QImage::Format_RGB32));
 }
 
 ImageCache::Entry& ImageCache::Load(const std::string& gamePath) {

@@ -17,6 +17,13 @@ QString ResolveGamePath(const QString& folder, const std::string& gamePath);
 // then its parent.
 QStringList DefaultGameFolders(const QString& levelPath);
 
+// Magenta, the colour that stands for transparency in a game picture.
+inline constexpr QRgb kColourKey = 0xFFFF00FF;
+
+// The picture with its magenta pixels transparent, as premultiplied ARGB; a picture with
+// neither magenta nor an alpha channel is returned opaque (RGB32).
+QImage ApplyColourKey(const QImage& picture);
+
 // Tile, object and monster images by game path, read once and scaled to the size asked for.
 // Image files are untrusted: a declared size beyond kMaxSide or a file that does not decode
 // counts as missing, and a path that failed is never read again until the folders change.

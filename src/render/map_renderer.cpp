@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "records/zr3map.h"
+#include "records/zr3palette.h"
 #include "records/zr3tile.h"
 
 namespace zr3::render {
@@ -190,9 +191,7 @@ QImage RenderPalette(const std::array<std::uint8_t, 768>& colours, int swatch) {
   QImage image(kPaletteColumns * swatch, kPaletteColumns * swatch, QImage::Format_RGB32);
   QPainter painter(&image);
   for (int index = 0; index < kPaletteColumns * kPaletteColumns; ++index) {
-    const auto at = static_cast<std::size_t>(index) * 3;
-    painter.fillRect(PaletteSwatchRect(index, swatch),
-                     QColor(colours[at], colours[at + 1], colours[at + 2]));
+    painter.fillRect(PaletteSwatchRect(index, swatch), PaletteColour(colours, index));
   }
   painter.end();
   return image;
@@ -207,6 +206,12 @@ QByteArray EncodePng(const QImage& image) {
   writer.setQuality(kPngQuality);
   if (!writer.write(image)) return {};
   return bytes;
+}
+
+QColor PaletteColour(const std::array<std::uint8_t, 768>& colours, int index) {
+  if (index < 0 || index >= kPaletteColumns * kPaletteColumns) return {};
+  const auto at = static_cast<std::size_t>(index) * ZR3Palette::kBytesPerColour;
+  return {colours[at], colours[at + 1], colours[at + 2]};
 }
 
 QRect PaletteSwatchRect(int index, int swatch) {

@@ -93,6 +93,8 @@ class MapRenderer {
 // the colours row by row.
 inline constexpr int kPaletteColumns = 16;
 QImage RenderPalette(const std::array<std::uint8_t, 768>& colours, int swatch = 16);
+// The colour at index of a palette's bytes (red, green, blue each); invalid outside 0 to 255.
+QColor PaletteColour(const std::array<std::uint8_t, 768>& colours, int index);
 QRect PaletteSwatchRect(int index, int swatch);
 
 // The image as a PNG file's bytes, compressed lightly: map pictures are large and mostly

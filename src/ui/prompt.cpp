@@ -1,5 +1,6 @@
 #include "ui/prompt.h"
 
+#include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -81,6 +82,12 @@ std::optional<QString> DialogPrompt::EditText(const QString& title, const QStrin
   dialog.resize(640, 480);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return editor->toPlainText();
+}
+
+std::optional<QColor> DialogPrompt::ChooseColour(const QString& title, const QColor& initial) {
+  const QColor chosen = QColorDialog::getColor(initial, parent_, title);
+  if (!chosen.isValid()) return std::nullopt;
+  return chosen;
 }
 
 }  // namespace zr3::ui

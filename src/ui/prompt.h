@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -41,6 +42,8 @@ class Prompt {
   virtual std::optional<int> CopyScriptTarget(int current) = 0;
   // The text after the user edited it in a text editor dialog, or nothing when cancelled.
   virtual std::optional<QString> EditText(const QString& title, const QString& text) = 0;
+  // The colour the user picked, starting from initial, or nothing when cancelled.
+  virtual std::optional<QColor> ChooseColour(const QString& title, const QColor& initial) = 0;
 };
 
 // Asks with real message boxes and file dialogs.
@@ -56,6 +59,7 @@ class DialogPrompt : public Prompt {
   QString ChooseFolder(const QString& title, const QString& current) override;
   std::optional<int> CopyScriptTarget(int current) override;
   std::optional<QString> EditText(const QString& title, const QString& text) override;
+  std::optional<QColor> ChooseColour(const QString& title, const QColor& initial) override;
 
  private:
   QWidget* parent_;

@@ -51,6 +51,14 @@ class FakePrompt : public zr3::ui::Prompt {
     return edited;
   }
 
+  std::optional<QColor> ChooseColour(const QString&, const QColor& initial) override {
+    offeredColours.push_back(initial);
+    if (chosenColours.empty()) return std::nullopt;
+    const QColor chosen = chosenColours.front();
+    chosenColours.pop_front();
+    return chosen;
+  }
+
   std::deque<QMessageBox::StandardButton> answers;
   // The text editor's answers; an empty queue answers Cancel.
   std::deque<QString> editedTexts;
@@ -66,6 +74,10 @@ class FakePrompt : public zr3::ui::Prompt {
   std::deque<int> scriptTargets;
   // The entry the copy-script dialog offered first, each time it was shown.
   std::vector<int> offeredTargets;
+  // The colour dialog's answers; an empty queue answers Cancel.
+  std::deque<QColor> chosenColours;
+  // The colour the colour dialog started from, each time it was shown.
+  std::vector<QColor> offeredColours;
 
  private:
   QString Choose(const zr3::ui::FileDialogRequest& request) {

@@ -1,0 +1,170 @@
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+#include <array>
+#include <cstdint>
+
+#include "ui/paletteview.h"
+#include "ui/pictureview.h"
+
+using zr3::ui::TPaletteView;
+using zr3::ui::TPictureView;
+
+namespace {
+
+// Colour i is (i, 255 - i, i / 2): every swatch differs, and its text shows which it is.
+std::array<std::uint8_t, 768> Ramp() {
+  std::array<std::uint8_t, 768> colours{};
+  for (int i = 0; i < 256; ++i) {
+    colours[static_cast<std::size_t>(i) * 3] = static_cast<std::uint8_t>(i);
+    colours[static_cast<std::size_t>(i) * 3 + 1] = static_cast<std::uint8_t>(255 - i);
+    colours[static_cast<std::size_t>(i) * 3 + 2] = static_cast<std::uint8_t>(i / 2);
+  }
+  return colours;
+}
+
+// A 4 x 3 picture of twelve different colours, the one at (2, 1) magenta.
+QImage Sample() {
+  QImage image(4, 3, QImage::Format_RGB32);
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 4; ++x) image.setPixel(x, y, qRgb(40 + x * 50, 30 + y * 80, 90));
+  }
+  image.setPixel(2, 1, qRgb(255, 0, 255));
+  return image;
+}
+
+}  // namespace
+
+class TestPictures : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void paletteSwatchesGrowWithTheWidgetAndStayCentred() {
+    TPaletteView view;
+    view.SetColours(Ramp());
+    view.resize(400, 320);
+    QCOMPARE(view.SwatchRect(0), QRect(40, 0, 20, 20));
+    QCOMPARE(view.SwatchRect(17), QRect(60, 20, 20, 20));
+    QCOMPARE(view.IndexAt(QPoint(39, 10)), -1);
+    QCOMPARE(view.IndexAt(QPoint(40, 0)), 0);
+    QCOMPARE(view.IndexAt(QPoint(359, 319)), 255);
+    QCOMPARE(view.IndexAt(QPoint(360, 10)), -1);
+    view.resize(100, 100);
+    QCOMPARE(view.SwatchRect(255).size(), QSize(16, 16));
+  }
+
+  void hoveringASwatchNamesItsColour() {
+    TPaletteView view;
+    view.SetColours(Ramp());
+    view.resize(320, 320);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(view.hasMouseTracking());
+    QSignalSpy hovered(&view, &TPaletteView::Hovered);
+    for (const int index : {0, 17, 255}) {
+      const QPoint centre = view.SwatchRect(index).center();
+      QCOMPARE(view.IndexAt(centre), index);
+      QTest::mouseMove(&view, centre);
+      QTRY_COMPARE(hovered.size() > 0 ? hovered.last().at(0).toInt() : -2, index);
+    }
+    QCOMPARE(view.toolTip(), QStringLiteral("Colour 255: R 255, G 0, B 127"));
+    QTest::mouseMove(&view, view.SwatchRect(17).center());
+    QTRY_COMPARE(view.toolTip(), QStringLiteral("Colour 17: R 17, G 238, B 8"));
+    // The swatch is drawn in its colour.
+    const QImage shown = view.grab().toImage();
+    QCOMPARE(shown.pixelColor(view.SwatchRect(17).center()), QColor(17, 238, 8));
+  }
+
+  void doubleClickAndTheKeyboardActivateTheRightSwatch() {
+    TPaletteView view;
+    view.SetColours(Ramp());
+    view.resize(256, 256);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QSignalSpy activated(&view, &TPaletteView::SwatchActivated);
+    QTest::mouseDClick(&view, Qt::LeftButton, {}, view.SwatchRect(42).center());
+    QCOMPARE(activated.size(), 1);
+    QCOMPARE(activated.last().at(0).toInt(), 42);
+    QTest::mouseDClick(&view, Qt::LeftButton, {}, QPoint(300, 300));
+    QCOMPARE(activated.size(), 1);
+
+    view.SetSelected(-1);
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_Right);  // selects the first swatch
+    QCOMPARE(view.Selected(), 0);
+    QTest::keyClick(&view, Qt::Key_Up);  // stays in the grid
+    QTest::keyClick(&view, Qt::Key_Left);
+    QCOMPARE(view.Selected(), 0);
+    QTest::keyClick(&view, Qt::Key_Right);
+    QTest::keyClick(&view, Qt::Key_Down);
+    QTest::keyClick(&view, Qt::Key_Down);
+    QCOMPARE(view.Selected(), 33);
+    QTest::keyClick(&view, Qt::Key_Return);
+    QCOMPARE(activated.last().at(0).toInt(), 33);
+    QTest::keyClick(&view, Qt::Key_End);
+    QTest::keyClick(&view, Qt::Key_Right);
+    QTest::keyClick(&view, Qt::Key_Enter);
+    QCOMPARE(activated.size(), 3);
+    QCOMPARE(activated.last().at(0).toInt(), 255);
+    QCOMPARE(view.accessibleDescription(), QStringLiteral("Colour 255: R 255, G 0, B 127"));
+  }
+
+  // Every picture pixel is a square of factor x factor screen pixels of its own colour, edges
+  // included; the magenta one shows the checkerboard.
+  void aPictureIsEnlargedByAWholeFactorWithoutBlur() {
+    TPictureView view;
+    view.resize(300, 260);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const QImage sample = Sample();
+    view.SetImage(sample);
+    QCOMPARE(view.SizeText(), QStringLiteral("4 x 3 pixels"));
+    const int factor = view.Factor();
+    QVERIFY2(factor >= 40, qPrintable(QString::number(factor)));
+    const QRect rect = view.ImageRect();
+    QCOMPARE(rect.size(), sample.size() * factor);
+    const QSize room = view.Canvas()->size();
+    QVERIFY(std::abs(rect.center().x() - room.width() / 2) <= 1);
+    QVERIFY(std::abs(rect.center().y() - room.height() / 2) <= 1);
+    // The next factor would not fit.
+    QVERIFY(room.width() < 4 * (factor + 1) || room.height() < 3 * (factor + 1));
+
+    const QImage shown = view.Canvas()->grab().toImage();
+    for (int y = 0; y < 3; ++y) {
+      for (int x = 0; x < 4; ++x) {
+        const QPoint corner = rect.topLeft() + QPoint(x * factor, y * factor);
+        for (const QPoint at : {corner, corner + QPoint(factor / 2, factor / 2),
+                                corner + QPoint(factor - 1, factor - 1)}) {
+          const QColor colour = shown.pixelColor(at);
+          if (x == 2 && y == 1) {
+            QVERIFY(colour == QColor(204, 204, 204) || colour == QColor(153, 153, 153));
+          } else {
+            QCOMPARE(colour, sample.pixelColor(x, y));
+          }
+        }
+      }
+    }
+
+    view.resize(600, 520);
+    QTRY_VERIFY(view.Factor() > factor);
+    QCOMPARE(view.ImageRect().size(), sample.size() * view.Factor());
+  }
+
+  void aPictureLargerThanTheViewIsShownAtItsOwnSizeAndClearShowsTheMessage() {
+    TPictureView view;
+    view.resize(200, 150);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    view.SetImage(QImage(640, 480, QImage::Format_RGB32));
+    QCOMPARE(view.Factor(), 1);
+    QCOMPARE(view.ImageRect().size(), QSize(640, 480));
+    QCOMPARE(view.SizeText(), QStringLiteral("640 x 480 pixels"));
+    view.Clear(QStringLiteral("missing"));
+    QCOMPARE(view.Factor(), 0);
+    QVERIFY(view.Image().isNull());
+    QCOMPARE(view.SizeText(), QStringLiteral("missing"));
+  }
+};
+
+QTEST_MAIN(TestPictures)
+#include "test_pictures.moc"
