@@ -42,6 +42,8 @@
 #include "edit/rename.h"
 #include "level/bytes.h"
 #include "level/safefile.h"
+#include "records/zr3palette.h"
+#include "render/image_path.h"
 #include "script/zr3importer.h"
 #include "script/zr3script.h"
 #include "ui/busycursor.h"
@@ -49,6 +51,8 @@
 #include "ui/fieldmodel.h"
 #include "ui/itemlistmodel.h"
 #include "ui/mappane.h"
+#include "ui/paletteview.h"
+#include "ui/pictureview.h"
 #include "ui/resultlistmodel.h"
 #include "ui/texts.h"
 #include "ui/tilepalette.h"
@@ -439,8 +443,18 @@ void TfrmMain::CreatePanes() {
   tabRecord_->addTab(memGeneral_, tr("Details"));
   tabRecord_->addTab(pnlFields_, tr("Fields"));
   pnlMap_ = new TMapPane(images_);
+  pnlPalette_ = new TPaletteView;
+  pnlPalette_->setObjectName(QStringLiteral("pnlPalette"));
+  pnlPicture_ = new TPictureView;
+  pnlPicture_->setObjectName(QStringLiteral("pnlPicture"));
+  // Shown only for the records they draw.
   tabRecord_->addTab(pnlMap_, tr("Map"));
-  tabRecord_->setTabVisible(tabRecord_->indexOf(pnlMap_), false);
+  tabRecord_->addTab(pnlPalette_, tr("Palette"));
+  tabRecord_->addTab(pnlPicture_, tr("Picture"));
+  for (QWidget* view : {static_cast<QWidget*>(pnlMap_), static_cast<QWidget*>(pnlPalette_),
+                        static_cast<QWidget*>(pnlPicture_)}) {
+    tabRecord_->setTabVisible(tabRecord_->indexOf(view), false);
+  }
   connect(tabRecord_, &QTabWidget::currentChanged, this, &TfrmMain::ShowShownDetails);
   connect(tabRecord_, &QTabWidget::tabBarClicked, this,
           [this](int index) { chosenTab_ = tabRecord_->widget(index); });
@@ -509,6 +523,10 @@ void TfrmMain::CreatePanes() {
   connect(map, &TMapView::MissingImagesChanged, this, &TfrmMain::ShowMissingImages);
   connect(pnlMap_, &TMapPane::Hint, StatusBar1_,
           [this](const QString& text) { StatusBar1_->showMessage(text); });
+  connect(pnlPalette_, &TPaletteView::Hovered, this, [this](int colour) {
+    if (colour >= 0) StatusBar1_->showMessage(pnlPalette_->ColourText(colour));
+  });
+  connect(pnlPalette_, &TPaletteView::SwatchActivated, this, &TfrmMain::ChangePaletteColour);
   connect(pnlMap_, &TMapPane::TileActivated, this, [this](ZR3ChainRecord* tile) {
     ShowRecord(NamedRecord{Category::Tiles, static_cast<std::size_t>(tile->Position())});
   });
@@ -1104,13 +1122,51 @@ QString TfrmMain::ScriptText(const FieldOwner& owner) const {
 }
 
 void TfrmMain::ShowRecordViews(const FieldOwner& owner) {
-  const bool map = level_ && owner.category == Category::Maps;
+  const ZR3Base* record =
+      level_ && owner.category && owner.index < level_->List(*owner.category).size()
+          ? level_->List(*owner.category)[owner.index].get()
+          : nullptr;
+  const bool map = record && owner.category == Category::Maps;
   pnlMap_->ShowMap(map ? level_.get() : nullptr,
                    map ? std::optional<std::size_t>(owner.index) : std::nullopt);
   tabRecord_->setTabVisible(tabRecord_->indexOf(pnlMap_), map);
+
+  const auto* palette = dynamic_cast<const ZR3Palette*>(record);
+  if (palette) pnlPalette_->SetColours(palette->Colours());
+  tabRecord_->setTabVisible(tabRecord_->indexOf(pnlPalette_), palette != nullptr);
+
+  const std::string path = record ? render::ImagePathOf(*record) : std::string();
+  const QImage* picture = path.empty() ? nullptr : images_.Original(path);
+  if (picture) {
+    pnlPicture_->SetImage(*picture);
+  } else {
+    pnlPicture_->Clear();
+  }
+  tabRecord_->setTabVisible(tabRecord_->indexOf(pnlPicture_), picture != nullptr);
   if (chosenTab_ && tabRecord_->isTabVisible(tabRecord_->indexOf(chosenTab_))) {
     tabRecord_->setCurrentWidget(chosenTab_);
   }
+}
+
+void TfrmMain::ChangePaletteColour(int colour) {
+  const FieldOwner owner = fieldModel_->Owner();
+  if (!level_ || owner.category != Category::Palettes || colour < 0) return;
+  const QColor before = pnlPalette_->ColourAt(colour);
+  const std::optional<QColor> chosen =
+      prompt_->ChooseColour(pnlPalette_->ColourText(colour), before);
+  if (!chosen || !chosen->isValid() || chosen->rgb() == before.rgb()) return;
+  const auto index = static_cast<std::size_t>(colour);
+  try {
+    FieldEdit edit = EditPaletteColour(
+        *level_, owner.index, index,
+        {static_cast<std::uint8_t>(chosen->red()), static_cast<std::uint8_t>(chosen->green()),
+         static_cast<std::uint8_t>(chosen->blue())});
+    Push(new PaletteColourCommand(*this, owner.index, index, std::move(edit)));
+  } catch (const std::exception& e) {
+    ShowError(MessageText(e));
+    return;
+  }
+  RecordChanged(owner);
 }
 
 void TfrmMain::ApplyGameFolder() {
@@ -1120,9 +1176,9 @@ void TfrmMain::ApplyGameFolder() {
                                   : QStringList{};
   images_.SetFolders(folders);
   tileIcons_.SetFolders(folders);
-  ShowMissingImages(images_.MissingCount());
   pnlTiles_->Reload();
-  pnlMap_->Refresh();
+  ShowRecordViews(fieldModel_->Owner());
+  ShowMissingImages(images_.MissingCount());
 }
 
 void TfrmMain::ShowMissingImages(int count) {
@@ -1192,7 +1248,7 @@ void TfrmMain::RecordChanged(const FieldOwner& owner) {
     return;
   }
   fieldModel_->Refresh();
-  if (shown.category == Category::Maps) pnlMap_->Refresh();
+  ShowRecordViews(shown);
   if (shown.category && IsScriptCategory(*shown.category)) {
     memScriptText_->setPlainText(ScriptText(shown));
   }

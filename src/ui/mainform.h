@@ -41,6 +41,8 @@ namespace zr3::ui {
 
 class FieldTreeModel;
 class TMapPane;
+class TPaletteView;
+class TPictureView;
 class TTilePalette;
 class ItemFilterModel;
 class ItemListModel;
@@ -81,6 +83,8 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   QUndoStack* UndoStack() const { return undoStack_; }
   FieldTreeModel* FieldModel() const { return fieldModel_; }
   TMapPane* MapPane() const { return pnlMap_; }
+  TPaletteView* PaletteView() const { return pnlPalette_; }
+  TPictureView* PictureView() const { return pnlPicture_; }
   TTilePalette* TilePalette() const { return pnlTiles_; }
   QTabWidget* RecordTabs() const { return tabRecord_; }
   // The folders tile and other pictures are looked up in.
@@ -193,8 +197,11 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   bool CommitField(const FieldOwner& owner, const std::string& path, const std::string& value);
   // Shows the fields of what the details pane shows: the selected record, or General.
   void ShowFields(const FieldOwner& owner);
-  // Shows the tabs that draw what the Fields pane shows (a map), or hides them.
+  // Shows the tabs that draw what the Fields pane shows (a map, a palette, a picture), or
+  // hides them.
   void ShowRecordViews(const FieldOwner& owner);
+  // Asks for a new colour for a swatch of the shown palette.
+  void ChangePaletteColour(int colour);
   // Points the picture lookups at the chosen game folder, or the open level's defaults.
   void ApplyGameFolder();
   void ShowMissingImages(int count);
@@ -279,6 +286,8 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   render::ImageCache images_;
   render::ImageCache tileIcons_;
   TMapPane* pnlMap_ = nullptr;
+  TPaletteView* pnlPalette_ = nullptr;
+  TPictureView* pnlPicture_ = nullptr;
   TTilePalette* pnlTiles_ = nullptr;
   QDockWidget* dckTiles_ = nullptr;
   // The tab the user last brought to the front; it comes back when a record shows it again.

@@ -49,6 +49,14 @@ FieldEditCommand::FieldEditCommand(EditHost& host, FieldEdit edit)
                     .arg(ToDisplay(edit.Path()), RecordCaption(host.EditedLevel(), edit.Owner()))),
       edit_(std::move(edit)) {}
 
+PaletteColourCommand::PaletteColourCommand(EditHost& host, std::size_t palette, std::size_t colour,
+                                           FieldEdit edit)
+    : FieldEditCommand(host, std::move(edit)) {
+  setText(QObject::tr("Change colour %1 of %2")
+              .arg(colour)
+              .arg(Named(host.EditedLevel(), Category::Palettes, palette)));
+}
+
 bool FieldEditCommand::mergeWith(const QUndoCommand* other) {
   // The stack deletes the later command once it merged, so its state can be taken.
   auto* later = const_cast<FieldEditCommand*>(static_cast<const FieldEditCommand*>(other));

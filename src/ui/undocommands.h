@@ -127,6 +127,13 @@ class DeleteCommand : public LevelCommand {
   std::unique_ptr<ZR3Base> removed_;
 };
 
+// One palette colour changed: a step of its own, never merged with the next colour.
+class PaletteColourCommand : public FieldEditCommand {
+ public:
+  PaletteColourCommand(EditHost& host, std::size_t palette, std::size_t colour, FieldEdit edit);
+  int id() const override { return -1; }
+};
+
 // One stroke of painting on a map.
 class MapPaintCommand : public LevelCommand {
  public:

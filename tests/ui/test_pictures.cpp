@@ -4,6 +4,11 @@
 #include <array>
 #include <cstdint>
 
+#include "editor_fixture.h"
+#include "records/zr3palette.h"
+#include "support/object_builder.h"
+#include "support/palette_builder.h"
+#include "support/record_checks.h"
 #include "ui/paletteview.h"
 #include "ui/pictureview.h"
 
@@ -33,12 +38,95 @@ QImage Sample() {
   return image;
 }
 
+constexpr int kObjectsRow = 3;
+constexpr int kPalettesRow = 14;
+
+// A palette "Dusk" coloured as Ramp, and two objects: "Well", whose picture is in the level's
+// folder, and "Ghost", whose picture is nowhere.
+zr3test::LevelBuilder PictureLevel() {
+  zr3test::LevelBuilder builder;
+  const std::array<std::uint8_t, 768> ramp = Ramp();
+  zr3test::PaletteFields palette{.name = "Dusk", .colours = std::string(ramp.begin(), ramp.end())};
+  builder.Add(zr3::Category::Palettes, zr3test::PaletteBlob(palette));
+  zr3test::ObjectFields well = zr3test::NamedObject("Well", 0);
+  well.path = "objects\\well.bmp";
+  builder.Add(zr3::Category::Objects, zr3test::ObjectRecord(well));
+  zr3test::ObjectFields ghost = zr3test::NamedObject("Ghost", 0);
+  ghost.path = "objects\\ghost.bmp";
+  builder.Add(zr3::Category::Objects, zr3test::ObjectRecord(ghost));
+  return builder;
+}
+
+bool TabShown(zr3::ui::TfrmMain& window, QWidget* view) {
+  return window.RecordTabs()->isTabVisible(window.RecordTabs()->indexOf(view));
+}
+
 }  // namespace
 
 class TestPictures : public QObject {
   Q_OBJECT
 
  private slots:
+  void initTestCase() { IsolateSettings(settingsFolder_); }
+
+  void aPaletteColourIsChangedAsOneStepAndUndone() {
+    Editor editor(PictureLevel());
+    QVERIFY(editor.Open());
+    const std::string original = editor.Saved();
+    editor.Select(kPalettesRow, 0);
+    TPaletteView& palette = *editor.window.PaletteView();
+    QVERIFY(TabShown(editor.window, &palette));
+    editor.window.RecordTabs()->setCurrentWidget(&palette);
+    editor.window.resize(900, 700);
+    editor.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor.window));
+
+    editor.prompt.chosenColours = {QColor(1, 2, 3), QColor(4, 5, 6)};
+    auto activate = [&palette](int colour) {
+      palette.SetSelected(colour);
+      QTest::keyClick(&palette, Qt::Key_Return);
+    };
+    activate(17);
+    QCOMPARE(editor.prompt.offeredColours.back(), QColor(17, 238, 8));
+    const std::string changed = editor.Saved();
+    const std::size_t colours =
+        zr3test::RecordOffset(PictureLevel(), zr3::Category::Palettes, 0, zr3::ZR3Palette::kSize) +
+        zr3::ZR3Palette::kNameWidth;
+    std::string expected = original;
+    expected.replace(colours + 17 * 3, 3, std::string("\x01\x02\x03", 3));
+    QCOMPARE(changed, expected);
+    QCOMPARE(palette.ColourAt(17), QColor(1, 2, 3));
+    QCOMPARE(editor.History().undoText(), QStringLiteral("Change colour 17 of Palette 'Dusk'"));
+
+    // A second colour is a step of its own; a cancelled dialog changes nothing.
+    activate(200);
+    activate(201);
+    QCOMPARE(editor.History().count(), 2);
+    editor.History().undo();
+    QCOMPARE(editor.Saved(), changed);
+    editor.History().undo();
+    QCOMPARE(editor.Saved(), original);
+    QCOMPARE(palette.ColourAt(17), QColor(17, 238, 8));
+  }
+
+  void aRecordWhosePictureIsFoundShowsItsPictureTab() {
+    Editor editor(PictureLevel());
+    QDir(editor.folder.path()).mkpath(QStringLiteral("Objects"));
+    QImage well = Sample();
+    QVERIFY(well.save(editor.folder.filePath(QStringLiteral("Objects/WELL.bmp")), "BMP"));
+    QVERIFY(editor.Open());
+    TPictureView& picture = *editor.window.PictureView();
+    editor.Select(kObjectsRow, 0);
+    QVERIFY(TabShown(editor.window, &picture));
+    QCOMPARE(picture.Image().size(), QSize(4, 3));
+    QCOMPARE(picture.Image().pixelColor(0, 0), QColor(40, 30, 90));
+    editor.Select(kObjectsRow, 1);
+    QVERIFY(!TabShown(editor.window, &picture));
+    QVERIFY(picture.Image().isNull());
+    editor.Select(kPalettesRow, 0);
+    QVERIFY(!TabShown(editor.window, &picture));
+  }
+
   void paletteSwatchesGrowWithTheWidgetAndStayCentred() {
     TPaletteView view;
     view.SetColours(Ramp());
@@ -164,6 +252,9 @@ class TestPictures : public QObject {
     QVERIFY(view.Image().isNull());
     QCOMPARE(view.SizeText(), QStringLiteral("missing"));
   }
+
+ private:
+  QTemporaryDir settingsFolder_;
 };
 
 QTEST_MAIN(TestPictures)
