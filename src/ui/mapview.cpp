@@ -118,11 +118,15 @@ void TMapView::SetLayer(std::size_t slot) {
 }
 
 void TMapView::SelectCell(std::optional<MapCell> cell) {
-  if (cell == selected_) return;
-  if (selected_) UpdateCell(*selected_);
-  selected_ = cell;
-  if (selected_) UpdateCell(*selected_);
-  emit CellSelected(selected_);
+  if (MoveMark(selected_, cell)) emit CellSelected(selected_);
+}
+
+bool TMapView::MoveMark(std::optional<MapCell>& mark, std::optional<MapCell> cell) {
+  if (cell == mark) return false;
+  if (mark) UpdateCell(*mark);
+  mark = cell;
+  if (mark) UpdateCell(*mark);
+  return true;
 }
 
 QPoint TMapView::Origin() const {
@@ -208,11 +212,7 @@ void TMapView::scrollContentsBy(int, int) {
 }
 
 void TMapView::SetHovered(std::optional<MapCell> cell) {
-  if (cell == hovered_) return;
-  if (hovered_) UpdateCell(*hovered_);
-  hovered_ = cell;
-  if (hovered_) UpdateCell(*hovered_);
-  emit CellHovered(hovered_);
+  if (MoveMark(hovered_, cell)) emit CellHovered(hovered_);
 }
 
 void TMapView::mousePressEvent(QMouseEvent* event) {

@@ -125,6 +125,9 @@ class TMapView : public QAbstractScrollArea {
   void UpdateCell(MapCell cell);
   void UpdateScrollBars();
   void SetHovered(std::optional<MapCell> cell);
+  // Moves a marked cell (the selected or the hovered one) to cell, redrawing both places;
+  // false when it is there already.
+  bool MoveMark(std::optional<MapCell>& mark, std::optional<MapCell> cell);
   // Paints every cell on the line from the stroke's last cell to cell.
   void StrokeTo(MapCell cell);
   QRect RectangleOf(const Stroke& stroke) const;
