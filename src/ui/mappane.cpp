@@ -42,6 +42,7 @@ TMapPane::TMapPane(render::ImageCache& images, QWidget* parent) : QWidget(parent
     tbrMap_->addAction(action);
     return action;
   };
+  tbrMap_->addWidget(new QLabel(tr("Layers ")));
   for (std::size_t slot = 0; slot < actLayers_.size(); ++slot) {
     const QString number = QString::number(slot + 1);
     QAction* layer = newAction("actLayer", number, tr("Show layer %1").arg(number));

@@ -344,11 +344,63 @@ void TMapView::wheelEvent(QWheelEvent* event) {
 }
 
 void TMapView::keyPressEvent(QKeyEvent* event) {
+  const ZR3Map* map = Map();
   if (event->key() == Qt::Key_Escape && stroke_) {
     DropStroke();
     return;
   }
-  QAbstractScrollArea::keyPressEvent(event);
+  if (!map || stroke_ || map->Side() == 0 || event->modifiers() & ~Qt::KeypadModifier) {
+    QAbstractScrollArea::keyPressEvent(event);
+    return;
+  }
+  // The arrows move the selected cell; Enter or Space paints it and Delete erases it.
+  MapCell cell = selected_.value_or(MapCell{0, 0});
+  const int last = map->Side() - 1;
+  switch (event->key()) {
+    case Qt::Key_Left:
+      cell.column = std::max(cell.column - 1, 0);
+      break;
+    case Qt::Key_Right:
+      cell.column = std::min(cell.column + 1, last);
+      break;
+    case Qt::Key_Up:
+      cell.row = std::max(cell.row - 1, 0);
+      break;
+    case Qt::Key_Down:
+      cell.row = std::min(cell.row + 1, last);
+      break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+    case Qt::Key_Delete: {
+      if (tool_ != Tool::Paint || !selected_) return;
+      const bool erase = event->key() == Qt::Key_Delete;
+      ZR3ChainRecord* tile = erase ? nullptr : brush_ ? brush_() : nullptr;
+      if (!sink_ || (!erase && !tile)) return;
+      MapPaint paint(*level_, *map_);
+      if (paint.Set(*level_, cell.row, cell.column, layer_, tile)) {
+        UpdateCell(cell);
+        sink_(std::move(paint), erase ? tr("Erase") : tr("Paint"));
+      }
+      return;
+    }
+    default:
+      QAbstractScrollArea::keyPressEvent(event);
+      return;
+  }
+  SelectCell(cell);
+  EnsureVisible(cell);
+}
+
+void TMapView::EnsureVisible(MapCell cell) {
+  const QRect rect = ViewRect(cell);
+  const QRect room = viewport()->rect();
+  auto scroll = [](QScrollBar* bar, int low, int high, int size) {
+    if (low < 0) bar->setValue(bar->value() + low);
+    if (high > size) bar->setValue(bar->value() + high - size);
+  };
+  scroll(horizontalScrollBar(), rect.left(), rect.right() + 1, room.width());
+  scroll(verticalScrollBar(), rect.top(), rect.bottom() + 1, room.height());
 }
 
 void TMapView::leaveEvent(QEvent* event) {

@@ -34,7 +34,8 @@ struct MapCell {
 // chosen layer's slot of the cells to the brush tile, Shift and a drag fill a rectangle, and
 // the right button erases the slot. Ctrl and a click picks the tile under the cursor with
 // either tool. Each stroke is handed over as one MapPaint when the button is let go; Escape
-// drops it.
+// drops it. From the keyboard, the arrows move the selected cell, and with the Paint tool
+// Enter or Space paints it and Delete erases it.
 class TMapView : public QAbstractScrollArea {
   Q_OBJECT
 
@@ -125,6 +126,8 @@ class TMapView : public QAbstractScrollArea {
   void UpdateCell(MapCell cell);
   void UpdateScrollBars();
   void SetHovered(std::optional<MapCell> cell);
+  // Scrolls the cell into the view.
+  void EnsureVisible(MapCell cell);
   // Moves a marked cell (the selected or the hovered one) to cell, redrawing both places;
   // false when it is there already.
   bool MoveMark(std::optional<MapCell>& mark, std::optional<MapCell> cell);

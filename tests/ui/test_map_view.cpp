@@ -212,6 +212,23 @@ class TestMapView : public QObject {
     QVERIFY(!editor.window.isWindowModified());
   }
 
+  void theKeyboardMovesTheSelectionPaintsAndErases() {
+    MapEditor editor;
+    editor.Brush(1, 2);  // Wall on layer 3
+    editor.View().SelectCell(MapCell{3, 6});
+    for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Up}) {
+      QTest::keyClick(&editor.View(), key);
+    }
+    QCOMPARE(*editor.View().SelectedCell(), (MapCell{2, 7}));  // stopped at the last column
+    QTest::keyClick(&editor.View(), Qt::Key_Return);
+    QCOMPARE(ChangedSlots(editor.original, editor.Saved()),
+             (std::map<Slot, std::uint32_t>{{{2, 7, 2}, editor.wall}}));
+    QTest::keyClick(&editor.View(), Qt::Key_Delete);
+    QCOMPARE(editor.Saved(), editor.original);
+    QCOMPARE(editor.History().count(), 2);
+    QCOMPARE(editor.History().undoText(), QStringLiteral("Erase Map 'Field'"));
+  }
+
   void escapeDropsTheStrokeInProgress() {
     MapEditor editor;
     editor.Brush(1, 0);
