@@ -228,7 +228,10 @@ void TMapView::mousePressEvent(QMouseEvent* event) {
     return;
   }
   if (button == Qt::LeftButton) SelectCell(cell);
-  if (tool_ != Tool::Paint || (button != Qt::LeftButton && button != Qt::RightButton)) return;
+  // Without a sink a stroke could not be undone, so nothing is painted.
+  if (tool_ != Tool::Paint || !sink_ || (button != Qt::LeftButton && button != Qt::RightButton)) {
+    return;
+  }
   ZR3ChainRecord* tile = nullptr;
   if (button == Qt::LeftButton) {
     tile = brush_ ? brush_() : nullptr;
@@ -309,7 +312,7 @@ void TMapView::FinishStroke() {
   }
   viewport()->update();
   if (stroke->paint.Count() == 0) return;
-  if (sink_) sink_(std::move(stroke->paint), verb);
+  sink_(std::move(stroke->paint), verb);
 }
 
 void TMapView::DropStroke() {
