@@ -154,17 +154,25 @@ void MapRenderer::Paint(QPainter& painter, const ZR3Map& map, const QRect& area)
   }
   if (options_.grid && cell >= 4) {
     // The lines along the cells drawn, from edge to edge of the part of the map in the area.
-    painter.setPen(kGridColour);
+    // Each is an image one pixel wide: Qt blends an image straight onto the picture, while a
+    // translucent line down the picture becomes one span a row, which Qt hands to worker
+    // threads and which took the frame from 2 ms to 30.
     const QSize size = ImageSize(map);
     const int top = std::max(cell, area.top());
     const int bottom = std::min(size.height() - cell, area.bottom() + 1);
     const int left = std::max(cell, area.left());
     const int right = std::min(size.width() - cell, area.right() + 1);
-    for (int line = firstColumn + 1; line <= lastColumn + 1; ++line) {
-      painter.drawLine(line * cell, top, line * cell, bottom);
-    }
-    for (int line = firstRow + 1; line <= lastRow + 1; ++line) {
-      painter.drawLine(left, line * cell, right, line * cell);
+    if (bottom >= top && right >= left) {
+      QImage column(1, bottom - top + 1, QImage::Format_ARGB32_Premultiplied);
+      column.fill(kGridColour);
+      QImage row(right - left + 1, 1, QImage::Format_ARGB32_Premultiplied);
+      row.fill(kGridColour);
+      for (int line = firstColumn + 1; line <= lastColumn + 1; ++line) {
+        painter.drawImage(line * cell, top, column);
+      }
+      for (int line = firstRow + 1; line <= lastRow + 1; ++line) {
+        painter.drawImage(left, line * cell, row);
+      }
     }
   }
 }
