@@ -1143,6 +1143,7 @@ void TfrmMain::ShowRecordViews(const FieldOwner& owner) {
     pnlPicture_->Clear();
   }
   tabRecord_->setTabVisible(tabRecord_->indexOf(pnlPicture_), picture != nullptr);
+  ShowMissingImages(images_.MissingCount());
   if (chosenTab_ && tabRecord_->isTabVisible(tabRecord_->indexOf(chosenTab_))) {
     tabRecord_->setCurrentWidget(chosenTab_);
   }
@@ -1178,7 +1179,6 @@ void TfrmMain::ApplyGameFolder() {
   tileIcons_.SetFolders(folders);
   pnlTiles_->Reload();
   ShowRecordViews(fieldModel_->Owner());
-  ShowMissingImages(images_.MissingCount());
 }
 
 void TfrmMain::ShowMissingImages(int count) {

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "fake_prompt.h"
-#include "records/zr3string.h"
+#include "level/record_factory.h"
 #include "ui_test_support.h"
 
 class BenchItemList : public QObject {
@@ -23,7 +23,7 @@ class BenchItemList : public QObject {
     QVERIFY(window.OpenLevel(WriteLevel(folder, "big.zr3")));
     zr3::RecordList& maps = window.Level()->List(zr3::Category::Maps);
     for (int i = 0; i < 65535; ++i) {
-      auto record = std::make_unique<zr3::ZR3String>();
+      std::unique_ptr<zr3::ZR3Base> record = zr3::NewRecord(zr3::Category::Maps);
       record->SetName("Map number " + std::to_string(i));
       maps.push_back(std::move(record));
     }

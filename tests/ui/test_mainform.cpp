@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "fake_prompt.h"
-#include "records/zr3string.h"
+#include "level/record_factory.h"
 #include "support/edit_levels.h"
 #include "ui/texts.h"
 #include "ui_test_support.h"
@@ -60,7 +60,8 @@ zr3test::LevelBuilder FlagLevel() {
 // Adds named records to a list of the open level, as a kind of record would.
 void AddRecords(TfrmMain& window, zr3::Category category, int count) {
   for (int i = 0; i < count; ++i) {
-    auto record = std::make_unique<zr3::ZR3String>();
+    // A record of the list's own kind: the window's views take a map for a map.
+    std::unique_ptr<zr3::ZR3Base> record = zr3::NewRecord(category);
     record->SetName("Record" + std::to_string(i));
     window.Level()->List(category).push_back(std::move(record));
   }
