@@ -7,7 +7,6 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 
 #include "level/zr3level.h"
@@ -87,7 +86,6 @@ void TMapView::SetCellSize(int cell, std::optional<QPoint> anchor) {
   horizontalScrollBar()->setValue(horizontalScrollBar()->value() + qRound(moved.x()));
   verticalScrollBar()->setValue(verticalScrollBar()->value() + qRound(moved.y()));
   viewport()->update();
-  emit CellSizeChanged(cell);
 }
 
 void TMapView::ZoomIn() {

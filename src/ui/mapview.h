@@ -57,7 +57,6 @@ class TMapView : public QAbstractScrollArea {
   // The map or the tiles' pictures changed: lays the view out again and redraws it.
   void Refresh();
 
-  const render::MapRenderOptions& Options() const { return renderer_.Options(); }
   void SetLayerVisible(std::size_t slot, bool visible);
   void SetGrid(bool grid);
 
@@ -94,7 +93,6 @@ class TMapView : public QAbstractScrollArea {
   void CellSelected(std::optional<zr3::ui::MapCell> cell);
   // A Ctrl+click on a cell with a tile.
   void TilePicked(zr3::ZR3ChainRecord* tile);
-  void CellSizeChanged(int cell);
   // After a drawing met tiles whose pictures are missing; count is all the view has met.
   void MissingImagesChanged(int count);
 
