@@ -214,6 +214,12 @@ void TMapView::SetHovered(std::optional<MapCell> cell) {
 }
 
 void TMapView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::MiddleButton && !stroke_) {
+    // The middle button drags the map around.
+    panFrom_ = event->position().toPoint();
+    viewport()->setCursor(Qt::ClosedHandCursor);
+    return;
+  }
   const std::optional<MapCell> cell = CellAt(event->position().toPoint());
   if (!cell || stroke_ || !level_ || !map_) {
     QAbstractScrollArea::mousePressEvent(event);
@@ -248,6 +254,13 @@ void TMapView::mousePressEvent(QMouseEvent* event) {
 }
 
 void TMapView::mouseMoveEvent(QMouseEvent* event) {
+  if (panFrom_) {
+    const QPoint moved = event->position().toPoint() - *panFrom_;
+    panFrom_ = event->position().toPoint();
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() - moved.x());
+    verticalScrollBar()->setValue(verticalScrollBar()->value() - moved.y());
+    return;
+  }
   const std::optional<MapCell> cell = CellAt(event->position().toPoint());
   SetHovered(cell);
   if (!stroke_) return;
@@ -264,6 +277,11 @@ void TMapView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TMapView::mouseReleaseEvent(QMouseEvent* event) {
+  if (panFrom_ && event->button() == Qt::MiddleButton) {
+    panFrom_.reset();
+    SetTool(tool_);
+    return;
+  }
   if (!stroke_) {
     QAbstractScrollArea::mouseReleaseEvent(event);
     return;

@@ -34,8 +34,8 @@ struct MapCell {
 // chosen layer's slot of the cells to the brush tile, Shift and a drag fill a rectangle, and
 // the right button erases the slot. Ctrl and a click picks the tile under the cursor with
 // either tool. Each stroke is handed over as one MapPaint when the button is let go; Escape
-// drops it. From the keyboard, the arrows move the selected cell, and with the Paint tool
-// Enter or Space paints it and Delete erases it.
+// drops it. The middle button drags the map around. From the keyboard, the arrows move the
+// selected cell, and with the Paint tool Enter or Space paints it and Delete erases it.
 class TMapView : public QAbstractScrollArea {
   Q_OBJECT
 
@@ -148,6 +148,8 @@ class TMapView : public QAbstractScrollArea {
   std::optional<MapCell> selected_;
   std::optional<MapCell> hovered_;
   std::unique_ptr<Stroke> stroke_;
+  // Where the middle button last dragged the map from, while it is held.
+  std::optional<QPoint> panFrom_;
   int missingShown_ = 0;
 };
 

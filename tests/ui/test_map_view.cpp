@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -281,6 +282,14 @@ class TestMapView : public QObject {
     QApplication::sendEvent(view.viewport(), &wheel);
     QCOMPARE(view.CellSize(), 96);
     QCOMPARE(*view.CellAt(under), (MapCell{5, 6}));
+    // The middle button drags the map along.
+    const QPoint scrolled(view.horizontalScrollBar()->value(), view.verticalScrollBar()->value());
+    QTest::mousePress(editor.Surface(), Qt::MiddleButton, {}, QPoint(300, 300));
+    QTest::mouseMove(editor.Surface(), QPoint(260, 290));
+    QTest::mouseRelease(editor.Surface(), Qt::MiddleButton, {}, QPoint(260, 290));
+    QCOMPARE(QPoint(view.horizontalScrollBar()->value(), view.verticalScrollBar()->value()),
+             scrolled + QPoint(40, 10));
+    QCOMPARE(editor.History().count(), 0);
     ActionOf(editor.window, "actZoomFit")->trigger();
     const QSize room = view.viewport()->size();
     QVERIFY(view.CellSize() * (kSide + 2) <= std::min(room.width(), room.height()));
