@@ -7,7 +7,7 @@
 
 #include "records/zr3map.h"
 #include "records/zr3palette.h"
-#include "records/zr3tile.h"
+#include "render/image_path.h"
 
 namespace zr3::render {
 
@@ -59,9 +59,7 @@ QRect MapRenderer::SlotSquare(const QRect& cellRect, std::size_t slot) const {
 const QImage* MapRenderer::PictureOf(const ZR3ChainRecord& tile, Pictures& pictures) const {
   auto [it, added] = pictures.try_emplace(&tile, nullptr);
   if (added) {
-    if (const auto* asTile = dynamic_cast<const ZR3Tile*>(&tile)) {
-      it->second = images_.Scaled(asTile->ImagePath(), options_.cell);
-    }
+    it->second = images_.Scaled(ImagePathOf(tile), options_.cell);
   }
   return it->second;
 }

@@ -1,5 +1,6 @@
 #include "ui/itemlistmodel.h"
 
+#include <QLineEdit>
 #include <algorithm>
 
 #include "ui/texts.h"
@@ -91,6 +92,14 @@ bool ItemFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex&) const 
              name.begin(), name.end(), needle_.begin(), needle_.end(), [this](char a, char b) {
                return lower_[static_cast<unsigned char>(a)] == static_cast<unsigned char>(b);
              }) != name.end();
+}
+
+QLineEdit* NewFilterEdit(ItemFilterModel* filter, const QString& placeholder) {
+  auto* edit = new QLineEdit;
+  edit->setPlaceholderText(placeholder);
+  edit->setClearButtonEnabled(true);
+  QObject::connect(edit, &QLineEdit::textChanged, filter, &ItemFilterModel::SetText);
+  return edit;
 }
 
 }  // namespace zr3::ui

@@ -8,6 +8,8 @@
 
 #include "level/zr3level.h"
 
+class QLineEdit;
+
 namespace zr3::ui {
 
 // The item list's rows over a category list of the open level. The model keeps no list of
@@ -69,5 +71,8 @@ class ItemFilterModel : public QSortFilterProxyModel {
   std::string needle_;
   ItemListModel* source_;
 };
+
+// The text box above a filtered list: its text narrows filter, and a button clears it.
+QLineEdit* NewFilterEdit(ItemFilterModel* filter, const QString& placeholder);
 
 }  // namespace zr3::ui

@@ -338,12 +338,9 @@ void TfrmMain::CreatePanes() {
 
   itemModel_ = new ItemListModel([this] { return ItemList(); }, this);
   itemFilter_ = new ItemFilterModel(itemModel_, this);
-  edtFilter_ = new QLineEdit;
+  edtFilter_ = NewFilterEdit(itemFilter_, tr("Filter by name (Ctrl+F)"));
   edtFilter_->setObjectName(QStringLiteral("edtFilter"));
   edtFilter_->setAccessibleName(tr("Filter"));
-  edtFilter_->setPlaceholderText(tr("Filter by name (Ctrl+F)"));
-  edtFilter_->setClearButtonEnabled(true);
-  connect(edtFilter_, &QLineEdit::textChanged, itemFilter_, &ItemFilterModel::SetText);
   lvwItems_ = new QListView;
   lvwItems_->setObjectName(QStringLiteral("lvwItems"));
   lvwItems_->setAccessibleName(tr("Items"));

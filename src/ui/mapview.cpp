@@ -242,15 +242,18 @@ void TMapView::mousePressEvent(QMouseEvent* event) {
     // Without a tile to paint with, a left click only selects.
     if (!tile) return;
   }
-  stroke_ = std::make_unique<Stroke>(Stroke{MapPaint(*level_, *map_), tile,
-                                            (modifiers & Qt::ShiftModifier) != 0, *cell, *cell,
-                                            level_->Modified()});
-  if (stroke_->rectangle) {
+  BeginStroke(*cell, tile, (modifiers & Qt::ShiftModifier) != 0);
+}
+
+void TMapView::BeginStroke(MapCell cell, ZR3ChainRecord* tile, bool rectangle) {
+  stroke_ = std::make_unique<Stroke>(
+      Stroke{MapPaint(*level_, *map_), tile, rectangle, cell, cell, level_->Modified()});
+  if (rectangle) {
     viewport()->update();
-  } else {
-    stroke_->paint.Set(*level_, cell->row, cell->column, layer_, tile);
-    UpdateCell(*cell);
+    return;
   }
+  stroke_->paint.Set(*level_, cell.row, cell.column, layer_, tile);
+  UpdateCell(cell);
 }
 
 void TMapView::mouseMoveEvent(QMouseEvent* event) {
@@ -396,11 +399,8 @@ void TMapView::keyPressEvent(QKeyEvent* event) {
       const bool erase = event->key() == Qt::Key_Delete;
       ZR3ChainRecord* tile = erase ? nullptr : brush_ ? brush_() : nullptr;
       if (!sink_ || (!erase && !tile)) return;
-      MapPaint paint(*level_, *map_);
-      if (paint.Set(*level_, cell.row, cell.column, layer_, tile)) {
-        UpdateCell(cell);
-        sink_(std::move(paint), erase ? tr("Erase") : tr("Paint"));
-      }
+      BeginStroke(cell, tile, false);
+      FinishStroke();
       return;
     }
     default:

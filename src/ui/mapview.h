@@ -129,6 +129,8 @@ class TMapView : public QAbstractScrollArea {
   // Moves a marked cell (the selected or the hovered one) to cell, redrawing both places;
   // false when it is there already.
   bool MoveMark(std::optional<MapCell>& mark, std::optional<MapCell> cell);
+  // Starts a stroke at cell with tile (none erases): paints the cell, or anchors a rectangle.
+  void BeginStroke(MapCell cell, ZR3ChainRecord* tile, bool rectangle);
   // Paints every cell on the line from the stroke's last cell to cell.
   void StrokeTo(MapCell cell);
   QRect RectangleOf(const Stroke& stroke) const;

@@ -84,6 +84,20 @@ WindowSettings ReadSettings(const QSettings& store) {
   return settings;
 }
 
+namespace {
+
+// An empty value is not stored: the key goes, and a reading finds its default.
+template <class Value>
+void StoreUnlessEmpty(QSettings& store, const char* key, const Value& value) {
+  if (value.isEmpty()) {
+    store.remove(QLatin1String(key));
+  } else {
+    store.setValue(QLatin1String(key), value);
+  }
+}
+
+}  // namespace
+
 void WriteSettings(QSettings& store, const WindowSettings& settings) {
   store.setValue(QStringLiteral("DefaultPath"), settings.defaultPath);
   store.setValue(QStringLiteral("ImportPath"), settings.importPath);
@@ -95,16 +109,8 @@ void WriteSettings(QSettings& store, const WindowSettings& settings) {
   }
   store.setValue(QStringLiteral("HSplit"), settings.hSplit);
   store.setValue(QStringLiteral("VSplit"), settings.vSplit);
-  if (settings.recentFiles.isEmpty()) {
-    store.remove(QStringLiteral("RecentFiles"));
-  } else {
-    store.setValue(QStringLiteral("RecentFiles"), settings.recentFiles);
-  }
-  if (settings.gameFolder.isEmpty()) {
-    store.remove(QStringLiteral("GameFolder"));
-  } else {
-    store.setValue(QStringLiteral("GameFolder"), settings.gameFolder);
-  }
+  StoreUnlessEmpty(store, "RecentFiles", settings.recentFiles);
+  StoreUnlessEmpty(store, "GameFolder", settings.gameFolder);
   store.sync();
 }
 

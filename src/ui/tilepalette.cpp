@@ -34,12 +34,9 @@ TTilePalette::TTilePalette(render::ImageCache& images, QWidget* parent) : QWidge
   setObjectName(QStringLiteral("pnlTiles"));
   model_ = new TileListModel([this] { return Tiles(); }, images, this);
   filter_ = new ItemFilterModel(model_, this);
-  edtFilter_ = new QLineEdit;
+  edtFilter_ = NewFilterEdit(filter_, tr("Filter tiles by name"));
   edtFilter_->setObjectName(QStringLiteral("edtTileFilter"));
   edtFilter_->setAccessibleName(tr("Filter tiles"));
-  edtFilter_->setPlaceholderText(tr("Filter tiles by name"));
-  edtFilter_->setClearButtonEnabled(true);
-  connect(edtFilter_, &QLineEdit::textChanged, filter_, &ItemFilterModel::SetText);
   lvwTiles_ = new QListView;
   lvwTiles_->setObjectName(QStringLiteral("lvwTiles"));
   lvwTiles_->setAccessibleName(tr("Tiles"));
