@@ -514,6 +514,11 @@ void ReportUnknownKeyword(const SourceLine& line, bool commandPhase, FindingSink
   const std::string report = std::string("unknown ") + (commandPhase ? "command" : "condition") +
                              " " + Quote(keyword) + "; the line is ignored";
   std::string better;
+  if (keyword == kEndWord && line.Count() < 2) {
+    // The structure's own finding says what is wrong with this line.
+    findings.Report(LineFinding(Audience::ImportReport, Severity::Error, line, report));
+    return;
+  }
   if (EqualsIgnoringAsciiCase(keyword, kEndWord)) {
     better = Quote(line.Text().substr(line.Token(0).start)) + " does not end the script; \"" +
              std::string(kEndWord) + " " + std::string(kScriptWord) + "\" does";
