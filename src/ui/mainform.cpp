@@ -851,10 +851,11 @@ void TfrmMain::EditScriptText() {
   // Script text files end their lines with CR LF, as the export writes them.
   QString text = *edited;
   text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-  if (!RunImport([&](ZR3Importer& importer) {
-        ImportOwnScriptText(importer, *level_, *owner.category, owner.index, FromDisplay(text));
-      },
-                 tr("Edit %1 as Text").arg(RecordCaption(*level_, owner)))) {
+  if (!RunImport(
+          [&](ZR3Importer& importer) {
+            ImportOwnScriptText(importer, *level_, *owner.category, owner.index, FromDisplay(text));
+          },
+          tr("Edit %1 as Text").arg(RecordCaption(*level_, owner)))) {
     tabRecord_->setCurrentWidget(memGeneral_);
     return;
   }
