@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <set>
 #include <unordered_set>
 
 #include "level/zr3level.h"
@@ -250,6 +251,22 @@ ScriptAnalysis ScriptAnalyzer::Analyze(std::string_view text) const {
     for (const ScriptBlock& block : blocks) {
       names->AddScript(block.kind, block.name.substr(0, kHeaderNameWidth));
     }
+  }
+  // A header naming scripts that share their name overwrites the first of them.
+  std::set<std::pair<int, std::string_view>> ambiguousHeaders;
+  for (std::size_t b = 0; names && b < blocks.size(); ++b) {
+    const ScriptBlock& block = blocks[b];
+    const Category list = ScriptCategoryOfKind(block.kind);
+    const std::string_view name = block.name.substr(0, kHeaderNameWidth);
+    const std::optional<NameMatch> match = names->Find(list, name);
+    if (!match || !match->ambiguous || !ambiguousHeaders.insert({block.kind, name}).second) {
+      continue;
+    }
+    const ScriptSymbol& script = analysis.scripts[b];
+    sink.Report({Audience::Everyone, Severity::Warning, script.line, script.nameColumn,
+                 script.nameLength,
+                 "more than one " + std::string(InfoOf(list).recordNoun) + " is named " +
+                     Quote(name) + " (ambiguous, the first is used)"});
   }
   for (const ScriptBlock& block : blocks) {
     BodySlots slots;

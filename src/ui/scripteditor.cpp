@@ -221,6 +221,10 @@ void ScriptEditor::keyPressEvent(QKeyEvent* event) {
         break;
     }
   }
+  if (isReadOnly()) {
+    QPlainTextEdit::keyPressEvent(event);
+    return;
+  }
   if (event->key() == Qt::Key_Space && event->modifiers().testFlag(Qt::ControlModifier)) {
     Complete();
     return;

@@ -136,6 +136,14 @@ TEST_F(ScriptAnalysisTest, NamesAreCheckedAgainstTheLevelAndTheScriptsTheTextAdd
                           "script is used"));
 }
 
+TEST_F(ScriptAnalysisTest, AHeaderNamingScriptsThatShareTheNameIsAmbiguous) {
+  AddStandIns(level, Category::ObjectScripts, {"Well"});
+  EXPECT_THAT(WithLevel("objectscript \"Well\"\ncommands:\nend script\n"
+                        "objectscript \"Well\"\ncommands:\nend script\n"),
+              ElementsAre("1:13+6 warning: more than one object script is named \"Well\" "
+                          "(ambiguous, the first is used)"));
+}
+
 TEST_F(ScriptAnalysisTest, CountsAndLostCommandsAreReportedAsTheImporterDoes) {
   std::string text = "objectscript \"Door\"\nconditions:\n";
   for (int i = 0; i < 11; ++i) text += "  always\n";
