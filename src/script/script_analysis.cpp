@@ -15,25 +15,11 @@ namespace zr3 {
 
 namespace {
 
-constexpr std::size_t kHeaderNameWidth = ZR3Script::kNameWidth;
-
-std::string Quote(std::string_view text) {
-  std::string quoted(1, '"');
-  quoted += text;
-  quoted += '"';
-  return quoted;
-}
-
 // A readable word without the blanks and colon the details pane joins it with.
 std::string_view Trimmed(std::string_view word) {
   while (!word.empty() && (word.front() == ' ')) word.remove_prefix(1);
   while (!word.empty() && (word.back() == ' ' || word.back() == ':')) word.remove_suffix(1);
   return word;
-}
-
-bool Within(std::string_view view, std::string_view text) {
-  return std::less_equal<>()(text.data(), view.data()) &&
-         std::less_equal<>()(view.data() + view.size(), text.data() + text.size());
 }
 
 // The names of the level's lists, with the scripts the text adds after each kind's list, as
@@ -112,10 +98,11 @@ void CheckQuotes(const SourceLine& line, DiagnosticSink& sink) {
 }
 
 void CheckHeader(const SourceLine& line, DiagnosticSink& sink) {
-  if (line[1].size() > kHeaderNameWidth) {
+  if (line[1].size() > ZR3Script::kNameWidth) {
     sink.Add(line, 1, Severity::Warning,
-             "a script name holds at most " + std::to_string(kHeaderNameWidth) +
-                 " characters; the name is cut to " + Quote(line[1].substr(0, kHeaderNameWidth)));
+             "a script name holds at most " + std::to_string(ZR3Script::kNameWidth) +
+                 " characters; the name is cut to " +
+                 Quote(line[1].substr(0, ZR3Script::kNameWidth)));
   }
   if (line.Count() > 2) {
     const ScriptToken& first = line.Token(2);
@@ -229,7 +216,7 @@ ScriptAnalysis ScriptAnalyzer::Analyze(std::string_view text) const {
         const ScriptToken& nameToken = line.Token(1);
         blocks.push_back({lines.Number(), lines.NextStart(), text.size(), false, kind, name,
                           header.start, header.end - header.start});
-        analysis.scripts.push_back({kind, std::string(name.substr(0, kHeaderNameWidth)),
+        analysis.scripts.push_back({kind, std::string(name.substr(0, ZR3Script::kNameWidth)),
                                     lines.Number(), 0, nameToken.start,
                                     nameToken.end - nameToken.start});
         CheckHeader(line, sink);
@@ -249,7 +236,7 @@ ScriptAnalysis ScriptAnalyzer::Analyze(std::string_view text) const {
   if (level_) {
     names.emplace(*level_);
     for (const ScriptBlock& block : blocks) {
-      names->AddScript(block.kind, block.name.substr(0, kHeaderNameWidth));
+      names->AddScript(block.kind, block.name.substr(0, ZR3Script::kNameWidth));
     }
   }
   // A header naming scripts that share their name overwrites the first of them.
@@ -257,7 +244,7 @@ ScriptAnalysis ScriptAnalyzer::Analyze(std::string_view text) const {
   for (std::size_t b = 0; names && b < blocks.size(); ++b) {
     const ScriptBlock& block = blocks[b];
     const Category list = ScriptCategoryOfKind(block.kind);
-    const std::string_view name = block.name.substr(0, kHeaderNameWidth);
+    const std::string_view name = block.name.substr(0, ZR3Script::kNameWidth);
     const std::optional<NameMatch> match = names->Find(list, name);
     if (!match || !match->ambiguous || !ambiguousHeaders.insert({block.kind, name}).second) {
       continue;
@@ -272,8 +259,8 @@ ScriptAnalysis ScriptAnalyzer::Analyze(std::string_view text) const {
     BodySlots slots;
     if (names) {
       // A script the level has loses its commands to a body without any.
-      const ZR3Base* existing =
-          names->Record(ScriptCategoryOfKind(block.kind), block.name.substr(0, kHeaderNameWidth));
+      const ZR3Base* existing = names->Record(ScriptCategoryOfKind(block.kind),
+                                              block.name.substr(0, ZR3Script::kNameWidth));
       if (existing) slots.commandCount = static_cast<const ZR3Script*>(existing)->CommandCount();
     }
     ReadScriptBody(text, block, names ? &*names : nullptr, slots, sink, buffer);
@@ -313,7 +300,7 @@ ScriptAnalyzer::Place ScriptAnalyzer::Locate(std::string_view text, std::size_t 
     switch (StructureOf(line, inBody)) {
       case LineStructure::Opens:
         if (HeaderKind(line[0]) == static_cast<int>(ScriptKind::Object)) {
-          place.objectScripts.emplace_back(line[1].substr(0, kHeaderNameWidth));
+          place.objectScripts.emplace_back(line[1].substr(0, ZR3Script::kNameWidth));
         }
         inBody = true;
         commandPhase = false;
@@ -444,7 +431,7 @@ std::optional<ScriptHover> ScriptAnalyzer::Hover(std::string_view text, std::siz
     if (at.index == 0) {
       hover.text.emplace_back(Trimmed(ScriptHeaders()[static_cast<std::size_t>(kind)].readable));
     } else if (at.index == 1) {
-      describe(ScriptCategoryOfKind(kind), line[1].substr(0, kHeaderNameWidth));
+      describe(ScriptCategoryOfKind(kind), line[1].substr(0, ZR3Script::kNameWidth));
     }
   } else if (at.index == 0) {
     const int code = place.commandPhase ? FindCommandCode(line[0]) : FindConditionCode(line[0]);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <functional>
 #include <limits>
 
 #include "script/zr3importer.h"
@@ -21,13 +22,6 @@ constexpr std::array<bool, 256> kEndsPlainToken = [] {
 
 bool EndsPlainToken(char c) {
   return kEndsPlainToken[static_cast<unsigned char>(c)];
-}
-
-std::string Quote(std::string_view text) {
-  std::string quoted(1, '"');
-  quoted += text;
-  quoted += '"';
-  return quoted;
 }
 
 // The low 16 bits of a number, as a parameter holds it.
@@ -112,6 +106,18 @@ void SourceLine::Split(std::string_view line, std::size_t number, std::string& s
   count_ = 0;
   max = std::min(max, tokens_.size());
   while (count_ < max && reader.Next(tokens_[count_])) ++count_;
+}
+
+std::string Quote(std::string_view text) {
+  std::string quoted(1, '"');
+  quoted += text;
+  quoted += '"';
+  return quoted;
+}
+
+bool Within(std::string_view view, std::string_view text) {
+  return std::less_equal<>()(text.data(), view.data()) &&
+         std::less_equal<>()(view.data() + view.size(), text.data() + text.size());
 }
 
 int HeaderKind(std::string_view token) {

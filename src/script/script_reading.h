@@ -133,6 +133,11 @@ struct LineBuffer {
   SourceLine line;
 };
 
+// A word or name as messages quote it: "Gold".
+std::string Quote(std::string_view text);
+// True when the view lies inside the text (a token not put together in scratch).
+bool Within(std::string_view view, std::string_view text);
+
 // The script kind a header word opens (0 global, 1 death, 2 object, 3 startup), or -1.
 int HeaderKind(std::string_view token);
 

@@ -25,7 +25,6 @@ namespace zr3 {
 
 namespace {
 
-constexpr std::size_t kHeaderNameWidth = ZR3Script::kNameWidth;
 constexpr std::size_t kScriptKinds = 4;
 // Fewer scripts or bytes than these are not worth a thread of their own.
 constexpr std::size_t kBlocksPerThread = 256;
@@ -33,13 +32,6 @@ constexpr std::size_t kBytesPerThread = 64 * 1024;
 
 std::string LinePrefix(std::size_t lineNumber) {
   return "Line " + std::to_string(lineNumber) + ": ";
-}
-
-std::string Quote(std::string_view text) {
-  std::string quoted(1, '"');
-  quoted += text;
-  quoted += '"';
-  return quoted;
 }
 
 // The first token of the line when it is not quoted (empty for a line without tokens);
@@ -68,12 +60,6 @@ struct ScriptPlan {
 struct Block : ScriptBlock {
   ScriptPlan* plan = nullptr;
 };
-
-// True when the view lies inside the text.
-bool Within(std::string_view view, std::string_view text) {
-  return std::less_equal<>()(text.data(), view.data()) &&
-         std::less_equal<>()(view.data() + view.size(), text.data() + text.size());
-}
 
 // Asks the processor to fetch the script's slots ahead of their use.
 void Prefetch(const ZR3Script& script) {
@@ -282,7 +268,7 @@ void ImportRun::TakeExisting(ScriptPlan& plan) {
 
 // Finds the script the header names, or plans to append it.
 void ImportRun::Plan(Block& block) {
-  const std::string_view name = block.name.substr(0, kHeaderNameWidth);
+  const std::string_view name = block.name.substr(0, ZR3Script::kNameWidth);
   Log(WordAt(ScriptHeaders(), block.kind)->readable, name);
   const Category category = ScriptCategoryOfKind(block.kind);
   NameIndex& index = Index(category);
