@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
                                    {&level, zr3::Category::GlobalScripts, 0});
   dialog.move(40, 40);
   dialog.show();
-  QTest::qWaitForWindowExposed(&dialog);
+  if (!QTest::qWaitForWindowExposed(&dialog)) return 1;
   zr3::ui::ScriptEditor& editor = *dialog.Editor();
   // The cursor after the name being typed, then the list of what fits there.
   const QTextBlock block = editor.document()->findBlockByNumber(11);
