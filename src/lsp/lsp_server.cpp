@@ -105,7 +105,8 @@ struct Server::Document {
   std::string uri;
   std::int64_t version = 0;
   ClientText text;
-  const ZR3Level* level = nullptr;
+  // The level whose names the text must name; empty for none.
+  std::string levelPath;
 };
 
 // The answer to one request, written once: a result or an error.
@@ -325,29 +326,33 @@ Server::Document* Server::Find(const rapidjson::Value& params) {
   return found == documents_.end() ? nullptr : found->second.get();
 }
 
-const ZR3Level* Server::LevelFor(const std::string& uri) {
-  std::string path = options_.levelPath;
-  if (path.empty() && options_.levelsBesideScripts) {
-    const std::string file = PathOfUri(uri);
-    if (file.empty()) return nullptr;
-    std::error_code error;
-    const std::filesystem::path beside = std::filesystem::path(file).replace_extension(".zr3");
-    if (!std::filesystem::is_regular_file(beside, error)) return nullptr;
-    path = beside.string();
-  }
+std::string Server::LevelPathFor(const std::string& uri) const {
+  if (!options_.levelPath.empty() || !options_.levelsBesideScripts) return options_.levelPath;
+  const std::string file = PathOfUri(uri);
+  if (file.empty()) return {};
+  return std::filesystem::path(file).replace_extension(".zr3").string();
+}
+
+const ZR3Level* Server::LevelOf(const Document& document) {
+  const std::string& path = document.levelPath;
   if (path.empty()) return nullptr;
-  auto [entry, added] = levels_.try_emplace(path);
-  if (added) {
-    auto level = std::make_unique<ZR3Level>();
-    try {
-      level->Load(path);
-      entry->second = std::move(level);
-    } catch (const std::exception& error) {
-      ShowMessage(kMessageWarning,
-                  "zr3: " + path + ": " + error.what() + "; names are not checked");
-    }
+  std::error_code error;
+  const auto time = std::filesystem::last_write_time(path, error);
+  const auto size = error ? 0 : std::filesystem::file_size(path, error);
+  if (error) return nullptr;
+  // A level saved since it was loaded is loaded again.
+  LoadedLevel& loaded = levels_[path];
+  if (loaded.time == time && loaded.size == size && loaded.tried) return loaded.level.get();
+  loaded = {time, size, true, nullptr};
+  auto level = std::make_unique<ZR3Level>();
+  try {
+    level->Load(path);
+    loaded.level = std::move(level);
+  } catch (const std::exception& failure) {
+    ShowMessage(kMessageWarning,
+                "zr3: " + path + ": " + failure.what() + "; names are not checked");
   }
-  return entry->second.get();
+  return loaded.level.get();
 }
 
 void Server::Open(const rapidjson::Value& params) {
@@ -359,7 +364,7 @@ void Server::Open(const rapidjson::Value& params) {
   const rapidjson::Value* version = Member(*item, "version");
   auto document = std::make_unique<Document>(
       Document{*uri, version && version->IsInt64() ? version->GetInt64() : 0,
-               ClientText(std::move(*text)), LevelFor(*uri)});
+               ClientText(std::move(*text)), LevelPathFor(*uri)});
   Document& opened = *(documents_[*uri] = std::move(document));
   Publish(*uri, opened);
 }
@@ -442,7 +447,7 @@ std::optional<TextPlace> PlaceOf(const rapidjson::Value& params, const ClientTex
 }  // namespace
 
 void Server::Publish(const std::string& uri, const Document& document) {
-  const ScriptAnalysis analysis = ScriptAnalyzer(document.level).Analyze(document.text.Bytes());
+  const ScriptAnalysis analysis = ScriptAnalyzer(LevelOf(document)).Analyze(document.text.Bytes());
   rapidjson::StringBuffer buffer;
   JsonWriter json(buffer);
   json.StartObject();
@@ -481,8 +486,8 @@ void Server::Completion(const rapidjson::Value& params, Reply& reply) {
   if (!document) return;
   const std::optional<TextPlace> place = PlaceOf(params, document->text);
   if (!place) return;
-  const CompletionList list =
-      ScriptAnalyzer(document->level).Complete(document->text.Bytes(), place->line, place->column);
+  const CompletionList list = ScriptAnalyzer(LevelOf(*document))
+                                  .Complete(document->text.Bytes(), place->line, place->column);
   JsonWriter& json = reply.Result();
   json.StartObject();
   Key(json, "isIncomplete");
@@ -521,7 +526,7 @@ void Server::Hover(const rapidjson::Value& params, Reply& reply) {
   const std::optional<TextPlace> place = PlaceOf(params, document->text);
   if (!place) return;
   const std::optional<ScriptHover> hover =
-      ScriptAnalyzer(document->level).Hover(document->text.Bytes(), place->line, place->column);
+      ScriptAnalyzer(LevelOf(*document)).Hover(document->text.Bytes(), place->line, place->column);
   JsonWriter& json = reply.Result();
   if (!hover) {
     json.Null();

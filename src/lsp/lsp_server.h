@@ -8,6 +8,8 @@
 
 #include <rapidjson/document.h>
 
+#include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -59,7 +61,10 @@ class Server {
   void ShowMessage(int type, std::string_view message);
   void Send(std::string_view json);
   Document* Find(const rapidjson::Value& params);
-  const ZR3Level* LevelFor(const std::string& uri);
+  std::string LevelPathFor(const std::string& uri) const;
+  // The level as its file is now, loaded again when the file changed; null when there is
+  // none or it cannot be loaded.
+  const ZR3Level* LevelOf(const Document& document);
 
   ServerOptions options_;
   std::function<void(std::string_view)> output_;
@@ -70,8 +75,13 @@ class Server {
   bool shutDown_ = false;
   bool exited_ = false;
   std::map<std::string, std::unique_ptr<Document>> documents_;
-  // Levels by path; null for one that could not be loaded.
-  std::map<std::string, std::unique_ptr<ZR3Level>> levels_;
+  struct LoadedLevel {
+    std::filesystem::file_time_type time{};
+    std::uintmax_t size = 0;
+    bool tried = false;
+    std::unique_ptr<ZR3Level> level;  // null when it could not be loaded
+  };
+  std::map<std::string, LoadedLevel> levels_;
 };
 
 // JSON-RPC error codes.

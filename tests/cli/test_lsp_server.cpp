@@ -50,8 +50,16 @@ TEST(LanguageServer, TheLevelOfTheSameNameBesideTheScriptFileChecksTheNames) {
     return output;
   };
   EXPECT_THAT(openAs("town.txt"), HasSubstr("no item named"));
-  // Without a level beside it, the names are not checked.
+  // Without a level beside it, the names are not checked, until one is put there.
   EXPECT_THAT(openAs("village.txt"), ::testing::Not(HasSubstr("no item named")));
+  std::filesystem::copy_file(ZR3_DEMO_PATH, dir.Path("village.zr3"));
+  output.clear();
+  server.Feed(Frame(R"({"jsonrpc":"2.0","method":"textDocument/didChange","params":{)"
+                    R"("textDocument":{"uri":"file://)" +
+                    dir.Path("village.txt") +
+                    R"(","version":2},"contentChanges":[{"text":"objectscript \"Door\"\n)"
+                    R"(commands:\n  givetake give \"Nothing\"\nend script\n"}]}})"));
+  EXPECT_THAT(output, HasSubstr("no item named"));
   EXPECT_FALSE(server.Exited());
   server.Feed(Frame(R"({"jsonrpc":"2.0","method":"exit"})"));
   EXPECT_TRUE(server.Exited());
