@@ -31,6 +31,21 @@ class LevelNames : public NameLookup {
   std::optional<NameMatch> Find(Category list, std::string_view name) const override {
     return Index(list).Find(name);
   }
+  std::string_view Nearest(Category list, std::string_view name) const override {
+    // Suggestions compare the name with every name of the list: only for lists of a size
+    // an author reads through, and a bounded number of them for each text.
+    constexpr std::size_t kMaxListSize = 1000;
+    constexpr std::size_t kMaxSuggestions = 200;
+    const RecordList& records = level_.List(list);
+    if (records.size() > kMaxListSize || suggestions_ >= kMaxSuggestions) return {};
+    ++suggestions_;
+    std::vector<std::string_view> candidates;
+    candidates.reserve(records.size());
+    for (const std::unique_ptr<ZR3Base>& record : records) {
+      if (!record->Name().empty()) candidates.push_back(record->Name());
+    }
+    return NearestWord(name, candidates);
+  }
   void AddScript(int kind, std::string_view name) {
     NameIndex& index = Index(ScriptCategoryOfKind(kind));
     if (!index.Find(name)) index.Append(name);
@@ -52,6 +67,7 @@ class LevelNames : public NameLookup {
 
   const ZR3Level& level_;
   mutable std::array<std::unique_ptr<NameIndex>, kCategoryCount> indexes_;
+  mutable std::size_t suggestions_ = 0;
 };
 
 // Keeps what the analysis shows: everything but the import report's own wording.

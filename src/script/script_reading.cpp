@@ -432,8 +432,17 @@ void EntryReader::Name(int p, Category category, std::size_t k) {
   const std::optional<NameMatch> entry = names_->Find(category, name);
   if (!entry || entry->ambiguous) {
     if (!entry) {
-      Report(missing ? Audience::ImportReport : Audience::Everyone, Severity::Error, k,
-             "no " + noun + " named " + Quote(name) + "; the first " + noun + " is used");
+      const std::string report =
+          "no " + noun + " named " + Quote(name) + "; the first " + noun + " is used";
+      const std::string_view nearest =
+          missing ? std::string_view() : names_->Nearest(category, name);
+      if (nearest.empty()) {
+        Report(missing ? Audience::ImportReport : Audience::Everyone, Severity::Error, k, report);
+      } else {
+        Report(Audience::ImportReport, Severity::Error, k, report);
+        Report(Audience::Analysis, Severity::Error, k,
+               report + "; did you mean " + Quote(nearest) + "?");
+      }
       Set(p, 0);
       return;
     }

@@ -188,6 +188,9 @@ class NameLookup {
  public:
   virtual ~NameLookup() = default;
   virtual std::optional<NameMatch> Find(Category list, std::string_view name) const = 0;
+  // A name of the list near enough to the one no record has to be what was meant; empty
+  // when there is none or the lookup does not say.
+  virtual std::string_view Nearest(Category, std::string_view) const { return {}; }
 };
 
 // The first position of every name of one list, found by open addressing over a small flat

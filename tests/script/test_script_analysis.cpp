@@ -126,6 +126,7 @@ TEST_F(ScriptAnalysisTest, NamesAreCheckedAgainstTheLevelAndTheScriptsTheTextAdd
                         "commands:\n"
                         "  run \"Later\" process val 1\n"
                         "  run \"Never\" process val 1\n"
+                        "  givetake give \"Swrod\"\n"
                         "end script\n"
                         "objectscript \"Later\"\n"
                         "commands:\n"
@@ -133,7 +134,9 @@ TEST_F(ScriptAnalysisTest, NamesAreCheckedAgainstTheLevelAndTheScriptsTheTextAdd
               ElementsAre("3:11+7 warning: more than one item is named \"Sword\" (ambiguous, "
                           "the first is used)",
                           "6:6+7 error: no object script named \"Never\"; the first object "
-                          "script is used"));
+                          "script is used",
+                          "7:16+7 error: no item named \"Swrod\"; the first item is used; did "
+                          "you mean \"Sword\"?"));
 }
 
 TEST_F(ScriptAnalysisTest, AHeaderNamingScriptsThatShareTheNameIsAmbiguous) {
