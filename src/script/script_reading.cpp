@@ -12,18 +12,6 @@ namespace zr3 {
 
 namespace {
 
-// What ends a token that is not quoted: a separator or a comma.
-constexpr std::array<bool, 256> kEndsPlainToken = [] {
-  std::array<bool, 256> ends{};
-  for (std::size_t c = 0; c <= 32; ++c) ends[c] = true;
-  ends[','] = true;
-  return ends;
-}();
-
-bool EndsPlainToken(char c) {
-  return kEndsPlainToken[static_cast<unsigned char>(c)];
-}
-
 // The low 16 bits of a number, as a parameter holds it.
 std::int16_t Low16(std::int32_t value) {
   return static_cast<std::int16_t>(static_cast<std::uint16_t>(value & 0xFFFF));

@@ -36,9 +36,13 @@ struct ScriptToken {
   bool closed = true;
 };
 
-// What ends a token that is not quoted: a byte of 0 to 32 or a comma.
+// Bytes 0 to 32 separate tokens.
 inline bool IsScriptSeparator(char c) {
   return static_cast<unsigned char>(c) <= 32;
+}
+// What ends a token that is not quoted: a separator or a comma.
+inline bool EndsPlainToken(char c) {
+  return IsScriptSeparator(c) || c == ',';
 }
 
 // Reads the tokens of one line in order. A token is a view into the line, or into scratch

@@ -41,7 +41,7 @@ std::optional<std::string_view> PlainFirstToken(std::string_view line) {
   while (start < line.size() && IsScriptSeparator(line[start])) ++start;
   if (start < line.size() && line[start] == '"') return std::nullopt;
   std::size_t end = start;
-  while (end < line.size() && !IsScriptSeparator(line[end]) && line[end] != ',') ++end;
+  while (end < line.size() && !EndsPlainToken(line[end])) ++end;
   return line.substr(start, end - start);
 }
 
