@@ -232,12 +232,16 @@ void ScriptEditor::keyPressEvent(QKeyEvent* event) {
   QPlainTextEdit::keyPressEvent(event);
   const QString typed = event->text();
   if (typed.isEmpty() || event->modifiers().testFlag(Qt::ControlModifier)) return;
+  // Taking a character back narrows an open list again but opens none.
+  if (event->key() == Qt::Key_Backspace) {
+    if (completer_->popup()->isVisible()) Complete();
+    return;
+  }
   const QChar last = typed.back();
   // A word or a name being typed is completed; a blank or a line break ends it.
   const bool inWord = last.isLetterOrNumber() || last == QLatin1Char('"') ||
-                      last == QLatin1Char('.') || last == QLatin1Char(':') ||
-                      event->key() == Qt::Key_Backspace;
-  if (!inWord || last.isSpace()) {
+                      last == QLatin1Char('.') || last == QLatin1Char(':');
+  if (!inWord) {
     completer_->popup()->hide();
     return;
   }
