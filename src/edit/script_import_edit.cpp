@@ -5,7 +5,6 @@
 #include "edit/edit_common.h"
 #include "edit/placement.h"
 #include "edit/rename.h"
-#include "level/zr3error.h"
 #include "script/script_analysis.h"
 
 namespace zr3 {
@@ -110,7 +109,7 @@ std::optional<std::string> CheckOwnScriptText(const ZR3Level& level, Category li
 void ImportOwnScriptText(ZR3Importer& importer, ZR3Level& level, Category list, std::size_t index,
                          std::string_view text) {
   if (const std::optional<std::string> refusal = CheckOwnScriptText(level, list, index, text)) {
-    throw ZR3Error(*refusal);
+    importer.Refuse(*refusal);
   }
   const std::optional<ScriptSymbol> script = OnlyScript(text);
   const std::string oldName = RecordOf(level, list, index).Name();

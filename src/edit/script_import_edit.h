@@ -44,8 +44,9 @@ std::optional<std::string> CheckOwnScriptText(const ZR3Level& level, Category li
 // Imports the text of the script at index of the list through the importer. When the text
 // holds that one script under another name, the script takes that name (cut as a rename
 // cuts it) and the import overwrites it in place, so that the rename and the new body are
-// one change for a ScriptImportEdit made afterwards. Throws ZR3Error with the reason of
-// CheckOwnScriptText, leaving the level as it was.
+// one change for a ScriptImportEdit made afterwards. Refuses through the importer (its
+// report says why, ZR3Error is thrown) what CheckOwnScriptText refuses, leaving the level as
+// it was.
 void ImportOwnScriptText(ZR3Importer& importer, ZR3Level& level, Category list, std::size_t index,
                          std::string_view text);
 

@@ -450,6 +450,13 @@ void ZR3Importer::Run(std::string_view text) {
   }
 }
 
+void ZR3Importer::Refuse(const std::string& reason) {
+  fileName_.clear();
+  log_ = {reason, "Nothing was imported."};
+  changes_ = {};
+  throw ZR3Error(reason);
+}
+
 void ZR3Importer::AppendReport(Lines& lines) const {
   lines.push_back("IMPORT SCRIPTS");
   lines.push_back("");

@@ -59,7 +59,12 @@ TEST_F(OwnScriptTextTest, AnotherKindOrAnotherScriptsNameIsRefusedAndNothingChan
   const std::string taken = "objectscript \"Chest\"\ncommands:\n  gameover\nend script\n";
   EXPECT_EQ(zr3::CheckOwnScriptText(level, Category::ObjectScripts, 0, taken),
             "Another object script is already named \"Chest\".");
-  EXPECT_THROW(Import(0, taken), zr3::ZR3Error);
+  zr3::ZR3Importer importer(level);
+  EXPECT_THROW(zr3::ImportOwnScriptText(importer, level, Category::ObjectScripts, 0, taken),
+               zr3::ZR3Error);
+  EXPECT_THAT(importer.Log(), ::testing::ElementsAre("Another object script is already named "
+                                                     "\"Chest\".",
+                                                     "Nothing was imported."));
   EXPECT_EQ(Script(0).Name(), "Door");
   EXPECT_EQ(Script(1).CommandCount(), 0);
   EXPECT_FALSE(level.Modified());
