@@ -39,5 +39,8 @@ void AddEditCommands(CLI::App& app);
 void AddScriptCommands(CLI::App& app);
 void AddJsonCommands(CLI::App& app);
 void AddFieldCommands(CLI::App& app);
+// Script text as a language: lint-scripts and the language server.
+void AddLintCommand(CLI::App& app);
+void AddLspCommand(CLI::App& app);
 
 }  // namespace zr3::cli

@@ -12,6 +12,8 @@ int main(int argc, char** argv) {
   zr3::cli::AddCheckCommand(app);
   zr3::cli::AddEditCommands(app);
   zr3::cli::AddScriptCommands(app);
+  zr3::cli::AddLintCommand(app);
+  zr3::cli::AddLspCommand(app);
   zr3::cli::AddJsonCommands(app);
   zr3::cli::AddFieldCommands(app);
   zr3::cli::AddRenderCommands(app);

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "level/zr3level.h"
@@ -30,5 +34,20 @@ class ScriptImportEdit {
   // The appended scripts while undone, last taken last.
   std::array<std::vector<std::unique_ptr<ZR3Base>>, 4> taken_;
 };
+
+// The text of one script's own editor holds that script; its header may give it another
+// name but not another kind. Answers why the text cannot be imported as that script's
+// text, or nothing when it can. A text of several scripts is an ordinary import.
+std::optional<std::string> CheckOwnScriptText(const ZR3Level& level, Category list,
+                                              std::size_t index, std::string_view text);
+
+// Imports the text of the script at index of the list through the importer. When the text
+// holds that one script under another name, the script takes that name (cut as a rename
+// cuts it) and the import overwrites it in place, so that the rename and the new body are
+// one change for a ScriptImportEdit made afterwards. Refuses through the importer (its
+// report says why, ZR3Error is thrown) what CheckOwnScriptText refuses, leaving the level as
+// it was.
+void ImportOwnScriptText(ZR3Importer& importer, ZR3Level& level, Category list, std::size_t index,
+                         std::string_view text);
 
 }  // namespace zr3

@@ -46,6 +46,10 @@ class ZR3Importer {
   // The same for script text already in memory.
   void ImportText(std::string_view text);
 
+  // Stops an import before it starts: the log gives the reason as a failed import's does,
+  // and ZR3Error is thrown with it.
+  [[noreturn]] void Refuse(const std::string& reason);
+
   // "IMPORT SCRIPTS", an empty line, then the log of the last import.
   void AppendReport(Lines& lines) const;
   const Lines& Log() const { return log_; }

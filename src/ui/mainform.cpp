@@ -54,6 +54,7 @@
 #include "ui/paletteview.h"
 #include "ui/pictureview.h"
 #include "ui/resultlistmodel.h"
+#include "ui/scripteditor.h"
 #include "ui/texts.h"
 #include "ui/tilepalette.h"
 
@@ -423,7 +424,7 @@ void TfrmMain::CreatePanes() {
   fieldButtons->addWidget(btnEditText_);
   fieldButtons->addStretch();
   // A script's conditions and commands have no fields of their own: the pane shows its text.
-  memScriptText_ = new QPlainTextEdit;
+  memScriptText_ = new ScriptEditor;
   memScriptText_->setObjectName(QStringLiteral("memScriptText"));
   memScriptText_->setAccessibleName(tr("Script text"));
   memScriptText_->setReadOnly(true);
@@ -844,13 +845,17 @@ void TfrmMain::EditScriptText() {
   const FieldOwner owner = fieldModel_->Owner();
   if (!level_ || !owner.category || !IsScriptCategory(*owner.category)) return;
   const std::optional<QString> edited =
-      prompt_->EditText(tr("Edit %1").arg(RecordCaption(*level_, owner)), ScriptText(owner));
+      prompt_->EditScriptText(tr("Edit %1").arg(RecordCaption(*level_, owner)), ScriptText(owner),
+                              {level_.get(), owner.category, owner.index});
   if (!edited) return;
   // Script text files end their lines with CR LF, as the export writes them.
   QString text = *edited;
   text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-  if (!RunImport([&](ZR3Importer& importer) { importer.ImportText(FromDisplay(text)); },
-                 tr("Edit %1 as Text").arg(RecordCaption(*level_, owner)))) {
+  if (!RunImport(
+          [&](ZR3Importer& importer) {
+            ImportOwnScriptText(importer, *level_, *owner.category, owner.index, FromDisplay(text));
+          },
+          tr("Edit %1 as Text").arg(RecordCaption(*level_, owner)))) {
     tabRecord_->setCurrentWidget(memGeneral_);
     return;
   }

@@ -65,6 +65,13 @@ std::optional<int> DialogPrompt::CopyScriptTarget(int current) {
   return dialog.GetTarget();
 }
 
+std::optional<QString> DialogPrompt::EditScriptText(const QString& title, const QString& text,
+                                                    const ScriptEditContext& context) {
+  ScriptEditDialog dialog(title, text, context, parent_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Text();
+}
+
 std::optional<QString> DialogPrompt::EditText(const QString& title, const QString& text) {
   QDialog dialog(parent_);
   dialog.setObjectName(QStringLiteral("dlgEditText"));

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <optional>
 
+#include "ui/scripteditdialog.h"
+
 class QWidget;
 
 namespace zr3::ui {
@@ -42,6 +44,12 @@ class Prompt {
   virtual std::optional<int> CopyScriptTarget(int current) = 0;
   // The text after the user edited it in a text editor dialog, or nothing when cancelled.
   virtual std::optional<QString> EditText(const QString& title, const QString& text) = 0;
+  // The script text after the user edited it in the script editor, or nothing when
+  // cancelled; an editor without the script editor edits it as plain text.
+  virtual std::optional<QString> EditScriptText(const QString& title, const QString& text,
+                                                const ScriptEditContext&) {
+    return EditText(title, text);
+  }
   // The colour the user picked, starting from initial, or nothing when cancelled.
   virtual std::optional<QColor> ChooseColour(const QString& title, const QColor& initial) = 0;
 };
@@ -59,6 +67,8 @@ class DialogPrompt : public Prompt {
   QString ChooseFolder(const QString& title, const QString& current) override;
   std::optional<int> CopyScriptTarget(int current) override;
   std::optional<QString> EditText(const QString& title, const QString& text) override;
+  std::optional<QString> EditScriptText(const QString& title, const QString& text,
+                                        const ScriptEditContext& context) override;
   std::optional<QColor> ChooseColour(const QString& title, const QColor& initial) override;
 
  private:
