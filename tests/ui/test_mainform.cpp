@@ -238,6 +238,50 @@ class TestMainForm : public QObject {
     QVERIFY(!level->Modified());
   }
 
+  void savingOverAFileAnotherProgramChangedAsksFirst() {
+    QTemporaryDir folder;
+    const QString path = WriteLevel(folder, "demo.zr3", FlagLevel());
+    FakePrompt prompt;
+    MainWindow window(&prompt);
+    QVERIFY(window.OpenLevel(path));
+    CategoryList(window)->setCurrentRow(kFlagsRow);
+    RecordList(window)->model()->setData(RecordList(window)->model()->index(1, 0), "Changed");
+
+    // Another program writes the file, and the reload is declined.
+    zr3test::LevelBuilder theirs = FlagLevel();
+    theirs.info.name = "Their Town";
+    prompt.answers = {QMessageBox::No, QMessageBox::No};
+    theirs.WriteTo(path.toStdString());
+    QTRY_COMPARE(prompt.questions.size(), std::size_t{1});
+    QCOMPARE(prompt.questions[0].caption, QStringLiteral("Reload"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    file.close();
+
+    ActionOf(window, "actionSave")->trigger();
+    QCOMPARE(prompt.questions.size(), std::size_t{2});
+    QCOMPARE(prompt.questions[1].text,
+             QStringLiteral("demo.zr3 was changed by another program since it was opened. "
+                            "Overwrite it?"));
+    QVERIFY(window.isWindowModified());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), written);
+    file.close();
+
+    prompt.answers = {QMessageBox::Yes};
+    ActionOf(window, "actionSave")->trigger();
+    QVERIFY(!window.isWindowModified());
+    zr3::ZR3Level saved;
+    saved.Load(path.toStdString());
+    QCOMPARE(saved.List(zr3::Category::Flags)[1]->Name(), std::string("Changed"));
+    // The file is the window's own again: the next save asks nothing.
+    RecordList(window)->model()->setData(RecordList(window)->model()->index(2, 0), "Again");
+    ActionOf(window, "actionSave")->trigger();
+    QCOMPARE(prompt.questions.size(), std::size_t{3});
+    QVERIFY(!window.isWindowModified());
+  }
+
   void saveAsAppendsTheSuffixToANameWithoutOne() {
     QTemporaryDir folder;
     FakePrompt prompt;
