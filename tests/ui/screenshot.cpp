@@ -54,6 +54,9 @@ void FillRectangles(zr3::ui::MainWindow& window, const QString& list) {
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  // The program's own names: a recovery copy it left is offered here too.
+  QApplication::setOrganizationName(QStringLiteral("Hollowtree"));
+  QApplication::setApplicationName(QStringLiteral("ZR3Tool"));
   const QStringList arguments = QApplication::arguments();
   if (arguments.size() < 3) {
     qCritical(
