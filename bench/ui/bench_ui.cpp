@@ -29,6 +29,7 @@
 
 #include "figures.h"
 #include "records/zr3map.h"
+#include "ui/categoryrows.h"
 #include "ui/fieldmodel.h"
 #include "ui/mainwindow.h"
 #include "ui/mappane.h"
