@@ -31,8 +31,8 @@ class BenchItemList : public QObject {
     QListWidget* categories = CategoryList(window);
     QListView* items = RecordList(window);
     QBENCHMARK {
-      categories->setCurrentRow(0);
-      categories->setCurrentRow(1);
+      categories->setCurrentRow(zr3::ui::kGeneralRow);
+      categories->setCurrentRow(zr3::ui::RowOfCategory(zr3::Category::Maps));
       items->scrollToBottom();
       items->repaint();
     }
