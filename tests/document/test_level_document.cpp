@@ -74,6 +74,10 @@ struct Change {
   std::map<std::string, int> undoTold = {};
 };
 
+void PrintTo(const Change& change, std::ostream* out) {
+  *out << change.name;
+}
+
 const std::string kImported =
     "objectscript \"Drink\"\r\nconditions:\r\ncommands:\r\n  returntomap\r\nend script\r\n"
     "globalscript \"Extra\"\r\nconditions:\r\ncommands:\r\n  returntomap\r\nend script\r\n";
