@@ -1,4 +1,4 @@
-// The editor's item list on one level file, next to its floor measured in the same run:
+// The editor's record list on one level file, next to its floor measured in the same run:
 //   zr3_bench_ui --file=<level.zr3> [Google Benchmark flags]   (QT_QPA_PLATFORM=offscreen)
 // item_list_fill chooses the level's largest category in the main window, from the click to
 // the list scrolled to its last row and painted; its floor is the same for a plain list view
@@ -29,10 +29,13 @@
 
 #include "figures.h"
 #include "records/zr3map.h"
+#include "ui/categoryrows.h"
 #include "ui/fieldmodel.h"
-#include "ui/mainform.h"
+#include "ui/mainwindow.h"
 #include "ui/mappane.h"
 #include "ui/prompt.h"
+#include "ui/recordcontroller.h"
+#include "ui/recordviews.h"
 #include "ui/tilepalette.h"
 
 namespace zr3bench {
@@ -43,14 +46,14 @@ QListWidget* gCategories = nullptr;
 QListView* gItems = nullptr;
 int gCategoryRow = 0;
 QListView* gPlain = nullptr;
-zr3::ui::TfrmMain* gWindow = nullptr;
+zr3::ui::MainWindow* gWindow = nullptr;
 
 // The category row whose list is the longest.
 int LargestCategoryRow(const zr3::ZR3Level& level) {
   int best = 1;
   std::size_t most = 0;
-  for (int row = 1; row < zr3::ui::TfrmMain::kCategoryRows; ++row) {
-    const auto category = zr3::ui::TfrmMain::CategoryOfRow(row);
+  for (int row = 1; row < zr3::ui::kCategoryRowCount; ++row) {
+    const auto category = zr3::ui::CategoryOfRow(row);
     if (category && level.List(*category).size() > most) {
       most = level.List(*category).size();
       best = row;
@@ -70,7 +73,7 @@ void Page(benchmark::State& state, QListView* view) {
 }
 
 // The Map tab of the level's largest map, at the default zoom in a view of 1280 x 800.
-zr3::ui::TMapView* ShowLargestMap() {
+zr3::ui::MapView* ShowLargestMap() {
   const zr3::ZR3Level& level = *gWindow->Level();
   const auto& maps = level.List(zr3::Category::Maps);
   if (maps.empty()) return nullptr;
@@ -81,11 +84,11 @@ zr3::ui::TMapView* ShowLargestMap() {
       largest = i;
     }
   }
-  gWindow->ShowRecord(zr3::NamedRecord{zr3::Category::Maps, largest});
-  gWindow->RecordTabs()->setCurrentWidget(gWindow->MapPane());
-  zr3::ui::TMapView* view = gWindow->MapPane()->View();
+  gWindow->Records()->ShowRecord(zr3::NamedRecord{zr3::Category::Maps, largest});
+  gWindow->Views()->setCurrentWidget(gWindow->Views()->MapTab());
+  zr3::ui::MapView* view = gWindow->Views()->MapTab()->View();
   view->SetCellSize(zr3::render::MapRenderOptions::kDefaultCell);
-  view->SetTool(zr3::ui::TMapView::Tool::Paint);
+  view->SetTool(zr3::ui::MapView::Tool::Paint);
   gWindow->resize(gWindow->size() + QSize(1280, 800) - view->viewport()->size());
   QApplication::processEvents();
   return view;
@@ -94,7 +97,7 @@ zr3::ui::TMapView* ShowLargestMap() {
 void RegisterAll() {
   RegisterFigure("item_list_fill", [](benchmark::State& state) {
     for (auto _ : state) {
-      gCategories->setCurrentRow(zr3::ui::TfrmMain::kGeneralRow);
+      gCategories->setCurrentRow(zr3::ui::kGeneralRow);
       gCategories->setCurrentRow(gCategoryRow);
       gItems->scrollToBottom();
       gItems->repaint();
@@ -115,7 +118,7 @@ void RegisterAll() {
   RegisterFigure("item_list_scroll", [](benchmark::State& state) { Page(state, gItems); });
   RegisterFigure("item_filter_keystroke", [](benchmark::State& state) {
     gCategories->setCurrentRow(gCategoryRow);
-    auto* filter = gWindow->findChild<QLineEdit*>(QStringLiteral("edtFilter"));
+    auto* filter = gWindow->findChild<QLineEdit*>(QStringLiteral("filterEdit"));
     // Typed one key at a time, then taken back one key at a time; each keystroke until the
     // list shows its new rows.
     const QStringList texts = {"1", "12", "123", "12", "1", ""};
@@ -129,10 +132,10 @@ void RegisterAll() {
     state.counters["rows"] = gItems->model()->rowCount();
   });
   RegisterFigure("field_edit_undo", [](benchmark::State& state) {
-    gCategories->setCurrentRow(zr3::ui::TfrmMain::RowOfCategory(zr3::Category::Maps));
+    gCategories->setCurrentRow(zr3::ui::RowOfCategory(zr3::Category::Maps));
     // Edited as a user does, with the Fields tab in front.
-    gWindow->findChild<QTabWidget*>(QStringLiteral("tabRecord"))->setCurrentIndex(1);
-    zr3::ui::FieldTreeModel* fields = gWindow->FieldModel();
+    gWindow->findChild<QTabWidget*>(QStringLiteral("recordTabs"))->setCurrentIndex(1);
+    zr3::ui::FieldTreeModel* fields = gWindow->Views()->Fields();
     const QModelIndex value = fields->ValueIndex("border_north");
     const QString border = value.data(Qt::EditRole).toString();
     const QString other = border == QStringLiteral("1") ? QStringLiteral("2") : QStringLiteral("1");
@@ -142,18 +145,18 @@ void RegisterAll() {
     }
   });
   RegisterFigure("map_view_frame", [](benchmark::State& state) {
-    zr3::ui::TMapView* view = ShowLargestMap();
+    zr3::ui::MapView* view = ShowLargestMap();
     if (!view) return state.SkipWithError("the level has no map");
     view->viewport()->repaint();
     for (auto _ : state) view->viewport()->repaint();
     state.counters["side"] = view->Map()->Side();
   });
   RegisterFigure("map_paint_stroke", [](benchmark::State& state) {
-    zr3::ui::TMapView* view = ShowLargestMap();
+    zr3::ui::MapView* view = ShowLargestMap();
     if (!view || view->Map()->Side() < 10) return state.SkipWithError("no map of 10 x 10");
     const zr3::ZR3Level& level = *gWindow->Level();
     if (level.List(zr3::Category::Tiles).empty()) return state.SkipWithError("no tiles");
-    gWindow->TilePalette()->ChooseTile(
+    gWindow->Tiles()->ChooseTile(
         static_cast<zr3::ZR3ChainRecord*>(level.List(zr3::Category::Tiles)[0].get()));
     auto send = [view](QEvent::Type type, zr3::ui::MapCell cell) {
       const QPointF at = view->CellCentre(cell);
@@ -205,12 +208,12 @@ int main(int argc, char** argv) {
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
   QApplication app(argc, argv);
 
-  zr3::ui::TfrmMain window;
+  zr3::ui::MainWindow window;
   if (!window.OpenLevel(path)) return 1;
   zr3bench::gWindow = &window;
   window.show();
-  zr3bench::gCategories = window.findChild<QListWidget*>(QStringLiteral("lvwType"));
-  zr3bench::gItems = window.findChild<QListView*>(QStringLiteral("lvwItems"));
+  zr3bench::gCategories = window.findChild<QListWidget*>(QStringLiteral("categoryList"));
+  zr3bench::gItems = window.findChild<QListView*>(QStringLiteral("recordList"));
   zr3bench::gCategoryRow = zr3bench::LargestCategoryRow(*window.Level());
   zr3bench::gCategories->setCurrentRow(zr3bench::gCategoryRow);
   QListView plain;

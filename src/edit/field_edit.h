@@ -3,15 +3,19 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "level/category.h"
 #include "level/zr3level.h"
+#include "script/zr3scriptcommand.h"
+#include "script/zr3scriptcondition.h"
 
 namespace zr3 {
+
+class ZR3ChainRecord;
 
 // The record a field belongs to: the record at index of a category list, or the level
 // information when there is no category.
@@ -21,46 +25,72 @@ struct FieldOwner {
   bool operator==(const FieldOwner&) const = default;
 };
 
-// One record's fields before and after a change: a copy of that one record (or of the level
-// information), never of the level, put back over the record in place so that its position,
-// its neighbours and everything that refers to it stay as they are.
+// The text of the field at path ("price", "items[3]") as the field interface shows it and
+// SetField takes it back. Throws ZR3Error when the owner has no such field.
+std::string FieldText(const ZR3Level& level, const FieldOwner& owner, std::string_view path);
+
+// One field set to a new value, undoably: it keeps the field's text before and after the
+// change, never a copy of the record. A field that reshapes its record also keeps what the
+// reshaping changes besides the field, and only that: a map's size drops the cells outside it,
+// a script's new count links its slots again.
 class FieldEdit {
  public:
-  FieldEdit(FieldEdit&&) noexcept;
-  FieldEdit& operator=(FieldEdit&&) noexcept;
-  ~FieldEdit();
+  // An edit not yet done: Redo does it.
+  FieldEdit(FieldOwner owner, std::string path, std::string value);
 
   const FieldOwner& Owner() const { return owner_; }
   const std::string& Path() const { return path_; }
+  // The field's text before the edit (known once it was first done) and the text it sets.
+  const std::string& Before() const { return before_; }
+  const std::string& After() const { return after_; }
 
-  // Puts back the fields as they were before the change, or as they were after it.
+  // Sets the field to its new value; the first time it also reads the value it replaces.
+  // Throws ZR3Error with the reason and changes nothing when the field refuses the value.
+  void Redo(ZR3Level& level);
+  // Puts the old value back, and what a reshaping dropped.
   void Undo(ZR3Level& level) const;
-  void Redo(ZR3Level& level) const;
-  // Takes the later state of another edit of the same field, so that one undo reverses both.
-  void Absorb(FieldEdit&& later);
+
+  // Whether the edit changes the shape of its record, so that its undo must put back more
+  // than the old value.
+  bool Reshapes() const { return shape_ != Shape::Plain; }
+  // Takes the new value of a later edit of the same field, so that one undo reverses both;
+  // false, changing nothing, when the two cannot be one step.
+  bool Absorb(const FieldEdit& later);
+  // Whether the edit, merged or not, leaves the field as it found it.
+  bool ChangesNothing() const { return done_ && before_ == after_; }
 
  private:
-  friend FieldEdit EditField(ZR3Level&, const FieldOwner&, std::string_view, std::string_view);
-  struct State;
-  FieldEdit(FieldOwner owner, std::string path);
-  void Restore(ZR3Level& level, const State& state) const;
+  enum class Shape { Plain, MapSize, ScriptConditions, ScriptCommands };
+  static Shape ShapeOf(const FieldOwner& owner, std::string_view path);
+  // The first doing of a reshaping edit, keeping what it changes.
+  void ReshapeMap(ZR3Level& level);
+  void ReshapeScript(ZR3Level& level);
+
+  // A map cell slot that a smaller size dropped.
+  struct DroppedSlot {
+    int row;
+    int column;
+    std::size_t slot;
+    std::uint32_t id;
+    ZR3ChainRecord* tile;
+  };
 
   FieldOwner owner_;
   std::string path_;
-  std::unique_ptr<State> before_;
-  std::unique_ptr<State> after_;
+  std::string before_;
+  std::string after_;
+  bool done_ = false;
+  Shape shape_;
+  std::vector<DroppedSlot> dropped_;
+  // A script's slots as they were before a new count linked them again.
+  std::vector<ZR3ScriptCondition> conditions_;
+  std::vector<ZR3ScriptCommand> commands_;
 };
 
-// Sets the field at path of the owner from its text, as the record's SetField does (throws
-// ZR3Error with the reason and changes nothing on refusal), marks the level modified and
-// answers what changed.
-FieldEdit EditField(ZR3Level& level, const FieldOwner& owner, std::string_view path,
-                    std::string_view value);
-
-// Sets one colour of a palette to rgb as an edit of the palette's colours, so that its undo
-// puts back exactly the bytes it replaced. Throws ZR3Error and changes nothing when there is
-// no such palette or colour.
-FieldEdit EditPaletteColour(ZR3Level& level, std::size_t palette, std::size_t colour,
+// The edit that sets one colour of a palette to rgb: an edit of the palette's colours, so that
+// its undo puts back exactly the bytes it replaced. Throws ZR3Error when there is no such
+// palette or colour.
+FieldEdit PaletteColourEdit(const ZR3Level& level, std::size_t palette, std::size_t colour,
                             std::array<std::uint8_t, 3> rgb);
 
 }  // namespace zr3

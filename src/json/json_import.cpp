@@ -19,7 +19,9 @@
 #include "json/windows1252.h"
 #include "level/field_access.h"
 #include "level/fields.h"
+#include "level/numbers.h"
 #include "level/record_factory.h"
+#include "level/record_names.h"
 
 namespace zr3::json {
 
@@ -324,20 +326,15 @@ class Importer {
                          " hex digits, not " + std::to_string(text.size()) + " characters");
       return;
     }
-    const auto digit = [](char c) -> int {
-      if (c >= '0' && c <= '9') return c - '0';
-      if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-      if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-      return -1;
-    };
     for (const char c : text) {
-      if (digit(c) < 0) {
+      if (HexDigitValue(c) < 0) {
         Problem(place, "holds " + Quoted(std::string(1, c)) + ", which is not a hex digit");
         return;
       }
     }
     for (std::size_t i = 0; i < count; ++i) {
-      bytes[i] = static_cast<std::uint8_t>(digit(text[2 * i]) << 4 | digit(text[2 * i + 1]));
+      bytes[i] = static_cast<std::uint8_t>(HexDigitValue(text[2 * i]) << 4 |
+                                           HexDigitValue(text[2 * i + 1]));
     }
   }
 
@@ -495,10 +492,8 @@ class Importer {
   std::vector<PendingReference> pending_;
   std::vector<PendingCells> pendingCells_;
   std::array<bool, kCategoryCount> complete_{};
-  // Per list: each name to the position of the one record of that name, or -1 when several
-  // records share it; made on the first lookup by name.
-  std::array<std::optional<std::unordered_map<std::string_view, std::int64_t>>, kCategoryCount>
-      nameIndexes_;
+  // Per list, made on the first lookup by name.
+  std::array<std::optional<RecordNames>, kCategoryCount> nameIndexes_;
 };
 
 ZR3Base* Importer::Find(Category list, std::int64_t index, std::uint32_t name, const Place& place) {
@@ -510,25 +505,19 @@ ZR3Base* Importer::Find(Category list, std::int64_t index, std::uint32_t name, c
     return record;
   }
   auto& names = nameIndexes_[IndexOf(list)];
-  if (!names) {
-    names.emplace();
-    for (std::size_t i = 0; i < records.size(); ++i) {
-      auto [at, added] = names->try_emplace(records[i]->Name(), static_cast<std::int64_t>(i));
-      if (!added) at->second = -1;
-    }
-  }
+  if (!names) names.emplace(records);
   std::string shown;
   AppendUtf8(shown, names_[name]);
-  const auto found = names->find(names_[name]);
-  if (found == names->end()) {
+  const std::int64_t found = names->Find(names_[name]);
+  if (found == RecordNames::kNone) {
     Problem(place, "no " + std::string(noun) + " is named " + Quoted(shown));
     return nullptr;
   }
-  if (found->second < 0) {
+  if (found == RecordNames::kSeveral) {
     Problem(place, "more than one " + std::string(noun) + " is named " + Quoted(shown));
     return nullptr;
   }
-  return records[static_cast<std::size_t>(found->second)].get();
+  return records[static_cast<std::size_t>(found)].get();
 }
 
 void Importer::Resolve(const PendingReference& pending) {

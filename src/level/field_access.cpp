@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "level/numbers.h"
+#include "level/record_names.h"
 #include "level/zr3error.h"
 #include "level/zr3level.h"
 
@@ -15,21 +17,7 @@ std::string_view FieldKindName(FieldKind kind) {
 }
 
 std::optional<std::int64_t> ParseFieldNumber(std::string_view text) {
-  std::size_t i = 0;
-  bool negative = false;
-  if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
-    negative = text[0] == '-';
-    i = 1;
-  }
-  if (i == text.size()) return std::nullopt;
-  std::int64_t value = 0;
-  for (; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return std::nullopt;
-    value = value * 10 + (text[i] - '0');
-    // Far beyond any field; stops before the 64 bits overflow.
-    if (value > (std::int64_t{1} << 40)) return std::nullopt;
-  }
-  return negative ? -value : value;
+  return ParseDecimal<std::int64_t>(text);
 }
 
 int FindRecordForField(const ZR3Level& level, Category list, std::string_view field,
@@ -44,19 +32,15 @@ int FindRecordForField(const ZR3Level& level, Category list, std::string_view fi
     }
     return static_cast<int>(*position);
   }
-  int found = -1;
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    if (records[i]->Name() != text) continue;
-    if (found >= 0) {
-      throw ZR3Error(std::string(field) + ": more than one " + noun + " is named \"" +
-                     std::string(text) + "\"");
-    }
-    found = static_cast<int>(i);
+  const std::int64_t found = RecordNames(records).Find(text);
+  if (found == RecordNames::kSeveral) {
+    throw ZR3Error(std::string(field) + ": more than one " + noun + " is named \"" +
+                   std::string(text) + "\"");
   }
-  if (found < 0) {
+  if (found == RecordNames::kNone) {
     throw ZR3Error(std::string(field) + ": no " + noun + " is named \"" + std::string(text) + "\"");
   }
-  return found;
+  return static_cast<int>(found);
 }
 
 std::string FieldLister::HexText(const std::uint8_t* bytes, std::size_t count) {
@@ -113,23 +97,18 @@ std::optional<std::size_t> FieldSetter::WordIndex(std::span<const std::string_vi
 }
 
 void FieldSetter::SetHex(std::uint8_t* bytes, std::size_t count) const {
-  const auto digit = [](char c) -> int {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-  };
   if (value_.size() != count * 2) {
     Refuse("takes " + std::to_string(count) + " bytes as " + std::to_string(count * 2) +
            " hex digits, not " + std::to_string(value_.size()) + " characters");
   }
   for (std::size_t i = 0; i < count; ++i) {
-    const int high = digit(value_[2 * i]);
-    const int low = digit(value_[2 * i + 1]);
+    const int high = HexDigitValue(value_[2 * i]);
+    const int low = HexDigitValue(value_[2 * i + 1]);
     if (high < 0 || low < 0) Refuse("\"" + std::string(value_) + "\" is not hex digits");
   }
   for (std::size_t i = 0; i < count; ++i) {
-    bytes[i] = static_cast<std::uint8_t>(digit(value_[2 * i]) << 4 | digit(value_[2 * i + 1]));
+    bytes[i] = static_cast<std::uint8_t>(HexDigitValue(value_[2 * i]) << 4 |
+                                         HexDigitValue(value_[2 * i + 1]));
   }
 }
 

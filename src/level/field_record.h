@@ -57,13 +57,17 @@ class FieldRecord : public Base {
   void SetField(ZR3Level& level, std::string_view path, std::string_view value) override {
     const Derived before = Self();
     try {
+      std::vector<bool> active;
+      PositionStates states(active);
+      Derived::Fields(Self(), states);
       FieldSetter set(level, path, value);
       Derived::Fields(Self(), set);
       if (!set.Found()) {
         throw ZR3Error(std::string(path) + ": no such field");
       }
-      // A changed type can make a parameter name a record, or stop it from naming one.
-      FieldLinker link(level, true);
+      // A changed type can make a parameter name a record, or stop it from naming one; every
+      // other link stays as it is.
+      ChangedPositionLinker link(level, active);
       Derived::Fields(Self(), link);
     } catch (...) {
       Self() = before;

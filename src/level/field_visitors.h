@@ -266,6 +266,47 @@ class FieldLinker {
   bool lastPass_;
 };
 
+// Whether each position field names a record (is active), in field order; and the linker that
+// afterwards links or unlinks only the fields whose state changed, so that setting one field
+// (a type that makes a parameter name a record) leaves every other link as it was.
+class PositionStates {
+ public:
+  explicit PositionStates(std::vector<bool>& states) : states_(states) {}
+  template <class Ref>
+  void operator()(PositionField<Ref> f) {
+    states_.push_back(f.active);
+  }
+  template <class F>
+  void operator()(const F&) {}
+
+ private:
+  std::vector<bool>& states_;
+};
+
+class ChangedPositionLinker {
+ public:
+  ChangedPositionLinker(ZR3Level& level, const std::vector<bool>& before)
+      : level_(level), before_(before) {}
+  template <class Ref>
+  void operator()(PositionField<Ref> f) {
+    const bool was = next_ < before_.size() && before_[next_];
+    ++next_;
+    if (was == f.active) return;
+    if (f.active) {
+      f.ref.Link(level_);
+    } else {
+      f.ref.Unlink();
+    }
+  }
+  template <class F>
+  void operator()(const F&) {}
+
+ private:
+  ZR3Level& level_;
+  const std::vector<bool>& before_;
+  std::size_t next_ = 0;
+};
+
 // The stored identifiers that the next save writes back unchanged.
 class KeptIdentifiers {
  public:

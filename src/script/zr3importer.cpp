@@ -13,6 +13,7 @@
 
 #include "level/category.h"
 #include "level/file_source.h"
+#include "level/numbers.h"
 #include "level/parallel.h"
 #include "level/zr3error.h"
 #include "level/zr3level.h"
@@ -401,22 +402,7 @@ std::vector<std::string> TokenizeScriptLine(std::string_view line) {
 }
 
 std::optional<std::int32_t> ParseScriptNumber(std::string_view token) {
-  std::size_t i = 0;
-  bool negative = false;
-  if (!token.empty() && (token[0] == '-' || token[0] == '+')) {
-    negative = token[0] == '-';
-    i = 1;
-  }
-  if (i == token.size()) return std::nullopt;
-  std::int64_t value = 0;
-  for (; i < token.size(); ++i) {
-    if (token[i] < '0' || token[i] > '9') return std::nullopt;
-    value = value * 10 + (token[i] - '0');
-    if (value > std::int64_t{1} << 31) return std::nullopt;
-  }
-  if (negative) value = -value;
-  if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
-  return static_cast<std::int32_t>(value);
+  return ParseDecimal<std::int32_t>(token);
 }
 
 void ZR3Importer::Import(const std::string& fileName) {

@@ -71,8 +71,10 @@ void ZR3Script::Describe(Lines& lines) const {
 }
 
 void ZR3Script::SetField(ZR3Level& level, std::string_view path, std::string_view value) {
+  const std::size_t conditions = ConditionsInUse();
+  const std::size_t commands = CommandsInUse();
   FieldRecord::SetField(level, path, value);
-  LinkFields(level);
+  if (ConditionsInUse() != conditions || CommandsInUse() != commands) LinkFields(level);
 }
 
 void ZR3Script::CheckCounts(RecordProblems& problems) const {

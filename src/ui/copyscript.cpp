@@ -16,7 +16,7 @@ TfrmCopyScript::TfrmCopyScript(QWidget* parent) : QDialog(parent) {
   setWindowTitle(tr("Copy Script"));
 
   auto* label = new QLabel(tr("Copy to:"));
-  label->setObjectName(QStringLiteral("lblCopyTo"));
+  label->setObjectName(QStringLiteral("copyToLabel"));
   cboScriptType_ = new QComboBox;
   cboScriptType_->setObjectName(QStringLiteral("cboScriptType"));
   // A drop-down list that offers only its own entries: a QComboBox is not editable. Its rows
@@ -27,11 +27,11 @@ TfrmCopyScript::TfrmCopyScript(QWidget* parent) : QDialog(parent) {
   label->setBuddy(cboScriptType_);
 
   auto* buttons = new QDialogButtonBox;
-  QPushButton* btnOK = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
-  btnOK->setObjectName(QStringLiteral("btnOK"));
-  btnOK->setDefault(true);
-  QPushButton* btnCancel = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
-  btnCancel->setObjectName(QStringLiteral("btnCancel"));
+  QPushButton* okButton = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
+  okButton->setObjectName(QStringLiteral("okButton"));
+  okButton->setDefault(true);
+  QPushButton* cancelButton = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
+  cancelButton->setObjectName(QStringLiteral("cancelButton"));
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

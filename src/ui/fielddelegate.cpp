@@ -10,8 +10,8 @@
 #include <QVBoxLayout>
 #include <limits>
 
+#include "document/texts.h"
 #include "ui/fieldmodel.h"
-#include "ui/texts.h"
 
 namespace zr3::ui {
 
@@ -57,10 +57,10 @@ ReferencePicker::ReferencePicker(const ZR3Level& level, Category list, const QSt
       proxy_(new QSortFilterProxyModel(this)) {
   setObjectName(QStringLiteral("pckReference"));
   setAutoFillBackground(true);
-  filter_->setObjectName(QStringLiteral("edtReferenceFilter"));
+  filter_->setObjectName(QStringLiteral("referenceFilter"));
   filter_->setPlaceholderText(tr("Type to filter"));
   filter_->setClearButtonEnabled(true);
-  view_->setObjectName(QStringLiteral("lvwReferences"));
+  view_->setObjectName(QStringLiteral("referenceList"));
   view_->setUniformItemSizes(true);
   view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   proxy_->setFilterCaseSensitivity(Qt::CaseInsensitive);
@@ -130,7 +130,7 @@ QWidget* FieldDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
   switch (info->kind) {
     case FieldKind::Text: {
       auto* edit = new QLineEdit(parent);
-      edit->setObjectName(QStringLiteral("edtField"));
+      edit->setObjectName(QStringLiteral("fieldEditor"));
       edit->setMaxLength(static_cast<int>(info->width));
       return edit;
     }
@@ -169,7 +169,7 @@ QWidget* FieldDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
       [[fallthrough]];
     default: {
       auto* edit = new QLineEdit(parent);
-      edit->setObjectName(QStringLiteral("edtField"));
+      edit->setObjectName(QStringLiteral("fieldEditor"));
       return edit;
     }
   }

@@ -1,7 +1,7 @@
 #include "ui/fieldmodel.h"
 
+#include "document/texts.h"
 #include "edit/edit_common.h"
-#include "ui/texts.h"
 
 namespace zr3::ui {
 

@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "ui/mainform.h"
+#include "ui/mainwindow.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -8,7 +8,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("ZR3Tool"));
   QApplication::setApplicationVersion(QStringLiteral(ZR3_VERSION));
 
-  zr3::ui::TfrmMain window;
+  zr3::ui::MainWindow window;
   window.show();
   window.StartUp(QApplication::arguments().mid(1));
   return QApplication::exec();

@@ -10,8 +10,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "document/texts.h"
 #include "records/zr3map.h"
-#include "ui/texts.h"
 
 namespace zr3::ui {
 
@@ -25,13 +25,13 @@ QString HexId(std::uint32_t id) {
 
 }  // namespace
 
-TMapPane::TMapPane(render::ImageCache& images, QWidget* parent) : QWidget(parent) {
-  setObjectName(QStringLiteral("pnlMap"));
-  view_ = new TMapView(images);
+MapPane::MapPane(render::ImageCache& images, QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("mapPane"));
+  view_ = new MapView(images);
 
-  tbrMap_ = new QToolBar;
-  tbrMap_->setObjectName(QStringLiteral("tbrMap"));
-  tbrMap_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  toolBar_ = new QToolBar;
+  toolBar_->setObjectName(QStringLiteral("mapToolBar"));
+  toolBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
   auto newAction = [this](const char* name, const QString& text, const QString& tip) {
     auto* action = new QAction(text, this);
     action->setObjectName(QLatin1String(name));
@@ -39,73 +39,74 @@ TMapPane::TMapPane(render::ImageCache& images, QWidget* parent) : QWidget(parent
     // The shortcuts work while the map tab has the focus, and nowhere else.
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(action);
-    tbrMap_->addAction(action);
+    toolBar_->addAction(action);
     return action;
   };
-  tbrMap_->addWidget(new QLabel(tr("Layers ")));
-  for (std::size_t slot = 0; slot < actLayers_.size(); ++slot) {
+  toolBar_->addWidget(new QLabel(tr("Layers ")));
+  for (std::size_t slot = 0; slot < layerActions_.size(); ++slot) {
     const QString number = QString::number(slot + 1);
-    QAction* layer = newAction("actLayer", number, tr("Show layer %1").arg(number));
-    layer->setObjectName(QStringLiteral("actLayer%1").arg(number));
+    QAction* layer = newAction("actionLayer", number, tr("Show layer %1").arg(number));
+    layer->setObjectName(QStringLiteral("actionLayer%1").arg(number));
     layer->setCheckable(true);
     layer->setChecked(true);
     connect(layer, &QAction::toggled, this,
             [this, slot](bool shown) { view_->SetLayerVisible(slot, shown); });
-    actLayers_[slot] = layer;
+    layerActions_[slot] = layer;
   }
-  actGrid_ = newAction("actGrid", tr("Grid"), tr("Show the grid"));
-  actGrid_->setCheckable(true);
-  connect(actGrid_, &QAction::toggled, view_, &TMapView::SetGrid);
-  tbrMap_->addSeparator();
-  actZoomOut_ = newAction("actZoomOut", tr("-"), tr("Zoom out (Ctrl+-)"));
-  actZoomOut_->setShortcuts(QKeySequence::ZoomOut);
-  connect(actZoomOut_, &QAction::triggered, view_, &TMapView::ZoomOut);
-  actZoomIn_ = newAction("actZoomIn", tr("+"), tr("Zoom in (Ctrl++)"));
-  actZoomIn_->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-  connect(actZoomIn_, &QAction::triggered, view_, &TMapView::ZoomIn);
-  actZoomFit_ = newAction("actZoomFit", tr("Fit"), tr("Fit the map to the window (Ctrl+0)"));
-  actZoomFit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-  connect(actZoomFit_, &QAction::triggered, view_, &TMapView::ZoomToFit);
-  tbrMap_->addSeparator();
+  gridAction_ = newAction("actionGrid", tr("Grid"), tr("Show the grid"));
+  gridAction_->setCheckable(true);
+  connect(gridAction_, &QAction::toggled, view_, &MapView::SetGrid);
+  toolBar_->addSeparator();
+  zoomOutAction_ = newAction("actionZoomOut", tr("-"), tr("Zoom out (Ctrl+-)"));
+  zoomOutAction_->setShortcuts(QKeySequence::ZoomOut);
+  connect(zoomOutAction_, &QAction::triggered, view_, &MapView::ZoomOut);
+  zoomInAction_ = newAction("actionZoomIn", tr("+"), tr("Zoom in (Ctrl++)"));
+  zoomInAction_->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+  connect(zoomInAction_, &QAction::triggered, view_, &MapView::ZoomIn);
+  zoomFitAction_ = newAction("actionZoomFit", tr("Fit"), tr("Fit the map to the window (Ctrl+0)"));
+  zoomFitAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+  connect(zoomFitAction_, &QAction::triggered, view_, &MapView::ZoomToFit);
+  toolBar_->addSeparator();
   auto* tools = new QActionGroup(this);
-  actSelect_ = newAction("actSelect", tr("Select"), tr("Click a cell to list its tiles"));
-  actPaint_ = newAction("actPaint", tr("Paint"),
-                        tr("Click or drag to paint, Shift+drag to fill a rectangle, right "
-                           "button to erase, Ctrl+click to pick a tile"));
-  for (QAction* tool : {actSelect_, actPaint_}) {
+  selectAction_ = newAction("actionSelect", tr("Select"), tr("Click a cell to list its tiles"));
+  paintAction_ = newAction("actionPaint", tr("Paint"),
+                           tr("Click or drag to paint, Shift+drag to fill a rectangle, right "
+                              "button to erase, Ctrl+click to pick a tile"));
+  for (QAction* tool : {selectAction_, paintAction_}) {
     tool->setCheckable(true);
     tools->addAction(tool);
   }
-  actSelect_->setChecked(true);
-  connect(actSelect_, &QAction::triggered, this,
-          [this] { view_->SetTool(TMapView::Tool::Select); });
-  connect(actPaint_, &QAction::triggered, this, [this] { view_->SetTool(TMapView::Tool::Paint); });
-  cmbLayer_ = new QComboBox;
-  cmbLayer_->setObjectName(QStringLiteral("cmbLayer"));
-  cmbLayer_->setAccessibleName(tr("Layer to paint"));
-  cmbLayer_->setToolTip(tr("The layer painting sets"));
-  for (std::size_t slot = 0; slot < actLayers_.size(); ++slot) {
-    cmbLayer_->addItem(tr("Layer %1").arg(slot + 1));
+  selectAction_->setChecked(true);
+  connect(selectAction_, &QAction::triggered, this,
+          [this] { view_->SetTool(MapView::Tool::Select); });
+  connect(paintAction_, &QAction::triggered, this,
+          [this] { view_->SetTool(MapView::Tool::Paint); });
+  layerBox_ = new QComboBox;
+  layerBox_->setObjectName(QStringLiteral("layerBox"));
+  layerBox_->setAccessibleName(tr("Layer to paint"));
+  layerBox_->setToolTip(tr("The layer painting sets"));
+  for (std::size_t slot = 0; slot < layerActions_.size(); ++slot) {
+    layerBox_->addItem(tr("Layer %1").arg(slot + 1));
   }
-  connect(cmbLayer_, &QComboBox::currentIndexChanged, this,
+  connect(layerBox_, &QComboBox::currentIndexChanged, this,
           [this](int index) { view_->SetLayer(static_cast<std::size_t>(std::max(index, 0))); });
-  tbrMap_->addWidget(cmbLayer_);
+  toolBar_->addWidget(layerBox_);
 
-  lvwSlots_ = new QTreeWidget;
-  lvwSlots_->setObjectName(QStringLiteral("lvwSlots"));
-  lvwSlots_->setAccessibleName(tr("Tiles of the selected cell"));
-  lvwSlots_->setHeaderLabels({tr("Layer"), tr("Tile"), tr("Identifier")});
-  lvwSlots_->setRootIsDecorated(false);
-  lvwSlots_->setUniformRowHeights(true);
-  lvwSlots_->header()->setStretchLastSection(true);
-  lvwSlots_->header()->resizeSection(LayerColumn, 60);
-  lvwSlots_->header()->resizeSection(TileColumn, 160);
+  slotList_ = new QTreeWidget;
+  slotList_->setObjectName(QStringLiteral("slotList"));
+  slotList_->setAccessibleName(tr("Tiles of the selected cell"));
+  slotList_->setHeaderLabels({tr("Layer"), tr("Tile"), tr("Identifier")});
+  slotList_->setRootIsDecorated(false);
+  slotList_->setUniformRowHeights(true);
+  slotList_->header()->setStretchLastSection(true);
+  slotList_->header()->resizeSection(LayerColumn, 60);
+  slotList_->header()->resizeSection(TileColumn, 160);
   // Enter and a double-click both activate a slot.
-  connect(lvwSlots_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+  connect(slotList_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
     const ZR3Map* map = view_->Map();
     const auto cell = view_->SelectedCell();
     if (!map || !cell) return;
-    const auto slot = static_cast<std::size_t>(lvwSlots_->indexOfTopLevelItem(item));
+    const auto slot = static_cast<std::size_t>(slotList_->indexOfTopLevelItem(item));
     if (ZR3ChainRecord* tile = map->CellTile(cell->row, cell->column, slot)) {
       emit TileActivated(tile);
     }
@@ -114,38 +115,42 @@ TMapPane::TMapPane(render::ImageCache& images, QWidget* parent) : QWidget(parent
   auto* splitter = new QSplitter(Qt::Vertical);
   splitter->setChildrenCollapsible(false);
   splitter->addWidget(view_);
-  splitter->addWidget(lvwSlots_);
+  splitter->addWidget(slotList_);
   splitter->setStretchFactor(0, 1);
   splitter->setStretchFactor(1, 0);
-  const int slotsHeight = lvwSlots_->sizeHintForRow(0) * (kSlotRows + 2);
+  const int slotsHeight = slotList_->sizeHintForRow(0) * (kSlotRows + 2);
   splitter->setSizes({400, std::max(slotsHeight, 80)});
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  layout->addWidget(tbrMap_);
+  layout->addWidget(toolBar_);
   layout->addWidget(splitter);
 
-  connect(view_, &TMapView::CellSelected, this, &TMapPane::ListSlots);
-  connect(view_, &TMapView::CellHovered, this,
+  connect(view_, &MapView::CellSelected, this, &MapPane::ListSlots);
+  connect(view_, &MapView::CellHovered, this,
           [this](std::optional<MapCell> cell) { emit Hint(cell ? CellText(*cell) : QString()); });
 }
 
-void TMapPane::ShowMap(ZR3Level* level, std::optional<std::size_t> map) {
+void MapPane::ShowMap(ZR3Level* level, std::optional<std::size_t> map) {
   view_->ShowMap(level, map);
   ListSlots();
 }
 
-void TMapPane::Refresh() {
+void MapPane::Refresh() {
   view_->Refresh();
   ListSlots();
+  // The status bar names the hovered cell's tiles as they are now.
+  if (const std::optional<MapCell> hovered = view_->HoveredCell(); hovered && view_->Map()) {
+    emit Hint(CellText(*hovered));
+  }
 }
 
-void TMapPane::StartPainting() {
-  actPaint_->setChecked(true);
-  view_->SetTool(TMapView::Tool::Paint);
+void MapPane::StartPainting() {
+  paintAction_->setChecked(true);
+  view_->SetTool(MapView::Tool::Paint);
 }
 
-QString TMapPane::SlotText(MapCell cell, std::size_t slot) const {
+QString MapPane::SlotText(MapCell cell, std::size_t slot) const {
   const ZR3Map* map = view_->Map();
   if (const ZR3ChainRecord* tile = map->CellTile(cell.row, cell.column, slot)) {
     return ToDisplay(tile->Name());
@@ -154,7 +159,7 @@ QString TMapPane::SlotText(MapCell cell, std::size_t slot) const {
   return id == 0 ? tr("(empty)") : tr("unresolved %1").arg(HexId(id));
 }
 
-QString TMapPane::CellText(MapCell cell) const {
+QString MapPane::CellText(MapCell cell) const {
   QStringList names;
   for (std::size_t slot = 0; slot < ZR3Map::kSlotsPerCell; ++slot) {
     names << SlotText(cell, slot);
@@ -162,13 +167,13 @@ QString TMapPane::CellText(MapCell cell) const {
   return tr("Row %1, column %2: %3").arg(cell.row).arg(cell.column).arg(names.join(", "));
 }
 
-void TMapPane::ListSlots() {
-  lvwSlots_->clear();
+void MapPane::ListSlots() {
+  slotList_->clear();
   const ZR3Map* map = view_->Map();
   const auto cell = view_->SelectedCell();
   if (!map || !cell) return;
   for (std::size_t slot = 0; slot < ZR3Map::kSlotsPerCell; ++slot) {
-    auto* item = new QTreeWidgetItem(lvwSlots_);
+    auto* item = new QTreeWidgetItem(slotList_);
     item->setText(LayerColumn, QString::number(slot + 1));
     item->setText(TileColumn, SlotText(*cell, slot));
     const std::uint32_t id = map->CellTileId(cell->row, cell->column, slot);

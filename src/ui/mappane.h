@@ -16,21 +16,21 @@ namespace zr3::ui {
 
 // The Map tab: the map view under a toolbar of its layers, grid, zoom and tools, and the
 // slots of the selected cell beneath it.
-class TMapPane : public QWidget {
+class MapPane : public QWidget {
   Q_OBJECT
 
  public:
   static constexpr int kSlotRows = 3;
 
-  explicit TMapPane(render::ImageCache& images, QWidget* parent = nullptr);
+  explicit MapPane(render::ImageCache& images, QWidget* parent = nullptr);
 
-  TMapView* View() const { return view_; }
-  QTreeWidget* SlotList() const { return lvwSlots_; }
-  QComboBox* LayerBox() const { return cmbLayer_; }
-  QAction* PaintAction() const { return actPaint_; }
-  QAction* SelectAction() const { return actSelect_; }
-  QAction* GridAction() const { return actGrid_; }
-  QAction* LayerAction(std::size_t slot) const { return actLayers_.at(slot); }
+  MapView* View() const { return view_; }
+  QTreeWidget* SlotList() const { return slotList_; }
+  QComboBox* LayerBox() const { return layerBox_; }
+  QAction* PaintAction() const { return paintAction_; }
+  QAction* SelectAction() const { return selectAction_; }
+  QAction* GridAction() const { return gridAction_; }
+  QAction* LayerAction(std::size_t slot) const { return layerActions_.at(slot); }
 
   // Shows a map of the level, or nothing.
   void ShowMap(ZR3Level* level, std::optional<std::size_t> map);
@@ -53,17 +53,17 @@ class TMapPane : public QWidget {
   // A slot's tile as the slot list and the status bar name it.
   QString SlotText(MapCell cell, std::size_t slot) const;
 
-  TMapView* view_ = nullptr;
-  QToolBar* tbrMap_ = nullptr;
-  std::array<QAction*, 3> actLayers_{};
-  QAction* actGrid_ = nullptr;
-  QAction* actZoomIn_ = nullptr;
-  QAction* actZoomOut_ = nullptr;
-  QAction* actZoomFit_ = nullptr;
-  QAction* actSelect_ = nullptr;
-  QAction* actPaint_ = nullptr;
-  QComboBox* cmbLayer_ = nullptr;
-  QTreeWidget* lvwSlots_ = nullptr;
+  MapView* view_ = nullptr;
+  QToolBar* toolBar_ = nullptr;
+  std::array<QAction*, 3> layerActions_{};
+  QAction* gridAction_ = nullptr;
+  QAction* zoomInAction_ = nullptr;
+  QAction* zoomOutAction_ = nullptr;
+  QAction* zoomFitAction_ = nullptr;
+  QAction* selectAction_ = nullptr;
+  QAction* paintAction_ = nullptr;
+  QComboBox* layerBox_ = nullptr;
+  QTreeWidget* slotList_ = nullptr;
 };
 
 }  // namespace zr3::ui

@@ -22,7 +22,7 @@ const QColor kRectangleColour(80, 160, 255, 90);
 
 }  // namespace
 
-TMapView::TMapView(render::ImageCache& images, QWidget* parent)
+MapView::MapView(render::ImageCache& images, QWidget* parent)
     : QAbstractScrollArea(parent), images_(images), renderer_(images) {
   setObjectName(QStringLiteral("MapView"));
   setAccessibleName(tr("Map"));
@@ -30,9 +30,9 @@ TMapView::TMapView(render::ImageCache& images, QWidget* parent)
   setFocusPolicy(Qt::StrongFocus);
 }
 
-TMapView::~TMapView() = default;
+MapView::~MapView() = default;
 
-void TMapView::ShowMap(ZR3Level* level, std::optional<std::size_t> map) {
+void MapView::ShowMap(ZR3Level* level, std::optional<std::size_t> map) {
   const bool same = level == level_ && map == map_;
   // A stroke in progress on another map is dropped, leaving the map as it found it.
   if (stroke_ && !same) DropStroke();
@@ -45,12 +45,12 @@ void TMapView::ShowMap(ZR3Level* level, std::optional<std::size_t> map) {
   Refresh();
 }
 
-const ZR3Map* TMapView::Map() const {
+const ZR3Map* MapView::Map() const {
   if (!level_ || !map_ || *map_ >= level_->List(Category::Maps).size()) return nullptr;
   return static_cast<const ZR3Map*>(level_->List(Category::Maps)[*map_].get());
 }
 
-void TMapView::Refresh() {
+void MapView::Refresh() {
   if (const ZR3Map* map = Map()) {
     const int side = map->Side();
     auto inside = [side](const std::optional<MapCell>& cell) {
@@ -63,17 +63,17 @@ void TMapView::Refresh() {
   viewport()->update();
 }
 
-void TMapView::SetLayerVisible(std::size_t slot, bool visible) {
+void MapView::SetLayerVisible(std::size_t slot, bool visible) {
   renderer_.Options().layers.at(slot) = visible;
   viewport()->update();
 }
 
-void TMapView::SetGrid(bool grid) {
+void MapView::SetGrid(bool grid) {
   renderer_.Options().grid = grid;
   viewport()->update();
 }
 
-void TMapView::SetCellSize(int cell, std::optional<QPoint> anchor) {
+void MapView::SetCellSize(int cell, std::optional<QPoint> anchor) {
   cell = std::clamp(cell, kZoomSteps.front(), kZoomSteps.back());
   const int old = CellSize();
   if (cell == old) return;
@@ -88,17 +88,17 @@ void TMapView::SetCellSize(int cell, std::optional<QPoint> anchor) {
   viewport()->update();
 }
 
-void TMapView::ZoomIn() {
+void MapView::ZoomIn() {
   const auto next = std::upper_bound(kZoomSteps.begin(), kZoomSteps.end(), CellSize());
   if (next != kZoomSteps.end()) SetCellSize(*next);
 }
 
-void TMapView::ZoomOut() {
+void MapView::ZoomOut() {
   const auto next = std::lower_bound(kZoomSteps.begin(), kZoomSteps.end(), CellSize());
   if (next != kZoomSteps.begin()) SetCellSize(*std::prev(next));
 }
 
-void TMapView::ZoomToFit() {
+void MapView::ZoomToFit() {
   const ZR3Map* map = Map();
   if (!map) return;
   const int cells = map->Side() + 2;
@@ -106,20 +106,20 @@ void TMapView::ZoomToFit() {
   SetCellSize(std::max(std::min(room.width(), room.height()) / cells, kZoomSteps.front()));
 }
 
-void TMapView::SetTool(Tool tool) {
+void MapView::SetTool(Tool tool) {
   tool_ = tool;
   viewport()->setCursor(tool == Tool::Paint ? Qt::CrossCursor : Qt::ArrowCursor);
 }
 
-void TMapView::SetLayer(std::size_t slot) {
+void MapView::SetLayer(std::size_t slot) {
   layer_ = std::min(slot, ZR3Map::kSlotsPerCell - 1);
 }
 
-void TMapView::SelectCell(std::optional<MapCell> cell) {
+void MapView::SelectCell(std::optional<MapCell> cell) {
   if (MoveMark(selected_, cell)) emit CellSelected(selected_);
 }
 
-bool TMapView::MoveMark(std::optional<MapCell>& mark, std::optional<MapCell> cell) {
+bool MapView::MoveMark(std::optional<MapCell>& mark, std::optional<MapCell> cell) {
   if (cell == mark) return false;
   if (mark) UpdateCell(*mark);
   mark = cell;
@@ -127,7 +127,7 @@ bool TMapView::MoveMark(std::optional<MapCell>& mark, std::optional<MapCell> cel
   return true;
 }
 
-QPoint TMapView::Origin() const {
+QPoint MapView::Origin() const {
   const ZR3Map* map = Map();
   if (!map) return {};
   const QSize size = renderer_.ImageSize(*map);
@@ -139,7 +139,7 @@ QPoint TMapView::Origin() const {
   return {x, y};
 }
 
-std::optional<MapCell> TMapView::CellAt(QPoint point) const {
+std::optional<MapCell> MapView::CellAt(QPoint point) const {
   const ZR3Map* map = Map();
   if (!map) return std::nullopt;
   const auto cell = renderer_.CellAt(*map, point - Origin());
@@ -147,20 +147,20 @@ std::optional<MapCell> TMapView::CellAt(QPoint point) const {
   return MapCell{cell->first, cell->second};
 }
 
-QPoint TMapView::CellCentre(MapCell cell) const {
+QPoint MapView::CellCentre(MapCell cell) const {
   return ViewRect(cell).center();
 }
 
-QRect TMapView::ViewRect(MapCell cell) const {
+QRect MapView::ViewRect(MapCell cell) const {
   return renderer_.CellRect(cell.row, cell.column).translated(Origin());
 }
 
-void TMapView::UpdateCell(MapCell cell) {
+void MapView::UpdateCell(MapCell cell) {
   // The outlines reach one pixel beyond the cell.
   viewport()->update(ViewRect(cell).adjusted(-2, -2, 2, 2));
 }
 
-void TMapView::UpdateScrollBars() {
+void MapView::UpdateScrollBars() {
   const ZR3Map* map = Map();
   const QSize size = map ? renderer_.ImageSize(*map) : QSize();
   const QSize room = viewport()->size();
@@ -172,7 +172,7 @@ void TMapView::UpdateScrollBars() {
   verticalScrollBar()->setSingleStep(CellSize());
 }
 
-void TMapView::paintEvent(QPaintEvent* event) {
+void MapView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   painter.fillRect(event->rect(), palette().dark());
   const ZR3Map* map = Map();
@@ -200,20 +200,20 @@ void TMapView::paintEvent(QPaintEvent* event) {
   }
 }
 
-void TMapView::resizeEvent(QResizeEvent* event) {
+void MapView::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
   UpdateScrollBars();
 }
 
-void TMapView::scrollContentsBy(int, int) {
+void MapView::scrollContentsBy(int, int) {
   viewport()->update();
 }
 
-void TMapView::SetHovered(std::optional<MapCell> cell) {
+void MapView::SetHovered(std::optional<MapCell> cell) {
   if (MoveMark(hovered_, cell)) emit CellHovered(hovered_);
 }
 
-void TMapView::mousePressEvent(QMouseEvent* event) {
+void MapView::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::MiddleButton && !stroke_) {
     // The middle button drags the map around.
     panFrom_ = event->position().toPoint();
@@ -245,7 +245,7 @@ void TMapView::mousePressEvent(QMouseEvent* event) {
   BeginStroke(*cell, tile, (modifiers & Qt::ShiftModifier) != 0);
 }
 
-void TMapView::BeginStroke(MapCell cell, ZR3ChainRecord* tile, bool rectangle) {
+void MapView::BeginStroke(MapCell cell, ZR3ChainRecord* tile, bool rectangle) {
   stroke_ = std::make_unique<Stroke>(
       Stroke{MapPaint(*level_, *map_), tile, rectangle, cell, cell, level_->Modified()});
   if (rectangle) {
@@ -256,7 +256,7 @@ void TMapView::BeginStroke(MapCell cell, ZR3ChainRecord* tile, bool rectangle) {
   UpdateCell(cell);
 }
 
-void TMapView::mouseMoveEvent(QMouseEvent* event) {
+void MapView::mouseMoveEvent(QMouseEvent* event) {
   if (panFrom_) {
     const QPoint moved = event->position().toPoint() - *panFrom_;
     panFrom_ = event->position().toPoint();
@@ -279,7 +279,7 @@ void TMapView::mouseMoveEvent(QMouseEvent* event) {
   if (cell) StrokeTo(*cell);
 }
 
-void TMapView::mouseReleaseEvent(QMouseEvent* event) {
+void MapView::mouseReleaseEvent(QMouseEvent* event) {
   if (panFrom_ && event->button() == Qt::MiddleButton) {
     panFrom_.reset();
     SetTool(tool_);
@@ -294,7 +294,7 @@ void TMapView::mouseReleaseEvent(QMouseEvent* event) {
   if (ended) FinishStroke();
 }
 
-void TMapView::StrokeTo(MapCell cell) {
+void MapView::StrokeTo(MapCell cell) {
   // Bresenham's line, so that a fast drag leaves no gaps.
   MapCell at = stroke_->last;
   const int dx = std::abs(cell.column - at.column);
@@ -317,11 +317,11 @@ void TMapView::StrokeTo(MapCell cell) {
   stroke_->last = cell;
 }
 
-QRect TMapView::RectangleOf(const Stroke& stroke) const {
+QRect MapView::RectangleOf(const Stroke& stroke) const {
   return ViewRect(stroke.anchor).united(ViewRect(stroke.last));
 }
 
-void TMapView::FinishStroke() {
+void MapView::FinishStroke() {
   std::unique_ptr<Stroke> stroke = std::move(stroke_);
   QString verb = stroke->tile ? tr("Paint") : tr("Erase");
   if (stroke->rectangle) {
@@ -334,14 +334,14 @@ void TMapView::FinishStroke() {
   sink_(std::move(stroke->paint), verb);
 }
 
-void TMapView::DropStroke() {
+void MapView::DropStroke() {
   stroke_->paint.Undo(*level_);
   level_->SetModified(stroke_->wasModified);
   stroke_.reset();
   viewport()->update();
 }
 
-void TMapView::Pick(MapCell cell) {
+void MapView::Pick(MapCell cell) {
   const ZR3Map* map = Map();
   // The chosen layer's tile, or else the topmost tile shown.
   ZR3ChainRecord* tile = map->CellTile(cell.row, cell.column, layer_);
@@ -351,7 +351,7 @@ void TMapView::Pick(MapCell cell) {
   if (tile) emit TilePicked(tile);
 }
 
-void TMapView::wheelEvent(QWheelEvent* event) {
+void MapView::wheelEvent(QWheelEvent* event) {
   if (!(event->modifiers() & Qt::ControlModifier)) {
     QAbstractScrollArea::wheelEvent(event);
     return;
@@ -365,7 +365,7 @@ void TMapView::wheelEvent(QWheelEvent* event) {
   event->accept();
 }
 
-void TMapView::keyPressEvent(QKeyEvent* event) {
+void MapView::keyPressEvent(QKeyEvent* event) {
   const ZR3Map* map = Map();
   if (event->key() == Qt::Key_Escape && stroke_) {
     DropStroke();
@@ -411,7 +411,7 @@ void TMapView::keyPressEvent(QKeyEvent* event) {
   EnsureVisible(cell);
 }
 
-void TMapView::EnsureVisible(MapCell cell) {
+void MapView::EnsureVisible(MapCell cell) {
   const QRect rect = ViewRect(cell);
   const QRect room = viewport()->rect();
   auto scroll = [](QScrollBar* bar, int low, int high, int size) {
@@ -422,7 +422,7 @@ void TMapView::EnsureVisible(MapCell cell) {
   scroll(verticalScrollBar(), rect.top(), rect.bottom() + 1, room.height());
 }
 
-void TMapView::leaveEvent(QEvent* event) {
+void MapView::leaveEvent(QEvent* event) {
   SetHovered(std::nullopt);
   QAbstractScrollArea::leaveEvent(event);
 }

@@ -36,7 +36,7 @@ struct MapCell {
 // either tool. Each stroke is handed over as one MapPaint when the button is let go; Escape
 // drops it. The middle button drags the map around. From the keyboard, the arrows move the
 // selected cell, and with the Paint tool Enter or Space paints it and Delete erases it.
-class TMapView : public QAbstractScrollArea {
+class MapView : public QAbstractScrollArea {
   Q_OBJECT
 
  public:
@@ -46,8 +46,8 @@ class TMapView : public QAbstractScrollArea {
   static constexpr std::array<int, 12> kZoomSteps = {2, 4, 6, 8, 12, 16, 24, 32, 48, 64, 96, 128};
 
   // images must outlive the view.
-  explicit TMapView(render::ImageCache& images, QWidget* parent = nullptr);
-  ~TMapView() override;
+  explicit MapView(render::ImageCache& images, QWidget* parent = nullptr);
+  ~MapView() override;
 
   // Shows the map at index of the level's maps; nothing when level is none. A stroke in
   // progress on another map is dropped, and what it painted put back.
@@ -81,6 +81,8 @@ class TMapView : public QAbstractScrollArea {
   }
 
   std::optional<MapCell> SelectedCell() const { return selected_; }
+  // The cell under the mouse, if any.
+  std::optional<MapCell> HoveredCell() const { return hovered_; }
   void SelectCell(std::optional<MapCell> cell);
   // The cell under a point of the view, if any; and the centre of a cell in view
   // coordinates.

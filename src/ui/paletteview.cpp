@@ -15,15 +15,15 @@ constexpr int kColumns = render::kPaletteColumns;
 
 }  // namespace
 
-TPaletteView::TPaletteView(QWidget* parent) : QWidget(parent) {
-  setObjectName(QStringLiteral("pnlPalette"));
+PaletteView::PaletteView(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("paletteView"));
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
   setAccessibleName(tr("Palette colours"));
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-void TPaletteView::SetColours(const std::array<std::uint8_t, 768>& colours) {
+void PaletteView::SetColours(const std::array<std::uint8_t, 768>& colours) {
   colours_ = colours;
   grid_ = QImage();
   if (hovered_ >= 0) setToolTip(ColourText(hovered_));
@@ -31,11 +31,11 @@ void TPaletteView::SetColours(const std::array<std::uint8_t, 768>& colours) {
   update();
 }
 
-QColor TPaletteView::ColourAt(int index) const {
+QColor PaletteView::ColourAt(int index) const {
   return render::PaletteColour(colours_, index);
 }
 
-QString TPaletteView::ColourText(int index) const {
+QString PaletteView::ColourText(int index) const {
   const QColor colour = ColourAt(index);
   return tr("Colour %1: R %2, G %3, B %4")
       .arg(index)
@@ -44,21 +44,21 @@ QString TPaletteView::ColourText(int index) const {
       .arg(colour.blue());
 }
 
-int TPaletteView::Swatch() const {
+int PaletteView::Swatch() const {
   return std::max(kMinSwatch, std::min(width(), height()) / kColumns);
 }
 
 // The grid is centred; a widget smaller than the grid shows its top left part.
-QPoint TPaletteView::Origin() const {
+QPoint PaletteView::Origin() const {
   const int side = Swatch() * kColumns;
   return {std::max(0, (width() - side) / 2), std::max(0, (height() - side) / 2)};
 }
 
-QRect TPaletteView::SwatchRect(int index) const {
+QRect PaletteView::SwatchRect(int index) const {
   return render::PaletteSwatchRect(index, Swatch()).translated(Origin());
 }
 
-int TPaletteView::IndexAt(QPoint point) const {
+int PaletteView::IndexAt(QPoint point) const {
   const QPoint inGrid = point - Origin();
   const int swatch = Swatch();
   if (inGrid.x() < 0 || inGrid.y() < 0) return -1;
@@ -68,7 +68,7 @@ int TPaletteView::IndexAt(QPoint point) const {
   return row * kColumns + column;
 }
 
-void TPaletteView::SetSelected(int index) {
+void PaletteView::SetSelected(int index) {
   if (index < -1 || index >= kColourCount || index == selected_) return;
   selected_ = index;
   setAccessibleDescription(index >= 0 ? ColourText(index) : QString());
@@ -76,15 +76,15 @@ void TPaletteView::SetSelected(int index) {
   emit SelectionChanged(index);
 }
 
-QSize TPaletteView::sizeHint() const {
+QSize PaletteView::sizeHint() const {
   return {kColumns * kMinSwatch * 2, kColumns * kMinSwatch * 2};
 }
 
-QSize TPaletteView::minimumSizeHint() const {
+QSize PaletteView::minimumSizeHint() const {
   return {kColumns * kMinSwatch, kColumns * kMinSwatch};
 }
 
-void TPaletteView::paintEvent(QPaintEvent*) {
+void PaletteView::paintEvent(QPaintEvent*) {
   const int swatch = Swatch();
   if (grid_.width() != swatch * kColumns) grid_ = render::RenderPalette(colours_, swatch);
   QPainter painter(this);
@@ -104,30 +104,30 @@ void TPaletteView::paintEvent(QPaintEvent*) {
   }
 }
 
-void TPaletteView::SetHovered(int index) {
+void PaletteView::SetHovered(int index) {
   if (index == hovered_) return;
   hovered_ = index;
   setToolTip(index >= 0 ? ColourText(index) : QString());
   emit Hovered(index);
 }
 
-void TPaletteView::mouseMoveEvent(QMouseEvent* event) {
+void PaletteView::mouseMoveEvent(QMouseEvent* event) {
   SetHovered(IndexAt(event->position().toPoint()));
   QWidget::mouseMoveEvent(event);
 }
 
-void TPaletteView::leaveEvent(QEvent* event) {
+void PaletteView::leaveEvent(QEvent* event) {
   SetHovered(-1);
   QWidget::leaveEvent(event);
 }
 
-void TPaletteView::mousePressEvent(QMouseEvent* event) {
+void PaletteView::mousePressEvent(QMouseEvent* event) {
   const int index = IndexAt(event->position().toPoint());
   if (event->button() == Qt::LeftButton && index >= 0) SetSelected(index);
   QWidget::mousePressEvent(event);
 }
 
-void TPaletteView::mouseDoubleClickEvent(QMouseEvent* event) {
+void PaletteView::mouseDoubleClickEvent(QMouseEvent* event) {
   const int index = IndexAt(event->position().toPoint());
   if (event->button() != Qt::LeftButton || index < 0) {
     QWidget::mouseDoubleClickEvent(event);
@@ -137,7 +137,7 @@ void TPaletteView::mouseDoubleClickEvent(QMouseEvent* event) {
   emit SwatchActivated(index);
 }
 
-void TPaletteView::keyPressEvent(QKeyEvent* event) {
+void PaletteView::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
   if (key == Qt::Key_Return || key == Qt::Key_Enter) {
     if (selected_ >= 0) emit SwatchActivated(selected_);

@@ -13,14 +13,14 @@ namespace zr3::ui {
 // draws them and as large as the widget allows (at least kMinSwatch pixels each). Hovering a
 // swatch names its colour in the tooltip; a click or the arrow keys select a swatch, and a
 // double-click or Enter activates it.
-class TPaletteView : public QWidget {
+class PaletteView : public QWidget {
   Q_OBJECT
 
  public:
   static constexpr int kColourCount = render::kPaletteColumns * render::kPaletteColumns;
   static constexpr int kMinSwatch = 16;
 
-  explicit TPaletteView(QWidget* parent = nullptr);
+  explicit PaletteView(QWidget* parent = nullptr);
 
   void SetColours(const std::array<std::uint8_t, 768>& colours);
   // The colour of a swatch; invalid outside the palette.
@@ -35,6 +35,8 @@ class TPaletteView : public QWidget {
 
   // The selected swatch, or -1.
   int Selected() const { return selected_; }
+  // The swatch under the mouse, or -1.
+  int HoveredSwatch() const { return hovered_; }
   void SetSelected(int index);
 
   QSize sizeHint() const override;

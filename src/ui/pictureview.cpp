@@ -23,8 +23,8 @@ const QColor kCheckDark(153, 153, 153);
 // Paints the view's picture centred in whatever room the scroll area gives it.
 class PictureCanvas : public QWidget {
  public:
-  explicit PictureCanvas(TPictureView& view) : view_(view) {
-    setObjectName(QStringLiteral("pnlPicture"));
+  explicit PictureCanvas(PictureView& view) : view_(view) {
+    setObjectName(QStringLiteral("pictureView"));
   }
 
   QRect ImageRect() const {
@@ -54,20 +54,20 @@ class PictureCanvas : public QWidget {
   }
 
  private:
-  TPictureView& view_;
+  PictureView& view_;
 };
 
-TPictureView::TPictureView(QWidget* parent)
+PictureView::PictureView(QWidget* parent)
     : QWidget(parent),
       scroll_(new QScrollArea),
       canvas_(new PictureCanvas(*this)),
       size_(new QLabel) {
-  setObjectName(QStringLiteral("pnlPictureView"));
+  setObjectName(QStringLiteral("pictureCanvas"));
   scroll_->setWidget(canvas_);
   scroll_->setWidgetResizable(true);
   scroll_->setFrameShape(QFrame::NoFrame);
   scroll_->viewport()->installEventFilter(this);
-  size_->setObjectName(QStringLiteral("lblPictureSize"));
+  size_->setObjectName(QStringLiteral("pictureSizeLabel"));
   size_->setAlignment(Qt::AlignCenter);
   size_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   auto* layout = new QVBoxLayout(this);
@@ -76,7 +76,7 @@ TPictureView::TPictureView(QWidget* parent)
   layout->addWidget(size_);
 }
 
-void TPictureView::SetImage(const QImage& image) {
+void PictureView::SetImage(const QImage& image) {
   if (image.isNull()) {
     Clear();
     return;
@@ -87,7 +87,7 @@ void TPictureView::SetImage(const QImage& image) {
   UpdateFactor();
 }
 
-void TPictureView::Clear(const QString& message) {
+void PictureView::Clear(const QString& message) {
   image_ = QImage();
   enlarged_ = QImage();
   factor_ = 0;
@@ -96,26 +96,26 @@ void TPictureView::Clear(const QString& message) {
   canvas_->update();
 }
 
-QWidget* TPictureView::Canvas() const {
+QWidget* PictureView::Canvas() const {
   return canvas_;
 }
 
-QRect TPictureView::ImageRect() const {
+QRect PictureView::ImageRect() const {
   return canvas_->ImageRect();
 }
 
-QString TPictureView::SizeText() const {
+QString PictureView::SizeText() const {
   return size_->text();
 }
 
-bool TPictureView::eventFilter(QObject* watched, QEvent* event) {
+bool PictureView::eventFilter(QObject* watched, QEvent* event) {
   if (watched == scroll_->viewport() && event->type() == QEvent::Resize) UpdateFactor();
   return QWidget::eventFilter(watched, event);
 }
 
 // The largest whole factor at which the picture fits the scroll area's room without scroll
 // bars; at least 1.
-void TPictureView::UpdateFactor() {
+void PictureView::UpdateFactor() {
   if (image_.isNull()) return;
   const QSize room = scroll_->maximumViewportSize();
   const int factor =

@@ -14,11 +14,11 @@ class PictureCanvas;
 // pixel a sharp square, so that 16-pixel pictures stay crisp; a picture larger than the view
 // is shown at its own size with scroll bars. Magenta is transparent and shows a checkerboard.
 // A line under the picture gives its size in pixels.
-class TPictureView : public QWidget {
+class PictureView : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TPictureView(QWidget* parent = nullptr);
+  explicit PictureView(QWidget* parent = nullptr);
 
   void SetImage(const QImage& image);
   // No picture; message says why, in the line under it.

@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QTextDocument>
@@ -34,6 +35,26 @@ QString RunFileDialog(QWidget* parent, const FileDialogRequest& request,
 }
 
 }  // namespace
+
+void ShowError(Prompt& prompt, const QString& message) {
+  prompt.Ask(QMessageBox::Critical, QObject::tr("Error"), message, QMessageBox::Ok);
+}
+
+QString ChooseSaveFile(Prompt& prompt, const FileDialogRequest& request) {
+  const QString chosen = prompt.SaveFile(request);
+  if (chosen.isEmpty() || !QFileInfo(chosen).suffix().isEmpty()) return chosen;
+  // The dialog normally adds the suffix before its own question; when it did not, the
+  // question about the final name is asked here.
+  const QString path = chosen + QLatin1Char('.') + request.defaultSuffix;
+  if (QFileInfo::exists(path) &&
+      prompt.Ask(QMessageBox::Warning, request.title,
+                 QObject::tr("%1 already exists.\nDo you want to replace it?")
+                     .arg(QFileInfo(path).fileName()),
+                 QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+    return {};
+  }
+  return path;
+}
 
 QMessageBox::StandardButton DialogPrompt::Ask(QMessageBox::Icon icon, const QString& caption,
                                               const QString& text,
@@ -77,7 +98,7 @@ std::optional<QString> DialogPrompt::EditText(const QString& title, const QStrin
   dialog.setObjectName(QStringLiteral("dlgEditText"));
   dialog.setWindowTitle(title);
   auto* editor = new QPlainTextEdit(text);
-  editor->setObjectName(QStringLiteral("memText"));
+  editor->setObjectName(QStringLiteral("textEditor"));
   editor->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   editor->setLineWrapMode(QPlainTextEdit::NoWrap);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);

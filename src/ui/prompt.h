@@ -54,6 +54,12 @@ class Prompt {
   virtual std::optional<QColor> ChooseColour(const QString& title, const QColor& initial) = 0;
 };
 
+// Shows a failure in a message box captioned "Error".
+void ShowError(Prompt& prompt, const QString& message);
+// The file the user chose to write, with the request's suffix added to a name typed without
+// one (asking before replacing the file so named); empty when cancelled.
+QString ChooseSaveFile(Prompt& prompt, const FileDialogRequest& request);
+
 // Asks with real message boxes and file dialogs.
 class DialogPrompt : public Prompt {
  public:

@@ -1,6 +1,6 @@
 #include "ui/resultlistmodel.h"
 
-#include "ui/texts.h"
+#include "document/texts.h"
 
 namespace zr3::ui {
 

@@ -7,9 +7,9 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include "document/texts.h"
 #include "edit/script_import_edit.h"
 #include "ui/scripteditor.h"
-#include "ui/texts.h"
 
 namespace zr3::ui {
 

@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <QToolTip>
 
-#include "ui/texts.h"
+#include "document/texts.h"
 
 namespace zr3::ui {
 

@@ -62,6 +62,7 @@ void ReadWindow(const QSettings& store, WindowSettings& settings) {
   if (!settings.maximized) {
     if (!ReadAtLeast(store, "Height", WindowSettings::kMinimumHeight, settings.height)) return;
     if (!ReadAtLeast(store, "Width", WindowSettings::kMinimumWidth, settings.width)) return;
+    settings.sized = true;
   }
   if (!ReadAtLeast(store, "HSplit", WindowSettings::kMinimumSplit, settings.hSplit)) return;
   if (!ReadAtLeast(store, "VSplit", WindowSettings::kMinimumSplit, settings.vSplit)) return;
@@ -81,6 +82,8 @@ WindowSettings ReadSettings(const QSettings& store) {
     settings.recentFiles.removeAll(QString());
   }
   if (!ReadText(store, "GameFolder", settings.gameFolder)) settings.gameFolder.clear();
+  settings.geometry = store.value(QStringLiteral("Geometry")).toByteArray();
+  settings.dockState = store.value(QStringLiteral("DockState")).toByteArray();
   return settings;
 }
 
@@ -111,6 +114,8 @@ void WriteSettings(QSettings& store, const WindowSettings& settings) {
   store.setValue(QStringLiteral("VSplit"), settings.vSplit);
   StoreUnlessEmpty(store, "RecentFiles", settings.recentFiles);
   StoreUnlessEmpty(store, "GameFolder", settings.gameFolder);
+  StoreUnlessEmpty(store, "Geometry", settings.geometry);
+  StoreUnlessEmpty(store, "DockState", settings.dockState);
   store.sync();
 }
 

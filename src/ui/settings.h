@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -28,6 +29,12 @@ struct WindowSettings {
   static constexpr int kRecentFiles = 8;
   // The folder image paths are looked up in; empty for the level's own folder and its parent.
   QString gameFolder;
+  // Whether Height and Width were read; a first run fills most of the screen instead.
+  bool sized = false;
+  // The window's place on the screens (QWidget::saveGeometry) and the layout of its docks and
+  // toolbar (QMainWindow::saveState); empty on a first run.
+  QByteArray geometry;
+  QByteArray dockState;
 };
 
 // The user's store: organization "Hollowtree", application "ZR3Tool", native format (the
@@ -41,8 +48,8 @@ std::unique_ptr<QSettings> OpenSettingsStore();
 WindowSettings ReadSettings(const QSettings& store);
 
 // Writes DefaultPath, ImportPath, ExportPath, Maximized, then Height and Width unless
-// maximized, then HSplit and VSplit, then RecentFiles and GameFolder when they are set. The
-// recent files and the game folder are read on their own: a fault in the values before them
+// maximized, then HSplit and VSplit, then RecentFiles and GameFolder when they are set, then
+// Geometry and DockState. Those four are read on their own: a fault in the values before them
 // does not lose them.
 void WriteSettings(QSettings& store, const WindowSettings& settings);
 

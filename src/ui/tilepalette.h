@@ -3,7 +3,7 @@
 #include <QWidget>
 
 #include "render/map_renderer.h"
-#include "ui/itemlistmodel.h"
+#include "ui/recordlistmodel.h"
 
 class QLineEdit;
 class QListView;
@@ -15,7 +15,7 @@ class ZR3ChainRecord;
 namespace zr3::ui {
 
 // The rows of the level's tile list, each with the tile's picture.
-class TileListModel : public ItemListModel {
+class TileListModel : public RecordListModel {
   Q_OBJECT
 
  public:
@@ -34,12 +34,12 @@ class TileListModel : public ItemListModel {
 
 // The tile palette: the level's tiles with their pictures, filtered by name, one of them
 // chosen to paint with.
-class TTilePalette : public QWidget {
+class TilePalette : public QWidget {
   Q_OBJECT
 
  public:
   // images must outlive the palette.
-  explicit TTilePalette(render::ImageCache& images, QWidget* parent = nullptr);
+  explicit TilePalette(render::ImageCache& images, QWidget* parent = nullptr);
 
   // Shows the tiles of the level, or none.
   void ShowLevel(ZR3Level* level);
@@ -52,8 +52,8 @@ class TTilePalette : public QWidget {
   // Chooses a tile of the shown level, clearing a filter that hides it.
   void ChooseTile(const ZR3ChainRecord* tile);
 
-  QLineEdit* Filter() const { return edtFilter_; }
-  QListView* List() const { return lvwTiles_; }
+  QLineEdit* Filter() const { return filterEdit_; }
+  QListView* List() const { return tileList_; }
 
  signals:
   // The user chose a tile, in the list or by picking it on a map.
@@ -64,9 +64,9 @@ class TTilePalette : public QWidget {
 
   ZR3Level* level_ = nullptr;
   TileListModel* model_ = nullptr;
-  ItemFilterModel* filter_ = nullptr;
-  QLineEdit* edtFilter_ = nullptr;
-  QListView* lvwTiles_ = nullptr;
+  RecordFilterModel* filter_ = nullptr;
+  QLineEdit* filterEdit_ = nullptr;
+  QListView* tileList_ = nullptr;
 };
 
 }  // namespace zr3::ui

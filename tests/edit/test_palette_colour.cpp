@@ -59,7 +59,8 @@ class PaletteColour : public ::testing::TestWithParam<ColourCase> {
 TEST_P(PaletteColour, OnlyThatColoursThreeBytesChangeAndUndoRedoAreExact) {
   const auto [palette, colour] = GetParam();
   constexpr Rgb kRgb = {0xfe, 0x00, 0x80};
-  zr3::FieldEdit edit = zr3::EditPaletteColour(level_, palette, colour, kRgb);
+  zr3::FieldEdit edit = zr3::PaletteColourEdit(level_, palette, colour, kRgb);
+  edit.Redo(level_);
   EXPECT_TRUE(level_.Modified());
   const std::string changed = level_.SaveToBytes();
   ASSERT_EQ(changed.size(), saved_.size());
@@ -84,7 +85,8 @@ INSTANTIATE_TEST_SUITE_P(FirstMiddleLast, PaletteColour,
 
 TEST_F(PaletteColour, APaletteOrColourOutsideItsListIsRefusedAndChangesNothing) {
   for (const ColourCase bad : {ColourCase{2, 0}, ColourCase{0, 256}, ColourCase{1, 1000}}) {
-    EXPECT_THROW(zr3::EditPaletteColour(level_, bad.palette, bad.colour, {1, 2, 3}), zr3::ZR3Error)
+    EXPECT_THROW(zr3::PaletteColourEdit(level_, bad.palette, bad.colour, {1, 2, 3}).Redo(level_),
+                 zr3::ZR3Error)
         << bad.palette << " " << bad.colour;
   }
   EXPECT_FALSE(level_.Modified());

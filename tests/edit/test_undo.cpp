@@ -111,15 +111,18 @@ TEST_P(Undo, EveryFieldEditIsUndoneAndRedoneExactly) {
       for (const zr3::FieldInfo& field : slots) {
         const std::optional<std::string> value = OtherValue(field, level_);
         if (!field.editable || !value) continue;
-        std::optional<zr3::FieldEdit> edit;
+        std::optional<zr3::FieldEdit> edit(std::in_place, owner, field.name, *value);
         try {
-          edit.emplace(zr3::EditField(level_, owner, field.name, *value));
+          edit->Redo(level_);
         } catch (const zr3::ZR3Error&) {
           // A value this field refuses changes nothing.
           ExpectOriginal();
           continue;
         }
         const std::string after = level_.SaveToBytes();
+        // The edit holds the field's old and new text, nothing more.
+        EXPECT_EQ(edit->Before(), field.value) << field.name;
+        EXPECT_EQ(edit->After(), *value) << field.name;
         edit->Undo(level_);
         ExpectOriginal();
         edit->Redo(level_);
@@ -148,12 +151,17 @@ TEST(UndoFieldEdit, ARefusedValueChangesNothingAndTheLevelInformationIsRestored)
   zr3::ZR3Level level;
   zr3test::LoadWorld(level);
   const std::string original = level.SaveToBytes();
-  EXPECT_THROW(zr3::EditField(level, FieldOwner{}, "inventory_size", "300"), zr3::ZR3Error);
+  zr3::FieldEdit refused(FieldOwner{}, "inventory_size", "300");
+  EXPECT_THROW(refused.Redo(level), zr3::ZR3Error);
   EXPECT_EQ(level.SaveToBytes(), original);
-  zr3::FieldEdit first = zr3::EditField(level, FieldOwner{}, "name", "First");
-  zr3::FieldEdit second = zr3::EditField(level, FieldOwner{}, "name", "Second");
+  zr3::FieldEdit first(FieldOwner{}, "name", "First");
+  first.Redo(level);
+  zr3::FieldEdit second(FieldOwner{}, "name", "Second");
+  second.Redo(level);
   const std::string afterBoth = level.SaveToBytes();
-  first.Absorb(std::move(second));
+  EXPECT_TRUE(first.Absorb(second));
+  EXPECT_EQ(first.After(), "Second");
+  EXPECT_FALSE(first.ChangesNothing());
   first.Undo(level);
   EXPECT_EQ(level.SaveToBytes(), original);
   first.Redo(level);
@@ -165,10 +173,36 @@ TEST(UndoFieldEdit, AMapsCellsComeBackAfterItsSizeWasChanged) {
   zr3::ZR3Level level;
   zr3test::LoadWorld(level);
   const std::string original = level.SaveToBytes();
-  zr3::FieldEdit edit = zr3::EditField(level, FieldOwner{Category::Maps, 0}, "size", "10");
-  EXPECT_NE(level.SaveToBytes(), original);
+  zr3::FieldEdit edit(FieldOwner{Category::Maps, 0}, "size", "10");
+  edit.Redo(level);
+  const std::string smaller = level.SaveToBytes();
+  EXPECT_NE(smaller, original);
+  EXPECT_TRUE(edit.Reshapes());
   edit.Undo(level);
   EXPECT_EQ(level.SaveToBytes(), original);
+  edit.Redo(level);
+  EXPECT_EQ(level.SaveToBytes(), smaller);
+  // Edits of a map's size are steps of their own: each keeps only what it dropped.
+  zr3::FieldEdit again(FieldOwner{Category::Maps, 0}, "size", "5");
+  again.Redo(level);
+  EXPECT_FALSE(edit.Absorb(again));
+}
+
+TEST(UndoFieldEdit, EditsOfOtherFieldsDoNotMergeAndAReturnChangesNothing) {
+  zr3::ZR3Level level;
+  zr3test::LoadWorld(level);
+  zr3::FieldEdit cost(FieldOwner{Category::Items, 0}, "cost", "5");
+  cost.Redo(level);
+  zr3::FieldEdit type(FieldOwner{Category::Items, 0}, "type", "2");
+  type.Redo(level);
+  EXPECT_FALSE(cost.Absorb(type));
+  zr3::FieldEdit other(FieldOwner{Category::Items, 1}, "cost", "5");
+  other.Redo(level);
+  EXPECT_FALSE(cost.Absorb(other));
+  zr3::FieldEdit back(FieldOwner{Category::Items, 0}, "cost", cost.Before());
+  back.Redo(level);
+  EXPECT_TRUE(cost.Absorb(back));
+  EXPECT_TRUE(cost.ChangesNothing());
 }
 
 // The sample level's spells learn each other and its items carry groups: every record that

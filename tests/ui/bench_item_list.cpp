@@ -19,7 +19,7 @@ class BenchItemList : public QObject {
   void fillWith65535Records() {
     QTemporaryDir folder;
     FakePrompt prompt;
-    zr3::ui::TfrmMain window(&prompt);
+    zr3::ui::MainWindow window(&prompt);
     QVERIFY(window.OpenLevel(WriteLevel(folder, "big.zr3")));
     zr3::RecordList& maps = window.Level()->List(zr3::Category::Maps);
     for (int i = 0; i < 65535; ++i) {
@@ -29,10 +29,10 @@ class BenchItemList : public QObject {
     }
     window.show();
     QListWidget* categories = CategoryList(window);
-    QListView* items = ItemList(window);
+    QListView* items = RecordList(window);
     QBENCHMARK {
-      categories->setCurrentRow(0);
-      categories->setCurrentRow(1);
+      categories->setCurrentRow(zr3::ui::kGeneralRow);
+      categories->setCurrentRow(zr3::ui::RowOfCategory(zr3::Category::Maps));
       items->scrollToBottom();
       items->repaint();
     }

@@ -22,14 +22,14 @@ struct Editor {
   }
   bool Open() { return window.OpenLevel(path); }
   zr3::ZR3Level& Level() { return *window.Level(); }
-  void Select(int categoryRow, int itemRow) {
+  void Select(int categoryRow, int recordRow) {
     CategoryList(window)->setCurrentRow(categoryRow);
-    if (itemRow >= 0) {
-      ItemList(window)->setCurrentIndex(ItemList(window)->model()->index(itemRow, 0));
+    if (recordRow >= 0) {
+      RecordList(window)->setCurrentIndex(RecordList(window)->model()->index(recordRow, 0));
     }
   }
   void Trigger(const char* action) { ActionOf(window, action)->trigger(); }
-  zr3::ui::FieldTreeModel& Fields() { return *window.FieldModel(); }
+  zr3::ui::FieldTreeModel& Fields() { return *window.Views()->Fields(); }
   QUndoStack& History() { return *window.UndoStack(); }
   bool SetField(const std::string& path, const QString& value) {
     const QModelIndex index = Fields().ValueIndex(path);
@@ -49,6 +49,6 @@ struct Editor {
 
   QTemporaryDir folder;
   FakePrompt prompt;
-  zr3::ui::TfrmMain window{&prompt};
+  zr3::ui::MainWindow window{&prompt};
   QString path;
 };

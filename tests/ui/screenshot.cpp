@@ -1,6 +1,8 @@
 // Draws the editor window into a PNG:
 //   screenshot OUT.png LEVEL.zr3 [CATEGORY_ROW [ITEM_ROW [ACTION [RESULT_ROW]]]]
-// ACTION names a menu item or tool button (btnFind, btnCopy, ...) that runs before the
+// LEVEL "-" starts without a level, as a first launch does. A question the start asks (the
+// offer to restore a crashed session's changes) is drawn over the window.
+// ACTION names a menu item or tool button (actionFind, actionCopy, ...) that runs before the
 // picture is taken; a dialog it opens is drawn over the window, as a user sees it.
 // RESULT_ROW is then activated in the results list, as Enter there would. An ACTION
 // "tab:NAME" shows the record's tab of that name (Fields) in a larger window instead; on the
@@ -19,15 +21,17 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "ui/mainform.h"
+#include "ui/mainwindow.h"
 #include "ui/mappane.h"
+#include "ui/recordcontroller.h"
+#include "ui/recordviews.h"
 #include "ui/tilepalette.h"
 
 namespace {
 
 // Each rectangle of the list a Shift+drag of the tile on the layer (1 to 3).
-void FillRectangles(zr3::ui::TfrmMain& window, const QString& list) {
-  zr3::ui::TMapView* view = window.MapPane()->View();
+void FillRectangles(zr3::ui::MainWindow& window, const QString& list) {
+  zr3::ui::MapView* view = window.Views()->MapTab()->View();
   for (const QString& fill : list.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
     const QStringList n = fill.split(QLatin1Char(','));
     if (n.size() != 6)
@@ -35,8 +39,8 @@ void FillRectangles(zr3::ui::TfrmMain& window, const QString& list) {
     const auto& tiles = window.Level()->List(zr3::Category::Tiles);
     const auto tile = static_cast<std::size_t>(n[0].toInt());
     if (tile >= tiles.size()) qFatal("no tile %zu", tile);
-    window.TilePalette()->ChooseTile(static_cast<zr3::ZR3ChainRecord*>(tiles[tile].get()));
-    window.MapPane()->LayerBox()->setCurrentIndex(n[1].toInt() - 1);
+    window.Tiles()->ChooseTile(static_cast<zr3::ZR3ChainRecord*>(tiles[tile].get()));
+    window.Views()->MapTab()->LayerBox()->setCurrentIndex(n[1].toInt() - 1);
     const QPoint from = view->CellCentre({n[2].toInt(), n[3].toInt()});
     const QPoint to = view->CellCentre({n[4].toInt(), n[5].toInt()});
     QTest::mousePress(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, from);
@@ -50,6 +54,9 @@ void FillRectangles(zr3::ui::TfrmMain& window, const QString& list) {
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  // The program's own names: a recovery copy it left is offered here too.
+  QApplication::setOrganizationName(QStringLiteral("Hollowtree"));
+  QApplication::setApplicationName(QStringLiteral("ZR3Tool"));
   const QStringList arguments = QApplication::arguments();
   if (arguments.size() < 3) {
     qCritical(
@@ -60,41 +67,48 @@ int main(int argc, char** argv) {
   // The window starts with the first-run layout and leaves the user's settings alone.
   const QTemporaryDir settings;
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
-  zr3::ui::TfrmMain window;
+  zr3::ui::MainWindow window;
   window.show();
-  window.StartUp({arguments[2]});
-  auto* categories = window.findChild<QListWidget*>(QStringLiteral("lvwType"));
-  auto* items = window.findChild<QListView*>(QStringLiteral("lvwItems"));
-  if (arguments.size() > 3) categories->setCurrentRow(arguments[3].toInt());
-  if (arguments.size() > 4) items->setCurrentIndex(items->model()->index(arguments[4].toInt(), 0));
-  if (arguments.size() > 5 && arguments[5].startsWith(QLatin1String("tab:"))) {
-    window.resize(1000, 700);
-    auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("tabRecord"));
-    for (int i = 0; i < tabs->count(); ++i) {
-      if (tabs->tabText(i) == arguments[5].mid(4)) tabs->setCurrentIndex(i);
+  // From the event loop, so that a question the start asks is on the screen when the picture
+  // is taken.
+  QTimer::singleShot(0, &window, [&] {
+    window.StartUp(arguments[2] == QLatin1String("-") ? QStringList() : QStringList{arguments[2]});
+    auto* categories = window.findChild<QListWidget*>(QStringLiteral("categoryList"));
+    auto* items = window.findChild<QListView*>(QStringLiteral("recordList"));
+    if (arguments.size() > 3) categories->setCurrentRow(arguments[3].toInt());
+    if (arguments.size() > 4)
+      items->setCurrentIndex(items->model()->index(arguments[4].toInt(), 0));
+    if (arguments.size() > 5 && arguments[5].startsWith(QLatin1String("tab:"))) {
+      window.resize(1000, 700);
+      auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("recordTabs"));
+      for (int i = 0; i < tabs->count(); ++i) {
+        if (tabs->tabText(i) == arguments[5].mid(4)) tabs->setCurrentIndex(i);
+      }
+      if (arguments.size() > 6) FillRectangles(window, arguments[6]);
+    } else if (arguments.size() > 5) {
+      auto* action = window.findChild<QAction*>(arguments[5]);
+      if (auto* button = window.findChild<QToolButton*>(arguments[5]);
+          action == nullptr && button) {
+        action = button->defaultAction();
+      }
+      if (action == nullptr) {
+        qCritical("no action %s", qPrintable(arguments[5]));
+        QApplication::exit(2);
+        return;
+      }
+      // A modal dialog runs its own event loop, so the action starts from the main one.
+      QTimer::singleShot(0, action, &QAction::trigger);
     }
-    if (arguments.size() > 6) FillRectangles(window, arguments[6]);
-  } else if (arguments.size() > 5) {
-    auto* action = window.findChild<QAction*>(arguments[5]);
-    if (auto* button = window.findChild<QToolButton*>(arguments[5]); action == nullptr && button) {
-      action = button->defaultAction();
+    if (arguments.size() > 6 && !arguments[5].startsWith(QLatin1String("tab:"))) {
+      auto* results = window.findChild<QListView*>(QStringLiteral("resultList"));
+      const int row = arguments[6].toInt();
+      QTimer::singleShot(100, results, [results, row] {
+        results->setFocus();
+        results->setCurrentIndex(results->model()->index(row, 0));
+        QTest::keyClick(results, Qt::Key_Return);
+      });
     }
-    if (action == nullptr) {
-      qCritical("no action %s", qPrintable(arguments[5]));
-      return 2;
-    }
-    // A modal dialog runs its own event loop, so the action starts from the main one.
-    QTimer::singleShot(0, action, &QAction::trigger);
-  }
-  if (arguments.size() > 6 && !arguments[5].startsWith(QLatin1String("tab:"))) {
-    auto* results = window.findChild<QListView*>(QStringLiteral("lvwResults"));
-    const int row = arguments[6].toInt();
-    QTimer::singleShot(100, results, [results, row] {
-      results->setFocus();
-      results->setCurrentIndex(results->model()->index(row, 0));
-      QTest::keyClick(results, Qt::Key_Return);
-    });
-  }
+  });
   QTimer::singleShot(800, &window, [&] {
     QWidget* dialog = QApplication::activeModalWidget();
     QPixmap picture;

@@ -9,11 +9,11 @@
 #include <QTextBlock>
 #include <cstdio>
 
+#include "document/texts.h"
 #include "level/zr3level.h"
 #include "script/zr3script.h"
 #include "ui/scripteditdialog.h"
 #include "ui/scripteditor.h"
-#include "ui/texts.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
   zr3::ByteWriter out;
   zr3::WriteScriptText(
       static_cast<const zr3::ZR3Script&>(*level.List(zr3::Category::GlobalScripts).front()), out);
-  QString text = zr3::ui::ToDisplay(out.Data());
+  QString text = zr3::ToDisplay(out.Data());
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   text.replace(QStringLiteral("  redrawmap\n"),
                QStringLiteral("  plya \"Town theme\"\n  givetake give \"\n"));

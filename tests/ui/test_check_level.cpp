@@ -4,7 +4,7 @@
 #include "support/map_builder.h"
 #include "ui_test_support.h"
 
-using zr3::ui::TfrmMain;
+using zr3::ui::MainWindow;
 
 class TestCheckLevel : public QObject {
   Q_OBJECT
@@ -14,8 +14,8 @@ class TestCheckLevel : public QObject {
 
   void checkLevelNeedsAnOpenLevel() {
     FakePrompt prompt;
-    TfrmMain window(&prompt);
-    QAction* check = ActionOf(window, "mnuEditCheck");
+    MainWindow window(&prompt);
+    QAction* check = ActionOf(window, "actionCheckLevel");
     QCOMPARE(check->text(), QStringLiteral("Check &Level"));
     QVERIFY(!check->isEnabled());
   }
@@ -27,11 +27,11 @@ class TestCheckLevel : public QObject {
     builder.Add(zr3::Category::Maps, zr3test::MapRecord(town));
     QTemporaryDir folder;
     FakePrompt prompt;
-    TfrmMain window(&prompt);
+    MainWindow window(&prompt);
     QVERIFY(window.OpenLevel(WriteLevel(folder, "town.zr3", builder)));
     Details(window)->setPlainText(QStringLiteral("something else"));
 
-    QAction* check = ActionOf(window, "mnuEditCheck");
+    QAction* check = ActionOf(window, "actionCheckLevel");
     QVERIFY(check->isEnabled());
     check->trigger();
     QCOMPARE(Details(window)->toPlainText(),

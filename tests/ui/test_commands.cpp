@@ -8,30 +8,31 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <QUndoStack>
 #include <memory>
 
+#include "document/texts.h"
 #include "fake_prompt.h"
 #include "script/zr3script.h"
 #include "support/edit_checks.h"
 #include "support/edit_levels.h"
 #include "ui/copyscript.h"
-#include "ui/texts.h"
 #include "ui_test_support.h"
 #include "world_window.h"
 
 using zr3::Category;
-using zr3::ui::TfrmMain;
+using zr3::ui::MainWindow;
 
 namespace {
 
-constexpr int kGeneralRow = 0;
-constexpr int kMapsRow = 1;
-constexpr int kTilesRow = 2;
-constexpr int kGlobalScriptsRow = 4;
-constexpr int kObjectScriptsRow = 6;
-constexpr int kFlagsRow = 8;
-constexpr int kPalettesRow = 14;
-constexpr int kListsRow = 19;
+constexpr int kGeneralRow = zr3::ui::kGeneralRow;
+constexpr int kMapsRow = zr3::ui::RowOfCategory(zr3::Category::Maps);
+constexpr int kTilesRow = zr3::ui::RowOfCategory(zr3::Category::Tiles);
+constexpr int kGlobalScriptsRow = zr3::ui::RowOfCategory(zr3::Category::GlobalScripts);
+constexpr int kObjectScriptsRow = zr3::ui::RowOfCategory(zr3::Category::ObjectScripts);
+constexpr int kFlagsRow = zr3::ui::RowOfCategory(zr3::Category::Flags);
+constexpr int kPalettesRow = zr3::ui::RowOfCategory(zr3::Category::Palettes);
+constexpr int kListsRow = zr3::ui::RowOfCategory(zr3::Category::Lists);
 
 #define QVERIFY_ASSERTION(result)                            \
   do {                                                       \
@@ -41,7 +42,7 @@ constexpr int kListsRow = 19;
 
 QStringList Names(const zr3::ZR3Level& level, Category category) {
   QStringList names;
-  for (const std::string& name : zr3test::Names(level, category)) names << zr3::ui::ToDisplay(name);
+  for (const std::string& name : zr3test::Names(level, category)) names << zr3::ToDisplay(name);
   return names;
 }
 
@@ -69,8 +70,8 @@ class TestCommands : public QObject {
     for (int i = 0; i < cboScriptType->count(); ++i) entries << cboScriptType->itemText(i);
     QCOMPARE(entries,
              QStringList({"Global Scripts", "Death Scripts", "Object Scripts", "Startup Scripts"}));
-    auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("btnOK"));
-    auto* cancel = dialog.findChild<QPushButton*>(QStringLiteral("btnCancel"));
+    auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("okButton"));
+    auto* cancel = dialog.findChild<QPushButton*>(QStringLiteral("cancelButton"));
     QCOMPARE(ok->text(), QStringLiteral("OK"));
     QVERIFY(ok->isDefault());
     QCOMPARE(cancel->text(), QStringLiteral("Cancel"));
@@ -93,7 +94,7 @@ class TestCommands : public QObject {
     WorldWindow world;
     QVERIFY(world.Open());
     world.Select(kMapsRow, 1);
-    world.Trigger("btnUp");
+    world.Trigger("actionMoveUp");
     QCOMPARE(Rows(world.window), QStringList({"Cave", "Town", "Field"}));
     QCOMPARE(Names(world.Level(), Category::Maps), Rows(world.window));
     QCOMPARE(SelectedRow(world.window), 0);
@@ -107,23 +108,23 @@ class TestCommands : public QObject {
     QCOMPARE(cave.Next(), &town);
     QCOMPARE(town.Prev(), &cave);
 
-    // At the ends nothing moves and the modified flag stays as it was.
-    world.Level().SetModified(false);
-    world.Trigger("btnUp");
+    // At the ends nothing moves and the history takes no step.
+    const int steps = world.window.UndoStack()->count();
+    world.Trigger("actionMoveUp");
     world.Select(kMapsRow, 2);
-    world.Trigger("btnDown");
+    world.Trigger("actionMoveDown");
     QCOMPARE(Rows(world.window), QStringList({"Cave", "Town", "Field"}));
     QCOMPARE(SelectedRow(world.window), 2);
-    QVERIFY(!world.Level().Modified());
+    QCOMPARE(world.window.UndoStack()->count(), steps);
 
     world.Select(kMapsRow, 0);
-    world.Trigger("btnDown");
+    world.Trigger("actionMoveDown");
     QCOMPARE(SelectedRow(world.window), 1);
-    world.Trigger("btnDown");
+    world.Trigger("actionMoveDown");
     QCOMPARE(Rows(world.window), QStringList({"Town", "Field", "Cave"}));
     QCOMPARE(SelectedRow(world.window), 2);
 
-    world.Trigger("btnSave");
+    world.Trigger("actionSave");
     QVERIFY(world.prompt.questions.empty());
     const std::unique_ptr<zr3::ZR3Level> saved = world.Reloaded();
     QCOMPARE(Names(*saved, Category::Maps), QStringList({"Town", "Field", "Cave"}));
@@ -131,11 +132,11 @@ class TestCommands : public QObject {
     // The object still stands on the town, the scripts still name the cave.
     QVERIFY(world.window.OpenLevel(world.path));
     world.Select(kMapsRow, 0);
-    world.Trigger("btnFind");
+    world.Trigger("actionFind");
     QCOMPARE(DetailLines(world.window),
              QStringList({"Search results for Town", "", "Object: Door"}));
     world.Select(kMapsRow, 2);
-    world.Trigger("mnuEditFind");
+    world.Trigger("actionFind");
     QCOMPARE(DetailLines(world.window).value(2), QStringLiteral("Global script: Watcher"));
   }
 
@@ -143,7 +144,7 @@ class TestCommands : public QObject {
     WorldWindow world;
     QVERIFY(world.Open());
     world.Select(kMapsRow, 2);
-    world.Trigger("btnCopy");
+    world.Trigger("actionCopy");
     QCOMPARE(Rows(world.window), QStringList({"Town", "Cave", "Field", "Field"}));
     QCOMPARE(SelectedRow(world.window), 2);
     QVERIFY(world.Level().Modified());
@@ -153,7 +154,7 @@ class TestCommands : public QObject {
     QCOMPARE(copy.Position(), 3);
     QCOMPARE(copy.Next(), nullptr);
 
-    world.Trigger("mnuFileSave");
+    world.Trigger("actionSave");
     const std::unique_ptr<zr3::ZR3Level> saved = world.Reloaded();
     QCOMPARE(Names(*saved, Category::Maps), QStringList({"Town", "Cave", "Field", "Field"}));
     QVERIFY_ASSERTION(zr3test::StoredChainIsUnbroken(*saved, Category::Maps));
@@ -163,17 +164,17 @@ class TestCommands : public QObject {
     WorldWindow world;
     QVERIFY(world.Open());
     world.Select(kListsRow, 0);
-    QVERIFY(!ActionOf(world.window, "btnDelete")->isEnabled());
-    world.Trigger("mnuEditCopy");
+    QVERIFY(!ActionOf(world.window, "actionDelete")->isEnabled());
+    world.Trigger("actionCopy");
     QCOMPARE(Rows(world.window), QStringList({"Menu", "Menu"}));
-    QVERIFY(ActionOf(world.window, "btnDelete")->isEnabled());
-    QVERIFY(ActionOf(world.window, "mnuEditDelete")->isEnabled());
+    QVERIFY(ActionOf(world.window, "actionDelete")->isEnabled());
+    QVERIFY(ActionOf(world.window, "actionDelete")->isEnabled());
 
-    world.Trigger("btnDelete");
+    world.Trigger("actionDelete");
     QCOMPARE(Rows(world.window), QStringList({"Menu"}));
     QCOMPARE(SelectedRow(world.window), 0);
-    QVERIFY(!ActionOf(world.window, "btnDelete")->isEnabled());
-    QVERIFY(ActionOf(world.window, "btnCopy")->isEnabled());
+    QVERIFY(!ActionOf(world.window, "actionDelete")->isEnabled());
+    QVERIFY(ActionOf(world.window, "actionCopy")->isEnabled());
   }
 
   void scriptCopyGoesToTheChosenList() {
@@ -181,7 +182,7 @@ class TestCommands : public QObject {
     QVERIFY(world.Open());
     world.Select(kGlobalScriptsRow, 0);
     world.prompt.scriptTargets = {2};
-    world.Trigger("btnCopy");
+    world.Trigger("actionCopy");
     QCOMPARE(world.prompt.offeredTargets, std::vector<int>({0}));
     // Not the list shown: no row, the source stays selected.
     QCOMPARE(Rows(world.window), QStringList({"Watcher"}));
@@ -196,7 +197,7 @@ class TestCommands : public QObject {
     QCOMPARE(Rows(world.window).value(5), QStringLiteral("Watcher"));
     world.Select(kObjectScriptsRow, 5);
     world.prompt.scriptTargets = {2};
-    world.Trigger("mnuEditCopy");
+    world.Trigger("actionCopy");
     QCOMPARE(world.prompt.offeredTargets, std::vector<int>({0, 2}));
     QCOMPARE(Rows(world.window).size(), 7);
     QCOMPARE(Rows(world.window).value(6), QStringLiteral("Watcher"));
@@ -209,7 +210,7 @@ class TestCommands : public QObject {
     WorldWindow world;
     QVERIFY(world.Open());
     world.Select(kGlobalScriptsRow, 0);
-    world.Trigger("btnCopy");
+    world.Trigger("actionCopy");
     QCOMPARE(world.prompt.offeredTargets.size(), std::size_t{1});
     QVERIFY(!world.Level().Modified());
     QVERIFY(!world.window.isWindowModified());
@@ -222,7 +223,7 @@ class TestCommands : public QObject {
     WorldWindow world;
     QVERIFY(world.Open());
     world.Select(kMapsRow, 1);
-    world.Trigger("btnFind");
+    world.Trigger("actionFind");
     QCOMPARE(DetailLines(world.window),
              QStringList({"Search results for Cave", "", "Global script: Watcher",
                           "Startup script: Opening", "Death script: Mourner"}));
@@ -231,9 +232,9 @@ class TestCommands : public QObject {
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 
     world.Select(kFlagsRow, 5);
-    QVERIFY(ActionOf(world.window, "mnuEditFind")->isEnabled());
-    world.Trigger("mnuEditFind");
-    const QString flag = zr3::ui::ToDisplay(world.Level().List(Category::Flags)[5]->Name());
+    QVERIFY(ActionOf(world.window, "actionFind")->isEnabled());
+    world.Trigger("actionFind");
+    const QString flag = zr3::ToDisplay(world.Level().List(Category::Flags)[5]->Name());
     QCOMPARE(DetailLines(world.window),
              QStringList({"Search results for " + flag, "", "Startup script: Opening"}));
   }
@@ -243,7 +244,7 @@ class TestCommands : public QObject {
     QVERIFY(world.Open());
     world.Select(kTilesRow, 2);
     const QString details = Details(world.window)->toPlainText();
-    world.Trigger("btnDelete");
+    world.Trigger("actionDelete");
     QCOMPARE(world.prompt.questions.size(), std::size_t{1});
     const FakePrompt::Question& warning = world.prompt.questions[0];
     QCOMPARE(warning.icon, QMessageBox::Warning);
@@ -264,7 +265,7 @@ class TestCommands : public QObject {
     QVERIFY(world.Open());
     world.Select(kObjectScriptsRow, 2);
     world.prompt.answers = {QMessageBox::Cancel};
-    world.Trigger("mnuEditDelete");
+    world.Trigger("actionDelete");
     QCOMPARE(world.prompt.questions.back().icon, QMessageBox::Question);
     QCOMPARE(world.prompt.questions.back().caption, QStringLiteral("Delete"));
     QCOMPARE(world.prompt.questions.back().text, QStringLiteral("Delete Spare?"));
@@ -272,7 +273,7 @@ class TestCommands : public QObject {
     QCOMPARE(Rows(world.window).size(), 5);
     QVERIFY(!world.Level().Modified());
 
-    world.Trigger("btnDelete");
+    world.Trigger("actionDelete");
     QCOMPARE(Rows(world.window), QStringList({"Open", "Drink", "Loop", "Listed"}));
     QCOMPARE(Names(world.Level(), Category::ObjectScripts), Rows(world.window));
     QVERIFY_ASSERTION(zr3test::ListIsConsistent(world.Level(), Category::ObjectScripts));
@@ -284,12 +285,12 @@ class TestCommands : public QObject {
 
     // Removing the last row selects the new last one.
     world.Select(kPalettesRow, 1);
-    world.Trigger("btnDelete");
+    world.Trigger("actionDelete");
     QCOMPARE(Rows(world.window), QStringList({"Day"}));
     QCOMPARE(SelectedRow(world.window), 0);
-    QVERIFY(!ActionOf(world.window, "btnDelete")->isEnabled());
+    QVERIFY(!ActionOf(world.window, "actionDelete")->isEnabled());
 
-    world.Trigger("btnSave");
+    world.Trigger("actionSave");
     const std::unique_ptr<zr3::ZR3Level> saved = world.Reloaded();
     QCOMPARE(Names(*saved, Category::ObjectScripts),
              QStringList({"Open", "Drink", "Loop", "Listed"}));
@@ -301,10 +302,10 @@ class TestCommands : public QObject {
     WorldWindow world;
     QVERIFY(world.Open());
     world.Select(kMapsRow, 0);
-    world.Trigger("mnuFileScriptsSelected");
-    world.Trigger("mnuFileScriptsType");
+    world.Trigger("actionExportSelectedScript");
+    world.Trigger("actionExportScriptType");
     CategoryList(world.window)->setCurrentRow(kGeneralRow);
-    world.Trigger("mnuFileScriptsType");
+    world.Trigger("actionExportScriptType");
     QCOMPARE(world.prompt.questions.size(), std::size_t{3});
     QStringList texts;
     for (const FakePrompt::Question& question : world.prompt.questions) {
@@ -323,7 +324,7 @@ class TestCommands : public QObject {
     QTemporaryDir out;
     world.Select(kObjectScriptsRow, 1);
     world.prompt.files = {out.filePath("scripts")};
-    world.Trigger("mnuFileScriptsAll");
+    world.Trigger("actionExportAllScripts");
     QCOMPARE(world.prompt.dialogs.size(), std::size_t{1});
     const zr3::ui::FileDialogRequest exported = world.prompt.dialogs[0];
     QCOMPARE(exported.name, QStringLiteral("dlgExport"));
@@ -336,7 +337,7 @@ class TestCommands : public QObject {
 
     const std::size_t scripts = 8;
     world.prompt.files = {out.filePath("scripts.txt")};
-    world.Trigger("mnuFileImport");
+    world.Trigger("actionImportScripts");
     const zr3::ui::FileDialogRequest imported = world.prompt.dialogs.back();
     QCOMPARE(imported.name, QStringLiteral("dlgImport"));
     QCOMPARE(imported.title, QStringLiteral("Open File"));
@@ -355,10 +356,10 @@ class TestCommands : public QObject {
                  world.Level().List(Category::StartupScripts).size(),
              scripts);
     QVERIFY(world.Level().Modified());
-    // The shown script list is refilled with no row selected.
+    // The shown script list keeps its rows and its selection.
     QCOMPARE(Rows(world.window), QStringList({"Open", "Drink", "Spare", "Loop", "Listed"}));
-    QCOMPARE(SelectedRow(world.window), -1);
-    QVERIFY(!ActionOf(world.window, "btnFind")->isEnabled());
+    QCOMPARE(SelectedRow(world.window), 1);
+    QVERIFY(ActionOf(world.window, "actionFind")->isEnabled());
   }
 
   void exportsRememberTheirOwnFolders() {
@@ -368,8 +369,8 @@ class TestCommands : public QObject {
     QTemporaryDir scriptText;
     world.Select(kObjectScriptsRow, 3);
     world.prompt.files = {levelText.filePath("level"), scriptText.filePath("loop.txt")};
-    world.Trigger("mnuFileExport");
-    world.Trigger("mnuFileScriptsSelected");
+    world.Trigger("actionExport");
+    world.Trigger("actionExportSelectedScript");
     QFile level(levelText.filePath("level.txt"));
     QVERIFY(level.open(QIODevice::ReadOnly));
     QVERIFY(level.readAll().contains("Town\r\n"));
@@ -380,9 +381,9 @@ class TestCommands : public QObject {
     QCOMPARE(script.count("end script\r\n"), 1);
 
     world.Select(kGlobalScriptsRow, 0);
-    world.Trigger("mnuFileExport");
-    world.Trigger("mnuFileScriptsType");
-    world.Trigger("mnuFileImport");
+    world.Trigger("actionExport");
+    world.Trigger("actionExportScriptType");
+    world.Trigger("actionImportScripts");
     QCOMPARE(world.prompt.dialogs.size(), std::size_t{5});
     QCOMPARE(world.prompt.dialogs[2].folder, FolderText(levelText));
     QCOMPARE(world.prompt.dialogs[3].folder, FolderText(scriptText));
@@ -395,14 +396,14 @@ class TestCommands : public QObject {
     QTemporaryDir out;
     const QString missing = out.filePath("missing");
     world.prompt.files = {missing + "/scripts.txt"};
-    world.Trigger("mnuFileScriptsAll");
+    world.Trigger("actionExportAllScripts");
     QCOMPARE(world.prompt.questions.size(), std::size_t{1});
     QCOMPARE(world.prompt.questions[0].icon, QMessageBox::Critical);
     QCOMPARE(world.prompt.questions[0].caption, QStringLiteral("Error"));
     QVERIFY(world.prompt.questions[0].text.contains(QStringLiteral("scripts.txt")));
     QVERIFY(!QFileInfo::exists(missing));
     QCOMPARE(QApplication::overrideCursor(), nullptr);
-    world.Trigger("mnuFileImport");
+    world.Trigger("actionImportScripts");
     QCOMPARE(world.prompt.dialogs.back().folder, QDir::toNativeSeparators(missing + "/"));
   }
 

@@ -17,6 +17,7 @@
 #include <QUrl>
 #include <memory>
 
+#include "document/texts.h"
 #include "editor_fixture.h"
 #include "fake_prompt.h"
 #include "level/bytes.h"
@@ -26,21 +27,20 @@
 #include "support/item_builder.h"
 #include "ui/fielddelegate.h"
 #include "ui/fieldmodel.h"
-#include "ui/texts.h"
 #include "ui_test_support.h"
 
 using zr3::Category;
 using zr3::FieldKind;
 using zr3::ui::FieldTreeModel;
-using zr3::ui::TfrmMain;
+using zr3::ui::MainWindow;
 
 namespace {
 
-constexpr int kGeneralRow = 0;
-constexpr int kMapsRow = 1;
-constexpr int kObjectsRow = 3;
-constexpr int kObjectScriptsRow = 6;
-constexpr int kItemsRow = 10;
+constexpr int kGeneralRow = zr3::ui::kGeneralRow;
+constexpr int kMapsRow = zr3::ui::RowOfCategory(zr3::Category::Maps);
+constexpr int kObjectsRow = zr3::ui::RowOfCategory(zr3::Category::Objects);
+constexpr int kObjectScriptsRow = zr3::ui::RowOfCategory(zr3::Category::ObjectScripts);
+constexpr int kItemsRow = zr3::ui::RowOfCategory(zr3::Category::Items);
 
 // The world level with many more items, so that moves, copies and deletions meet long lists.
 zr3test::LevelBuilder StressWorld() {
@@ -93,7 +93,7 @@ class TestEditing : public QObject {
 
   void editingAFieldChangesExactlyThatFieldInTheSave_data() {
     QTest::addColumn<int>("categoryRow");
-    for (int row = 1; row < TfrmMain::kCategoryRows; ++row) {
+    for (int row = 1; row < zr3::ui::kCategoryRowCount; ++row) {
       QTest::newRow(qPrintable(QString::number(row))) << row;
     }
   }
@@ -101,11 +101,11 @@ class TestEditing : public QObject {
     QFETCH(int, categoryRow);
     Editor editor;
     QVERIFY(editor.Open());
-    const Category category = *TfrmMain::CategoryOfRow(categoryRow);
+    const Category category = *zr3::ui::CategoryOfRow(categoryRow);
     if (editor.Level().List(category).empty()) QSKIP("the world level has no such record");
     if (zr3::IsScriptCategory(category)) QSKIP("scripts are edited as script text");
     editor.Select(categoryRow, 0);
-    editor.Trigger("mnuFileSave");
+    editor.Trigger("actionSave");
     const auto before = SavedFields(editor.path, category, 0);
 
     // The first number or text the pane offers, set to a value it did not hold.
@@ -129,7 +129,7 @@ class TestEditing : public QObject {
     // The details text follows at once.
     QCOMPARE(Details(editor.window)->toPlainText(),
              DescriptionOf(*editor.Level().List(category)[0]));
-    editor.Trigger("mnuFileSave");
+    editor.Trigger("actionSave");
     QVERIFY(!editor.window.isWindowModified());
 
     auto after = SavedFields(editor.path, category, 0);
@@ -146,7 +146,7 @@ class TestEditing : public QObject {
     QCOMPARE(editor.Level().Info().author, std::string("Somebody"));
     QVERIFY(Details(editor.window)->toPlainText().contains(QStringLiteral("Somebody")));
     // With the Fields tab in front the description is written when Details comes back.
-    auto* tabs = editor.window.findChild<QTabWidget*>(QStringLiteral("tabRecord"));
+    auto* tabs = editor.window.findChild<QTabWidget*>(QStringLiteral("recordTabs"));
     tabs->setCurrentIndex(1);
     QVERIFY(editor.SetField("author", QStringLiteral("Someone else")));
     QVERIFY(!Details(editor.window)->toPlainText().contains(QStringLiteral("Someone else")));
@@ -218,7 +218,7 @@ class TestEditing : public QObject {
     Editor editor;
     QVERIFY(editor.Open());
     editor.Select(kGeneralRow, -1);
-    auto* view = editor.window.findChild<QTreeView*>(QStringLiteral("tvwFields"));
+    auto* view = editor.window.findChild<QTreeView*>(QStringLiteral("fieldTree"));
     QAbstractItemDelegate* delegate = view->itemDelegate();
     const QStyleOptionViewItem option;
     auto editorFor = [&](const std::string& path) {
@@ -307,15 +307,15 @@ class TestEditing : public QObject {
     editor.window.show();
     QVERIFY(QTest::qWaitForWindowActive(&editor.window));
     editor.Select(kMapsRow, 1);
-    ItemList(editor.window)->setFocus();
-    QTest::keyClick(ItemList(editor.window), Qt::Key_Up, Qt::ControlModifier);
+    RecordList(editor.window)->setFocus();
+    QTest::keyClick(RecordList(editor.window), Qt::Key_Up, Qt::ControlModifier);
     QCOMPARE(Rows(editor.window), QStringList({"Cave", "Town", "Field"}));
     QTest::keySequence(&editor.window, QKeySequence::Undo);
     QCOMPARE(Rows(editor.window), QStringList({"Town", "Cave", "Field"}));
     QTest::keySequence(&editor.window, QKeySequence::Redo);
     QCOMPARE(Rows(editor.window), QStringList({"Cave", "Town", "Field"}));
     QTest::keySequence(&editor.window, QKeySequence::Find);
-    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("edtFilter"));
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("filterEdit"));
     QTest::keyClick(&editor.window, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
     QVERIFY(Details(editor.window)->toPlainText().startsWith(QStringLiteral("Search results for")));
   }
@@ -325,16 +325,16 @@ class TestEditing : public QObject {
     QVERIFY(editor.Open());
     const std::string original = editor.Saved();
     editor.Select(kMapsRow, 1);
-    QAbstractItemModel* rows = ItemList(editor.window)->model();
+    QAbstractItemModel* rows = RecordList(editor.window)->model();
     QVERIFY(rows->setData(rows->index(1, 0), QStringLiteral("Hollowtree")));
-    editor.Trigger("btnUp");
-    editor.Trigger("btnCopy");
+    editor.Trigger("actionMoveUp");
+    editor.Trigger("actionCopy");
     QVERIFY(editor.SetField("size", QStringLiteral("7")));
     editor.Select(kObjectScriptsRow, 2);
     editor.prompt.scriptTargets.push_back(0);
-    editor.Trigger("btnCopy");
+    editor.Trigger("actionCopy");
     editor.Select(kItemsRow, 1);
-    editor.Trigger("btnDelete");
+    editor.Trigger("actionDelete");
     QCOMPARE(editor.Level().List(Category::Items).size(), std::size_t{1});
     const QString scripts = editor.folder.filePath(QStringLiteral("scripts.txt"));
     QFile text(scripts);
@@ -345,14 +345,14 @@ class TestEditing : public QObject {
         "  returntomap\r\nend script\r\n");
     text.close();
     editor.prompt.files = {scripts};
-    editor.Trigger("mnuFileImport");
+    editor.Trigger("actionImportScripts");
     QCOMPARE(editor.Level().List(Category::GlobalScripts).size(), std::size_t{3});
     QCOMPARE(editor.History().count(), 7);
     QCOMPARE(editor.History().text(6), QStringLiteral("Import Scripts from scripts.txt"));
     editor.History().undo();
-    QCOMPARE(ActionOf(editor.window, "mnuEditRedo")->text(),
+    QCOMPARE(ActionOf(editor.window, "actionRedo")->text(),
              QStringLiteral("Redo Import Scripts from scripts.txt"));
-    QCOMPARE(ActionOf(editor.window, "mnuEditUndo")->text(),
+    QCOMPARE(ActionOf(editor.window, "actionUndo")->text(),
              QStringLiteral("Undo Delete Item 'Potion'"));
     editor.History().redo();
     QCOMPARE(editor.History().text(0), QStringLiteral("Rename Map 'Cave'"));
@@ -363,6 +363,10 @@ class TestEditing : public QObject {
     QVERIFY(!editor.window.isWindowModified());
     editor.RedoAll();
     QCOMPARE(editor.Saved(), edited);
+    // The last step redone shows: the script the import overwrote.
+    QCOMPARE(CategoryList(editor.window)->currentRow(), kObjectScriptsRow);
+    QCOMPARE(Rows(editor.window).value(SelectedRow(editor.window)), QStringLiteral("Drink"));
+    editor.Select(kItemsRow, 0);
     QCOMPARE(Rows(editor.window), QStringList({"Axe"}));
     QVERIFY(editor.window.isWindowModified());
   }
@@ -373,7 +377,7 @@ class TestEditing : public QObject {
     editor.Select(kItemsRow, 0);
     QVERIFY(editor.SetField("cost", QStringLiteral("9")));
     QVERIFY(editor.Level().Modified());
-    editor.Trigger("mnuFileSave");
+    editor.Trigger("actionSave");
     QVERIFY(!editor.Level().Modified());
     QVERIFY(!editor.window.isWindowModified());
     editor.History().undo();
@@ -383,10 +387,10 @@ class TestEditing : public QObject {
     QVERIFY(!editor.Level().Modified());
 
     // A rename to the same text and a cancelled copy are no changes.
-    QAbstractItemModel* rows = ItemList(editor.window)->model();
+    QAbstractItemModel* rows = RecordList(editor.window)->model();
     QVERIFY(rows->setData(rows->index(0, 0), QStringLiteral("Axe")));
     editor.Select(kObjectScriptsRow, 0);
-    editor.Trigger("btnCopy");
+    editor.Trigger("actionCopy");
     QVERIFY(!editor.Level().Modified());
     QCOMPARE(editor.History().count(), 1);
 
@@ -400,23 +404,23 @@ class TestEditing : public QObject {
     Editor editor(StressWorld());
     QVERIFY(editor.Open());
     editor.Select(kItemsRow, 0);
-    auto* filter = editor.window.findChild<QLineEdit*>(QStringLiteral("edtFilter"));
-    editor.Trigger("mnuEditFilter");
+    auto* filter = editor.window.findChild<QLineEdit*>(QStringLiteral("filterEdit"));
+    editor.Trigger("actionFilter");
     QTest::keyClicks(filter, QStringLiteral("item 29"));
     QCOMPARE(Rows(editor.window),
              QStringList({"Item 29", "Item 290", "Item 291", "Item 292", "Item 293", "Item 294",
                           "Item 295", "Item 296", "Item 297", "Item 298", "Item 299"}));
     // The third row shown is "Item 291", the record at position 293 of the list.
-    ItemList(editor.window)->setCurrentIndex(ItemList(editor.window)->model()->index(2, 0));
+    RecordList(editor.window)->setCurrentIndex(RecordList(editor.window)->model()->index(2, 0));
     QCOMPARE(Details(editor.window)->toPlainText(),
              DescriptionOf(*editor.Level().List(Category::Items)[293]));
-    editor.Trigger("btnDelete");
+    editor.Trigger("actionDelete");
     QCOMPARE(editor.Level().List(Category::Items)[293]->Name(), std::string("Item 292"));
     QVERIFY(!Rows(editor.window).contains(QStringLiteral("Item 291")));
     editor.History().undo();
     QCOMPARE(editor.Level().List(Category::Items)[293]->Name(), std::string("Item 291"));
     filter->clear();
-    QCOMPARE(ItemList(editor.window)->model()->rowCount(), 302);
+    QCOMPARE(RecordList(editor.window)->model()->rowCount(), 302);
   }
 
   void recentFilesKeepTheLastEightAndDropAMissingOne() {
@@ -429,12 +433,12 @@ class TestEditing : public QObject {
     }
     QCOMPARE(editor.window.RecentFiles(), opened.mid(0, 8));
     // Opening one again brings it to the top.
-    ActionOf(editor.window, "mnuFileRecent3")->trigger();
+    ActionOf(editor.window, "actionRecentFile3")->trigger();
     QCOMPARE(editor.window.RecentFiles().first(), opened[2]);
     QCOMPARE(editor.Level().FileName(), opened[2].toStdString());
 
     QVERIFY(QFile::remove(opened[5]));
-    ActionOf(editor.window, "mnuFileRecent6")->trigger();
+    ActionOf(editor.window, "actionRecentFile6")->trigger();
     QCOMPARE(editor.prompt.questions.back().caption, QStringLiteral("Open"));
     QVERIFY(editor.prompt.questions.back().text.contains(QStringLiteral("no longer exists")));
     QCOMPARE(editor.window.RecentFiles().size(), 7);
@@ -445,13 +449,13 @@ class TestEditing : public QObject {
     FakePrompt prompt;
     QStringList written;
     {
-      TfrmMain first(&prompt);
+      MainWindow first(&prompt);
       QVERIFY(first.OpenLevel(opened[0]));
       QVERIFY(first.OpenLevel(editor.path));
       written = first.RecentFiles();
     }
     QCOMPARE(written.size(), 2);
-    TfrmMain second(&prompt);
+    MainWindow second(&prompt);
     QCOMPARE(second.RecentFiles(), written);
   }
 
@@ -491,7 +495,7 @@ class TestEditing : public QObject {
     QVERIFY(editor.Open());
     editor.Select(kItemsRow, 0);
     QVERIFY(editor.SetField("cost", QStringLiteral("3")));
-    editor.Trigger("mnuFileSave");
+    editor.Trigger("actionSave");
     QTest::qWait(300);
     QVERIFY(editor.prompt.questions.empty());
 
@@ -523,9 +527,9 @@ class TestEditing : public QObject {
     Editor editor;
     QVERIFY(editor.Open());
     editor.Select(kObjectScriptsRow, 0);
-    auto* button = editor.window.findChild<QPushButton*>(QStringLiteral("btnEditText"));
+    auto* button = editor.window.findChild<QPushButton*>(QStringLiteral("editAsTextButton"));
     QVERIFY(!button->isHidden());
-    auto* shown = editor.window.findChild<QPlainTextEdit*>(QStringLiteral("memScriptText"));
+    auto* shown = editor.window.findChild<QPlainTextEdit*>(QStringLiteral("scriptText"));
     QVERIFY(shown->toPlainText().startsWith(QStringLiteral("objectscript \"Open\"\n")));
     button->click();
     QCOMPARE(editor.prompt.shownTexts.size(), std::size_t{1});
@@ -548,13 +552,13 @@ class TestEditing : public QObject {
     zr3::WriteScriptText(
         static_cast<const zr3::ZR3Script&>(*editor.Level().List(Category::ObjectScripts)[0]),
         exported);
-    QVERIFY(zr3::ui::ToDisplay(exported.Data())
+    QVERIFY(zr3::ToDisplay(exported.Data())
                 .contains(QStringLiteral("commands:\r\n  returntomap\r\nend script")));
     QCOMPARE(editor.Level().List(Category::ObjectScripts).size(), std::size_t{5});
     QVERIFY(shown->toPlainText().contains(QStringLiteral("returntomap")));
     // The import's report comes to the front.
     QVERIFY(Details(editor.window)->toPlainText().startsWith(QStringLiteral("IMPORT SCRIPTS")));
-    QCOMPARE(editor.window.findChild<QTabWidget*>(QStringLiteral("tabRecord"))->currentWidget(),
+    QCOMPARE(editor.window.findChild<QTabWidget*>(QStringLiteral("recordTabs"))->currentWidget(),
              Details(editor.window));
 
     // The whole import is one step of the history.
@@ -589,28 +593,28 @@ class TestEditing : public QObject {
     const std::string original = editor.Saved();
     QRandomGenerator random(static_cast<quint32>(7 + level));
     for (int step = 0; step < 500; ++step) {
-      const int categoryRow = 1 + static_cast<int>(random.bounded(TfrmMain::kCategoryRows - 1));
-      const Category category = *TfrmMain::CategoryOfRow(categoryRow);
+      const int categoryRow = 1 + static_cast<int>(random.bounded(zr3::ui::kCategoryRowCount - 1));
+      const Category category = *zr3::ui::CategoryOfRow(categoryRow);
       const auto count = static_cast<int>(editor.Level().List(category).size());
       if (count == 0) continue;
       editor.Select(categoryRow, static_cast<int>(random.bounded(count)));
       switch (random.bounded(6)) {
         case 0:
-          editor.Trigger("btnUp");
+          editor.Trigger("actionMoveUp");
           break;
         case 1:
-          editor.Trigger("btnDown");
+          editor.Trigger("actionMoveDown");
           break;
         case 2:
           editor.prompt.scriptTargets.push_back(static_cast<int>(random.bounded(4)));
-          editor.Trigger("btnCopy");
+          editor.Trigger("actionCopy");
           break;
         case 3:
-          editor.Trigger("btnDelete");
+          editor.Trigger("actionDelete");
           break;
         case 4: {
-          QAbstractItemModel* rows = ItemList(editor.window)->model();
-          rows->setData(ItemList(editor.window)->currentIndex(),
+          QAbstractItemModel* rows = RecordList(editor.window)->model();
+          rows->setData(RecordList(editor.window)->currentIndex(),
                         QStringLiteral("N%1").arg(random.bounded(50)));
           break;
         }

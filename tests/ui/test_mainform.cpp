@@ -6,21 +6,21 @@
 #include <QStatusBar>
 #include <memory>
 
+#include "document/texts.h"
 #include "fake_prompt.h"
 #include "level/record_factory.h"
 #include "support/edit_levels.h"
-#include "ui/texts.h"
 #include "ui_test_support.h"
 
-using zr3::ui::TfrmMain;
+using zr3::ui::MainWindow;
 
 namespace {
 
-constexpr int kFlagsRow = 8;
-constexpr int kMapsRow = 1;
-constexpr int kSongsRow = 17;
+constexpr int kFlagsRow = zr3::ui::RowOfCategory(zr3::Category::Flags);
+constexpr int kMapsRow = zr3::ui::RowOfCategory(zr3::Category::Maps);
+constexpr int kSongsRow = zr3::ui::RowOfCategory(zr3::Category::Songs);
 
-QStringList EnabledNames(const TfrmMain& window, const QStringList& names) {
+QStringList EnabledNames(const MainWindow& window, const QStringList& names) {
   QStringList enabled;
   for (const QString& name : names) {
     if (ActionOf(window, name.toLatin1().constData())->isEnabled()) enabled << name;
@@ -28,27 +28,13 @@ QStringList EnabledNames(const TfrmMain& window, const QStringList& names) {
   return enabled;
 }
 
-const QStringList kCommands = {"mnuFileOpen",
-                               "btnLoad",
-                               "mnuFileSave",
-                               "btnSave",
-                               "mnuFileSaveAs",
-                               "mnuFileExport",
-                               "mnuFileScriptExport",
-                               "mnuFileImport",
-                               "mnuFileExit",
-                               "mnuHelpAbout",
-                               "mnuEditCopy",
-                               "btnCopy",
-                               "mnuEditDelete",
-                               "btnDelete",
-                               "btnUp",
-                               "btnDown",
-                               "mnuEditFind",
-                               "btnFind"};
+const QStringList kCommands = {
+    "actionOpen",          "actionSave",     "actionSaveAs", "actionExport", "menuExportScripts",
+    "actionImportScripts", "actionExit",     "actionAbout",  "actionCopy",   "actionDelete",
+    "actionMoveUp",        "actionMoveDown", "actionFind"};
 
-const QStringList kEditCommands = {"mnuEditCopy", "btnCopy", "mnuEditDelete", "btnDelete",
-                                   "btnUp",       "btnDown", "mnuEditFind",   "btnFind"};
+const QStringList kEditCommands = {"actionCopy", "actionDelete", "actionMoveUp", "actionMoveDown",
+                                   "actionFind"};
 
 zr3test::LevelBuilder FlagLevel() {
   zr3test::LevelBuilder builder;
@@ -58,7 +44,7 @@ zr3test::LevelBuilder FlagLevel() {
 }
 
 // Adds named records to a list of the open level, as a kind of record would.
-void AddRecords(TfrmMain& window, zr3::Category category, int count) {
+void AddRecords(MainWindow& window, zr3::Category category, int count) {
   for (int i = 0; i < count; ++i) {
     // A record of the list's own kind: the window's views take a map for a map.
     std::unique_ptr<zr3::ZR3Base> record = zr3::NewRecord(category);
@@ -78,41 +64,41 @@ class TestMainForm : public QObject {
 
   void startUpShowsNoLevelWithOnlyOpenExitAboutEnabled() {
     FakePrompt prompt;
-    TfrmMain window(&prompt);
+    MainWindow window(&prompt);
     QCOMPARE(window.windowTitle(), QStringLiteral("ZR3Tool"));
     QCOMPARE(EnabledNames(window, kCommands),
-             QStringList({"mnuFileOpen", "btnLoad", "mnuFileExit", "mnuHelpAbout"}));
+             QStringList({"actionOpen", "actionExit", "actionAbout"}));
     QVERIFY(!CategoryList(window)->isEnabled());
     QCOMPARE(window.Level(), nullptr);
 
-    QCOMPARE(CategoryList(window)->count(), 20);
-    QCOMPARE(CategoryList(window)->item(0)->text(), QStringLiteral("General"));
-    QCOMPARE(CategoryList(window)->item(4)->text(), QStringLiteral("Scripts - Global"));
-    QCOMPARE(CategoryList(window)->item(7)->text(), QStringLiteral("Scripts - Start"));
-    QCOMPARE(CategoryList(window)->item(15)->text(), QStringLiteral("Text"));
-    QCOMPARE(CategoryList(window)->item(19)->text(), QStringLiteral("Lists"));
+    // The rows of the one table, in its order.
+    QCOMPARE(CategoryList(window)->count(), zr3::ui::kCategoryRowCount);
+    for (int row = 0; row < zr3::ui::kCategoryRowCount; ++row) {
+      QCOMPARE(CategoryList(window)->item(row)->text(),
+               zr3::ToDisplay(zr3::ui::kCategoryRows[static_cast<std::size_t>(row)].caption));
+    }
     QVERIFY(!(CategoryList(window)->item(1)->flags() & Qt::ItemIsEditable));
 
-    QCOMPARE(ActionOf(window, "mnuFileSaveAs")->text(), QStringLiteral("Save &As..."));
-    QCOMPARE(ActionOf(window, "mnuEditCopy")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
-    QCOMPARE(ActionOf(window, "mnuEditDelete")->shortcut(), QKeySequence(Qt::Key_Delete));
-    QCOMPARE(ActionOf(window, "mnuEditFind")->shortcut(), QKeySequence(Qt::Key_F3));
-    QCOMPARE(ActionOf(window, "btnUp")->toolTip(), QStringLiteral("Move current item up"));
-    QCOMPARE(ActionOf(window, "btnFind")->statusTip(), QStringLiteral("Search"));
+    QCOMPARE(ActionOf(window, "actionSaveAs")->text(), QStringLiteral("Save &As..."));
+    QCOMPARE(ActionOf(window, "actionCopy")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    QCOMPARE(ActionOf(window, "actionDelete")->shortcut(), QKeySequence(Qt::Key_Delete));
+    QCOMPARE(ActionOf(window, "actionFind")->shortcut(), QKeySequence(Qt::Key_F3));
+    QCOMPARE(ActionOf(window, "actionMoveUp")->toolTip(), QStringLiteral("Move current item up"));
+    QCOMPARE(ActionOf(window, "actionFind")->statusTip(), QStringLiteral("Search"));
   }
 
   void startUpOpensAFirstArgumentEndingInZr3InAnyCase() {
     QTemporaryDir folder;
     const QString upper = WriteLevel(folder, "UPPER.ZR3");
     FakePrompt prompt;
-    TfrmMain opened(&prompt);
+    MainWindow opened(&prompt);
     opened.StartUp({upper, "ignored.zr3"});
     QVERIFY(opened.Level() && opened.Level()->Loaded());
     QCOMPARE(ShownTitle(opened), QStringLiteral("UPPER.ZR3 - ZR3Tool"));
 
     const QString text = folder.filePath("level.txt");
     QFile::copy(upper, text);
-    TfrmMain ignored(&prompt);
+    MainWindow ignored(&prompt);
     ignored.StartUp({text});
     QCOMPARE(ignored.Level(), nullptr);
     QVERIFY(prompt.questions.empty());
@@ -122,8 +108,8 @@ class TestMainForm : public QObject {
     QTemporaryDir folder;
     FakePrompt prompt;
     prompt.files = {WriteLevel(folder, "town.zr3")};
-    TfrmMain window(&prompt);
-    ActionOf(window, "btnLoad")->trigger();
+    MainWindow window(&prompt);
+    ActionOf(window, "actionOpen")->trigger();
 
     QCOMPARE(prompt.dialogs.size(), std::size_t{1});
     QCOMPARE(prompt.dialogs[0].title, QStringLiteral("Open File"));
@@ -131,15 +117,15 @@ class TestMainForm : public QObject {
     QVERIFY(prompt.questions.empty());
     QCOMPARE(ShownTitle(window), QStringLiteral("town.zr3 - ZR3Tool"));
     QCOMPARE(window.DefaultPath(), QDir::toNativeSeparators(folder.path() + "/"));
-    QCOMPARE(EnabledNames(window, kCommands),
-             QStringList({"mnuFileOpen", "btnLoad", "mnuFileSave", "btnSave", "mnuFileSaveAs",
-                          "mnuFileExport", "mnuFileScriptExport", "mnuFileImport", "mnuFileExit",
-                          "mnuHelpAbout"}));
+    QCOMPARE(
+        EnabledNames(window, kCommands),
+        QStringList({"actionOpen", "actionSave", "actionSaveAs", "actionExport",
+                     "menuExportScripts", "actionImportScripts", "actionExit", "actionAbout"}));
     QVERIFY(CategoryList(window)->isEnabled());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 
     // The next open starts in the folder of the last one.
-    ActionOf(window, "mnuFileOpen")->trigger();
+    ActionOf(window, "actionOpen")->trigger();
     QCOMPARE(prompt.dialogs.back().folder, window.DefaultPath());
   }
 
@@ -148,10 +134,10 @@ class TestMainForm : public QObject {
     zr3test::LevelBuilder broken = FlagLevel();
     broken.header = "02012399";
     FakePrompt prompt;
-    TfrmMain window(&prompt);
+    MainWindow window(&prompt);
     QVERIFY(window.OpenLevel(WriteLevel(folder, "good.zr3", FlagLevel())));
     CategoryList(window)->setCurrentRow(kFlagsRow);
-    QCOMPARE(ItemList(window)->model()->rowCount(), 256);
+    QCOMPARE(RecordList(window)->model()->rowCount(), 256);
     QVERIFY(!Details(window)->toPlainText().isEmpty());
 
     QVERIFY(!window.OpenLevel(WriteLevel(folder, "bad.zr3", broken)));
@@ -159,16 +145,16 @@ class TestMainForm : public QObject {
     QCOMPARE(prompt.questions[0].caption, QStringLiteral("Error"));
     QCOMPARE(prompt.questions[0].text, QStringLiteral("Not a ZR3 File"));
     QCOMPARE(ShownTitle(window), QStringLiteral("good.zr3 - ZR3Tool"));
-    QCOMPARE(ItemList(window)->model()->rowCount(), 0);
+    QCOMPARE(RecordList(window)->model()->rowCount(), 0);
     QVERIFY(Details(window)->toPlainText().isEmpty());
     // The half-read level cannot be exported either.
-    QVERIFY(!ActionOf(window, "mnuFileExport")->isEnabled());
-    QVERIFY(!ActionOf(window, "mnuFileSave")->isEnabled());
-    QVERIFY(!ActionOf(window, "btnSave")->isEnabled());
-    QVERIFY(!ActionOf(window, "mnuFileScriptExport")->isEnabled());
+    QVERIFY(!ActionOf(window, "actionExport")->isEnabled());
+    QVERIFY(!ActionOf(window, "actionSave")->isEnabled());
+    QVERIFY(!ActionOf(window, "actionSave")->isEnabled());
+    QVERIFY(!ActionOf(window, "menuExportScripts")->isEnabled());
     QVERIFY(!CategoryList(window)->isEnabled());
     QVERIFY(!window.Level()->Loaded());
-    QVERIFY(!window.ItemCategory());
+    QVERIFY(!window.Records()->ShownCategory());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 
     // A missing file fails the same way.
@@ -180,17 +166,17 @@ class TestMainForm : public QObject {
   void cancelOnSaveChangesKeepsTheLevelAndItsChanges() {
     QTemporaryDir folder;
     FakePrompt prompt;
-    TfrmMain window(&prompt);
+    MainWindow window(&prompt);
     QVERIFY(window.OpenLevel(WriteLevel(folder, "town.zr3")));
     CategoryList(window)->setCurrentRow(kFlagsRow);
-    ItemList(window)->model()->setData(ItemList(window)->model()->index(0, 0), "Changed");
+    RecordList(window)->model()->setData(RecordList(window)->model()->index(0, 0), "Changed");
     zr3::ZR3Level* level = window.Level();
     QVERIFY(level->Modified());
     QCOMPARE(ShownTitle(window), QStringLiteral("town.zr3* - ZR3Tool"));
 
     prompt.answers = {QMessageBox::Cancel};
     prompt.files = {WriteLevel(folder, "other.zr3")};
-    ActionOf(window, "mnuFileOpen")->trigger();
+    ActionOf(window, "actionOpen")->trigger();
     QCOMPARE(prompt.questions.size(), std::size_t{1});
     QCOMPARE(prompt.questions[0].caption, QStringLiteral("Open"));
     QCOMPARE(prompt.questions[0].text, QStringLiteral("Save changes?"));
@@ -203,13 +189,13 @@ class TestMainForm : public QObject {
 
     // No goes on without saving.
     prompt.answers = {QMessageBox::No};
-    ActionOf(window, "mnuFileOpen")->trigger();
+    ActionOf(window, "actionOpen")->trigger();
     QCOMPARE(ShownTitle(window), QStringLiteral("other.zr3 - ZR3Tool"));
     QVERIFY(!window.Level()->Modified());
     // The category stays chosen and shows the new level's records, nothing of the old one.
     QCOMPARE(CategoryList(window)->currentRow(), kFlagsRow);
-    QCOMPARE(ItemList(window)->model()->rowCount(), 256);
-    QCOMPARE(ItemList(window)->model()->index(0, 0).data().toString(), QString());
+    QCOMPARE(RecordList(window)->model()->rowCount(), 256);
+    QCOMPARE(RecordList(window)->model()->index(0, 0).data().toString(), QString());
     QCOMPARE(Details(window)->toPlainText(),
              DescriptionOf(*window.Level()->List(zr3::Category::Flags)[0]));
   }
@@ -218,22 +204,22 @@ class TestMainForm : public QObject {
     QTemporaryDir folder;
     QVERIFY(QDir(folder.path()).mkdir("gone"));
     FakePrompt prompt;
-    TfrmMain window(&prompt);
+    MainWindow window(&prompt);
     QVERIFY(window.OpenLevel(WriteLevel(folder, "gone/town.zr3")));
     CategoryList(window)->setCurrentRow(kFlagsRow);
-    ItemList(window)->model()->setData(ItemList(window)->model()->index(1, 0), "Changed");
+    RecordList(window)->model()->setData(RecordList(window)->model()->index(1, 0), "Changed");
     QVERIFY(QDir(folder.filePath("gone")).removeRecursively());
     zr3::ZR3Level* level = window.Level();
 
     prompt.answers = {QMessageBox::Yes};
     prompt.files = {WriteLevel(folder, "other.zr3")};
-    ActionOf(window, "mnuFileOpen")->trigger();
+    ActionOf(window, "actionOpen")->trigger();
     QCOMPARE(prompt.questions.size(), std::size_t{2});
     QCOMPARE(prompt.questions[1].caption, QStringLiteral("Error"));
     QVERIFY(prompt.dialogs.empty());
     QCOMPARE(window.Level(), level);
     QVERIFY(level->Modified());
-    QCOMPARE(ItemList(window)->model()->rowCount(), 256);
+    QCOMPARE(RecordList(window)->model()->rowCount(), 256);
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 
     window.show();
@@ -252,14 +238,58 @@ class TestMainForm : public QObject {
     QVERIFY(!level->Modified());
   }
 
+  void savingOverAFileAnotherProgramChangedAsksFirst() {
+    QTemporaryDir folder;
+    const QString path = WriteLevel(folder, "demo.zr3", FlagLevel());
+    FakePrompt prompt;
+    MainWindow window(&prompt);
+    QVERIFY(window.OpenLevel(path));
+    CategoryList(window)->setCurrentRow(kFlagsRow);
+    RecordList(window)->model()->setData(RecordList(window)->model()->index(1, 0), "Changed");
+
+    // Another program writes the file, and the reload is declined.
+    zr3test::LevelBuilder theirs = FlagLevel();
+    theirs.info.name = "Their Town";
+    prompt.answers = {QMessageBox::No, QMessageBox::No};
+    theirs.WriteTo(path.toStdString());
+    QTRY_COMPARE(prompt.questions.size(), std::size_t{1});
+    QCOMPARE(prompt.questions[0].caption, QStringLiteral("Reload"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    file.close();
+
+    ActionOf(window, "actionSave")->trigger();
+    QCOMPARE(prompt.questions.size(), std::size_t{2});
+    QCOMPARE(prompt.questions[1].text,
+             QStringLiteral("demo.zr3 was changed by another program since it was opened. "
+                            "Overwrite it?"));
+    QVERIFY(window.isWindowModified());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), written);
+    file.close();
+
+    prompt.answers = {QMessageBox::Yes};
+    ActionOf(window, "actionSave")->trigger();
+    QVERIFY(!window.isWindowModified());
+    zr3::ZR3Level saved;
+    saved.Load(path.toStdString());
+    QCOMPARE(saved.List(zr3::Category::Flags)[1]->Name(), std::string("Changed"));
+    // The file is the window's own again: the next save asks nothing.
+    RecordList(window)->model()->setData(RecordList(window)->model()->index(2, 0), "Again");
+    ActionOf(window, "actionSave")->trigger();
+    QCOMPARE(prompt.questions.size(), std::size_t{3});
+    QVERIFY(!window.isWindowModified());
+  }
+
   void saveAsAppendsTheSuffixToANameWithoutOne() {
     QTemporaryDir folder;
     FakePrompt prompt;
-    TfrmMain window(&prompt);
+    MainWindow window(&prompt);
     QVERIFY(window.OpenLevel(WriteLevel(folder, "town.zr3")));
     QVERIFY(QDir(folder.path()).mkdir("out"));
     prompt.files = {folder.filePath("out/castle")};
-    ActionOf(window, "mnuFileSaveAs")->trigger();
+    ActionOf(window, "actionSaveAs")->trigger();
 
     QCOMPARE(prompt.dialogs.back().title, QStringLiteral("Save Map"));
     QCOMPARE(prompt.dialogs.back().filter, QStringLiteral("ZR3 Map Files (*.zr3)"));
@@ -278,8 +308,8 @@ class TestMainForm : public QObject {
     prompt.files = {folder.filePath("keep")};
     prompt.answers = {QMessageBox::No};
     CategoryList(window)->setCurrentRow(kFlagsRow);
-    ItemList(window)->model()->setData(ItemList(window)->model()->index(0, 0), "Changed");
-    ActionOf(window, "mnuFileSaveAs")->trigger();
+    RecordList(window)->model()->setData(RecordList(window)->model()->index(0, 0), "Changed");
+    ActionOf(window, "actionSaveAs")->trigger();
     QCOMPARE(prompt.questions.size(), std::size_t{1});
     QCOMPARE(prompt.questions[0].caption, QStringLiteral("Save Map"));
     QCOMPARE(QFileInfo(keep).size(), size);
@@ -290,10 +320,10 @@ class TestMainForm : public QObject {
   void failedSaveAsKeepsTheTitle() {
     QTemporaryDir folder;
     FakePrompt prompt;
-    TfrmMain window(&prompt);
+    MainWindow window(&prompt);
     QVERIFY(window.OpenLevel(WriteLevel(folder, "town.zr3")));
     prompt.files = {folder.filePath("missing/castle.zr3")};
-    ActionOf(window, "mnuFileSaveAs")->trigger();
+    ActionOf(window, "actionSaveAs")->trigger();
     QCOMPARE(prompt.questions.size(), std::size_t{1});
     QCOMPARE(prompt.questions[0].caption, QStringLiteral("Error"));
     // A failed save leaves the level modified.
@@ -305,20 +335,20 @@ class TestMainForm : public QObject {
   void flagsListAllRowsWithOnlyFindEnabled() {
     QTemporaryDir folder;
     FakePrompt prompt;
-    TfrmMain window(&prompt);
+    MainWindow window(&prompt);
     QVERIFY(window.OpenLevel(WriteLevel(folder, "flags.zr3", FlagLevel())));
     CategoryList(window)->setCurrentRow(kFlagsRow);
 
-    QAbstractItemModel* rows = ItemList(window)->model();
+    QAbstractItemModel* rows = RecordList(window)->model();
     QCOMPARE(rows->rowCount(), 256);
     QCOMPARE(rows->data(rows->index(255, 0)).toString(), QStringLiteral("Flag255"));
-    QCOMPARE(ItemList(window)->selectionModel()->selectedRows().value(0).row(), 0);
+    QCOMPARE(RecordList(window)->selectionModel()->selectedRows().value(0).row(), 0);
     QCOMPARE(Details(window)->toPlainText(),
              DescriptionOf(*window.Level()->List(zr3::Category::Flags)[0]));
-    QCOMPARE(EnabledNames(window, kEditCommands), QStringList({"mnuEditFind", "btnFind"}));
-    QVERIFY(window.FixedTable());
+    QCOMPARE(EnabledNames(window, kEditCommands), QStringList({"actionFind"}));
+    QVERIFY(window.Records()->FixedTable());
 
-    ItemList(window)->setCurrentIndex(rows->index(7, 0));
+    RecordList(window)->setCurrentIndex(rows->index(7, 0));
     QCOMPARE(Details(window)->toPlainText(),
              DescriptionOf(*window.Level()->List(zr3::Category::Flags)[7]));
   }
@@ -326,44 +356,45 @@ class TestMainForm : public QObject {
   void editCommandsFollowTheSelection() {
     QTemporaryDir folder;
     FakePrompt prompt;
-    TfrmMain window(&prompt);
+    MainWindow window(&prompt);
     QVERIFY(window.OpenLevel(WriteLevel(folder, "town.zr3")));
     AddRecords(window, zr3::Category::Maps, 1);
     CategoryList(window)->setCurrentRow(kMapsRow);
-    QCOMPARE(ItemList(window)->model()->rowCount(), 1);
-    QVERIFY(!window.FixedTable());
+    QCOMPARE(RecordList(window)->model()->rowCount(), 1);
+    QVERIFY(!window.Records()->FixedTable());
     QCOMPARE(EnabledNames(window, kEditCommands),
-             QStringList({"mnuEditCopy", "btnCopy", "btnUp", "btnDown", "mnuEditFind", "btnFind"}));
+             QStringList({"actionCopy", "actionMoveUp", "actionMoveDown", "actionFind"}));
 
     AddRecords(window, zr3::Category::Songs, 2);
     CategoryList(window)->setCurrentRow(kSongsRow);
     QCOMPARE(EnabledNames(window, kEditCommands), kEditCommands);
 
-    ItemList(window)->selectionModel()->clearSelection();
+    RecordList(window)->selectionModel()->clearSelection();
     QVERIFY(EnabledNames(window, kEditCommands).isEmpty());
 
     CategoryList(window)->setCurrentRow(kMapsRow + 1);  // no tiles in this level
-    QCOMPARE(ItemList(window)->model()->rowCount(), 0);
+    QCOMPARE(RecordList(window)->model()->rowCount(), 0);
     QVERIFY(EnabledNames(window, kEditCommands).isEmpty());
   }
 
   void renameKeepsThirtyOneCharactersAndSetsTheModifiedFlag() {
     QTemporaryDir folder;
     FakePrompt prompt;
-    TfrmMain window(&prompt);
+    MainWindow window(&prompt);
     QVERIFY(window.OpenLevel(WriteLevel(folder, "flags.zr3", FlagLevel())));
     CategoryList(window)->setCurrentRow(kFlagsRow);
     const QString shownBefore = Details(window)->toPlainText();
-    QAbstractItemModel* rows = ItemList(window)->model();
+    QAbstractItemModel* rows = RecordList(window)->model();
 
     QVERIFY(rows->setData(rows->index(0, 0), QString(40, QLatin1Char('n'))));
     QCOMPARE(rows->data(rows->index(0, 0)).toString(), QString(31, QLatin1Char('n')));
     QCOMPARE(window.Level()->List(zr3::Category::Flags)[0]->Name(), std::string(31, 'n'));
     QVERIFY(window.Level()->Modified());
-    // The details pane keeps the old name until the record is chosen again.
-    QCOMPARE(Details(window)->toPlainText(), shownBefore);
+    // The details follow the new name at once.
+    QVERIFY(shownBefore.contains(QStringLiteral("Flag0")));
+    QCOMPARE(Details(window)->toPlainText(),
+             DescriptionOf(*window.Level()->List(zr3::Category::Flags)[0]));
 
-    window.Level()->SetModified(false);
     QVERIFY(rows->setData(rows->index(1, 0), QString()));
     QCOMPARE(window.Level()->List(zr3::Category::Flags)[1]->Name(), std::string());
     QVERIFY(window.Level()->Modified());
@@ -374,10 +405,10 @@ class TestMainForm : public QObject {
     zr3test::LevelBuilder builder;
     builder.flags[0] = "Caf\xe9 \xff\x7f";
     FakePrompt prompt;
-    TfrmMain window(&prompt);
+    MainWindow window(&prompt);
     QVERIFY(window.OpenLevel(WriteLevel(folder, "bytes.zr3", builder)));
     CategoryList(window)->setCurrentRow(kFlagsRow);
-    QAbstractItemModel* rows = ItemList(window)->model();
+    QAbstractItemModel* rows = RecordList(window)->model();
     const QString shown = rows->data(rows->index(0, 0)).toString();
     QCOMPARE(shown, QString::fromUtf8("Caf\u00e9 \u00ff\x7f"));
 
@@ -390,24 +421,24 @@ class TestMainForm : public QObject {
   void generalShowsTheLevelInformation() {
     QTemporaryDir folder;
     FakePrompt prompt;
-    TfrmMain window(&prompt);
+    MainWindow window(&prompt);
     QVERIFY(window.OpenLevel(WriteLevel(folder, "flags.zr3", FlagLevel())));
     CategoryList(window)->setCurrentRow(kFlagsRow);
-    CategoryList(window)->setCurrentRow(0);
+    CategoryList(window)->setCurrentRow(zr3::ui::kGeneralRow);
 
     zr3::Lines info;
     window.Level()->DescribeInfo(info);
-    QCOMPARE(Details(window)->toPlainText(), zr3::ui::LinesToDisplay(info));
+    QCOMPARE(Details(window)->toPlainText(), zr3::LinesToDisplay(info));
     QVERIFY(Details(window)->toPlainText().contains("Name: Flag Town"));
-    QCOMPARE(ItemList(window)->model()->rowCount(), 0);
-    QVERIFY(!window.ItemCategory());
+    QCOMPARE(RecordList(window)->model()->rowCount(), 0);
+    QVERIFY(!window.Records()->ShownCategory());
     QVERIFY(EnabledNames(window, kEditCommands).isEmpty());
   }
 
   void aboutShowsNameVersionAndQt() {
     FakePrompt prompt;
-    TfrmMain window(&prompt);
-    ActionOf(window, "mnuHelpAbout")->trigger();
+    MainWindow window(&prompt);
+    ActionOf(window, "actionAbout")->trigger();
     const QString text = Details(window)->toPlainText();
     QVERIFY(text.startsWith("ZR3Tool\n"));
     QVERIFY(text.contains(QStringLiteral("Qt version: ") + qVersion()));
@@ -415,11 +446,11 @@ class TestMainForm : public QObject {
 
   void loadingProgressShowsInTheStatusBar() {
     // Records what the status bar shows each time the level reports progress.
-    class Window : public TfrmMain {
+    class Window : public MainWindow {
      public:
-      using TfrmMain::TfrmMain;
+      using MainWindow::MainWindow;
       void ShowStatus(const std::string& text) override {
-        TfrmMain::ShowStatus(text);
+        MainWindow::ShowStatus(text);
         shown << statusBar()->currentMessage();
       }
       QStringList shown;
@@ -435,22 +466,22 @@ class TestMainForm : public QObject {
     QCOMPARE(window.statusBar()->currentMessage(), QString());
   }
 
-  void deleteAndCopyKeysActOnlyInTheItemList() {
+  void deleteAndCopyKeysActOnlyInTheRecordList() {
     QTemporaryDir folder;
     FakePrompt prompt;
     prompt.answers = {QMessageBox::Cancel};
-    TfrmMain window(&prompt);
+    MainWindow window(&prompt);
     QVERIFY(window.OpenLevel(WriteLevel(folder, "world.zr3", zr3test::World())));
     CategoryList(window)->setCurrentRow(kMapsRow);
     window.show();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    QSignalSpy deletes(ActionOf(window, "mnuEditDelete"), &QAction::triggered);
-    QSignalSpy copies(ActionOf(window, "mnuEditCopy"), &QAction::triggered);
+    QSignalSpy deletes(ActionOf(window, "actionDelete"), &QAction::triggered);
+    QSignalSpy copies(ActionOf(window, "actionCopy"), &QAction::triggered);
 
-    ItemList(window)->setFocus();
-    QTest::keyClick(ItemList(window), Qt::Key_Delete);
-    QTest::keyClick(ItemList(window), Qt::Key_C, Qt::ControlModifier);
+    RecordList(window)->setFocus();
+    QTest::keyClick(RecordList(window), Qt::Key_Delete);
+    QTest::keyClick(RecordList(window), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(deletes.count(), 1);
     QCOMPARE(copies.count(), 1);
 
@@ -461,7 +492,7 @@ class TestMainForm : public QObject {
     QCOMPARE(deletes.count(), 1);
     QCOMPARE(copies.count(), 1);
 
-    ItemList(window)->edit(ItemList(window)->model()->index(1, 0));
+    RecordList(window)->edit(RecordList(window)->model()->index(1, 0));
     auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     QVERIFY(editor != nullptr);
     QTest::keyClick(editor, Qt::Key_Delete);

@@ -22,12 +22,12 @@
 
 using zr3::Category;
 using zr3::ui::MapCell;
-using zr3::ui::TMapView;
+using zr3::ui::MapView;
 
 namespace {
 
-constexpr int kMapsRow = 1;
-constexpr int kTilesRow = 2;
+constexpr int kMapsRow = zr3::ui::RowOfCategory(zr3::Category::Maps);
+constexpr int kTilesRow = zr3::ui::RowOfCategory(zr3::Category::Tiles);
 constexpr std::uint32_t kGrass = 11;
 constexpr std::uint32_t kWall = 12;
 constexpr std::uint32_t kRoof = 13;
@@ -97,16 +97,16 @@ struct MapEditor : Editor {
     wall = SavedId(original, 2, 3, 1);
     roof = SavedId(original, 7, 7, 2);
     Select(kMapsRow, 0);
-    window.RecordTabs()->setCurrentWidget(window.MapPane());
+    window.Views()->setCurrentWidget(window.Views()->MapTab());
     View().SetCellSize(16);
   }
-  TMapView& View() { return *window.MapPane()->View(); }
+  MapView& View() { return *window.Views()->MapTab()->View(); }
   QWidget* Surface() { return View().viewport(); }
   QPoint At(int row, int column) { return View().CellCentre(MapCell{row, column}); }
   void Brush(int tilePosition, int layer) {
-    window.TilePalette()->ChooseTile(
+    window.Tiles()->ChooseTile(
         static_cast<zr3::ZR3ChainRecord*>(Level().List(Category::Tiles)[tilePosition].get()));
-    window.MapPane()->LayerBox()->setCurrentIndex(layer);
+    window.Views()->MapTab()->LayerBox()->setCurrentIndex(layer);
   }
   // A drag through the cells, pressed at the first and let go at the last.
   void Drag(std::initializer_list<MapCell> cells, Qt::MouseButton button = Qt::LeftButton,
@@ -135,18 +135,18 @@ class TestMapView : public QObject {
 
   void aMapShowsTheMapTabAndOtherRecordsDoNot() {
     MapEditor editor;
-    QTabWidget& tabs = *editor.window.RecordTabs();
-    QVERIFY(tabs.isTabVisible(tabs.indexOf(editor.window.MapPane())));
+    QTabWidget& tabs = *editor.window.Views();
+    QVERIFY(tabs.isTabVisible(tabs.indexOf(editor.window.Views()->MapTab())));
     QCOMPARE(editor.View().Map()->Side(), kSide);
     editor.Select(kTilesRow, 0);
-    QVERIFY(!tabs.isTabVisible(tabs.indexOf(editor.window.MapPane())));
+    QVERIFY(!tabs.isTabVisible(tabs.indexOf(editor.window.Views()->MapTab())));
     QVERIFY(editor.View().Map() == nullptr);
   }
 
   void aDragPaintsTheCellsItCrossesAsOneStep() {
     MapEditor editor;
     editor.Brush(1, 1);  // Wall on layer 2
-    QCOMPARE(editor.View().CurrentTool(), TMapView::Tool::Paint);
+    QCOMPARE(editor.View().CurrentTool(), MapView::Tool::Paint);
     // A jump from column 1 to column 4 paints the cells between as well.
     editor.Drag({{1, 1}, {1, 4}, {3, 4}});
     const std::string painted = editor.Saved();
@@ -188,18 +188,18 @@ class TestMapView : public QObject {
     QCOMPARE(editor.History().undoText(), QStringLiteral("Erase Map 'Field'"));
 
     // The chosen layer's tile is picked; an empty slot there picks the topmost tile.
-    editor.window.MapPane()->LayerBox()->setCurrentIndex(1);
+    editor.window.Views()->MapTab()->LayerBox()->setCurrentIndex(1);
     QTest::mouseClick(editor.Surface(), Qt::LeftButton, Qt::ControlModifier, editor.At(2, 3));
-    QCOMPARE(editor.window.TilePalette()->Tile()->Name(), std::string("Wall"));
+    QCOMPARE(editor.window.Tiles()->Tile()->Name(), std::string("Wall"));
     QTest::mouseClick(editor.Surface(), Qt::LeftButton, Qt::ControlModifier, editor.At(0, 0));
-    QCOMPARE(editor.window.TilePalette()->Tile()->Name(), std::string("Grass"));
+    QCOMPARE(editor.window.Tiles()->Tile()->Name(), std::string("Grass"));
     // Picking changes nothing.
     QCOMPARE(editor.History().count(), 1);
 
     // A hidden filter does not hide the picked tile.
-    editor.window.TilePalette()->Filter()->setText(QStringLiteral("roof"));
+    editor.window.Tiles()->Filter()->setText(QStringLiteral("roof"));
     QTest::mouseClick(editor.Surface(), Qt::LeftButton, Qt::ControlModifier, editor.At(2, 3));
-    QCOMPARE(editor.window.TilePalette()->Tile()->Name(), std::string("Wall"));
+    QCOMPARE(editor.window.Tiles()->Tile()->Name(), std::string("Wall"));
   }
 
   void paintingOverTheSameTileOrWithoutABrushChangesNothing() {
@@ -256,24 +256,24 @@ class TestMapView : public QObject {
     QCOMPARE(editor.window.statusBar()->currentMessage(),
              QStringLiteral("Row 7, column 7: unresolved 0x3E7, (empty), Roof"));
     QTest::mouseClick(editor.Surface(), Qt::LeftButton, {}, editor.At(2, 3));
-    QTreeWidget& slotList = *editor.window.MapPane()->SlotList();
+    QTreeWidget& slotList = *editor.window.Views()->MapTab()->SlotList();
     QCOMPARE(slotList.topLevelItemCount(), 3);
     QCOMPARE(slotList.topLevelItem(0)->text(1), QStringLiteral("Grass"));
     QCOMPARE(slotList.topLevelItem(1)->text(1), QStringLiteral("Wall"));
     QCOMPARE(slotList.topLevelItem(1)->text(2), QStringLiteral("0xC"));
     QCOMPARE(slotList.topLevelItem(2)->text(1), QStringLiteral("(empty)"));
     emit slotList.itemActivated(slotList.topLevelItem(1), 1);
-    QCOMPARE(editor.window.ItemCategory(), std::optional<Category>(Category::Tiles));
+    QCOMPARE(editor.window.Records()->ShownCategory(), std::optional<Category>(Category::Tiles));
     QCOMPARE(SelectedRow(editor.window), 1);
   }
 
   void zoomStepsKeepThePointUnderTheWheelAndFitShowsTheWholeMap() {
     MapEditor editor;
-    TMapView& view = editor.View();
-    ActionOf(editor.window, "actZoomIn")->trigger();
+    MapView& view = editor.View();
+    ActionOf(editor.window, "actionZoomIn")->trigger();
     QCOMPARE(view.CellSize(), 24);
-    ActionOf(editor.window, "actZoomOut")->trigger();
-    ActionOf(editor.window, "actZoomOut")->trigger();
+    ActionOf(editor.window, "actionZoomOut")->trigger();
+    ActionOf(editor.window, "actionZoomOut")->trigger();
     QCOMPARE(view.CellSize(), 12);
     view.SetCellSize(128);
     const QPoint under = editor.At(5, 6);
@@ -290,7 +290,7 @@ class TestMapView : public QObject {
     QCOMPARE(QPoint(view.horizontalScrollBar()->value(), view.verticalScrollBar()->value()),
              scrolled + QPoint(40, 10));
     QCOMPARE(editor.History().count(), 0);
-    ActionOf(editor.window, "actZoomFit")->trigger();
+    ActionOf(editor.window, "actionZoomFit")->trigger();
     const QSize room = view.viewport()->size();
     QVERIFY(view.CellSize() * (kSide + 2) <= std::min(room.width(), room.height()));
     QVERIFY((view.CellSize() + 1) * (kSide + 2) > std::min(room.width(), room.height()));
@@ -298,7 +298,7 @@ class TestMapView : public QObject {
 
   void aNewSizeDropsCellsAndIsUndone() {
     MapEditor editor;
-    editor.window.RecordTabs()->setCurrentIndex(1);
+    editor.window.Views()->setCurrentIndex(1);
     QVERIFY(editor.SetField("size", QStringLiteral("2")));
     QCOMPARE(editor.View().Map()->Side(), 2);
     const std::string small = editor.Saved();
@@ -311,7 +311,7 @@ class TestMapView : public QObject {
 
   void missingPicturesAreCountedAndTheGameFolderIsASetting() {
     MapEditor editor;
-    QLabel* missing = editor.window.findChild<QLabel*>(QStringLiteral("lblMissing"));
+    QLabel* missing = editor.window.findChild<QLabel*>(QStringLiteral("missingImagesLabel"));
     editor.View().viewport()->repaint();
     QCOMPARE(missing->text(), QStringLiteral("1 image missing"));
     QCOMPARE(editor.window.ImageFolders().value(0), QFileInfo(editor.path).absolutePath());
@@ -323,14 +323,14 @@ class TestMapView : public QObject {
     picture.fill(Qt::red);
     QVERIFY(picture.save(game.filePath(QStringLiteral("TILES/Roof.BMP")), "BMP"));
     editor.prompt.folders.push_back(game.path());
-    ActionOf(editor.window, "mnuViewGameFolder")->trigger();
+    ActionOf(editor.window, "actionGameFolder")->trigger();
     QCOMPARE(editor.window.ImageFolders(), QStringList{game.path()});
     editor.View().viewport()->repaint();
     QCOMPARE(missing->text(), QString());
     const QImage shown = editor.View().viewport()->grab().toImage();
     QCOMPARE(shown.pixelColor(editor.At(7, 7)), QColor(Qt::red));
 
-    ActionOf(editor.window, "mnuViewDefaultGameFolder")->trigger();
+    ActionOf(editor.window, "actionLevelFolder")->trigger();
     QCOMPARE(editor.window.ImageFolders().value(0), QFileInfo(editor.path).absolutePath());
   }
 

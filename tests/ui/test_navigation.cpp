@@ -15,30 +15,30 @@
 #include "world_window.h"
 
 using zr3::Category;
-using zr3::ui::TfrmMain;
+using zr3::ui::MainWindow;
 
 namespace {
 
-constexpr int kGeneralRow = 0;
-constexpr int kMapsRow = 1;
-constexpr int kTilesRow = 2;
-constexpr int kGlobalScriptsRow = 4;
-constexpr int kDeathScriptsRow = 5;
-constexpr int kFlagsRow = 8;
-constexpr int kGroupsRow = 9;
-constexpr int kItemsRow = 10;
-constexpr int kPalettesRow = 14;
-constexpr int kGraphicsRow = 18;
+constexpr int kGeneralRow = zr3::ui::kGeneralRow;
+constexpr int kMapsRow = zr3::ui::RowOfCategory(zr3::Category::Maps);
+constexpr int kTilesRow = zr3::ui::RowOfCategory(zr3::Category::Tiles);
+constexpr int kGlobalScriptsRow = zr3::ui::RowOfCategory(zr3::Category::GlobalScripts);
+constexpr int kDeathScriptsRow = zr3::ui::RowOfCategory(zr3::Category::DeathScripts);
+constexpr int kFlagsRow = zr3::ui::RowOfCategory(zr3::Category::Flags);
+constexpr int kGroupsRow = zr3::ui::RowOfCategory(zr3::Category::Groups);
+constexpr int kItemsRow = zr3::ui::RowOfCategory(zr3::Category::Items);
+constexpr int kPalettesRow = zr3::ui::RowOfCategory(zr3::Category::Palettes);
+constexpr int kGraphicsRow = zr3::ui::RowOfCategory(zr3::Category::Graphics);
 
-QListView* ResultList(const TfrmMain& window) {
-  return window.findChild<QListView*>(QStringLiteral("lvwResults"));
+QListView* ResultList(const MainWindow& window) {
+  return window.findChild<QListView*>(QStringLiteral("resultList"));
 }
 
-bool ResultsShown(const TfrmMain& window) {
-  return window.findChild<QDockWidget*>(QStringLiteral("dckResults"))->isVisibleTo(&window);
+bool ResultsShown(const MainWindow& window) {
+  return window.findChild<QDockWidget*>(QStringLiteral("resultsDock"))->isVisibleTo(&window);
 }
 
-QStringList ResultRows(const TfrmMain& window) {
+QStringList ResultRows(const MainWindow& window) {
   QStringList rows;
   const QAbstractItemModel* model = ResultList(window)->model();
   for (int row = 0; row < model->rowCount(); ++row) rows << model->index(row, 0).data().toString();
@@ -46,14 +46,14 @@ QStringList ResultRows(const TfrmMain& window) {
 }
 
 // Makes the row current in the results list and presses Enter there.
-void PressEnterOn(const TfrmMain& window, int row) {
+void PressEnterOn(const MainWindow& window, int row) {
   QListView* results = ResultList(window);
   results->setCurrentIndex(results->model()->index(row, 0));
   QTest::keyClick(results, Qt::Key_Return);
 }
 
 // Double-clicks the row; the window must be shown.
-void DoubleClick(const TfrmMain& window, int row) {
+void DoubleClick(const MainWindow& window, int row) {
   QListView* results = ResultList(window);
   const QModelIndex index = results->model()->index(row, 0);
   results->scrollTo(index);
@@ -62,28 +62,28 @@ void DoubleClick(const TfrmMain& window, int row) {
   QTest::mouseDClick(results->viewport(), Qt::LeftButton, {}, centre);
 }
 
-QString Position(const TfrmMain& window) {
-  return window.findChild<QLabel*>(QStringLiteral("lblPosition"))->text();
+QString Position(const MainWindow& window) {
+  return window.findChild<QLabel*>(QStringLiteral("positionLabel"))->text();
 }
 
 QString InfoOf(const zr3::ZR3Level& level) {
   zr3::Lines lines;
   level.DescribeInfo(lines);
-  return zr3::ui::LinesToDisplay(lines);
+  return zr3::LinesToDisplay(lines);
 }
 
 // Checks that the window shows the record at index of the category: its category row, its
-// item row, its position and its details.
-#define QVERIFY_SHOWS(window, categoryRow, category, index)                         \
-  do {                                                                              \
-    QCOMPARE(CategoryList(window)->currentRow(), categoryRow);                      \
-    QCOMPARE((window).ItemCategory(), std::optional<Category>(category));           \
-    QCOMPARE(SelectedRow(window), index);                                           \
-    QCOMPARE(Details(window)->toPlainText(),                                        \
-             DescriptionOf(*(window).Level()->List(category)[std::size_t(index)])); \
-    QCOMPARE(Position(window), QStringLiteral("Record %1 of %2")                    \
-                                   .arg((index) + 1)                                \
-                                   .arg((window).Level()->List(category).size()));  \
+// record row, its position and its details.
+#define QVERIFY_SHOWS(window, categoryRow, category, index)                           \
+  do {                                                                                \
+    QCOMPARE(CategoryList(window)->currentRow(), categoryRow);                        \
+    QCOMPARE((window).Records()->ShownCategory(), std::optional<Category>(category)); \
+    QCOMPARE(SelectedRow(window), index);                                             \
+    QCOMPARE(Details(window)->toPlainText(),                                          \
+             DescriptionOf(*(window).Level()->List(category)[std::size_t(index)]));   \
+    QCOMPARE(Position(window), QStringLiteral("Record %1 of %2")                      \
+                                   .arg((index) + 1)                                  \
+                                   .arg((window).Level()->List(category).size()));    \
   } while (false)
 
 // Tiles "Grass" (used by every map) and "Water", and the maps "Map 0" to "Map N-1".
@@ -115,7 +115,7 @@ class TestNavigation : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&world.window));
     QVERIFY(!ResultsShown(world.window));
     world.Select(kMapsRow, 1);
-    world.Trigger("btnFind");
+    world.Trigger("actionFind");
     const QStringList found = {"Search results for Cave", "", "Global script: Watcher",
                                "Startup script: Opening", "Death script: Mourner"};
     QCOMPARE(DetailLines(world.window), found);
@@ -137,13 +137,13 @@ class TestNavigation : public QObject {
 
     // A field of the level information leads to "General".
     world.Select(kGraphicsRow, 0);
-    world.Trigger("mnuEditFind");
+    world.Trigger("actionFind");
     QCOMPARE(ResultRows(world.window),
              QStringList({"Search results for Sky", "", "General: Background",
                           "General: Inventory Screen"}));
     DoubleClick(world.window, 3);
     QCOMPARE(CategoryList(world.window)->currentRow(), kGeneralRow);
-    QVERIFY(!world.window.ItemCategory());
+    QVERIFY(!world.window.Records()->ShownCategory());
     QCOMPARE(Details(world.window)->toPlainText(), InfoOf(world.Level()));
     QCOMPARE(Position(world.window), QString());
   }
@@ -156,12 +156,12 @@ class TestNavigation : public QObject {
     builder.Add(Category::Maps, zr3test::MapRecord(town));
     QTemporaryDir folder;
     FakePrompt prompt;
-    TfrmMain window(&prompt);
+    MainWindow window(&prompt);
     QVERIFY(window.OpenLevel(WriteLevel(folder, "town.zr3", builder)));
     CategoryList(window)->setCurrentRow(kMapsRow);
-    ItemList(window)->setCurrentIndex(ItemList(window)->model()->index(2, 0));
+    RecordList(window)->setCurrentIndex(RecordList(window)->model()->index(2, 0));
 
-    ActionOf(window, "mnuEditCheck")->trigger();
+    ActionOf(window, "actionCheckLevel")->trigger();
     const QStringList problems = {
         "General, Palette = 63 00 00 00: no palette has this identifier; next save: kept",
         "Maps 2 \"Town\", Border N = 05 00 00 00: no tile has this identifier; next save: "
@@ -182,7 +182,7 @@ class TestNavigation : public QObject {
     QCOMPARE(CategoryList(window)->currentRow(), kGeneralRow);
     QCOMPARE(Details(window)->toPlainText(), InfoOf(*window.Level()));
     // "General" already chosen: its information replaces the problems.
-    ActionOf(window, "mnuEditCheck")->trigger();
+    ActionOf(window, "actionCheckLevel")->trigger();
     PressEnterOn(window, 0);
     QCOMPARE(Details(window)->toPlainText(), InfoOf(*window.Level()));
     PressEnterOn(window, 1);
@@ -204,12 +204,12 @@ class TestNavigation : public QObject {
       builder.Add(Category::Items, zr3test::ItemBlob(item));
     QTemporaryDir folder;
     FakePrompt prompt;
-    TfrmMain window(&prompt);
+    MainWindow window(&prompt);
     QVERIFY(window.OpenLevel(WriteLevel(folder, "big.zr3", builder)));
 
     CategoryList(window)->setCurrentRow(kGroupsRow);
-    ItemList(window)->setCurrentIndex(ItemList(window)->model()->index(2, 0));
-    ActionOf(window, "btnFind")->trigger();
+    RecordList(window)->setCurrentIndex(RecordList(window)->model()->index(2, 0));
+    ActionOf(window, "actionFind")->trigger();
     QCOMPARE(ResultList(window)->model()->rowCount(), 65537);
     QCOMPARE(ResultRows(window).last(), QStringLiteral("Item: Item 0"));
     PressEnterOn(window, 65536);
@@ -218,7 +218,7 @@ class TestNavigation : public QObject {
     QVERIFY_SHOWS(window, kItemsRow, Category::Items, 0);
 
     CategoryList(window)->setCurrentRow(kFlagsRow);
-    ActionOf(window, "mnuEditCheck")->trigger();
+    ActionOf(window, "actionCheckLevel")->trigger();
     QCOMPARE(ResultRows(window),
              QStringList({"Items 65534 \"Item 0\", Name = \"Item 0\": also the name of Items 0, "
                           "which the importer takes instead; next save: kept",
@@ -241,12 +241,12 @@ class TestNavigation : public QObject {
     QFETCH(QStringList, tail);
     QTemporaryDir folder;
     FakePrompt prompt;
-    TfrmMain window(&prompt);
+    MainWindow window(&prompt);
     QVERIFY(window.OpenLevel(WriteLevel(folder, "grass.zr3", MapsOnGrass(maps))));
     CategoryList(window)->setCurrentRow(kTilesRow);
     const QString details = Details(window)->toPlainText();
 
-    ActionOf(window, "btnDelete")->trigger();
+    ActionOf(window, "actionDelete")->trigger();
     QCOMPARE(prompt.questions.size(), std::size_t{1});
     const FakePrompt::Question& warning = prompt.questions[0];
     QCOMPARE(warning.text,
@@ -276,7 +276,7 @@ class TestNavigation : public QObject {
     QTemporaryDir out;
     const QString scripts = out.filePath("scripts.txt");
     world.prompt.files = {scripts};
-    world.Trigger("mnuFileScriptsAll");
+    world.Trigger("actionExportAllScripts");
 
     struct Edit {
       const char* name;
@@ -286,33 +286,33 @@ class TestNavigation : public QObject {
         {"rename",
          [](WorldWindow& w) {
            w.Select(kMapsRow, 0);
-           ItemList(w.window)->model()->setData(ItemList(w.window)->model()->index(0, 0),
-                                                "Harbour");
+           RecordList(w.window)->model()->setData(RecordList(w.window)->model()->index(0, 0),
+                                                  "Harbour");
          }},
-        {"move", [](WorldWindow& w) { w.Trigger("btnDown"); }},
-        {"copy", [](WorldWindow& w) { w.Trigger("btnCopy"); }},
+        {"move", [](WorldWindow& w) { w.Trigger("actionMoveDown"); }},
+        {"copy", [](WorldWindow& w) { w.Trigger("actionCopy"); }},
         {"script copy",
          [](WorldWindow& w) {
            w.Select(kGlobalScriptsRow, 0);
            w.prompt.scriptTargets.push_back(1);
-           w.Trigger("mnuEditCopy");
+           w.Trigger("actionCopy");
          }},
         {"delete",
          [](WorldWindow& w) {
            w.Select(kPalettesRow, 1);
-           w.Trigger("btnDelete");
+           w.Trigger("actionDelete");
          }},
         {"import",
          [&scripts](WorldWindow& w) {
            w.prompt.files = {scripts};
-           w.Trigger("mnuFileImport");
+           w.Trigger("actionImportScripts");
          }},
     };
     for (const Edit& edit : edits) {
       edit.run(world);
       QVERIFY2(world.window.isWindowModified(), edit.name);
       QCOMPARE(ShownTitle(world.window), QStringLiteral("world.zr3* - ZR3Tool"));
-      world.Trigger("btnSave");
+      world.Trigger("actionSave");
       QVERIFY2(!world.window.isWindowModified(), edit.name);
       QCOMPARE(ShownTitle(world.window), QStringLiteral("world.zr3 - ZR3Tool"));
     }
@@ -320,18 +320,18 @@ class TestNavigation : public QObject {
     // What changes nothing leaves the marker off; with the undo history a cancelled script
     // copy is one of them.
     world.Select(kGlobalScriptsRow, 0);
-    world.Trigger("mnuEditCopy");
+    world.Trigger("actionCopy");
     world.Select(kMapsRow, 0);
-    world.Trigger("btnUp");
-    world.Trigger("btnFind");
-    world.Trigger("mnuEditCheck");
+    world.Trigger("actionMoveUp");
+    world.Trigger("actionFind");
+    world.Trigger("actionCheckLevel");
     world.Select(kTilesRow, 2);
-    world.Trigger("btnDelete");
+    world.Trigger("actionDelete");
     QVERIFY(!world.window.isWindowModified());
 
     // Opening the level again drops the unsaved change and the marker.
     world.Select(kMapsRow, 0);
-    world.Trigger("btnDown");
+    world.Trigger("actionMoveDown");
     QVERIFY(world.window.isWindowModified());
     QVERIFY(world.Open());
     QVERIFY(!world.window.isWindowModified());
@@ -343,12 +343,12 @@ class TestNavigation : public QObject {
     QCOMPARE(Position(world.window), QString());
     world.Select(kMapsRow, 1);
     QCOMPARE(Position(world.window), QStringLiteral("Record 2 of 3"));
-    world.Trigger("btnCopy");
+    world.Trigger("actionCopy");
     QCOMPARE(Position(world.window), QStringLiteral("Record 2 of 4"));
-    world.Trigger("btnDown");
+    world.Trigger("actionMoveDown");
     QCOMPARE(Position(world.window), QStringLiteral("Record 3 of 4"));
     world.Select(kMapsRow, 3);
-    world.Trigger("btnDelete");
+    world.Trigger("actionDelete");
     QCOMPARE(Position(world.window), QStringLiteral("Record 3 of 3"));
     // A progress message does not hide it.
     world.window.ShowStatus("Loading Maps...");
@@ -364,22 +364,22 @@ class TestNavigation : public QObject {
     QVERIFY(world.Open());
     const auto find = [&world] {
       world.Select(kMapsRow, 1);
-      world.Trigger("btnFind");
+      world.Trigger("actionFind");
       QVERIFY(ResultsShown(world.window));
     };
     find();
-    world.Trigger("btnUp");
+    world.Trigger("actionMoveUp");
     QCOMPARE(ResultList(world.window)->model()->rowCount(), 0);
     QVERIFY(!ResultsShown(world.window));
     find();
     world.Select(kPalettesRow, 1);
-    world.Trigger("btnDelete");
+    world.Trigger("actionDelete");
     QCOMPARE(ResultList(world.window)->model()->rowCount(), 0);
     find();
     // A copy adds at the end: every line still names its record.
     const QStringList found = ResultRows(world.window);
     QVERIFY(!found.isEmpty());
-    world.Trigger("btnCopy");
+    world.Trigger("actionCopy");
     QCOMPARE(ResultRows(world.window), found);
     QVERIFY(world.Open());
     QCOMPARE(ResultList(world.window)->model()->rowCount(), 0);
@@ -400,11 +400,11 @@ class TestNavigation : public QObject {
     broken.header = "02012399";
     QVERIFY(!world.window.OpenLevel(WriteLevel(world.folder, "broken.zr3", broken)));
     QCOMPARE(Rows(world.window), QStringList());
-    QVERIFY(!ActionOf(world.window, "mnuFileExport")->isEnabled());
+    QVERIFY(!ActionOf(world.window, "actionExport")->isEnabled());
     QVERIFY(world.Open());
     QCOMPARE(Rows(world.window), QStringList({"Town", "Cave", "Field"}));
     QVERIFY_SHOWS(world.window, kMapsRow, Category::Maps, 0);
-    QVERIFY(ActionOf(world.window, "mnuFileExport")->isEnabled());
+    QVERIFY(ActionOf(world.window, "actionExport")->isEnabled());
 
     // "General" shows the new level's information.
     CategoryList(world.window)->setCurrentRow(kGeneralRow);

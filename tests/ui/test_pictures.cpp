@@ -12,8 +12,8 @@
 #include "ui/paletteview.h"
 #include "ui/pictureview.h"
 
-using zr3::ui::TPaletteView;
-using zr3::ui::TPictureView;
+using zr3::ui::PaletteView;
+using zr3::ui::PictureView;
 
 namespace {
 
@@ -38,8 +38,8 @@ QImage Sample() {
   return image;
 }
 
-constexpr int kObjectsRow = 3;
-constexpr int kPalettesRow = 14;
+constexpr int kObjectsRow = zr3::ui::RowOfCategory(zr3::Category::Objects);
+constexpr int kPalettesRow = zr3::ui::RowOfCategory(zr3::Category::Palettes);
 
 // A palette "Dusk" coloured as Ramp, and two objects: "Well", whose picture is in the level's
 // folder, and "Ghost", whose picture is nowhere.
@@ -57,8 +57,8 @@ zr3test::LevelBuilder PictureLevel() {
   return builder;
 }
 
-bool TabShown(zr3::ui::TfrmMain& window, QWidget* view) {
-  return window.RecordTabs()->isTabVisible(window.RecordTabs()->indexOf(view));
+bool TabShown(zr3::ui::MainWindow& window, QWidget* view) {
+  return window.Views()->isTabVisible(window.Views()->indexOf(view));
 }
 
 }  // namespace
@@ -74,9 +74,9 @@ class TestPictures : public QObject {
     QVERIFY(editor.Open());
     const std::string original = editor.Saved();
     editor.Select(kPalettesRow, 0);
-    TPaletteView& palette = *editor.window.PaletteView();
+    PaletteView& palette = *editor.window.Views()->PaletteTab();
     QVERIFY(TabShown(editor.window, &palette));
-    editor.window.RecordTabs()->setCurrentWidget(&palette);
+    editor.window.Views()->setCurrentWidget(&palette);
     editor.window.resize(900, 700);
     editor.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&editor.window));
@@ -115,7 +115,7 @@ class TestPictures : public QObject {
     QImage well = Sample();
     QVERIFY(well.save(editor.folder.filePath(QStringLiteral("Objects/WELL.bmp")), "BMP"));
     QVERIFY(editor.Open());
-    TPictureView& picture = *editor.window.PictureView();
+    PictureView& picture = *editor.window.Views()->PictureTab();
     editor.Select(kObjectsRow, 0);
     QVERIFY(TabShown(editor.window, &picture));
     QCOMPARE(picture.Image().size(), QSize(4, 3));
@@ -128,7 +128,7 @@ class TestPictures : public QObject {
   }
 
   void paletteSwatchesGrowWithTheWidgetAndStayCentred() {
-    TPaletteView view;
+    PaletteView view;
     view.SetColours(Ramp());
     view.resize(400, 320);
     QCOMPARE(view.SwatchRect(0), QRect(40, 0, 20, 20));
@@ -142,13 +142,13 @@ class TestPictures : public QObject {
   }
 
   void hoveringASwatchNamesItsColour() {
-    TPaletteView view;
+    PaletteView view;
     view.SetColours(Ramp());
     view.resize(320, 320);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     QVERIFY(view.hasMouseTracking());
-    QSignalSpy hovered(&view, &TPaletteView::Hovered);
+    QSignalSpy hovered(&view, &PaletteView::Hovered);
     for (const int index : {0, 17, 255}) {
       const QPoint centre = view.SwatchRect(index).center();
       QCOMPARE(view.IndexAt(centre), index);
@@ -164,12 +164,12 @@ class TestPictures : public QObject {
   }
 
   void doubleClickAndTheKeyboardActivateTheRightSwatch() {
-    TPaletteView view;
+    PaletteView view;
     view.SetColours(Ramp());
     view.resize(256, 256);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
-    QSignalSpy activated(&view, &TPaletteView::SwatchActivated);
+    QSignalSpy activated(&view, &PaletteView::SwatchActivated);
     QTest::mouseDClick(&view, Qt::LeftButton, {}, view.SwatchRect(42).center());
     QCOMPARE(activated.size(), 1);
     QCOMPARE(activated.last().at(0).toInt(), 42);
@@ -200,7 +200,7 @@ class TestPictures : public QObject {
   // Every picture pixel is a square of factor x factor screen pixels of its own colour, edges
   // included; the magenta one shows the checkerboard.
   void aPictureIsEnlargedByAWholeFactorWithoutBlur() {
-    TPictureView view;
+    PictureView view;
     view.resize(300, 260);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -239,7 +239,7 @@ class TestPictures : public QObject {
   }
 
   void aPictureLargerThanTheViewIsShownAtItsOwnSizeAndClearShowsTheMessage() {
-    TPictureView view;
+    PictureView view;
     view.resize(200, 150);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));

@@ -10,12 +10,12 @@
 #include <QTextBlock>
 #include <QUndoStack>
 
+#include "document/texts.h"
 #include "editor_fixture.h"
 #include "fake_prompt.h"
 #include "level/zr3level.h"
 #include "ui/scripteditdialog.h"
 #include "ui/scripteditor.h"
-#include "ui/texts.h"
 #include "ui_test_support.h"
 
 using zr3::Category;
@@ -24,7 +24,7 @@ using zr3::ui::ScriptEditor;
 
 namespace {
 
-constexpr int kObjectScriptsRow = 6;
+constexpr int kObjectScriptsRow = zr3::ui::RowOfCategory(Category::ObjectScripts);
 
 const QString kDoor = QStringLiteral(
     "objectscript \"Door\"\n"
@@ -103,7 +103,7 @@ class TestScriptEditor : public QObject {
     QString text = kDoor;
     text.replace(QStringLiteral("objectscript"), QStringLiteral("globalscript"));
     const std::string& name = demo_.List(Category::ObjectScripts)[0]->Name();
-    text.replace(QStringLiteral("\"Door\""), QLatin1Char('"') + zr3::ui::ToDisplay(name) + '"');
+    text.replace(QStringLiteral("\"Door\""), QLatin1Char('"') + zr3::ToDisplay(name) + '"');
     ScriptEditDialog dialog(QStringLiteral("Edit"), text, {&demo_, Category::ObjectScripts, 0});
     dialog.show();
     ClickOk(dialog);
@@ -179,8 +179,8 @@ class TestScriptEditor : public QObject {
     QVERIFY(editor.Open());
     editor.Select(kObjectScriptsRow, 0);
     const std::string saved = editor.Saved();
-    auto* button = editor.window.findChild<QPushButton*>(QStringLiteral("btnEditText"));
-    QString text = zr3::ui::ToDisplay([&] {
+    auto* button = editor.window.findChild<QPushButton*>(QStringLiteral("editAsTextButton"));
+    QString text = zr3::ToDisplay([&] {
       zr3::ByteWriter out;
       zr3::WriteScriptText(
           static_cast<const zr3::ZR3Script&>(*editor.Level().List(Category::ObjectScripts)[0]),
@@ -196,7 +196,7 @@ class TestScriptEditor : public QObject {
     button->click();
     QCOMPARE(editor.Level().List(Category::ObjectScripts).size(), count);
     QCOMPARE(editor.Level().List(Category::ObjectScripts)[0]->Name(), std::string("Opened"));
-    QCOMPARE(ItemList(editor.window)->model()->index(0, 0).data().toString(),
+    QCOMPARE(RecordList(editor.window)->model()->index(0, 0).data().toString(),
              QStringLiteral("Opened"));
     QCOMPARE(editor.History().count(), 1);
     editor.History().undo();

@@ -1,13 +1,17 @@
+#include <QDockWidget>
 #include <QFileInfo>
+#include <QMenu>
+#include <QScreen>
 #include <QSplitter>
+#include <cstdlib>
 #include <memory>
 
 #include "fake_prompt.h"
 #include "ui/settings.h"
 #include "ui_test_support.h"
 
+using zr3::ui::MainWindow;
 using zr3::ui::ReadSettings;
-using zr3::ui::TfrmMain;
 using zr3::ui::WindowSettings;
 
 namespace {
@@ -16,12 +20,12 @@ std::unique_ptr<QSettings> Store() {
   return zr3::ui::OpenSettingsStore();
 }
 
-int LeftPanelWidth(const TfrmMain& window) {
-  return window.findChild<QWidget*>(QStringLiteral("pnlLeft"))->width();
+int LeftPanelWidth(const MainWindow& window) {
+  return window.findChild<QWidget*>(QStringLiteral("browser"))->width();
 }
 
-int CategoryPanelHeight(const TfrmMain& window) {
-  return window.findChild<QWidget*>(QStringLiteral("pnlList"))->height();
+int CategoryPanelHeight(const MainWindow& window) {
+  return window.findChild<QWidget*>(QStringLiteral("categoryPanel"))->height();
 }
 
 }  // namespace
@@ -35,27 +39,83 @@ class TestSettings : public QObject {
 
   void storeLivesInTheTestFolder() { QVERIFY(SettingsFile().startsWith(settingsFolder_.path())); }
 
-  void firstRunUsesTheDefaultsAndCreatesTheKeyAtExit() {
+  void firstRunFillsMostOfTheScreenAndCreatesTheKeyAtExit() {
     FakePrompt prompt;
-    auto window = std::make_unique<TfrmMain>(&prompt);
+    auto window = std::make_unique<MainWindow>(&prompt);
     QVERIFY(!QFileInfo::exists(SettingsFile()));
     window->show();
-    QCOMPARE(window->size(), QSize(655, 498));
+    const QRect screen = window->screen()->availableGeometry();
+    QCOMPARE(window->size(), screen.size() * 0.7);
+    QVERIFY(std::abs(window->geometry().center().x() - screen.center().x()) <= 1);
+    QVERIFY(std::abs(window->geometry().center().y() - screen.center().y()) <= 1);
     QCOMPARE(LeftPanelWidth(*window), 180);
     QCOMPARE(CategoryPanelHeight(*window), 105);
+    // The first category is chosen, ready for the first level.
+    QCOMPARE(CategoryList(*window)->currentRow(), zr3::ui::kGeneralRow);
+    const QSize size = window->size();
     window.reset();
 
     QVERIFY(QFileInfo::exists(SettingsFile()));
     const std::unique_ptr<QSettings> store = Store();
-    QCOMPARE(store->allKeys().size(), 8);
+    QCOMPARE(store->allKeys().size(), 10);
     QCOMPARE(store->value("DefaultPath").toString(), QString());
     QCOMPARE(store->value("ImportPath").toString(), QString());
     QCOMPARE(store->value("ExportPath").toString(), QString());
     QCOMPARE(store->value("Maximized").toInt(), 0);
-    QCOMPARE(store->value("Height").toInt(), 498);
-    QCOMPARE(store->value("Width").toInt(), 655);
+    QCOMPARE(store->value("Height").toInt(), size.height());
+    QCOMPARE(store->value("Width").toInt(), size.width());
     QCOMPARE(store->value("HSplit").toInt(), 180);
     QCOMPARE(store->value("VSplit").toInt(), 105);
+    QVERIFY(!store->value("Geometry").toByteArray().isEmpty());
+    QVERIFY(!store->value("DockState").toByteArray().isEmpty());
+  }
+
+  void theDocksAndThePlaceComeBackAndStayOnTheScreen() {
+    QRect placed;
+    {
+      FakePrompt prompt;
+      MainWindow window(&prompt);
+      window.show();
+      window.setGeometry(40, 30, 500, 380);
+      // Results closed and reopened from View; History shown and moved to the left.
+      window.findChild<QDockWidget*>(QStringLiteral("historyDock"))->show();
+      window.addDockWidget(Qt::LeftDockWidgetArea,
+                           window.findChild<QDockWidget*>(QStringLiteral("historyDock")));
+      ActionOf(window, "actionViewResults")->trigger();
+      QVERIFY(window.findChild<QDockWidget*>(QStringLiteral("resultsDock"))->isVisible());
+      placed = window.geometry();
+    }
+    FakePrompt prompt;
+    MainWindow again(&prompt);
+    again.show();
+    QCOMPARE(again.geometry(), placed);
+    auto* history = again.findChild<QDockWidget*>(QStringLiteral("historyDock"));
+    QVERIFY(history->isVisible());
+    QCOMPARE(again.dockWidgetArea(history), Qt::LeftDockWidgetArea);
+    QVERIFY(again.findChild<QDockWidget*>(QStringLiteral("resultsDock"))->isVisible());
+    QVERIFY(!again.findChild<QDockWidget*>(QStringLiteral("tilesDock"))->isVisible());
+    // View lists every dock.
+    for (const char* toggle : {"actionViewResults", "actionViewHistory", "actionViewTiles"}) {
+      QVERIFY(again.findChild<QMenu*>(QStringLiteral("menuView"))
+                  ->actions()
+                  .contains(ActionOf(again, toggle)));
+    }
+
+    // A place no screen shows any more comes back onto the screen.
+    {
+      const std::unique_ptr<QSettings> store = Store();
+      store->remove("Geometry");
+      store->setValue("Width", 400);
+      store->setValue("Height", 300);
+    }
+    again.move(5000, 4000);
+    const QRect screen = again.screen()->availableGeometry();
+    QVERIFY(!screen.contains(again.geometry()));
+    const QByteArray far = again.saveGeometry();
+    Store()->setValue("Geometry", far);
+    MainWindow moved(&prompt);
+    moved.show();
+    QVERIFY(screen.contains(moved.geometry()));
   }
 
   void storedValuesComeBackInTheNextRun() {
@@ -63,13 +123,13 @@ class TestSettings : public QObject {
     const QString level = WriteLevel(folder, "town.zr3");
     {
       FakePrompt prompt;
-      TfrmMain window(&prompt);
+      MainWindow window(&prompt);
       window.show();
       window.resize(600, 400);
-      window.findChild<QSplitter*>(QStringLiteral("splitterMain"))->setSizes({150, 450});
+      window.findChild<QSplitter*>(QStringLiteral("mainSplitter"))->setSizes({150, 450});
       QVERIFY(window.OpenLevel(level));
       prompt.folders.push_back(folder.path());
-      ActionOf(window, "mnuViewGameFolder")->trigger();
+      ActionOf(window, "actionGameFolder")->trigger();
     }
     const WindowSettings read = ReadSettings(*Store());
     QCOMPARE(read.defaultPath, QDir::toNativeSeparators(folder.path() + "/"));
@@ -79,7 +139,7 @@ class TestSettings : public QObject {
     QCOMPARE(read.gameFolder, folder.path());
 
     FakePrompt prompt;
-    TfrmMain again(&prompt);
+    MainWindow again(&prompt);
     again.show();
     QCOMPARE(again.size(), QSize(600, 400));
     QCOMPARE(LeftPanelWidth(again), 150);
@@ -108,7 +168,7 @@ class TestSettings : public QObject {
       store->setValue("Width", 655);
     }
     FakePrompt prompt;
-    TfrmMain window(&prompt);
+    MainWindow window(&prompt);
     window.show();
     QCOMPARE(LeftPanelWidth(window), 30);
     QCOMPARE(CategoryPanelHeight(window), 30);

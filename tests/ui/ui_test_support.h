@@ -11,9 +11,13 @@
 #include <QToolButton>
 #include <QWindow>
 
+#include "document/texts.h"
 #include "support/level_builder.h"
-#include "ui/mainform.h"
-#include "ui/texts.h"
+#include "ui/categoryrows.h"
+#include "ui/mainwindow.h"
+#include "ui/recordcontroller.h"
+#include "ui/recordviews.h"
+#include "ui/tilepalette.h"
 
 // Keeps the window's settings inside a temporary folder for the whole test program.
 inline void IsolateSettings(const QTemporaryDir& folder) {
@@ -35,7 +39,7 @@ inline QString ShownTitle(QWidget& window) {
 }
 
 // The action of a menu item, or the one a tool button runs (the menu's own, where it has one).
-inline QAction* ActionOf(const zr3::ui::TfrmMain& window, const char* name) {
+inline QAction* ActionOf(const zr3::ui::MainWindow& window, const char* name) {
   auto* action = window.findChild<QAction*>(QLatin1String(name));
   if (action == nullptr) {
     if (auto* button = window.findChild<QToolButton*>(QLatin1String(name))) {
@@ -46,16 +50,16 @@ inline QAction* ActionOf(const zr3::ui::TfrmMain& window, const char* name) {
   return action;
 }
 
-inline QListWidget* CategoryList(const zr3::ui::TfrmMain& window) {
-  return window.findChild<QListWidget*>(QStringLiteral("lvwType"));
+inline QListWidget* CategoryList(const zr3::ui::MainWindow& window) {
+  return window.findChild<QListWidget*>(QStringLiteral("categoryList"));
 }
 
-inline QListView* ItemList(const zr3::ui::TfrmMain& window) {
-  return window.findChild<QListView*>(QStringLiteral("lvwItems"));
+inline QListView* RecordList(const zr3::ui::MainWindow& window) {
+  return window.findChild<QListView*>(QStringLiteral("recordList"));
 }
 
-inline QPlainTextEdit* Details(const zr3::ui::TfrmMain& window) {
-  return window.findChild<QPlainTextEdit*>(QStringLiteral("memGeneral"));
+inline QPlainTextEdit* Details(const zr3::ui::MainWindow& window) {
+  return window.findChild<QPlainTextEdit*>(QStringLiteral("details"));
 }
 
 inline QString WriteLevel(const QTemporaryDir& folder, const QString& name,
@@ -65,21 +69,21 @@ inline QString WriteLevel(const QTemporaryDir& folder, const QString& name,
   return path;
 }
 
-// The captions of the item list's rows.
-inline QStringList Rows(const zr3::ui::TfrmMain& window) {
+// The captions of the record list's rows.
+inline QStringList Rows(const zr3::ui::MainWindow& window) {
   QStringList rows;
-  const QAbstractItemModel* model = ItemList(window)->model();
+  const QAbstractItemModel* model = RecordList(window)->model();
   for (int row = 0; row < model->rowCount(); ++row) rows << model->index(row, 0).data().toString();
   return rows;
 }
 
-// The selected row of the item list, or -1.
-inline int SelectedRow(const zr3::ui::TfrmMain& window) {
-  const QModelIndexList rows = ItemList(window)->selectionModel()->selectedIndexes();
+// The selected row of the record list, or -1.
+inline int SelectedRow(const zr3::ui::MainWindow& window) {
+  const QModelIndexList rows = RecordList(window)->selectionModel()->selectedIndexes();
   return rows.isEmpty() ? -1 : rows.first().row();
 }
 
-inline QStringList DetailLines(const zr3::ui::TfrmMain& window) {
+inline QStringList DetailLines(const zr3::ui::MainWindow& window) {
   return Details(window)->toPlainText().split(QLatin1Char('\n'));
 }
 
@@ -87,5 +91,5 @@ inline QStringList DetailLines(const zr3::ui::TfrmMain& window) {
 inline QString DescriptionOf(const zr3::ZR3Base& record) {
   zr3::Lines lines;
   record.Describe(lines);
-  return zr3::ui::LinesToDisplay(lines);
+  return zr3::LinesToDisplay(lines);
 }

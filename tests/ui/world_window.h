@@ -11,14 +11,14 @@
 struct WorldWindow {
   QTemporaryDir folder;
   FakePrompt prompt;
-  zr3::ui::TfrmMain window{&prompt};
+  zr3::ui::MainWindow window{&prompt};
   QString path = WriteLevel(folder, "world.zr3", zr3test::World());
 
   bool Open() { return window.OpenLevel(path); }
   zr3::ZR3Level& Level() { return *window.Level(); }
-  void Select(int categoryRow, int itemRow) {
+  void Select(int categoryRow, int recordRow) {
     CategoryList(window)->setCurrentRow(categoryRow);
-    ItemList(window)->setCurrentIndex(ItemList(window)->model()->index(itemRow, 0));
+    RecordList(window)->setCurrentIndex(RecordList(window)->model()->index(recordRow, 0));
   }
   void Trigger(const char* action) { ActionOf(window, action)->trigger(); }
   // The level as the last save wrote it.

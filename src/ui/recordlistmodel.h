@@ -12,25 +12,25 @@ class QLineEdit;
 
 namespace zr3::ui {
 
-// The item list's rows over a category list of the open level. The model keeps no list of
+// The record list's rows over a category list of the open level. The model keeps no list of
 // its own: it asks for the current list on every request, so row i always stands for the
-// record at index i, and a list of 65535 records shows without building 65535 items. Only
+// record at index i, and a list of 65535 records shows without building 65535 rows of its own. Only
 // the number of rows is kept, so that the views hear of every change in length.
-class ItemListModel : public QAbstractListModel {
+class RecordListModel : public QAbstractListModel {
   Q_OBJECT
 
  public:
-  // source answers the list the item list shows, or nullptr when it shows none.
-  explicit ItemListModel(std::function<const RecordList*()> source, QObject* parent = nullptr);
+  // source answers the list the record list shows, or nullptr when it shows none.
+  explicit RecordListModel(std::function<const RecordList*()> source, QObject* parent = nullptr);
 
   // Call after the shown list was replaced or refilled.
   void Reload();
   // Call after the record at row was renamed or replaced by another.
   void RowChanged(int row);
-  // Call after a record was appended to the shown list.
-  void RowAppended();
-  // Call after the record at row left the shown list.
-  void RowRemoved(int row);
+  // Call after count records were put into the shown list at row.
+  void RowsInserted(int row, int count);
+  // Call after count records left the shown list at row.
+  void RowsRemoved(int row, int count);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;
@@ -51,14 +51,14 @@ class ItemListModel : public QAbstractListModel {
   int rows_ = 0;
 };
 
-// The rows of an ItemListModel whose name contains a text, ignoring case. It compares the
+// The rows of an RecordListModel whose name contains a text, ignoring case. It compares the
 // stored names byte by byte through a case table, so that a keystroke on 65535 records builds
 // no display strings.
-class ItemFilterModel : public QSortFilterProxyModel {
+class RecordFilterModel : public QSortFilterProxyModel {
   Q_OBJECT
 
  public:
-  explicit ItemFilterModel(ItemListModel* source, QObject* parent = nullptr);
+  explicit RecordFilterModel(RecordListModel* source, QObject* parent = nullptr);
 
   // Keeps the rows whose name contains text; all rows for an empty text.
   void SetText(const QString& text);
@@ -69,10 +69,10 @@ class ItemFilterModel : public QSortFilterProxyModel {
  private:
   std::array<unsigned char, 256> lower_{};
   std::string needle_;
-  ItemListModel* source_;
+  RecordListModel* source_;
 };
 
 // The text box above a filtered list: its text narrows filter, and a button clears it.
-QLineEdit* NewFilterEdit(ItemFilterModel* filter, const QString& placeholder);
+QLineEdit* NewFilterEdit(RecordFilterModel* filter, const QString& placeholder);
 
 }  // namespace zr3::ui

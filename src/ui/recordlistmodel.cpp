@@ -1,44 +1,44 @@
-#include "ui/itemlistmodel.h"
+#include "ui/recordlistmodel.h"
 
 #include <QLineEdit>
 #include <algorithm>
 
-#include "ui/texts.h"
+#include "document/texts.h"
 
 namespace zr3::ui {
 
-ItemListModel::ItemListModel(std::function<const RecordList*()> source, QObject* parent)
+RecordListModel::RecordListModel(std::function<const RecordList*()> source, QObject* parent)
     : QAbstractListModel(parent), source_(std::move(source)) {}
 
-void ItemListModel::Reload() {
+void RecordListModel::Reload() {
   beginResetModel();
   const RecordList* list = List();
   rows_ = list == nullptr ? 0 : static_cast<int>(list->size());
   endResetModel();
 }
 
-void ItemListModel::RowChanged(int row) {
+void RecordListModel::RowChanged(int row) {
   const QModelIndex changed = index(row);
   emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
 }
 
-void ItemListModel::RowAppended() {
-  beginInsertRows(QModelIndex(), rows_, rows_);
-  ++rows_;
+void RecordListModel::RowsInserted(int row, int count) {
+  beginInsertRows(QModelIndex(), row, row + count - 1);
+  rows_ += count;
   endInsertRows();
 }
 
-void ItemListModel::RowRemoved(int row) {
-  beginRemoveRows(QModelIndex(), row, row);
-  --rows_;
+void RecordListModel::RowsRemoved(int row, int count) {
+  beginRemoveRows(QModelIndex(), row, row + count - 1);
+  rows_ -= count;
   endRemoveRows();
 }
 
-int ItemListModel::rowCount(const QModelIndex& parent) const {
+int RecordListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : rows_;
 }
 
-QVariant ItemListModel::data(const QModelIndex& index, int role) const {
+QVariant RecordListModel::data(const QModelIndex& index, int role) const {
   if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
   const RecordList* list = List();
   if (list == nullptr || !index.isValid() || index.row() >= static_cast<int>(list->size())) {
@@ -47,25 +47,25 @@ QVariant ItemListModel::data(const QModelIndex& index, int role) const {
   return ToDisplay((*list)[static_cast<std::size_t>(index.row())]->Name());
 }
 
-Qt::ItemFlags ItemListModel::flags(const QModelIndex& index) const {
+Qt::ItemFlags RecordListModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
   return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable | Qt::ItemNeverHasChildren;
 }
 
-const std::string& ItemListModel::NameAt(int row) const {
+const std::string& RecordListModel::NameAt(int row) const {
   static const std::string kNone;
   const RecordList* list = List();
   if (list == nullptr || row < 0 || row >= static_cast<int>(list->size())) return kNone;
   return (*list)[static_cast<std::size_t>(row)]->Name();
 }
 
-bool ItemListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+bool RecordListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (role != Qt::EditRole || !index.isValid() || index.row() >= rowCount()) return false;
   emit Edited(index.row(), value.toString());
   return true;
 }
 
-ItemFilterModel::ItemFilterModel(ItemListModel* source, QObject* parent)
+RecordFilterModel::RecordFilterModel(RecordListModel* source, QObject* parent)
     : QSortFilterProxyModel(parent), source_(source) {
   // Names are single bytes shown as Latin-1, whose lower case stays inside Latin-1.
   for (int byte = 0; byte < 256; ++byte) {
@@ -75,7 +75,7 @@ ItemFilterModel::ItemFilterModel(ItemListModel* source, QObject* parent)
   setSourceModel(source);
 }
 
-void ItemFilterModel::SetText(const QString& text) {
+void RecordFilterModel::SetText(const QString& text) {
   std::string needle = FromDisplay(text);
   for (char& c : needle) c = static_cast<char>(lower_[static_cast<unsigned char>(c)]);
   if (needle == needle_) return;
@@ -85,7 +85,7 @@ void ItemFilterModel::SetText(const QString& text) {
   invalidate();
 }
 
-bool ItemFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
+bool RecordFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
   if (needle_.empty()) return true;
   const std::string& name = source_->NameAt(sourceRow);
   return std::search(
@@ -94,11 +94,11 @@ bool ItemFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex&) const 
              }) != name.end();
 }
 
-QLineEdit* NewFilterEdit(ItemFilterModel* filter, const QString& placeholder) {
+QLineEdit* NewFilterEdit(RecordFilterModel* filter, const QString& placeholder) {
   auto* edit = new QLineEdit;
   edit->setPlaceholderText(placeholder);
   edit->setClearButtonEnabled(true);
-  QObject::connect(edit, &QLineEdit::textChanged, filter, &ItemFilterModel::SetText);
+  QObject::connect(edit, &QLineEdit::textChanged, filter, &RecordFilterModel::SetText);
   return edit;
 }
 

@@ -9,7 +9,7 @@
 
 // The one place where the editor turns the level's 8-bit texts, file paths and the core's
 // messages into display text and back.
-namespace zr3::ui {
+namespace zr3 {
 
 // Level texts are single bytes; Latin-1 maps every byte to one character and back, so a
 // name survives the round trip through a list caption unchanged.
@@ -26,4 +26,4 @@ QString FromNativePath(const std::string& path);
 // The core's messages carry paths (file system encoding) and level texts (bytes).
 QString MessageText(const std::exception& error);
 
-}  // namespace zr3::ui
+}  // namespace zr3

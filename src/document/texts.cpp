@@ -1,9 +1,9 @@
-#include "ui/texts.h"
+#include "document/texts.h"
 
 #include <QFile>
 #include <QStringDecoder>
 
-namespace zr3::ui {
+namespace zr3 {
 
 QString ToDisplay(std::string_view bytes) {
   return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
@@ -37,4 +37,4 @@ QString MessageText(const std::exception& error) {
   return utf8.hasError() ? QString::fromLatin1(bytes) : text;
 }
 
-}  // namespace zr3::ui
+}  // namespace zr3

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+#include "document/fileidentity.h"
+#include "ui/prompt.h"
+
+class QFileSystemWatcher;
+
+namespace zr3 {
+class LevelDocument;
+class ZR3Progress;
+}  // namespace zr3
+
+namespace zr3::ui {
+
+struct WindowActions;
+struct WindowSettings;
+
+// The file commands: open (from the dialog, the recent files, a drop or the command line),
+// save, save as, export, the question about unsaved changes, the watch on the open file, and
+// the offer to restore the changes a crashed session left.
+class FileController : public QObject {
+  Q_OBJECT
+
+ public:
+  FileController(LevelDocument& document, Prompt& prompt, WindowSettings& settings,
+                 const WindowActions& actions, ZR3Progress& progress, QObject* parent);
+
+  // Replaces the level by the file's; true when it loaded. A failure is shown.
+  bool OpenLevel(const QString& path);
+  // Asks "Save changes?" when the level is modified; false when the command must stop.
+  bool SaveChangesFirst(const QString& caption);
+  // Opens a file of File > Recent Files after asking to save changes; a file that is gone
+  // leaves the list with a message.
+  void OpenRecentFile(const QString& path);
+  // Opens a level file dropped on the window after asking to save changes.
+  void OpenDroppedFile(const QString& path);
+  // The open file was changed on disk: offers to read it again.
+  void FileChangedOnDisk(const QString& path);
+  // Offers each recovery copy a crashed session left; true when one was restored.
+  bool OfferRecovery();
+  const QStringList& RecentFiles() const;
+  // The export dialog in folder, proposing the level's file name as a text file.
+  FileDialogRequest ExportRequest(const QString& folder) const;
+
+  void onOpen();
+  void onSave();
+  void onSaveAs();
+  void onExport();
+
+ private:
+  // Saves to path (the level's own file when empty); asks before overwriting a file that
+  // another program changed; shows a failure. False when nothing was saved.
+  bool SaveLevel(const QString& path);
+  void AddRecentFile(const QString& path);
+  void FillRecentMenu();
+  // Watches the level's file; its identity now is what the window has seen.
+  void WatchFile(const QString& path);
+  // What follows a successful open or restore.
+  void Opened(const QString& path);
+
+  LevelDocument& document_;
+  Prompt& prompt_;
+  WindowSettings& settings_;
+  const WindowActions& actions_;
+  ZR3Progress& progress_;
+  QFileSystemWatcher* watcher_;
+  // The watched file as the window last saw it, so that one change is asked about once.
+  FileIdentity seen_;
+  bool askingReload_ = false;
+};
+
+}  // namespace zr3::ui
