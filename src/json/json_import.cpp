@@ -19,6 +19,7 @@
 #include "json/windows1252.h"
 #include "level/field_access.h"
 #include "level/fields.h"
+#include "level/name_index.h"
 #include "level/record_factory.h"
 
 namespace zr3::json {
@@ -495,10 +496,8 @@ class Importer {
   std::vector<PendingReference> pending_;
   std::vector<PendingCells> pendingCells_;
   std::array<bool, kCategoryCount> complete_{};
-  // Per list: each name to the position of the one record of that name, or -1 when several
-  // records share it; made on the first lookup by name.
-  std::array<std::optional<std::unordered_map<std::string_view, std::int64_t>>, kCategoryCount>
-      nameIndexes_;
+  // Per list: the records' names, made on the first lookup by name.
+  std::array<std::optional<NameIndex>, kCategoryCount> nameIndexes_;
 };
 
 ZR3Base* Importer::Find(Category list, std::int64_t index, std::uint32_t name, const Place& place) {
@@ -510,25 +509,16 @@ ZR3Base* Importer::Find(Category list, std::int64_t index, std::uint32_t name, c
     return record;
   }
   auto& names = nameIndexes_[IndexOf(list)];
-  if (!names) {
-    names.emplace();
-    for (std::size_t i = 0; i < records.size(); ++i) {
-      auto [at, added] = names->try_emplace(records[i]->Name(), static_cast<std::int64_t>(i));
-      if (!added) at->second = -1;
-    }
-  }
-  std::string shown;
-  AppendUtf8(shown, names_[name]);
-  const auto found = names->find(names_[name]);
-  if (found == names->end()) {
-    Problem(place, "no " + std::string(noun) + " is named " + Quoted(shown));
+  if (!names) names.emplace(records);
+  const std::optional<NameIndex::Found> found = names->Find(names_[name]);
+  if (!found || found->ambiguous) {
+    std::string shown;
+    AppendUtf8(shown, names_[name]);
+    Problem(place,
+            (found ? "more than one " : "no ") + std::string(noun) + " is named " + Quoted(shown));
     return nullptr;
   }
-  if (found->second < 0) {
-    Problem(place, "more than one " + std::string(noun) + " is named " + Quoted(shown));
-    return nullptr;
-  }
-  return records[static_cast<std::size_t>(found->second)].get();
+  return records[static_cast<std::size_t>(found->position)].get();
 }
 
 void Importer::Resolve(const PendingReference& pending) {

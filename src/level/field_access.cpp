@@ -14,29 +14,11 @@ std::string_view FieldKindName(FieldKind kind) {
   return kNames[static_cast<std::size_t>(kind)];
 }
 
-std::optional<std::int64_t> ParseFieldNumber(std::string_view text) {
-  std::size_t i = 0;
-  bool negative = false;
-  if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
-    negative = text[0] == '-';
-    i = 1;
-  }
-  if (i == text.size()) return std::nullopt;
-  std::int64_t value = 0;
-  for (; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return std::nullopt;
-    value = value * 10 + (text[i] - '0');
-    // Far beyond any field; stops before the 64 bits overflow.
-    if (value > (std::int64_t{1} << 40)) return std::nullopt;
-  }
-  return negative ? -value : value;
-}
-
 int FindRecordForField(const ZR3Level& level, Category list, std::string_view field,
                        std::string_view text) {
   const RecordList& records = level.List(list);
   const std::string noun(InfoOf(list).recordNoun);
-  if (const std::optional<std::int64_t> position = ParseFieldNumber(text)) {
+  if (const std::optional<std::int64_t> position = ParseInteger(text)) {
     if (*position < 0 || static_cast<std::size_t>(*position) >= records.size()) {
       throw ZR3Error(std::string(field) + ": no " + noun + " at position " +
                      std::to_string(*position) + " (the list holds " +
@@ -44,19 +26,15 @@ int FindRecordForField(const ZR3Level& level, Category list, std::string_view fi
     }
     return static_cast<int>(*position);
   }
-  int found = -1;
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    if (records[i]->Name() != text) continue;
-    if (found >= 0) {
-      throw ZR3Error(std::string(field) + ": more than one " + noun + " is named \"" +
-                     std::string(text) + "\"");
-    }
-    found = static_cast<int>(i);
-  }
-  if (found < 0) {
+  const std::optional<NameIndex::Found> found = NameIndex(records).Find(text);
+  if (!found) {
     throw ZR3Error(std::string(field) + ": no " + noun + " is named \"" + std::string(text) + "\"");
   }
-  return found;
+  if (found->ambiguous) {
+    throw ZR3Error(std::string(field) + ": more than one " + noun + " is named \"" +
+                   std::string(text) + "\"");
+  }
+  return found->position;
 }
 
 std::string FieldLister::HexText(const std::uint8_t* bytes, std::size_t count) {
@@ -77,7 +55,7 @@ FieldSetter::FieldSetter(ZR3Level& level, std::string_view path, std::string_vie
   if (open == std::string_view::npos || path.back() != ']') return;
   name_ = path.substr(0, open);
   const std::optional<std::int64_t> slot =
-      ParseFieldNumber(path.substr(open + 1, path.size() - open - 2));
+      ParseInteger(path.substr(open + 1, path.size() - open - 2));
   index_ = slot && *slot >= 0 ? static_cast<std::size_t>(*slot) : SIZE_MAX;
 }
 
@@ -96,7 +74,7 @@ void FieldSetter::CheckText(std::size_t width) const {
 }
 
 std::int64_t FieldSetter::Integer(std::string_view text, std::int64_t min, std::int64_t max) const {
-  const std::optional<std::int64_t> number = ParseFieldNumber(text);
+  const std::optional<std::int64_t> number = ParseInteger(text);
   if (!number) Refuse("\"" + std::string(text) + "\" is not a whole number");
   if (*number < min || *number > max) {
     Refuse(std::string(text) + " is out of range " + std::to_string(min) + ".." +

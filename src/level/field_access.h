@@ -12,6 +12,7 @@
 
 #include "level/category.h"
 #include "level/fields.h"
+#include "level/name_index.h"
 #include "level/references.h"
 #include "level/zr3base.h"
 #include "level/zr3level.h"
@@ -52,8 +53,8 @@ struct FieldInfo {
   // Reference: the record it resolved to (none while unresolved or empty).
   const ZR3Base* resolved = nullptr;
   // The value, as SetField takes it back: the text itself; an integer in decimal; opaque
-  // bytes in lowercase hex; a reference as the position of its record, "none" when empty, or
-  // "unresolved <id>" with the stored identifier that matched nothing.
+  // bytes in lowercase hex; a reference as the position of its record, "none" when empty (JSON
+  // null), or "unresolved <id>" with the stored identifier that matched nothing.
   std::string value;
   // Integer, choice, position, chain identifier: the number; reference: the stored identifier.
   std::int64_t number = 0;
@@ -66,9 +67,6 @@ inline constexpr std::string_view kUnresolvedPrefix = "unresolved ";
 
 // The chain identifiers' field names: next, previous and own.
 inline constexpr std::string_view kChainNames[] = {"next_id", "prev_id", "id"};
-
-// A number written as decimal digits with an optional sign; nothing for anything else.
-std::optional<std::int64_t> ParseFieldNumber(std::string_view text);
 
 // The position of the record the text names in the list: its decimal position, or the name of
 // exactly one record. Throws ZR3Error naming the field otherwise.
@@ -179,7 +177,9 @@ class FieldLister {
     SetRange<std::uint32_t>(info);
     if (ref.Record()) {
       info.value = std::to_string(ref.Record()->Position());
-    } else if (ref.Stored() == 0) {
+    } else if (ref.Empty()) {
+      // As the JSON form: null only where 0 means no record; elsewhere 0 is an identifier
+      // that matched nothing, like any other.
       info.value = "none";
     } else {
       info.value = std::string(kUnresolvedPrefix) + std::to_string(ref.Stored());
@@ -235,7 +235,7 @@ class FieldSetter {
     if (!Is(f.name)) return;
     constexpr Category list = Ref::kRule.list;
     // A position that names a record may also be given as the record's name.
-    const int position = f.active && !ParseFieldNumber(value_)
+    const int position = f.active && !ParseInteger(value_)
                              ? FindRecordForField(level_, list, path_, value_)
                              : static_cast<int>(Integer<std::int16_t>(value_));
     if (position > std::numeric_limits<std::int16_t>::max()) Refuse(NoRecordAt(list, position));
