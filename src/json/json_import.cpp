@@ -8,19 +8,21 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <limits>
 #include <optional>
+#include <span>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "json/json_export.h"
 #include "json/json_tree.h"
-#include "json/record_kind.h"
 #include "json/windows1252.h"
 #include "level/field_access.h"
 #include "level/fields.h"
 #include "level/name_index.h"
 #include "level/record_factory.h"
+#include "script/record_kinds.h"
 
 namespace zr3::json {
 
@@ -157,18 +159,22 @@ struct PendingReference {
   Place place;
 };
 
-// A map's cells waiting for the tiles: each slot an entry of the table, each entry a tile by
-// position or name, or an identifier kept as stored.
-struct CellEntry {
+// A grid of references waiting for its list (a map's cells for the tiles): each slot an entry
+// of the table or kEmptySlot, each entry a record by position or name, or an identifier kept
+// as stored. set takes the slots, and beside each entry its identifier and record.
+struct GridEntry {
   ReferenceValue::Kind kind;
   std::int64_t number;
   std::uint32_t name;
   Place place;  // the first slot that names it
 };
-struct PendingCells {
-  ZR3Map* map;
-  std::vector<ZR3Map::Cell> cells;
-  std::vector<CellEntry> entries;
+struct PendingGrid {
+  Category list;
+  std::vector<std::uint16_t> slots;
+  std::vector<GridEntry> entries;
+  std::function<void(std::vector<std::uint16_t>, std::vector<std::uint32_t>,
+                     std::vector<ZR3ChainRecord*>)>
+      set;
 };
 
 // The members of one object: found by key, each marked when used, so that what is left over
@@ -313,17 +319,17 @@ class Importer {
     return true;
   }
 
-  // Exactly count bytes written as hex digits.
-  void Hex(std::uint32_t node, std::uint8_t* bytes, std::size_t count, const Place& place) {
+  // Exactly count bytes written as hex digits; false, reported, otherwise.
+  bool Hex(std::uint32_t node, std::uint8_t* bytes, std::size_t count, const Place& place) {
     if (tree_[node].type != NodeType::String) {
       WrongType(place, node, "a string of hex digits");
-      return;
+      return false;
     }
     const std::string_view text = tree_.Text(node);
     if (text.size() != count * 2) {
       Problem(place, "takes " + std::to_string(count) + " bytes as " + std::to_string(count * 2) +
                          " hex digits, not " + std::to_string(text.size()) + " characters");
-      return;
+      return false;
     }
     const auto digit = [](char c) -> int {
       if (c >= '0' && c <= '9') return c - '0';
@@ -334,12 +340,13 @@ class Importer {
     for (const char c : text) {
       if (digit(c) < 0) {
         Problem(place, "holds " + Quoted(std::string(1, c)) + ", which is not a hex digit");
-        return;
+        return false;
       }
     }
     for (std::size_t i = 0; i < count; ++i) {
       bytes[i] = static_cast<std::uint8_t>(digit(text[2 * i]) << 4 | digit(text[2 * i + 1]));
     }
+    return true;
   }
 
   // null, a position, {"index": n, "name": ...}, {"name": ...} or, where allowed,
@@ -452,12 +459,11 @@ class Importer {
     }
   }
 
-  void AddCells(ZR3Map& map, PendingCells cells) {
-    cells.map = &map;
-    if (complete_[IndexOf(Category::Tiles)]) {
-      SetCells(cells);
+  void AddGrid(PendingGrid grid) {
+    if (complete_[IndexOf(grid.list)]) {
+      SetGrid(grid);
     } else {
-      pendingCells_.push_back(std::move(cells));
+      pendingGrids_.push_back(std::move(grid));
     }
   }
 
@@ -484,7 +490,7 @@ class Importer {
   // The record a position or name of the pending reference names; reports it when none.
   ZR3Base* Find(Category list, std::int64_t index, std::uint32_t name, const Place& place);
   void Resolve(const PendingReference& pending);
-  void SetCells(PendingCells& cells);
+  void SetGrid(PendingGrid& grid);
   void FinishRecords(Category list);
 
   ZR3Level& level_;
@@ -494,7 +500,7 @@ class Importer {
   std::string scratch_;
   std::vector<std::string> names_{std::string()};
   std::vector<PendingReference> pending_;
-  std::vector<PendingCells> pendingCells_;
+  std::vector<PendingGrid> pendingGrids_;
   std::array<bool, kCategoryCount> complete_{};
   // Per list: the records' names, made on the first lookup by name.
   std::array<std::optional<NameIndex>, kCategoryCount> nameIndexes_;
@@ -535,26 +541,25 @@ void Importer::Resolve(const PendingReference& pending) {
   }
 }
 
-void Importer::SetCells(PendingCells& cells) {
-  std::vector<std::uint32_t> ids(cells.entries.size());
-  std::vector<ZR3ChainRecord*> tiles(cells.entries.size());
+void Importer::SetGrid(PendingGrid& grid) {
+  std::vector<std::uint32_t> ids(grid.entries.size());
+  std::vector<ZR3ChainRecord*> records(grid.entries.size());
   bool complete = true;
-  for (std::size_t i = 0; i < cells.entries.size(); ++i) {
-    const CellEntry& entry = cells.entries[i];
+  for (std::size_t i = 0; i < grid.entries.size(); ++i) {
+    const GridEntry& entry = grid.entries[i];
     if (entry.kind == ReferenceValue::Kind::Unresolved) {
       ids[i] = static_cast<std::uint32_t>(entry.number);
       continue;
     }
     const std::int64_t index = entry.kind == ReferenceValue::Kind::Index ? entry.number : -1;
-    auto* tile =
-        static_cast<ZR3ChainRecord*>(Find(Category::Tiles, index, entry.name, entry.place));
-    complete = complete && tile;
-    tiles[i] = tile;
-    ids[i] = tile ? tile->StoredId() : 0;
+    auto* record = static_cast<ZR3ChainRecord*>(Find(grid.list, index, entry.name, entry.place));
+    complete = complete && record;
+    records[i] = record;
+    ids[i] = record ? record->StoredId() : 0;
   }
   if (!complete) return;
   try {
-    cells.map->SetCells(std::move(cells.cells), std::move(ids), std::move(tiles));
+    grid.set(std::move(grid.slots), std::move(ids), std::move(records));
   } catch (const ZR3Error& error) {
     problems_.Add(error.what());
   }
@@ -586,6 +591,10 @@ class RecordFinisher {
     // Slots beyond those in use are never linked.
     for (std::size_t i = f.linked; i < f.refs.size(); ++i) f.refs[i].Unlink();
   }
+  template <class P>
+  void operator()(PartField<P> f) {
+    f.part.LinkPositions(level_);
+  }
   template <class F>
   void operator()(const F&) {}
 
@@ -601,34 +610,29 @@ void Importer::FinishRecords(Category list) {
   level_.Renumber(list, 0, records.size() - 1);
   WithKind(list, [&]<class Record>() {
     for (std::size_t i = 0; i < records.size(); ++i) {
-      auto& record = static_cast<Record&>(*records[i]);
-      if constexpr (FieldListed<Record>) {
-        const Place place{InfoOf(list).commandName, static_cast<std::int32_t>(i)};
-        RecordFinisher finish(level_, problems_, place);
-        Record::Fields(record, finish);
-      } else {
-        // A script names records only by position: its link looks up no identifier.
-        record.Link(level_);
-      }
+      const Place place{InfoOf(list).commandName, static_cast<std::int32_t>(i)};
+      RecordFinisher finish(level_, problems_, place);
+      Record::Fields(static_cast<Record&>(*records[i]), finish);
     }
   });
 }
 
 void Importer::Finish() {
   for (const PendingReference& pending : pending_) Resolve(pending);
-  for (PendingCells& cells : pendingCells_) SetCells(cells);
+  for (PendingGrid& grid : pendingGrids_) SetGrid(grid);
   for (const Category list : kRecordLists) FinishRecords(list);
 }
 
-// Reads each field of a record from the members of its object.
-template <class Record>
+// Reads each field of a record from the members of its object. A part reads itself through
+// the shapes below (hex bytes, code slots, a grid of references).
 class FieldJsonReader {
  public:
-  FieldJsonReader(Importer& importer, std::uint32_t object, Record& record, const Place& place)
+  static constexpr std::uint16_t kEmptySlot = 0xFFFF;
+
+  FieldJsonReader(Importer& importer, std::uint32_t object, const Place& place)
       : importer_(importer),
         tree_(importer.T()),
         members_(importer.T(), object, importer.Used()),
-        record_(record),
         place_(place) {}
 
   void Finish() { members_.Finish(importer_.Report(), place_); }
@@ -714,9 +718,23 @@ class FieldJsonReader {
   }
   template <class P>
   void operator()(PartField<P> f) {
-    const std::uint32_t node = Member(f.name, true);
-    if (node != Tree::kNone) ReadPart(node, place_.Field(f.name), record_);
+    const std::uint32_t node = Member(
+        f.name, !requires { P::kOptionalInJson; });
+    if (node != Tree::kNone) f.part.ReadJson(*this, node, place_.Field(f.name));
   }
+
+  bool Hex(std::uint32_t node, const Place& place, std::uint8_t* bytes, std::size_t count) {
+    return importer_.Hex(node, bytes, count, place);
+  }
+  // count objects {"code": c, "parameters": [...]}, each handed to set when valid.
+  template <class Set>
+  void CodeSlots(std::uint32_t node, const Place& place, std::size_t count,
+                 std::size_t parameterCount, Set set);
+  // side rows of side cells of slots references into list; set gets them once the list is
+  // whole.
+  template <class Set>
+  void ReferenceGrid(std::uint32_t node, const Place& place, int side, std::size_t slots,
+                     Category list, Set set);
   template <class F>
   void operator()(const F&) {}
 
@@ -727,177 +745,115 @@ class FieldJsonReader {
     return node;
   }
 
-  // A map's cells: rows of cells of three slots, each slot a tile reference.
-  void ReadPart(std::uint32_t node, const Place& place, ZR3Map& map) {
-    const auto side = static_cast<std::uint32_t>(map.Side());
-    const auto isArrayOf = [&](std::uint32_t at, std::uint32_t count) {
-      return tree_[at].type == NodeType::Array && tree_[at].count == count;
-    };
-    if (!isArrayOf(node, side)) {
-      importer_.Problem(place, "expected an array of " + std::to_string(side) +
-                                   " rows, one per row of a map of size " +
-                                   std::to_string(map.Side()));
-      return;
-    }
-    PendingCells cells;
-    cells.cells.reserve(static_cast<std::size_t>(side) * side);
-    // Entries by position, by name and by identifier.
-    std::unordered_map<std::int64_t, std::uint16_t> byPosition;
-    std::unordered_map<std::int64_t, std::uint16_t> byId;
-    std::unordered_map<std::string, std::uint16_t> byName;
-    const auto entryFor = [&](auto& entries, const auto& key, ReferenceValue& value,
-                              const Place& at) {
-      auto [found, added] =
-          entries.try_emplace(key, static_cast<std::uint16_t>(cells.entries.size()));
-      if (added) {
-        cells.entries.push_back(
-            {value.kind, value.number, importer_.AddName(std::move(value.name)), at});
-      }
-      return found->second;
-    };
-    bool valid = true;
-    std::uint32_t row = tree_.FirstChild(node);
-    for (std::uint32_t r = 0; r < side; ++r, row = tree_.Next(row)) {
-      if (!isArrayOf(row, side)) {
-        importer_.Problem(place.Index(r),
-                          "expected an array of " + std::to_string(side) + " cells");
-        valid = false;
-        continue;
-      }
-      std::uint32_t cell = tree_.FirstChild(row);
-      for (std::uint32_t c = 0; c < side; ++c, cell = tree_.Next(cell)) {
-        const Place cellPlace = place.Index(r).Index(c);
-        if (!isArrayOf(cell, ZR3Map::kSlotsPerCell)) {
-          importer_.Problem(cellPlace, "expected an array of 3 tile slots");
-          valid = false;
-          continue;
-        }
-        ZR3Map::Cell& slots = cells.cells.emplace_back();
-        std::uint32_t slot = tree_.FirstChild(cell);
-        for (std::size_t s = 0; s < ZR3Map::kSlotsPerCell; ++s, slot = tree_.Next(slot)) {
-          const Place slotPlace = cellPlace.Index(s);
-          ReferenceValue value = importer_.Reference(slot, slotPlace, true);
-          using Kind = ReferenceValue::Kind;
-          slots[s] = ZR3Map::kEmptySlot;
-          if (value.kind == Kind::Index) {
-            slots[s] = entryFor(byPosition, value.number, value, slotPlace);
-          } else if (value.kind == Kind::Unresolved && value.number != 0) {
-            slots[s] = entryFor(byId, value.number, value, slotPlace);
-          } else if (value.kind == Kind::Name) {
-            const std::string key = value.name;
-            slots[s] = entryFor(byName, key, value, slotPlace);
-          } else if (value.kind == Kind::Invalid) {
-            valid = false;
-          }
-        }
-      }
-    }
-    if (valid) importer_.AddCells(map, std::move(cells));
-  }
-
   Importer& importer_;
   const Tree& tree_;
   ObjectReader members_;
-  Record& record_;
   Place place_;
 };
 
-// A script: its name, ten condition and ten command slots ({"code": c, "parameters": [9]}),
-// the counts, the bytes kept as read and the chain identifiers.
-void ReadScript(Importer& importer, const Place& place, ZR3Script& script) {
-  const Tree& tree = importer.T();
-  ObjectReader members(tree, 0, importer.Used());
-  const auto member = [&](std::string_view name, bool required) {
-    const std::uint32_t node = members.Find(name);
-    if (node == Tree::kNone && required) importer.Problem(place.Field(name), "missing field");
-    return node;
-  };
-  if (const std::uint32_t node = member("name", true); node != Tree::kNone) {
-    std::string name;
-    if (importer.Text(node, ZR3Script::kNameWidth, place.Field("name"), name)) {
-      script.SetName(std::move(name));
-    }
+template <class Set>
+void FieldJsonReader::CodeSlots(std::uint32_t node, const Place& place, std::size_t count,
+                                std::size_t parameterCount, Set set) {
+  if (tree_[node].type != NodeType::Array || tree_[node].count != count) {
+    importer_.Problem(place, "expected an array of " + std::to_string(count) + " slots");
+    return;
   }
-  const auto slots = [&](std::string_view name, auto&& entryAt) {
-    const std::uint32_t node = member(name, true);
-    if (node == Tree::kNone) return;
-    const Place at = place.Field(name);
-    if (tree[node].type != NodeType::Array || tree[node].count != ZR3Script::kSlotCount) {
-      importer.Problem(at,
-                       "expected an array of " + std::to_string(ZR3Script::kSlotCount) + " slots");
-      return;
+  std::vector<std::int16_t> parameters(parameterCount);
+  std::uint32_t slot = tree_.FirstChild(node);
+  for (std::size_t i = 0; i < count; ++i, slot = tree_.Next(slot)) {
+    const Place slotPlace = place.Index(i);
+    if (tree_[slot].type != NodeType::Object) {
+      importer_.WrongType(slotPlace, slot, "an object with \"code\" and \"parameters\"");
+      continue;
     }
-    std::uint32_t slot = tree.FirstChild(node);
-    for (std::size_t i = 0; i < ZR3Script::kSlotCount; ++i, slot = tree.Next(slot)) {
-      const Place slotPlace = at.Index(i);
-      if (tree[slot].type != NodeType::Object) {
-        importer.WrongType(slotPlace, slot, "an object with \"code\" and \"parameters\"");
+    ObjectReader fields(tree_, slot, importer_.Used());
+    const std::uint32_t code = fields.Find("code");
+    const std::uint32_t values = fields.Find("parameters");
+    fields.Finish(importer_.Report(), slotPlace);
+    if (code == Tree::kNone || values == Tree::kNone) {
+      importer_.Problem(slotPlace, "a slot holds \"code\" and \"parameters\"");
+      continue;
+    }
+    const auto codeValue = importer_.Integer<std::uint16_t>(code, slotPlace);
+    if (tree_[values].type != NodeType::Array || tree_[values].count != parameterCount) {
+      importer_.Problem(slotPlace, "expected \"parameters\" of " + std::to_string(parameterCount) +
+                                       " whole numbers");
+      continue;
+    }
+    bool valid = codeValue.has_value();
+    std::uint32_t parameter = tree_.FirstChild(values);
+    for (std::size_t p = 0; p < parameterCount; ++p, parameter = tree_.Next(parameter)) {
+      const auto value = importer_.Integer<std::int16_t>(parameter, slotPlace);
+      valid = valid && value;
+      if (value) parameters[p] = static_cast<std::int16_t>(*value);
+    }
+    if (valid) set(i, static_cast<std::uint16_t>(*codeValue), std::span(parameters));
+  }
+}
+
+template <class Set>
+void FieldJsonReader::ReferenceGrid(std::uint32_t node, const Place& place, int side,
+                                    std::size_t slots, Category list, Set set) {
+  const auto isArrayOf = [&](std::uint32_t at, std::size_t count) {
+    return tree_[at].type == NodeType::Array && tree_[at].count == count;
+  };
+  const auto count = static_cast<std::size_t>(side);
+  if (!isArrayOf(node, count)) {
+    importer_.Problem(place, "expected an array of " + std::to_string(side) +
+                                 " rows, one per row of a grid of size " + std::to_string(side));
+    return;
+  }
+  PendingGrid grid{list, {}, {}, std::move(set)};
+  grid.slots.reserve(count * count * slots);
+  // Entries by position, by name and by identifier.
+  std::unordered_map<std::int64_t, std::uint16_t> byPosition;
+  std::unordered_map<std::int64_t, std::uint16_t> byId;
+  std::unordered_map<std::string, std::uint16_t> byName;
+  const auto entryFor = [&](auto& entries, const auto& key, ReferenceValue& value,
+                            const Place& at) {
+    auto [found, added] = entries.try_emplace(key, static_cast<std::uint16_t>(grid.entries.size()));
+    if (added) {
+      grid.entries.push_back(
+          {value.kind, value.number, importer_.AddName(std::move(value.name)), at});
+    }
+    return found->second;
+  };
+  bool valid = true;
+  std::uint32_t row = tree_.FirstChild(node);
+  for (std::size_t r = 0; r < count; ++r, row = tree_.Next(row)) {
+    if (!isArrayOf(row, count)) {
+      importer_.Problem(place.Index(r), "expected an array of " + std::to_string(side) + " cells");
+      valid = false;
+      continue;
+    }
+    std::uint32_t cell = tree_.FirstChild(row);
+    for (std::size_t c = 0; c < count; ++c, cell = tree_.Next(cell)) {
+      const Place cellPlace = place.Index(r).Index(c);
+      if (!isArrayOf(cell, slots)) {
+        importer_.Problem(cellPlace, "expected an array of " + std::to_string(slots) + " slots");
+        valid = false;
         continue;
       }
-      auto& entry = entryAt(i);
-      ObjectReader fields(tree, slot, importer.Used());
-      const std::uint32_t code = fields.Find("code");
-      const std::uint32_t parameters = fields.Find("parameters");
-      fields.Finish(importer.Report(), slotPlace);
-      if (code == Tree::kNone || parameters == Tree::kNone) {
-        importer.Problem(slotPlace, "a slot holds \"code\" and \"parameters\"");
-        continue;
-      }
-      if (const auto value = importer.Integer<std::uint16_t>(code, slotPlace)) {
-        entry.SetCode(static_cast<std::uint16_t>(*value));
-      }
-      if (tree[parameters].type != NodeType::Array ||
-          tree[parameters].count != ZR3ScriptEntry::kParameterCount) {
-        importer.Problem(slotPlace, "expected \"parameters\" of " +
-                                        std::to_string(ZR3ScriptEntry::kParameterCount) +
-                                        " whole numbers");
-        continue;
-      }
-      std::uint32_t parameter = tree.FirstChild(parameters);
-      for (std::size_t p = 0; p < ZR3ScriptEntry::kParameterCount;
-           ++p, parameter = tree.Next(parameter)) {
-        if (const auto value = importer.Integer<std::int16_t>(parameter, slotPlace)) {
-          entry.SetParameter(p, static_cast<std::int16_t>(*value));
+      std::uint32_t slot = tree_.FirstChild(cell);
+      for (std::size_t s = 0; s < slots; ++s, slot = tree_.Next(slot)) {
+        const Place slotPlace = cellPlace.Index(s);
+        ReferenceValue value = importer_.Reference(slot, slotPlace, true);
+        using Kind = ReferenceValue::Kind;
+        std::uint16_t& entry = grid.slots.emplace_back(kEmptySlot);
+        if (value.kind == Kind::Index) {
+          entry = entryFor(byPosition, value.number, value, slotPlace);
+        } else if (value.kind == Kind::Unresolved && value.number != 0) {
+          entry = entryFor(byId, value.number, value, slotPlace);
+        } else if (value.kind == Kind::Name) {
+          const std::string key = value.name;
+          entry = entryFor(byName, key, value, slotPlace);
+        } else if (value.kind == Kind::Invalid) {
+          valid = false;
         }
       }
     }
-  };
-  slots("conditions", [&](std::size_t i) -> ZR3ScriptCondition& { return script.Condition(i); });
-  ZR3Script::OpaqueBlock blockA{};
-  if (const std::uint32_t node = member("opaque_a", false); node != Tree::kNone) {
-    importer.Hex(node, blockA.data(), blockA.size(), place.Field("opaque_a"));
   }
-  slots("commands", [&](std::size_t i) -> ZR3ScriptCommand& { return script.Command(i); });
-  ZR3Script::OpaqueBlock blockB{};
-  if (const std::uint32_t node = member("opaque_b", false); node != Tree::kNone) {
-    importer.Hex(node, blockB.data(), blockB.size(), place.Field("opaque_b"));
-  }
-  script.SetBlocks(blockA, blockB);
-  if (const std::uint32_t node = member("condition_count", true); node != Tree::kNone) {
-    if (const auto count = importer.Integer<std::uint8_t>(node, place.Field("condition_count"))) {
-      script.SetConditionCount(static_cast<std::uint8_t>(*count));
-    }
-  }
-  if (const std::uint32_t node = member("command_count", true); node != Tree::kNone) {
-    if (const auto count = importer.Integer<std::uint8_t>(node, place.Field("command_count"))) {
-      script.SetCommandCount(static_cast<std::uint8_t>(*count));
-    }
-  }
-  std::array<std::uint8_t, 2> opaque{};
-  if (const std::uint32_t node = member("opaque", false); node != Tree::kNone) {
-    importer.Hex(node, opaque.data(), opaque.size(), place.Field("opaque"));
-  }
-  script.SetOpaque(opaque);
-  std::uint32_t ids[] = {0, 0, 0};
-  for (std::size_t i = 0; i < 3; ++i) {
-    const std::uint32_t node = member(kChainNames[i], false);
-    if (node == Tree::kNone) continue;
-    if (const auto id = importer.Integer<std::uint32_t>(node, place.Field(kChainNames[i]))) {
-      ids[i] = static_cast<std::uint32_t>(*id);
-    }
-  }
-  script.SetStoredIds(ids[0], ids[1], ids[2]);
-  members.Finish(importer.Report(), place);
+  if (valid) importer_.AddGrid(std::move(grid));
 }
 
 // What the document's top-level keys hold.
@@ -1099,7 +1055,7 @@ void DocumentHandler::Member() {
         break;
       }
       ZR3LevelInfo& info = importer_.Level().Info();
-      FieldJsonReader<ZR3LevelInfo> read(importer_, 0, info, place);
+      FieldJsonReader read(importer_, 0, place);
       ZR3LevelInfo::Fields(info, read);
       read.Finish();
       break;
@@ -1162,14 +1118,9 @@ void DocumentHandler::ReadRecord(std::size_t index) {
     importer_.WrongType(place, 0, "an object, one record");
   } else {
     WithKind(list_, [&]<class Record>() {
-      auto& typed = static_cast<Record&>(*record);
-      if constexpr (FieldListed<Record>) {
-        FieldJsonReader<Record> read(importer_, 0, typed, place);
-        Record::Fields(typed, read);
-        read.Finish();
-      } else {
-        ReadScript(importer_, place, typed);
-      }
+      FieldJsonReader read(importer_, 0, place);
+      Record::Fields(static_cast<Record&>(*record), read);
+      read.Finish();
     });
   }
   record->SetLoadPosition(static_cast<std::uint16_t>(index));
