@@ -120,6 +120,10 @@ FieldList ZR3Base::Fields() const {
   return {};
 }
 
+FieldList ZR3Base::FieldsToCompare() const {
+  return Fields();
+}
+
 void ZR3Base::SetField(ZR3Level&, std::string_view path, std::string_view) {
   throw ZR3Error(std::string(path) + ": no such field");
 }

@@ -73,10 +73,11 @@ inline constexpr std::string_view kChainNames[] = {"next_id", "prev_id", "id"};
 int FindRecordForField(const ZR3Level& level, Category list, std::string_view field,
                        std::string_view text);
 
-// Lists the fields a record kind describes.
+// Lists the fields a record kind describes. A part's value is its summary ("48 x 48 cells"),
+// or with whole set its whole value as text, for comparing two versions of a record.
 class FieldLister {
  public:
-  explicit FieldLister(FieldList& fields) : fields_(fields) {}
+  explicit FieldLister(FieldList& fields, bool whole = false) : fields_(fields), whole_(whole) {}
 
   template <class S>
   void operator()(TextField<S> f) {
@@ -149,7 +150,7 @@ class FieldLister {
   void operator()(PartField<P> f) {
     FieldInfo& info = Add(f.name, FieldKind::Part);
     info.editable = false;
-    info.value = f.part.Summary();
+    info.value = whole_ ? f.part.ValueText() : f.part.Summary();
   }
   template <class F>
   void operator()(const F&) {}
@@ -187,6 +188,7 @@ class FieldLister {
   }
 
   FieldList& fields_;
+  bool whole_;
 };
 
 // Sets the one field a path names ("price", "items[3]") from its text. Visits every field and

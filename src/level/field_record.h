@@ -54,6 +54,12 @@ class FieldRecord : public Base {
     Derived::Fields(Self(), list);
     return fields;
   }
+  FieldList FieldsToCompare() const override {
+    FieldList fields;
+    FieldLister list(fields, true);
+    Derived::Fields(Self(), list);
+    return fields;
+  }
   void SetField(ZR3Level& level, std::string_view path, std::string_view value) override {
     const Derived before = Self();
     try {

@@ -106,6 +106,7 @@ class ZR3Map : public FieldRecord<ZR3Map> {
     void CollectProblems(RecordProblems&) const {}
     bool RefersTo(const ZR3Base& record) const { return map.CellsReferTo(record); }
     std::string Summary() const { return map.CellsSummary(); }
+    std::string ValueText() const { return map.CellsText(); }
     // The cells name their tiles by identifier, resolved by Link.
     void LinkPositions(ZR3Level&) {}
 
@@ -156,6 +157,8 @@ class ZR3Map : public FieldRecord<ZR3Map> {
   void CollectKeptCells(std::vector<std::uint32_t>& kept) const;
   bool CellsReferTo(const ZR3Base& record) const;
   std::string CellsSummary() const;
+  // Every cell, a row a line, each slot its tile's name, "#id" while unresolved, or "-".
+  std::string CellsText() const;
   void CheckSize(RecordProblems& problems) const;
   void DescribeTilesUsed(Lines& lines) const;
   void CheckTilesUsed(RecordProblems& problems) const;

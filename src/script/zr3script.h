@@ -125,6 +125,23 @@ class ZR3Script : public FieldRecord<ZR3Script> {
       return false;
     }
     std::string Summary() const { return std::to_string(inUse) + " in use"; }
+    // A line a slot: those in use as script text (records by name), the others as their
+    // code and parameters, kept though never used.
+    std::string ValueText() const {
+      std::string text;
+      for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i < inUse) {
+          entries[i].AppendKeywordText(text);
+        } else {
+          text += std::to_string(entries[i].Code());
+          for (const std::int16_t parameter : entries[i].StoredParameters()) {
+            text += ' ' + std::to_string(parameter);
+          }
+        }
+        text += '\n';
+      }
+      return text;
+    }
     // A slot names records by position only: an import links them once the lists are whole.
     void LinkPositions(ZR3Level& level) { Link(level); }
 
@@ -166,6 +183,7 @@ class ZR3Script : public FieldRecord<ZR3Script> {
     void CollectProblems(RecordProblems&) const {}
     bool RefersTo(const ZR3Base&) const { return false; }
     std::string Summary() const;
+    std::string ValueText() const { return Summary(); }
     void LinkPositions(ZR3Level&) {}
 
     // In JSON as hex, both blocks only when either has a byte other than zero (nearly never);
