@@ -79,7 +79,7 @@ void AppendFieldLines(const FieldInfo& field, Lines& lines) {
 void Get(const FieldArgs& args) {
   const FieldTarget target = Target(args);
   if (target.rest.size() > 1) throw ZR3Error("get takes one FIELD at most");
-  const FieldList fields = target.record ? target.record->Fields() : target.level->InfoFields();
+  const FieldList fields = target.record ? target.record->Fields() : target.level->Info().Fields();
   Lines lines;
   for (const FieldInfo& field : fields) {
     if (target.rest.empty()) {
@@ -117,7 +117,7 @@ void Set(const FieldArgs& args) {
       if (target.record) {
         target.record->SetField(*target.level, target.rest[i], target.rest[i + 1]);
       } else {
-        target.level->SetInfoField(target.rest[i], target.rest[i + 1]);
+        target.level->Info().SetField(*target.level, target.rest[i], target.rest[i + 1]);
       }
     } catch (const ZR3Error& error) {
       problems.push_back(error.what());

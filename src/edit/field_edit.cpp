@@ -63,7 +63,7 @@ FieldEdit EditField(ZR3Level& level, const FieldOwner& owner, std::string_view p
   if (owner.category) {
     RecordOf(level, *owner.category, owner.index).SetField(level, path, value);
   } else {
-    level.SetInfoField(path, value);
+    level.Info().SetField(level, path, value);
   }
   edit.after_ = capture();
   level.SetModified(true);

@@ -11,6 +11,26 @@
 
 namespace zr3 {
 
+// Sets the field at path of self (a record or the level information) from its text, and links
+// what the new value names by position; on a refusal self is left as it was. The one path by
+// which a field is set from its text.
+template <class Self>
+void SetFieldOf(Self& self, ZR3Level& level, std::string_view path, std::string_view value) {
+  const Self before = self;
+  try {
+    FieldSetter set(level, path, value);
+    Self::Fields(self, set);
+    if (!set.Found()) throw ZR3Error(std::string(path) + ": no such field");
+    // A changed type can make a parameter name a record, or stop it from naming one.
+    FieldLinker link(level, true);
+    Self::Fields(self, link);
+  } catch (...) {
+    self = before;
+    throw;
+  }
+  level.SetModified(true);
+}
+
 // The record operations every kind derives from its field list: a kind `Derived` declares
 //
 //   template <class Self, class Visitor>
@@ -61,21 +81,7 @@ class FieldRecord : public Base {
     return fields;
   }
   void SetField(ZR3Level& level, std::string_view path, std::string_view value) override {
-    const Derived before = Self();
-    try {
-      FieldSetter set(level, path, value);
-      Derived::Fields(Self(), set);
-      if (!set.Found()) {
-        throw ZR3Error(std::string(path) + ": no such field");
-      }
-      // A changed type can make a parameter name a record, or stop it from naming one.
-      FieldLinker link(level, true);
-      Derived::Fields(Self(), link);
-    } catch (...) {
-      Self() = before;
-      throw;
-    }
-    level.SetModified(true);
+    SetFieldOf(Self(), level, path, value);
   }
 
  protected:

@@ -57,11 +57,12 @@ void ExpectGetMatchesJsonAndSetTakesIt(const std::string& file) {
     if (record) {
       record->SetField(*level, field.name, field.value);
     } else {
-      level->SetInfoField(field.name, field.value);
+      level->Info().SetField(*level, field.name, field.value);
     }
     ++checked;
   };
-  for (const FieldInfo& field : level->InfoFields()) check(nullptr, field, "/info/" + field.name);
+  for (const FieldInfo& field : level->Info().Fields())
+    check(nullptr, field, "/info/" + field.name);
   for (const zr3::Category list : zr3::kFileOrder) {
     if (zr3::IsFixedTable(list)) continue;
     const std::string name(zr3::InfoOf(list).commandName);

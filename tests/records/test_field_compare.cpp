@@ -31,7 +31,7 @@ std::vector<std::string> Differences(const zr3::ZR3Level& before, const zr3::ZR3
     for (const FieldDifference& d : list)
       found.push_back(where + d.name + ": " + d.before + " > " + d.after);
   };
-  note("info.", zr3::CompareFields(before.InfoFields(), after.InfoFields(), SameByName));
+  note("info.", zr3::CompareFields(before.Info().Fields(), after.Info().Fields(), SameByName));
   for (const Category list : zr3::kFileOrder) {
     if (zr3::IsFixedTable(list)) continue;
     for (const auto& record : before.List(list)) {
