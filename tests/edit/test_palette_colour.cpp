@@ -22,6 +22,10 @@ struct ColourCase {
   std::size_t colour;
 };
 
+void PrintTo(const ColourCase& colour, std::ostream* out) {
+  *out << "palette " << colour.palette << ", colour " << colour.colour;
+}
+
 // Two palettes whose every byte differs from its neighbours', so that a change of the wrong
 // bytes shows.
 class PaletteColour : public ::testing::TestWithParam<ColourCase> {

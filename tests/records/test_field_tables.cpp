@@ -38,6 +38,7 @@
 #include "support/monster_builder.h"
 #include "support/object_builder.h"
 #include "support/palette_builder.h"
+#include "support/print_category.h"
 #include "support/record_helpers.h"
 #include "support/script_builder.h"
 #include "support/shop_builder.h"
