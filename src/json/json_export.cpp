@@ -57,9 +57,8 @@ class FieldJsonWriter {
   }
   template <class R>
   void operator()(ChainField<R> f) {
-    const std::uint32_t ids[] = {f.record.StoredNextId(), f.record.StoredPrevId(),
-                                 f.record.StoredId()};
-    for (std::size_t i = 0; i < 3; ++i) {
+    const std::array<std::uint32_t, 3> ids = f.Ids();
+    for (std::size_t i = 0; i < ids.size(); ++i) {
       json_.Key(kChainNames[i]);
       json_.Integer(ids[i]);
     }

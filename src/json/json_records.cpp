@@ -21,7 +21,7 @@ class RecordFinisher {
     }
     const int position = f.ref.Stored();
     ZR3Base* record = level_.RecordAt(Ref::kRule.list, position);
-    if (!record && position >= 0 && Ref::kRule.outside == OutsideList::LinkError) {
+    if (Ref::Refuses(record, position)) {
       problems_.Add(place_.Field(f.name),
                     NoRecordAt(Ref::kRule.list, position, level_.List(Ref::kRule.list).size()));
     }

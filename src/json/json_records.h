@@ -235,15 +235,15 @@ class FieldJsonReader {
   template <class R>
   void operator()(ChainField<R> f) {
     // Left out, they are 0: a save gives every record identifiers of its own.
-    std::uint32_t ids[] = {0, 0, 0};
-    for (std::size_t i = 0; i < 3; ++i) {
+    std::array<std::uint32_t, 3> ids{};
+    for (std::size_t i = 0; i < ids.size(); ++i) {
       const std::uint32_t node = Member(kChainNames[i], false);
       if (node == Tree::kNone) continue;
       if (const auto id = importer_.Integer<std::uint32_t>(node, place_.Field(kChainNames[i]))) {
         ids[i] = static_cast<std::uint32_t>(*id);
       }
     }
-    f.record.SetStoredIds(ids[0], ids[1], ids[2]);
+    f.SetIds(ids);
   }
   template <class P>
   void operator()(PartField<P> f) {

@@ -65,9 +65,6 @@ struct FieldInfo {
 // How a reference whose identifier matched nothing is written as a value: "unresolved 1234".
 inline constexpr std::string_view kUnresolvedPrefix = "unresolved ";
 
-// The chain identifiers' field names: next, previous and own.
-inline constexpr std::string_view kChainNames[] = {"next_id", "prev_id", "id"};
-
 // The position of the record the text names in the list: its decimal position, or the name of
 // exactly one record. Throws ZR3Error naming the field otherwise.
 int FindRecordForField(const ZR3Level& level, Category list, std::string_view field,
@@ -136,9 +133,8 @@ class FieldLister {
   }
   template <class R>
   void operator()(ChainField<R> f) {
-    const std::uint32_t ids[] = {f.record.StoredNextId(), f.record.StoredPrevId(),
-                                 f.record.StoredId()};
-    for (std::size_t i = 0; i < 3; ++i) {
+    const std::array<std::uint32_t, 3> ids = f.Ids();
+    for (std::size_t i = 0; i < ids.size(); ++i) {
       FieldInfo& info = Add(kChainNames[i], FieldKind::ChainId);
       info.editable = false;
       SetRange<std::uint32_t>(info);
@@ -244,22 +240,20 @@ class FieldSetter {
     ZR3Base* record = nullptr;
     if (f.active) {
       record = level_.RecordAt(list, position);
-      if (!record && position >= 0 && Ref::kRule.outside == OutsideList::LinkError) {
-        Refuse(NoRecordAt(list, position));
-      }
+      if (Ref::Refuses(record, position)) Refuse(NoRecordAt(list, position));
     }
     f.ref.Set(static_cast<std::int16_t>(position), record);
   }
   template <class R>
   void operator()(ChainField<R> f) {
-    std::uint32_t ids[] = {f.record.StoredNextId(), f.record.StoredPrevId(), f.record.StoredId()};
+    std::array<std::uint32_t, 3> ids = f.Ids();
     bool changed = false;
-    for (std::size_t i = 0; i < 3; ++i) {
+    for (std::size_t i = 0; i < ids.size(); ++i) {
       if (!Is(kChainNames[i])) continue;
       ids[i] = static_cast<std::uint32_t>(Integer<std::uint32_t>(value_));
       changed = true;
     }
-    if (changed) f.record.SetStoredIds(ids[0], ids[1], ids[2]);
+    if (changed) f.SetIds(ids);
   }
   template <class P>
   void operator()(PartField<P> f) {
