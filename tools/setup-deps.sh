@@ -3,6 +3,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libcli11-dev rapidjson-dev
+          libvalijson-dev
           libbenchmark-dev qt6-base-dev xvfb xauth clang-14 libclang-rt-14-dev ccache)
 
 missing=()

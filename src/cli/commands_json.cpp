@@ -59,7 +59,7 @@ FieldTarget Target(const FieldArgs& args) {
   }
   target.level = LoadLevel(args.level);
   if (category) {
-    const std::optional<std::int64_t> index = ParseFieldNumber(args.words[0]);
+    const std::optional<std::int64_t> index = ParseInteger(args.words[0]);
     if (!index) throw ZR3Error("\"" + args.words[0] + "\" is not a record index");
     target.record = &RecordOf(*target.level, *category, *index);
   }
@@ -79,7 +79,7 @@ void AppendFieldLines(const FieldInfo& field, Lines& lines) {
 void Get(const FieldArgs& args) {
   const FieldTarget target = Target(args);
   if (target.rest.size() > 1) throw ZR3Error("get takes one FIELD at most");
-  const FieldList fields = target.record ? target.record->Fields() : target.level->InfoFields();
+  const FieldList fields = target.record ? target.record->Fields() : target.level->Info().Fields();
   Lines lines;
   for (const FieldInfo& field : fields) {
     if (target.rest.empty()) {
@@ -117,7 +117,7 @@ void Set(const FieldArgs& args) {
       if (target.record) {
         target.record->SetField(*target.level, target.rest[i], target.rest[i + 1]);
       } else {
-        target.level->SetInfoField(target.rest[i], target.rest[i + 1]);
+        target.level->Info().SetField(*target.level, target.rest[i], target.rest[i + 1]);
       }
     } catch (const ZR3Error& error) {
       problems.push_back(error.what());
@@ -127,11 +127,41 @@ void Set(const FieldArgs& args) {
   SaveTo(*target.level, args.level, args.output);
 }
 
-void AddFieldArguments(CLI::App& command, FieldArgs& args, const std::string& words) {
+void AddLevelAndCategory(CLI::App& command, FieldArgs& args) {
   command.add_option("LEVEL", args.level, "Level file")->required();
   command.add_option("CATEGORY", args.category, "Category, as zr3 list names it, or general")
       ->required();
-  command.add_option("ARGS", args.words, words);
+}
+
+// The words of set after CATEGORY as given, so that a value may be anything, "-abc" included.
+// Where a field name or the index would be, -o OUT, --output OUT and --in-place are the
+// output options; the first "--" makes every later argument a word ("name -- --" sets "--").
+void TakeSetWords(const std::vector<std::string>& given, FieldArgs& args) {
+  bool wordsOnly = false;
+  bool valueNext = false;
+  const std::size_t firstField = args.category == "general" ? 0 : 1;
+  for (std::size_t i = 0; i < given.size(); ++i) {
+    const std::string& word = given[i];
+    const bool fieldPlace = !valueNext && args.words.size() >= firstField;
+    if (!wordsOnly && word == "--") {
+      wordsOnly = true;
+      continue;
+    }
+    if (!wordsOnly && fieldPlace && (word == "-o" || word == "--output")) {
+      if (i + 1 == given.size()) throw ZR3Error(word + " needs the file to write");
+      args.output.out = given[++i];
+      continue;
+    }
+    if (!wordsOnly && fieldPlace && word == "--in-place") {
+      args.output.inPlace = true;
+      continue;
+    }
+    args.words.push_back(word);
+    if (args.words.size() > firstField) valueNext = !valueNext;
+  }
+  if (!args.output.out.empty() && args.output.inPlace) {
+    throw ZR3Error("Give either -o OUT or --in-place, not both");
+  }
 }
 
 }  // namespace
@@ -175,17 +205,24 @@ void AddFieldCommands(CLI::App& app) {
       "get",
       "Print one field of a record, or all as name = value lines ('general': the level "
       "information, no INDEX)");
-  AddFieldArguments(*get, *getArgs, "INDEX [FIELD]");
+  AddLevelAndCategory(*get, *getArgs);
+  get->add_option("ARGS", getArgs->words, "INDEX [FIELD]");
   get->callback([getArgs] { Get(*getArgs); });
 
   auto setArgs = std::make_shared<FieldArgs>();
   CLI::App* set = app.add_subcommand(
       "set",
       "Set fields of a record from FIELD VALUE pairs, all or none ('general': the level "
-      "information, no INDEX)");
-  AddFieldArguments(*set, *setArgs, "INDEX FIELD VALUE [FIELD VALUE ...]");
+      "information, no INDEX): INDEX FIELD VALUE [FIELD VALUE ...]; a VALUE may begin with "
+      "-, and -- makes every later argument a word");
+  AddLevelAndCategory(*set, *setArgs);
   AddOutputOptions(*set, setArgs->output);
-  set->callback([setArgs] { Set(*setArgs); });
+  // The words after CATEGORY reach the command in order, whatever they look like.
+  set->prefix_command();
+  set->callback([set, setArgs] {
+    TakeSetWords(set->remaining(), *setArgs);
+    Set(*setArgs);
+  });
 }
 
 }  // namespace zr3::cli

@@ -30,7 +30,7 @@ void SetFieldText(ZR3Level& level, const FieldOwner& owner, std::string_view pat
     RecordOf(level, *owner.category, static_cast<long long>(owner.index))
         .SetField(level, path, value);
   } else {
-    level.SetInfoField(path, value);
+    level.Info().SetField(level, path, value);
   }
 }
 
@@ -40,7 +40,7 @@ std::string FieldText(const ZR3Level& level, const FieldOwner& owner, std::strin
   const FieldList fields =
       owner.category
           ? RecordOf(level, *owner.category, static_cast<long long>(owner.index)).Fields()
-          : level.InfoFields();
+          : level.Info().Fields();
   const FieldInfo* field = FindIn(fields, path);
   if (field == nullptr) throw ZR3Error(std::string(path) + ": no such field");
   return field->value;

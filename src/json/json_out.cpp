@@ -68,6 +68,19 @@ void JsonOut::Reference(const ZR3Base* record, std::uint32_t stored, bool empty)
   OneLine([&](Compact& out) { CompactReference(out, record, stored, empty); });
 }
 
+void JsonOut::CodeSlot(std::uint16_t code, std::span<const std::int16_t> parameters) {
+  OneLine([&](Compact& out) {
+    out.StartObject();
+    out.Key("code");
+    out.Uint(code);
+    out.Key("parameters");
+    out.StartArray();
+    for (const std::int16_t parameter : parameters) out.Int(parameter);
+    out.EndArray();
+    out.EndObject();
+  });
+}
+
 void JsonOut::Choice(std::int64_t value, std::span<const std::string_view> words) {
   OneLine([&](Compact& out) {
     out.StartObject();

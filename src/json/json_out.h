@@ -104,6 +104,40 @@ class JsonOut {
   // {"value": 3, "word": "Usable"}; the word only where the table has one.
   void Choice(std::int64_t value, std::span<const std::string_view> words);
 
+  // An array of values, one a line.
+  void StartList() { pretty_.StartArray(); }
+  void EndList() { pretty_.EndArray(); }
+  // One slot of a list on its line: {"code": 101, "parameters": [...]}.
+  void CodeSlot(std::uint16_t code, std::span<const std::int16_t> parameters);
+  // side x side cells of slotsPerCell references, one row a line: [[slot, slot, slot], ...], each
+  // slot the position of its record, {"unresolved": id}, or null for an empty slot (no record
+  // and identifier 0). slotAt(row, column, slot) gives the record and the stored identifier.
+  template <class SlotAt>
+  void ReferenceGrid(int side, std::size_t slotsPerCell, SlotAt slotAt) {
+    pretty_.StartArray();
+    for (int row = 0; row < side; ++row) {
+      OneLine([&](Compact& out) {
+        out.StartArray();
+        for (int column = 0; column < side; ++column) {
+          out.StartArray();
+          for (std::size_t slot = 0; slot < slotsPerCell; ++slot) {
+            const auto [record, stored] = slotAt(row, column, slot);
+            if (record) {
+              out.Int(record->Position());
+            } else if (stored != 0) {
+              CompactReference(out, nullptr, stored, false);
+            } else {
+              out.Null();
+            }
+          }
+          out.EndArray();
+        }
+        out.EndArray();
+      });
+    }
+    pretty_.EndArray();
+  }
+
   // Hands a full window of output on; between records.
   void FlushIfFull() {
     stream_.Sync();

@@ -5,10 +5,10 @@
 
 #include "json/json_export.h"
 #include "json/json_out.h"
-#include "json/record_kind.h"
 #include "level/field_access.h"
 #include "level/fields.h"
 #include "level/zr3level.h"
+#include "script/record_kinds.h"
 
 namespace zr3::json {
 
@@ -173,11 +173,19 @@ class FieldSchemaWriter {
   }
   template <class P>
   void operator()(PartField<P> f) {
-    Property(f.name, true);
-    Ref(out_, f.name);
+    Property(
+        f.name, !requires { P::kOptionalInJson; });
+    P::JsonSchema(*this);
   }
   template <class F>
   void operator()(const F&) {}
+
+  // The schemas a part describes itself with.
+  void Hex(std::size_t bytes) { HexSchema(out_, bytes); }
+  // count slots, each {"code": c, "parameters": [parameters whole numbers]}.
+  void CodeSlots(std::size_t count, std::size_t parameters);
+  // At most side x side cells, each slots references.
+  void ReferenceGrid(int side, std::size_t slots);
 
  private:
   void Property(std::string_view name, bool required) {
@@ -194,6 +202,72 @@ class FieldSchemaWriter {
   Pretty& out_;
   std::vector<std::string_view> required_;
 };
+
+void FieldSchemaWriter::CodeSlots(std::size_t count, std::size_t parameters) {
+  out_.StartObject();
+  Member(out_, "type", "array");
+  Key(out_, "items");
+  out_.StartObject();
+  Member(out_, "description",
+         "a condition or command: its code and nine parameters, positions of the records they "
+         "name as the save writes them");
+  Member(out_, "type", "object");
+  Key(out_, "properties");
+  out_.StartObject();
+  Key(out_, "code");
+  IntegerSchema<std::uint16_t>(out_);
+  Key(out_, "parameters");
+  out_.StartObject();
+  Member(out_, "type", "array");
+  Key(out_, "items");
+  IntegerSchema<std::int16_t>(out_);
+  Key(out_, "minItems");
+  out_.Uint64(parameters);
+  Key(out_, "maxItems");
+  out_.Uint64(parameters);
+  out_.EndObject();
+  out_.EndObject();
+  Key(out_, "required");
+  out_.StartArray();
+  String(out_, "code");
+  String(out_, "parameters");
+  out_.EndArray();
+  Key(out_, "additionalProperties");
+  out_.Bool(false);
+  out_.EndObject();
+  Key(out_, "minItems");
+  out_.Uint64(count);
+  Key(out_, "maxItems");
+  out_.Uint64(count);
+  out_.EndObject();
+}
+
+void FieldSchemaWriter::ReferenceGrid(int side, std::size_t slots) {
+  out_.StartObject();
+  Member(out_, "description",
+         "size x size rows (at most " + std::to_string(side) +
+             ") of cells, each cell its slots, each slot a reference");
+  Member(out_, "type", "array");
+  Key(out_, "maxItems");
+  out_.Int(side);
+  Key(out_, "items");
+  out_.StartObject();
+  Member(out_, "type", "array");
+  Key(out_, "maxItems");
+  out_.Int(side);
+  Key(out_, "items");
+  out_.StartObject();
+  Member(out_, "type", "array");
+  Key(out_, "minItems");
+  out_.Uint64(slots);
+  Key(out_, "maxItems");
+  out_.Uint64(slots);
+  Key(out_, "items");
+  Ref(out_, "reference");
+  out_.EndObject();
+  out_.EndObject();
+  out_.EndObject();
+}
 
 template <class Record>
 void RecordSchema(Pretty& out, const Record& record, std::string_view description) {
@@ -272,103 +346,6 @@ void ReferenceDefinitions(Pretty& out) {
   object({"name"}, "name");
   out.EndArray();
   out.EndObject();
-
-  Key(out, "cells");
-  out.StartObject();
-  Member(out, "description",
-         "size x size rows (at most 100) of cells, each cell three tile slots, each slot a tile "
-         "reference");
-  Member(out, "type", "array");
-  Key(out, "maxItems");
-  out.Int(ZR3Map::kGridSide);
-  Key(out, "items");
-  out.StartObject();
-  Member(out, "type", "array");
-  Key(out, "maxItems");
-  out.Int(ZR3Map::kGridSide);
-  Key(out, "items");
-  out.StartObject();
-  Member(out, "type", "array");
-  Key(out, "minItems");
-  out.Uint64(ZR3Map::kSlotsPerCell);
-  Key(out, "maxItems");
-  out.Uint64(ZR3Map::kSlotsPerCell);
-  Key(out, "items");
-  Ref(out, "reference");
-  out.EndObject();
-  out.EndObject();
-  out.EndObject();
-}
-
-// A script: its name, ten condition and ten command slots, the counts and the bytes kept.
-void ScriptSchema(Pretty& out) {
-  Key(out, "slot");
-  out.StartObject();
-  Member(out, "description",
-         "a condition or command: its code and nine parameters, positions of the records they "
-         "name as the save writes them");
-  Member(out, "type", "object");
-  Key(out, "properties");
-  out.StartObject();
-  Key(out, "code");
-  IntegerSchema<std::uint16_t>(out);
-  Key(out, "parameters");
-  out.StartObject();
-  Member(out, "type", "array");
-  Key(out, "items");
-  IntegerSchema<std::int16_t>(out);
-  Key(out, "minItems");
-  out.Uint64(ZR3ScriptEntry::kParameterCount);
-  Key(out, "maxItems");
-  out.Uint64(ZR3ScriptEntry::kParameterCount);
-  out.EndObject();
-  out.EndObject();
-  Key(out, "required");
-  out.StartArray();
-  String(out, "code");
-  String(out, "parameters");
-  out.EndArray();
-  Key(out, "additionalProperties");
-  out.Bool(false);
-  out.EndObject();
-
-  Key(out, "script");
-  out.StartObject();
-  Member(out, "description", "One record of the four script lists");
-  Member(out, "type", "object");
-  Key(out, "properties");
-  out.StartObject();
-  Key(out, "name");
-  TextSchema(out, ZR3Script::kNameWidth);
-  Key(out, "conditions");
-  ArrayOf(out, "slot", ZR3Script::kSlotCount, ZR3Script::kSlotCount);
-  Key(out, "opaque_a");
-  HexSchema(out, ZR3Script::kOpaqueBlockSize);
-  Key(out, "commands");
-  ArrayOf(out, "slot", ZR3Script::kSlotCount, ZR3Script::kSlotCount);
-  Key(out, "opaque_b");
-  HexSchema(out, ZR3Script::kOpaqueBlockSize);
-  Key(out, "condition_count");
-  IntegerSchema<std::uint8_t>(out);
-  Key(out, "command_count");
-  IntegerSchema<std::uint8_t>(out);
-  Key(out, "opaque");
-  HexSchema(out, 2);
-  for (const std::string_view name : kChainNames) {
-    Key(out, name);
-    IntegerSchema<std::uint32_t>(out);
-  }
-  out.EndObject();
-  Key(out, "required");
-  out.StartArray();
-  for (const std::string_view key :
-       {"name", "conditions", "commands", "condition_count", "command_count"}) {
-    String(out, key);
-  }
-  out.EndArray();
-  Key(out, "additionalProperties");
-  out.Bool(false);
-  out.EndObject();
 }
 
 std::string DefinitionOf(Category list) {
@@ -446,15 +423,11 @@ void WriteLevelJsonSchema(ByteWriter& bytes) {
   for (const Category list : kRecordLists) {
     if (list != Category::GlobalScripts && IsScriptCategory(list)) continue;
     WithKind(list, [&]<class Record>() {
-      if constexpr (!FieldListed<Record>) {
-        ScriptSchema(out);
-      } else {
-        const std::string lists = IsScriptCategory(list)
-                                      ? std::string("four script lists")
-                                      : std::string(InfoOf(list).commandName) + " list";
-        Key(out, DefinitionOf(list));
-        RecordSchema(out, Record(), "One record of the " + lists);
-      }
+      const std::string lists = IsScriptCategory(list)
+                                    ? std::string("four script lists")
+                                    : std::string(InfoOf(list).commandName) + " list";
+      Key(out, DefinitionOf(list));
+      RecordSchema(out, Record(), "One record of the " + lists);
     });
   }
   out.EndObject();

@@ -3,7 +3,6 @@
 #include <array>
 
 #include "level/numbers.h"
-#include "level/record_names.h"
 #include "level/zr3error.h"
 #include "level/zr3level.h"
 
@@ -16,15 +15,11 @@ std::string_view FieldKindName(FieldKind kind) {
   return kNames[static_cast<std::size_t>(kind)];
 }
 
-std::optional<std::int64_t> ParseFieldNumber(std::string_view text) {
-  return ParseDecimal<std::int64_t>(text);
-}
-
 int FindRecordForField(const ZR3Level& level, Category list, std::string_view field,
                        std::string_view text) {
   const RecordList& records = level.List(list);
   const std::string noun(InfoOf(list).recordNoun);
-  if (const std::optional<std::int64_t> position = ParseFieldNumber(text)) {
+  if (const std::optional<std::int64_t> position = ParseInteger(text)) {
     if (*position < 0 || static_cast<std::size_t>(*position) >= records.size()) {
       throw ZR3Error(std::string(field) + ": no " + noun + " at position " +
                      std::to_string(*position) + " (the list holds " +
@@ -32,15 +27,15 @@ int FindRecordForField(const ZR3Level& level, Category list, std::string_view fi
     }
     return static_cast<int>(*position);
   }
-  const std::int64_t found = RecordNames(records).Find(text);
-  if (found == RecordNames::kSeveral) {
+  const std::optional<NameIndex::Found> found = NameIndex(records).Find(text);
+  if (!found) {
+    throw ZR3Error(std::string(field) + ": no " + noun + " is named \"" + std::string(text) + "\"");
+  }
+  if (found->ambiguous) {
     throw ZR3Error(std::string(field) + ": more than one " + noun + " is named \"" +
                    std::string(text) + "\"");
   }
-  if (found == RecordNames::kNone) {
-    throw ZR3Error(std::string(field) + ": no " + noun + " is named \"" + std::string(text) + "\"");
-  }
-  return static_cast<int>(found);
+  return found->position;
 }
 
 std::string FieldLister::HexText(const std::uint8_t* bytes, std::size_t count) {
@@ -61,7 +56,7 @@ FieldSetter::FieldSetter(ZR3Level& level, std::string_view path, std::string_vie
   if (open == std::string_view::npos || path.back() != ']') return;
   name_ = path.substr(0, open);
   const std::optional<std::int64_t> slot =
-      ParseFieldNumber(path.substr(open + 1, path.size() - open - 2));
+      ParseInteger(path.substr(open + 1, path.size() - open - 2));
   index_ = slot && *slot >= 0 ? static_cast<std::size_t>(*slot) : SIZE_MAX;
 }
 
@@ -80,7 +75,7 @@ void FieldSetter::CheckText(std::size_t width) const {
 }
 
 std::int64_t FieldSetter::Integer(std::string_view text, std::int64_t min, std::int64_t max) const {
-  const std::optional<std::int64_t> number = ParseFieldNumber(text);
+  const std::optional<std::int64_t> number = ParseInteger(text);
   if (!number) Refuse("\"" + std::string(text) + "\" is not a whole number");
   if (*number < min || *number > max) {
     Refuse(std::string(text) + " is out of range " + std::to_string(min) + ".." +
@@ -119,6 +114,10 @@ std::string FieldSetter::NoRecordAt(Category list, int position) const {
 
 FieldList ZR3Base::Fields() const {
   return {};
+}
+
+FieldList ZR3Base::FieldsToCompare() const {
+  return Fields();
 }
 
 void ZR3Base::SetField(ZR3Level&, std::string_view path, std::string_view) {

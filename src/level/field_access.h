@@ -12,6 +12,8 @@
 
 #include "level/category.h"
 #include "level/fields.h"
+#include "level/name_index.h"
+#include "level/numbers.h"
 #include "level/references.h"
 #include "level/zr3base.h"
 #include "level/zr3level.h"
@@ -52,8 +54,8 @@ struct FieldInfo {
   // Reference: the record it resolved to (none while unresolved or empty).
   const ZR3Base* resolved = nullptr;
   // The value, as SetField takes it back: the text itself; an integer in decimal; opaque
-  // bytes in lowercase hex; a reference as the position of its record, "none" when empty, or
-  // "unresolved <id>" with the stored identifier that matched nothing.
+  // bytes in lowercase hex; a reference as the position of its record, "none" when empty (JSON
+  // null), or "unresolved <id>" with the stored identifier that matched nothing.
   std::string value;
   // Integer, choice, position, chain identifier: the number; reference: the stored identifier.
   std::int64_t number = 0;
@@ -64,21 +66,16 @@ struct FieldInfo {
 // How a reference whose identifier matched nothing is written as a value: "unresolved 1234".
 inline constexpr std::string_view kUnresolvedPrefix = "unresolved ";
 
-// The chain identifiers' field names: next, previous and own.
-inline constexpr std::string_view kChainNames[] = {"next_id", "prev_id", "id"};
-
-// A number written as decimal digits with an optional sign; nothing for anything else.
-std::optional<std::int64_t> ParseFieldNumber(std::string_view text);
-
 // The position of the record the text names in the list: its decimal position, or the name of
 // exactly one record. Throws ZR3Error naming the field otherwise.
 int FindRecordForField(const ZR3Level& level, Category list, std::string_view field,
                        std::string_view text);
 
-// Lists the fields a record kind describes.
+// Lists the fields a record kind describes. A part's value is its summary ("48 x 48 cells"),
+// or with whole set its whole value as text, for comparing two versions of a record.
 class FieldLister {
  public:
-  explicit FieldLister(FieldList& fields) : fields_(fields) {}
+  explicit FieldLister(FieldList& fields, bool whole = false) : fields_(fields), whole_(whole) {}
 
   template <class S>
   void operator()(TextField<S> f) {
@@ -137,9 +134,8 @@ class FieldLister {
   }
   template <class R>
   void operator()(ChainField<R> f) {
-    const std::uint32_t ids[] = {f.record.StoredNextId(), f.record.StoredPrevId(),
-                                 f.record.StoredId()};
-    for (std::size_t i = 0; i < 3; ++i) {
+    const std::array<std::uint32_t, 3> ids = f.Ids();
+    for (std::size_t i = 0; i < ids.size(); ++i) {
       FieldInfo& info = Add(kChainNames[i], FieldKind::ChainId);
       info.editable = false;
       SetRange<std::uint32_t>(info);
@@ -151,7 +147,7 @@ class FieldLister {
   void operator()(PartField<P> f) {
     FieldInfo& info = Add(f.name, FieldKind::Part);
     info.editable = false;
-    info.value = f.part.Summary();
+    info.value = whole_ ? f.part.ValueText() : f.part.Summary();
   }
   template <class F>
   void operator()(const F&) {}
@@ -179,7 +175,9 @@ class FieldLister {
     SetRange<std::uint32_t>(info);
     if (ref.Record()) {
       info.value = std::to_string(ref.Record()->Position());
-    } else if (ref.Stored() == 0) {
+    } else if (ref.Empty()) {
+      // As the JSON form: null only where 0 means no record; elsewhere 0 is an identifier
+      // that matched nothing, like any other.
       info.value = "none";
     } else {
       info.value = std::string(kUnresolvedPrefix) + std::to_string(ref.Stored());
@@ -187,6 +185,7 @@ class FieldLister {
   }
 
   FieldList& fields_;
+  bool whole_;
 };
 
 // Sets the one field a path names ("price", "items[3]") from its text. Visits every field and
@@ -235,29 +234,27 @@ class FieldSetter {
     if (!Is(f.name)) return;
     constexpr Category list = Ref::kRule.list;
     // A position that names a record may also be given as the record's name.
-    const int position = f.active && !ParseFieldNumber(value_)
+    const int position = f.active && !ParseInteger(value_)
                              ? FindRecordForField(level_, list, path_, value_)
                              : static_cast<int>(Integer<std::int16_t>(value_));
     if (position > std::numeric_limits<std::int16_t>::max()) Refuse(NoRecordAt(list, position));
     ZR3Base* record = nullptr;
     if (f.active) {
       record = level_.RecordAt(list, position);
-      if (!record && position >= 0 && Ref::kRule.outside == OutsideList::LinkError) {
-        Refuse(NoRecordAt(list, position));
-      }
+      if (Ref::Refuses(record, position)) Refuse(NoRecordAt(list, position));
     }
     f.ref.Set(static_cast<std::int16_t>(position), record);
   }
   template <class R>
   void operator()(ChainField<R> f) {
-    std::uint32_t ids[] = {f.record.StoredNextId(), f.record.StoredPrevId(), f.record.StoredId()};
+    std::array<std::uint32_t, 3> ids = f.Ids();
     bool changed = false;
-    for (std::size_t i = 0; i < 3; ++i) {
+    for (std::size_t i = 0; i < ids.size(); ++i) {
       if (!Is(kChainNames[i])) continue;
       ids[i] = static_cast<std::uint32_t>(Integer<std::uint32_t>(value_));
       changed = true;
     }
-    if (changed) f.record.SetStoredIds(ids[0], ids[1], ids[2]);
+    if (changed) f.SetIds(ids);
   }
   template <class P>
   void operator()(PartField<P> f) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 #include "level/field_access.h"
 #include "level/field_visitors.h"
@@ -10,6 +11,30 @@
 #include "level/zr3error.h"
 
 namespace zr3 {
+
+// Sets the field at path of self (a record or the level information) from its text, and links
+// what the new value names by position; on a refusal self is left as it was. The one path by
+// which a field is set from its text.
+template <class Self>
+void SetFieldOf(Self& self, ZR3Level& level, std::string_view path, std::string_view value) {
+  const Self before = self;
+  try {
+    std::vector<bool> active;
+    PositionStates states(active);
+    Self::Fields(self, states);
+    FieldSetter set(level, path, value);
+    Self::Fields(self, set);
+    if (!set.Found()) throw ZR3Error(std::string(path) + ": no such field");
+    // A changed type can make a parameter name a record, or stop it from naming one; every
+    // other link stays as it is.
+    ChangedPositionLinker link(level, active);
+    Self::Fields(self, link);
+  } catch (...) {
+    self = before;
+    throw;
+  }
+  level.SetModified(true);
+}
 
 // The record operations every kind derives from its field list: a kind `Derived` declares
 //
@@ -54,26 +79,14 @@ class FieldRecord : public Base {
     Derived::Fields(Self(), list);
     return fields;
   }
+  FieldList FieldsToCompare() const override {
+    FieldList fields;
+    FieldLister list(fields, true);
+    Derived::Fields(Self(), list);
+    return fields;
+  }
   void SetField(ZR3Level& level, std::string_view path, std::string_view value) override {
-    const Derived before = Self();
-    try {
-      std::vector<bool> active;
-      PositionStates states(active);
-      Derived::Fields(Self(), states);
-      FieldSetter set(level, path, value);
-      Derived::Fields(Self(), set);
-      if (!set.Found()) {
-        throw ZR3Error(std::string(path) + ": no such field");
-      }
-      // A changed type can make a parameter name a record, or stop it from naming one; every
-      // other link stays as it is.
-      ChangedPositionLinker link(level, active);
-      Derived::Fields(Self(), link);
-    } catch (...) {
-      Self() = before;
-      throw;
-    }
-    level.SetModified(true);
+    SetFieldOf(Self(), level, path, value);
   }
 
  protected:

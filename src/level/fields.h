@@ -110,10 +110,21 @@ struct PositionField {
   bool described = true;
 };
 
-// The next, previous and own identifiers that end the layout of every chain record.
+// The chain identifiers' field names: next, previous and own.
+inline constexpr std::array<std::string_view, 3> kChainNames = {"next_id", "prev_id", "id"};
+
+// The next, previous and own identifiers that end the layout of every chain record, in the
+// order of kChainNames.
 template <class Record>
 struct ChainField {
   Record& record;
+
+  std::array<std::uint32_t, 3> Ids() const {
+    return {record.StoredNextId(), record.StoredPrevId(), record.StoredId()};
+  }
+  void SetIds(const std::array<std::uint32_t, 3>& ids) const {
+    record.SetStoredIds(ids[0], ids[1], ids[2]);
+  }
 };
 
 // A line of the details text that does not follow one field: the kind says it itself.

@@ -1,22 +1,20 @@
 #pragma once
 
 #include <charconv>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 #include <system_error>
 
 namespace zr3 {
 
-// The one reading of a decimal number from text, for the field interface, the script importer
-// and the command line: an optional sign and decimal digits, nothing else, that fit T.
-template <class T>
-std::optional<T> ParseDecimal(std::string_view text) {
-  // std::from_chars takes a minus sign only.
-  if (text.starts_with('+')) {
-    text.remove_prefix(1);
-    if (text.starts_with('-')) return std::nullopt;
-  }
-  T value{};
+// A whole number written as decimal digits with an optional sign ("12", "-3", "+7"); nothing
+// for anything else or for a value beyond 64 bits. The field interface, the JSON reader, the
+// script importer and the command line read numbers through it.
+inline std::optional<std::int64_t> ParseInteger(std::string_view text) {
+  // from_chars takes a minus sign but not a plus sign.
+  if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
+  std::int64_t value = 0;
   const char* end = text.data() + text.size();
   const auto [stop, error] = std::from_chars(text.data(), end, value);
   if (text.empty() || error != std::errc() || stop != end) return std::nullopt;

@@ -142,6 +142,11 @@ class PositionReference {
                                                : level.RecordAt(R.list, position);
   }
   bool RefersTo(const ZR3Base& record) const { return record_ == &record; }
+  // Whether a position that named no record (record, the list's record there, is none) is
+  // refused: one at or past the end of the list, where the rule makes that a link error.
+  static bool Refuses(const ZR3Base* record, int position) {
+    return !record && position >= 0 && R.outside == OutsideList::LinkError;
+  }
 
   void Set(std::int16_t position, ZR3Base* record) {
     stored_ = position;

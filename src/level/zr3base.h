@@ -55,6 +55,8 @@ class ZR3Base {
 
   // Every field of the record with its description and current value, in file order.
   virtual FieldList Fields() const;
+  // The same with each part's whole value as its text, for comparing two versions.
+  virtual FieldList FieldsToCompare() const;
   // Sets the field at path ("price", "items[3]") from its text; references take a position
   // in their list, "none" or a record's name. Throws ZR3Error with the reason and changes
   // nothing when the value is not one the field allows.

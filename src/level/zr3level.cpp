@@ -6,6 +6,7 @@
 
 #include "level/bytes.h"
 #include "level/field_access.h"
+#include "level/field_record.h"
 #include "level/field_visitors.h"
 #include "level/file_source.h"
 #include "level/parallel.h"
@@ -293,24 +294,15 @@ void ZR3Level::DescribeInfo(Lines& lines) const {
   ZR3LevelInfo::Fields(info_, describe);
 }
 
-FieldList ZR3Level::InfoFields() const {
+FieldList ZR3LevelInfo::Fields() const {
   FieldList fields;
   FieldLister list(fields);
-  ZR3LevelInfo::Fields(info_, list);
+  Fields(*this, list);
   return fields;
 }
 
-void ZR3Level::SetInfoField(std::string_view path, std::string_view value) {
-  const ZR3LevelInfo before = info_;
-  try {
-    FieldSetter set(*this, path, value);
-    ZR3LevelInfo::Fields(info_, set);
-    if (!set.Found()) throw ZR3Error(std::string(path) + ": no such field");
-  } catch (...) {
-    info_ = before;
-    throw;
-  }
-  modified_ = true;
+void ZR3LevelInfo::SetField(ZR3Level& level, std::string_view path, std::string_view value) {
+  SetFieldOf(*this, level, path, value);
 }
 
 void ZR3Level::WriteLevelText(ByteWriter& out) const {

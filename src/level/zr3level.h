@@ -75,6 +75,11 @@ struct ZR3LevelInfo {
     visit(field::Opaque("opaque_b", self.opaqueB, ""));
     visit(field::Text("level_text", self.levelText, kLevelTextWidth, ""));
   }
+
+  // The fields, and one of them set from its text, as a record's Fields and SetField do. The
+  // custom texts are the records of their own list.
+  FieldList Fields() const;
+  void SetField(ZR3Level& level, std::string_view path, std::string_view value);
 };
 
 // One level file held in memory: twenty category lists plus the level's own settings.
@@ -104,10 +109,6 @@ class ZR3Level {
 
   // The level information lines.
   void DescribeInfo(Lines& lines) const;
-  // The fields of the level information, and one of them set from its text, as a record's
-  // Fields and SetField do. The custom texts are the records of their own list.
-  FieldList InfoFields() const;
-  void SetInfoField(std::string_view path, std::string_view value);
   // The whole level as readable text, every line ended by CR LF.
   std::string LevelText() const;
   void WriteLevelText(ByteWriter& out) const;

@@ -265,4 +265,26 @@ std::string ZR3Map::CellsSummary() const {
   return side + " x " + side + " cells";
 }
 
+std::string ZR3Map::CellsText() const {
+  std::string text;
+  for (int row = 0; row < Side(); ++row) {
+    for (int column = 0; column < Side(); ++column) {
+      text += column == 0 ? "" : " ";
+      for (std::size_t slot = 0; slot < kSlotsPerCell; ++slot) {
+        text += slot == 0 ? "[" : "|";
+        if (const ZR3ChainRecord* tile = CellTile(row, column, slot)) {
+          text += tile->Name();
+        } else if (const std::uint32_t id = CellTileId(row, column, slot)) {
+          text += "#" + std::to_string(id);
+        } else {
+          text += "-";
+        }
+      }
+      text += "]";
+    }
+    text += "\n";
+  }
+  return text;
+}
+
 }  // namespace zr3

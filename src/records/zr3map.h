@@ -5,6 +5,7 @@
 #include <mutex>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "level/field_record.h"
@@ -105,6 +106,37 @@ class ZR3Map : public FieldRecord<ZR3Map> {
     void CollectProblems(RecordProblems&) const {}
     bool RefersTo(const ZR3Base& record) const { return map.CellsReferTo(record); }
     std::string Summary() const { return map.CellsSummary(); }
+    std::string ValueText() const { return map.CellsText(); }
+    // The cells name their tiles by identifier, resolved by Link.
+    void LinkPositions(ZR3Level&) {}
+
+    // In JSON: a grid of Side() x Side() cells, each three tile references.
+    template <class Json>
+    void WriteJson(Json& json) const {
+      json.ReferenceGrid(map.Side(), kSlotsPerCell, [this](int row, int column, std::size_t slot) {
+        return std::pair<const ZR3Base*, std::uint32_t>(map.CellTile(row, column, slot),
+                                                        map.CellTileId(row, column, slot));
+      });
+    }
+    template <class Schema>
+    static void JsonSchema(Schema& schema) {
+      schema.ReferenceGrid(kGridSide, kSlotsPerCell);
+    }
+    // The tiles are set once the tile list is whole, all cells at once.
+    template <class In, class Node, class Place>
+    void ReadJson(In& in, const Node& node, const Place& place) {
+      static_assert(kEmptySlot == In::kEmptySlot);
+      in.ReferenceGrid(
+          node, place, map.Side(), kSlotsPerCell, Category::Tiles,
+          [&map = map](std::vector<std::uint16_t> cellSlots, std::vector<std::uint32_t> ids,
+                       std::vector<ZR3ChainRecord*> tiles) {
+            std::vector<Cell> cells(cellSlots.size() / kSlotsPerCell);
+            for (std::size_t i = 0; i < cellSlots.size(); ++i) {
+              cells[i / kSlotsPerCell][i % kSlotsPerCell] = cellSlots[i];
+            }
+            map.SetCells(std::move(cells), std::move(ids), std::move(tiles));
+          });
+    }
   };
   using BorderReference =
       IdReference<IdRule{Category::Tiles, Match::Last, false, AtSave::WrittenAsZero}>;
@@ -125,6 +157,8 @@ class ZR3Map : public FieldRecord<ZR3Map> {
   void CollectKeptCells(std::vector<std::uint32_t>& kept) const;
   bool CellsReferTo(const ZR3Base& record) const;
   std::string CellsSummary() const;
+  // Every cell, a row a line, each slot its tile's name, "#id" while unresolved, or "-".
+  std::string CellsText() const;
   void CheckSize(RecordProblems& problems) const;
   void DescribeTilesUsed(Lines& lines) const;
   void CheckTilesUsed(RecordProblems& problems) const;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "level/category.h"
+#include "level/name_index.h"
 #include "level/zr3level.h"
 #include "script/scriptforms.h"
 #include "script/vocabulary.h"
@@ -182,10 +183,8 @@ class FindingSink {
 };
 
 // The first record of a list with a name, and whether others share it.
-struct NameMatch {
-  int position;
-  bool ambiguous;
-};
+// A record found by name: its position, and whether others share the name.
+using NameMatch = NameIndex::Found;
 
 // Finds records by name in the lists a line names, the scripts the text adds included.
 class NameLookup {
@@ -195,34 +194,6 @@ class NameLookup {
   // A name of the list near enough to the one no record has to be what was meant; empty
   // when there is none or the lookup does not say.
   virtual std::string_view Nearest(Category, std::string_view) const { return {}; }
-};
-
-// The first position of every name of one list, found by open addressing over a small flat
-// array: a level's scripts name hundreds of thousands of records, and a lookup reaches few
-// cache lines and never the records themselves. Names can be appended, as an import appends
-// scripts.
-class NameIndex {
- public:
-  explicit NameIndex(const RecordList& list);
-  // The name of the next position.
-  void Append(std::string_view name);
-  std::optional<NameMatch> Find(std::string_view name) const;
-  std::size_t Size() const { return ends_.size(); }
-
- private:
-  // The hash's high half: its low bits already chose the slot.
-  struct Slot {
-    std::uint32_t tag;
-    std::uint32_t position;  // the first with the name; kAmbiguous when others follow
-  };
-  std::string_view NameAt(std::size_t position) const;
-  std::size_t SlotOf(std::string_view name, std::uint64_t hash) const;
-  void Place(std::size_t position);
-  void Resize(std::size_t count);
-
-  std::vector<Slot> slots_;
-  std::string names_;
-  std::vector<std::uint32_t> ends_;  // where each position's name ends
 };
 
 // What one slot receives: its code and nine parameters.

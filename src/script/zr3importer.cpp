@@ -402,7 +402,11 @@ std::vector<std::string> TokenizeScriptLine(std::string_view line) {
 }
 
 std::optional<std::int32_t> ParseScriptNumber(std::string_view token) {
-  return ParseDecimal<std::int32_t>(token);
+  const std::optional<std::int64_t> number = ParseInteger(token);
+  if (!number || *number < std::numeric_limits<std::int32_t>::min() ||
+      *number > std::numeric_limits<std::int32_t>::max())
+    return std::nullopt;
+  return static_cast<std::int32_t>(*number);
 }
 
 void ZR3Importer::Import(const std::string& fileName) {

@@ -42,14 +42,14 @@ void ZR3Script::ReadBlock(ByteReader& in, std::size_t index) {
   std::copy(bytes, bytes + kOpaqueBlockSize, (*blocks_)[index].begin());
 }
 
-void ZR3Script::SetBlocks(const OpaqueBlock& blockA, const OpaqueBlock& blockB) {
-  if (blockA == kZeroBlock && blockB == kZeroBlock) {
-    blocks_.reset();
-    return;
-  }
-  blocks_ = std::make_unique<std::array<OpaqueBlock, 2>>();
-  (*blocks_)[0] = blockA;
-  (*blocks_)[1] = blockB;
+bool ZR3Script::HasBlocks() const {
+  return blocks_ && ((*blocks_)[0] != kZeroBlock || (*blocks_)[1] != kZeroBlock);
+}
+
+void ZR3Script::SetBlock(std::size_t index, const OpaqueBlock& bytes) {
+  if (!blocks_ && bytes == kZeroBlock) return;
+  if (!blocks_) blocks_ = std::make_unique<std::array<OpaqueBlock, 2>>();
+  (*blocks_)[index] = bytes;
 }
 
 std::size_t ZR3Script::ConditionsInUse() const {

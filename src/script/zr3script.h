@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -83,9 +84,10 @@ class ZR3Script : public FieldRecord<ZR3Script> {
   const OpaqueBlock& BlockA() const { return Block(0); }
   const OpaqueBlock& BlockB() const { return Block(1); }
   const std::array<std::uint8_t, 2>& Opaque() const { return opaque_; }
-  // The bytes kept as read, for a script built field by field (an import).
-  void SetBlocks(const OpaqueBlock& blockA, const OpaqueBlock& blockB);
-  void SetOpaque(const std::array<std::uint8_t, 2>& opaque) { opaque_ = opaque; }
+  // Whether block A or B has a byte other than zero.
+  bool HasBlocks() const;
+  // Block A (0) or B (1) as given, for a script built field by field (an import).
+  void SetBlock(std::size_t index, const OpaqueBlock& bytes);
 
   // True when any condition or command slot, in use or not, refers to the record itself.
   // Slots are asked in the order condition 0, command 0, condition 1, ...
@@ -123,6 +125,49 @@ class ZR3Script : public FieldRecord<ZR3Script> {
       return false;
     }
     std::string Summary() const { return std::to_string(inUse) + " in use"; }
+    // A line a slot: those in use as script text (records by name), the others as their
+    // code and parameters, kept though never used.
+    std::string ValueText() const {
+      std::string text;
+      for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i < inUse) {
+          entries[i].AppendKeywordText(text);
+        } else {
+          text += std::to_string(entries[i].Code());
+          for (const std::int16_t parameter : entries[i].StoredParameters()) {
+            text += ' ' + std::to_string(parameter);
+          }
+        }
+        text += '\n';
+      }
+      return text;
+    }
+    // A slot names records by position only: an import links them once the lists are whole.
+    void LinkPositions(ZR3Level& level) { Link(level); }
+
+    // In JSON: the ten slots, each {"code": c, "parameters": [...]} with the parameters as the
+    // save writes them (positions of the records they name).
+    template <class Json>
+    void WriteJson(Json& json) const {
+      json.StartList();
+      for (const Entry& entry : entries) json.CodeSlot(entry.Code(), entry.WrittenParameters());
+      json.EndList();
+    }
+    template <class Schema>
+    static void JsonSchema(Schema& schema) {
+      schema.CodeSlots(kSlotCount, ZR3ScriptEntry::kParameterCount);
+    }
+    template <class In, class Node, class Place>
+    void ReadJson(In& in, const Node& node, const Place& place) {
+      in.CodeSlots(
+          node, place, kSlotCount, ZR3ScriptEntry::kParameterCount,
+          [this](std::size_t slot, std::uint16_t code, std::span<const std::int16_t> parameters) {
+            entries[slot].SetCode(code);
+            for (std::size_t p = 0; p < parameters.size(); ++p) {
+              entries[slot].SetParameter(p, parameters[p]);
+            }
+          });
+    }
   };
   // Block A or B: held only when either has a byte other than zero.
   template <class Script>
@@ -138,6 +183,26 @@ class ZR3Script : public FieldRecord<ZR3Script> {
     void CollectProblems(RecordProblems&) const {}
     bool RefersTo(const ZR3Base&) const { return false; }
     std::string Summary() const;
+    std::string ValueText() const { return Summary(); }
+    void LinkPositions(ZR3Level&) {}
+
+    // In JSON as hex, both blocks only when either has a byte other than zero (nearly never);
+    // left out, they are zeros.
+    static constexpr bool kOptionalInJson = true;
+    bool InJson() const { return script.HasBlocks(); }
+    template <class Json>
+    void WriteJson(Json& json) const {
+      json.Hex(script.Block(index).data(), kOpaqueBlockSize);
+    }
+    template <class Schema>
+    static void JsonSchema(Schema& schema) {
+      schema.Hex(kOpaqueBlockSize);
+    }
+    template <class In, class Node, class Place>
+    void ReadJson(In& in, const Node& node, const Place& place) {
+      OpaqueBlock bytes{};
+      if (in.Hex(node, place, bytes.data(), bytes.size())) script.SetBlock(index, bytes);
+    }
   };
 
   const OpaqueBlock& Block(std::size_t index) const;

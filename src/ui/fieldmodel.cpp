@@ -44,7 +44,7 @@ std::vector<FieldTreeModel::Node> FieldTreeModel::Build() const {
     }
     return nodes;
   }
-  for (FieldInfo& info : level_->InfoFields()) nodes.push_back(NodeOf(owner_, std::move(info)));
+  for (FieldInfo& info : level_->Info().Fields()) nodes.push_back(NodeOf(owner_, std::move(info)));
   // The custom texts are records of a list of their own, edited through their names.
   Node texts;
   texts.owner = owner_;

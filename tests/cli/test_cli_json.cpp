@@ -82,6 +82,24 @@ TEST_F(CliJson, GetPrintsFieldsAndSetChangesThemAllOrNone) {
   EXPECT_EQ(RunCli({"get", out, "general", "encounter_percent"}).out, "42\n");
 }
 
+TEST_F(CliJson, SetTakesValuesThatBeginWithAMinus) {
+  const std::string out = dir.Path("out.zr3");
+  for (const std::vector<std::string>& words :
+       {std::vector<std::string>{"name", "-abc", "-o", out},
+        std::vector<std::string>{"-o", out, "name", "--", "-abc"}}) {
+    std::vector<std::string> args = {"set", level, "items", "1"};
+    args.insert(args.end(), words.begin(), words.end());
+    const auto set = RunCli(args);
+    ASSERT_EQ(set.status, 0) << set.err;
+    EXPECT_EQ(RunCli({"get", out, "items", "1", "name"}).out, "-abc\n");
+    std::filesystem::remove(out);
+  }
+  EXPECT_THAT(RunCli({"set", level, "items", "1", "name", "-abc"}).err,
+              HasSubstr("Give -o OUT or --in-place"));
+  EXPECT_THAT(RunCli({"set", level, "items", "1", "name", "-abc", "cost"}).err,
+              HasSubstr("set takes FIELD VALUE pairs"));
+}
+
 // The README's recipe: git shows a level's changes as changes of its JSON export.
 TEST_F(CliJson, GitDiffShowsLevelsAsJson) {
   if (std::system("git --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "no git";

@@ -22,6 +22,10 @@ struct ColourCase {
   std::size_t colour;
 };
 
+void PrintTo(const ColourCase& colour, std::ostream* out) {
+  *out << "palette " << colour.palette << ", colour " << colour.colour;
+}
+
 // Two palettes whose every byte differs from its neighbours', so that a change of the wrong
 // bytes shows.
 class PaletteColour : public ::testing::TestWithParam<ColourCase> {
@@ -80,8 +84,11 @@ TEST_P(PaletteColour, OnlyThatColoursThreeBytesChangeAndUndoRedoAreExact) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FirstMiddleLast, PaletteColour,
-                         ::testing::Values(ColourCase{0, 0}, ColourCase{1, 17},
-                                           ColourCase{1, 255}));
+                         ::testing::Values(ColourCase{0, 0}, ColourCase{1, 17}, ColourCase{1, 255}),
+                         [](const ::testing::TestParamInfo<ColourCase>& info) {
+                           return "Palette" + std::to_string(info.param.palette) + "Colour" +
+                                  std::to_string(info.param.colour);
+                         });
 
 TEST_F(PaletteColour, APaletteOrColourOutsideItsListIsRefusedAndChangesNothing) {
   for (const ColourCase bad : {ColourCase{2, 0}, ColourCase{0, 256}, ColourCase{1, 1000}}) {

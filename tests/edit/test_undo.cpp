@@ -15,6 +15,7 @@
 #include "script/zr3importer.h"
 #include "support/edit_checks.h"
 #include "support/edit_levels.h"
+#include "support/print_category.h"
 
 using zr3::Category;
 using zr3::FieldKind;

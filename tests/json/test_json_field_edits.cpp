@@ -4,6 +4,7 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
+#include <cctype>
 #include <string>
 
 #include "json/json_export.h"
@@ -110,6 +111,14 @@ INSTANTIATE_TEST_SUITE_P(
         FieldEdit{"/info/encounter_percent", "42", "Level Info", 155, "\x2A"},
         FieldEdit{"/flags/7", "\"Seven\"", "Flags", 7 * 32, "Seven"},
         FieldEdit{"/custom-text/1", "\"Loot\"", "Custom Text", 32, "Loot"},
-        FieldEdit{"/opaque", "\"ee" + std::string(638, '0') + "\"", "Reserved Block", 0, "\xEE"}));
+        FieldEdit{"/opaque", "\"ee" + std::string(638, '0') + "\"", "Reserved Block", 0, "\xEE"}),
+    [](const ::testing::TestParamInfo<FieldEdit>& info) {
+      // "/maps/0/opaque" gives "maps_0_opaque".
+      std::string name;
+      for (const char c : info.param.pointer.substr(1)) {
+        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+      }
+      return name;
+    });
 
 }  // namespace

@@ -38,6 +38,7 @@
 #include "support/monster_builder.h"
 #include "support/object_builder.h"
 #include "support/palette_builder.h"
+#include "support/print_category.h"
 #include "support/record_helpers.h"
 #include "support/script_builder.h"
 #include "support/shop_builder.h"
@@ -488,7 +489,7 @@ TEST(LevelInfoFields, SettingOneChangesExactlyItsBytesAndRefusalsChangeNothing) 
   }
   auto level = zr3test::LoadLevel(sample.builder);
   const std::string original = level->SaveToBytes();
-  const zr3::FieldList fields = level->InfoFields();
+  const zr3::FieldList fields = level->Info().Fields();
   ASSERT_EQ(fields.size(), 14u);
   std::size_t fieldStart = infoStart;
   for (const zr3::FieldInfo& field : fields) {
@@ -498,7 +499,7 @@ TEST(LevelInfoFields, SettingOneChangesExactlyItsBytesAndRefusalsChangeNothing) 
                                                                         : 1;
     SCOPED_TRACE(field.name);
     auto edited = zr3test::LoadLevel(sample.builder);
-    edited->SetInfoField(field.name, OtherValue(field));
+    edited->Info().SetField(*edited, field.name, OtherValue(field));
     const std::string saved = edited->SaveToBytes();
     const auto first = std::mismatch(saved.begin(), saved.end(), original.begin()).first;
     const auto last = std::mismatch(saved.rbegin(), saved.rend(), original.rbegin()).first;
@@ -507,8 +508,8 @@ TEST(LevelInfoFields, SettingOneChangesExactlyItsBytesAndRefusalsChangeNothing) 
     fieldStart += width;
   }
   EXPECT_EQ(fieldStart - infoStart, zr3::ZR3LevelInfo::kSize);
-  EXPECT_THROW(level->SetInfoField("encounter_percent", "256"), zr3::ZR3Error);
-  EXPECT_THROW(level->SetInfoField("palette", "1"), zr3::ZR3Error);
+  EXPECT_THROW(level->Info().SetField(*level, "encounter_percent", "256"), zr3::ZR3Error);
+  EXPECT_THROW(level->Info().SetField(*level, "palette", "1"), zr3::ZR3Error);
   EXPECT_EQ(level->SaveToBytes(), original);
 }
 

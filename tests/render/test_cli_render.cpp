@@ -187,6 +187,10 @@ struct BadRender {
   const char* message;
 };
 
+void PrintTo(const BadRender& bad, std::ostream* out) {
+  *out << bad.name;
+}
+
 class RenderCommandErrors : public testing::TestWithParam<BadRender> {};
 
 // A command that cannot draw says why, with status 1, and writes nothing.

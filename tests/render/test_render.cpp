@@ -144,6 +144,10 @@ struct HostileImage {
   QByteArray bytes;
 };
 
+void PrintTo(const HostileImage& image, std::ostream* out) {
+  *out << image.name;
+}
+
 class HostileImages : public testing::TestWithParam<HostileImage> {};
 
 // An image file that does not decode, or declares a size it should not be trusted with, is

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <type_traits>
+#include <array>
 
 #include "level/category.h"
 #include "records/zr3character.h"
@@ -19,10 +19,11 @@
 #include "records/zr3tile.h"
 #include "script/zr3script.h"
 
-namespace zr3::json {
+namespace zr3 {
 
 // Calls visit.template operator()<Kind>() with the record kind of the category's list, so that
-// a template over the field list is instantiated once per kind.
+// a template over the field list is instantiated once per kind. The one place that maps a
+// list to its kind: the record factory and the JSON form go through it.
 template <class Visit>
 decltype(auto) WithKind(Category category, Visit&& visit) {
   switch (category) {
@@ -65,15 +66,6 @@ decltype(auto) WithKind(Category category, Visit&& visit) {
   return visit.template operator()<ZR3String>();
 }
 
-// Whether the kind's field list gives its JSON form. A script has a form of its own: its
-// condition and command slots are written as code and parameters, which its field list keeps
-// as parts.
-template <class Record>
-concept FieldListed =
-    !std::is_same_v<Record, ZR3Script> && requires(Record & record, int& visitor) {
-  Record::Fields(record, visitor);
-};
-
 // The counted lists in file order: the document's arrays of records.
 inline constexpr std::array<Category, 17> kRecordLists = [] {
   std::array<Category, 17> lists{};
@@ -88,4 +80,4 @@ inline constexpr std::array<Category, 17> kRecordLists = [] {
 inline constexpr std::array<Category, 3> kNameTables = {Category::CustomText, Category::Flags,
                                                         Category::Groups};
 
-}  // namespace zr3::json
+}  // namespace zr3
