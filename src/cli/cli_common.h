@@ -39,5 +39,7 @@ void AddEditCommands(CLI::App& app);
 void AddScriptCommands(CLI::App& app);
 void AddJsonCommands(CLI::App& app);
 void AddFieldCommands(CLI::App& app);
+// paint (map cells) and set-colour (palette colours).
+void AddPaintCommands(CLI::App& app);
 
 }  // namespace zr3::cli
