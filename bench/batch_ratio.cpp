@@ -32,17 +32,24 @@ std::string TakeOption(int& argc, char** argv, const std::string& name, std::str
   return fallback;
 }
 
-// Remembers each figure's real time per iteration, to print the ratio after the table.
+// Remembers each figure's real time per iteration (the median when there are repetitions), to
+// print the ratio after the table.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration)
-        times[run.run_name.function_name] = run.GetAdjustedRealTime();
+      const std::string& name = run.run_name.function_name;
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+        times[name] = run.GetAdjustedRealTime();
+        medians[name] = true;
+      } else if (run.run_type == Run::RT_Iteration && !medians[name]) {
+        times[name] = run.GetAdjustedRealTime();
+      }
     }
   }
   std::map<std::string, double> times;
+  std::map<std::string, bool> medians;
 };
 
 }  // namespace
