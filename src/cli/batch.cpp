@@ -13,16 +13,14 @@
 
 namespace zr3::cli {
 
-void AddBatchArguments(CLI::App& command, BatchArgs& args) {
-  command.add_option("LEVEL", args.levels, "Level files (several are worked on in parallel)")
-      ->required();
+CLI::Option* AddBatchArguments(CLI::App& command, BatchArgs& args, const std::string& levels,
+                               bool writes) {
+  command.add_option("LEVEL", args.levels, levels)->required();
   command.add_option("-j,--jobs", args.jobs,
                      "How many levels are worked on at once (default: one per processor core)");
-}
-
-CLI::Option* AddOutputDirOption(CLI::App& command, BatchArgs& args) {
+  if (!writes) return nullptr;
   return command.add_option("--output-dir", args.outputDir,
-                            "Write one file per level into this folder");
+                            "Write one file per level into this folder, named after the level");
 }
 
 std::vector<FileOutcome> RunEach(const BatchArgs& args, const FileWork& work) {

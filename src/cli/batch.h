@@ -31,10 +31,10 @@ struct BatchArgs {
   std::string outputDir;
 };
 
-// LEVEL... and -j/--jobs on a command that reads several levels.
-void AddBatchArguments(CLI::App& command, BatchArgs& args);
-// --output-dir on a command that writes a file per level.
-CLI::Option* AddOutputDirOption(CLI::App& command, BatchArgs& args);
+// The level files of the levels help ("LEVEL...") and -j/--jobs on a command that reads several
+// levels; for one that writes a file per level (writes), --output-dir too, which is answered.
+CLI::Option* AddBatchArguments(CLI::App& command, BatchArgs& args,
+                               const std::string& levels = "Level files", bool writes = false);
 
 // Runs work on every file, several at once on up to args.jobs threads (each file on its own
 // level; nothing shared), and answers the outcomes in the files' order. An exception of work is

@@ -133,11 +133,7 @@ void AddBasicCommands(CLI::App& app) {
       "export-text",
       "Export the whole level as text: LEVEL OUT (- for standard output), or LEVEL... with "
       "--output-dir (LEVEL.txt each)");
-  exportText->add_option("LEVEL", args->batch.levels, "LEVEL OUT, or level files with --output-dir")
-      ->required();
-  exportText->add_option("-j,--jobs", args->batch.jobs,
-                         "How many levels are exported at once (default: one per processor core)");
-  AddOutputDirOption(*exportText, args->batch);
+  AddBatchArguments(*exportText, args->batch, "LEVEL OUT, or level files with --output-dir", true);
   exportText->callback([args] { ExportText(*args); });
 
   CLI::App* save = app.add_subcommand("save", "Load, link and save the level (a round trip)");

@@ -160,11 +160,7 @@ void AddJsonCommands(CLI::App& app) {
       "export-json",
       "Export the whole level as one JSON document: LEVEL [OUT] (OUT - or left out: standard "
       "output), or LEVEL... with --output-dir (LEVEL.json each)");
-  exportJson->add_option("LEVEL", batch->levels, "LEVEL [OUT], or level files with --output-dir")
-      ->required();
-  exportJson->add_option("-j,--jobs", batch->jobs,
-                         "How many levels are exported at once (default: one per processor core)");
-  AddOutputDirOption(*exportJson, *batch);
+  AddBatchArguments(*exportJson, *batch, "LEVEL [OUT], or level files with --output-dir", true);
   exportJson->callback([batch] { ExportJson(*batch); });
 
   auto document = std::make_shared<std::string>();

@@ -201,13 +201,11 @@ void AddRenderCommands(CLI::App& app) {
       "render-map",
       "Draw a map into a PNG file; with --output-dir, every map (or the --map one) of each "
       "level into the folder as LEVEL-INDEX.png");
-  map->add_option("LEVEL", args->batch.levels,
-                  "LEVEL INDEX OUT: the level, the map's index and the PNG file to write (- for "
-                  "standard output); with --output-dir: level files")
-      ->required();
-  map->add_option("-j,--jobs", args->batch.jobs,
-                  "How many levels are drawn at once (default: one per processor core)");
-  CLI::Option* outputDir = AddOutputDirOption(*map, args->batch);
+  CLI::Option* outputDir = AddBatchArguments(
+      *map, args->batch,
+      "LEVEL INDEX OUT: the level, the map's index and the PNG file to write (- for standard "
+      "output); with --output-dir: level files",
+      true);
   map->add_option("--map", args->index, "With --output-dir: only the map at this index")
       ->needs(outputDir);
   map->add_option("--layers", args->layers, "Tile layers to draw, such as 1,3");
