@@ -27,6 +27,8 @@ done
 [[ $("$prefix/bin/zr3" --version) == "zr3 "* ]] || fail "zr3 --version"
 [[ $(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/zr3tool" --version) == \
   "ZR3Tool "* ]] || fail "zr3tool --version"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/zr3tool" --help |
+  grep -q '^Usage: .*zr3tool \[options\] \[FILE...\]$' || fail "zr3tool --help"
 
 # The manual pages read, and zr3's names every subcommand and the exit statuses.
 page=$(MANWIDTH=100 man -l -P cat "$prefix/share/man/man1/zr3.1" 2>/dev/null)
