@@ -31,6 +31,7 @@ std::vector<FileOutcome> RunEach(const BatchArgs& args, const FileWork& work) {
       work(files[index], outcomes[index]);
     } catch (const std::exception& error) {
       outcomes[index].text.clear();
+      outcomes[index].note.clear();
       outcomes[index].error = error.what();
     }
   };
@@ -52,16 +53,19 @@ void PrintOutcomes(const std::vector<std::string>& files,
   for (std::size_t i = 0; i < files.size(); ++i) {
     if (several) std::cout << (i > 0 ? "\n" : "") << "==> " << files[i] << " <==\n";
     std::cout << outcomes[i].text;
-    ReportFailure(files, i, outcomes[i]);
+    ReportMessages(files, i, outcomes[i]);
   }
   std::cout.flush();
 }
 
-void ReportFailure(const std::vector<std::string>& files, std::size_t index,
-                   const FileOutcome& outcome) {
-  if (outcome.error.empty()) return;
-  std::cout.flush();
-  std::cerr << "zr3: " << (files.size() > 1 ? files[index] + ": " : "") << outcome.error << '\n';
+void ReportMessages(const std::vector<std::string>& files, std::size_t index,
+                    const FileOutcome& outcome) {
+  const std::string name = files.size() > 1 ? files[index] + ": " : "";
+  for (const std::string* message : {&outcome.note, &outcome.error}) {
+    if (message->empty()) continue;
+    std::cout.flush();
+    std::cerr << "zr3: " << name << *message << '\n';
+  }
 }
 
 namespace {

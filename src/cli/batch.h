@@ -15,11 +15,12 @@ class ZR3Level;
 namespace zr3::cli {
 
 // What one level file of a command over several files gave: its text for standard output, or
-// its part of a JSON document, and whether it failed (the failure's message) or found
-// something (check's problems).
+// its part of a JSON document, a note for standard error, and whether it failed (the failure's
+// message) or found something (check's problems).
 struct FileOutcome {
   std::string text;
   rapidjson::Document json;
+  std::string note;
   std::string error;
   bool finding = false;
 };
@@ -43,11 +44,12 @@ using FileWork = std::function<void(const std::string& file, FileOutcome& outcom
 std::vector<FileOutcome> RunEach(const BatchArgs& args, const FileWork& work);
 
 // Prints the outcomes in order: each file's text, with a "==> FILE <==" line before it when
-// there are several files, and each failure as "zr3: FILE: message" on standard error.
+// there are several files, and each note and failure as "zr3: FILE: message" on standard
+// error.
 void PrintOutcomes(const std::vector<std::string>& files, const std::vector<FileOutcome>& outcomes);
-// The failure of the file at index, if it failed, as PrintOutcomes tells it.
-void ReportFailure(const std::vector<std::string>& files, std::size_t index,
-                   const FileOutcome& outcome);
+// The note and the failure of the file at index, if any, as PrintOutcomes tells them.
+void ReportMessages(const std::vector<std::string>& files, std::size_t index,
+                    const FileOutcome& outcome);
 
 // Ends the command: with status 1 after naming the files that failed or found something on
 // standard error (one file: its own message was enough), otherwise normally.

@@ -4,7 +4,6 @@
 #include <QPainter>
 #include <charconv>
 #include <iostream>
-#include <sstream>
 
 #include "cli/batch.h"
 #include "cli/cli_common.h"
@@ -103,10 +102,10 @@ QStringList GameFolders(const RenderArgs& args, const std::string& level) {
   return {folder};
 }
 
-// Draws the map at index of the loaded level into out; answers how many pictures were missing.
-int DrawMap(const RenderArgs& args, const render::MapRenderOptions& options,
-            const std::string& levelPath, const ZR3Level& level, long long index,
-            const std::string& out) {
+// Draws the map at index of the loaded level into out, its pictures from images.
+void DrawMap(const RenderArgs& args, const render::MapRenderOptions& options,
+             render::ImageCache& images, const ZR3Level& level, long long index,
+             const std::string& out) {
   const auto& map = static_cast<const ZR3Map&>(RecordOf(level, Category::Maps, index));
   const int side = (map.Side() + 2) * options.cell;
   if (side > kMaxPictureSide) {
@@ -114,7 +113,6 @@ int DrawMap(const RenderArgs& args, const render::MapRenderOptions& options,
                    std::to_string(side) + " pixels wide; at most " +
                    std::to_string(kMaxPictureSide) + " are drawn");
   }
-  render::ImageCache images(GameFolders(args, levelPath));
   render::MapRenderer renderer(images);
   renderer.Options() = options;
   QImage image = renderer.Render(map);
@@ -123,14 +121,13 @@ int DrawMap(const RenderArgs& args, const render::MapRenderOptions& options,
     renderer.PaintObjects(painter, map, render::ObjectsOn(level, map));
   }
   WritePng(image, out);
-  return images.MissingCount();
 }
 
-void ReportMissing(int missing, std::ostream& out) {
-  if (missing > 0) {
-    out << "zr3: " << missing
-        << " tile images were missing or unreadable and are drawn as colour squares\n";
-  }
+// What a drawing says about the pictures it did not find; empty when all were found.
+std::string MissingNote(const render::ImageCache& images) {
+  if (images.MissingCount() == 0) return "";
+  return std::to_string(images.MissingCount()) +
+         " tile images were missing or unreadable and are drawn as colour squares";
 }
 
 void RenderMap(const RenderArgs& args) {
@@ -142,17 +139,19 @@ void RenderMap(const RenderArgs& args) {
     }
     const std::string& levelPath = args.batch.levels[0];
     const long long index = ParseIndex(args.batch.levels[1]);
-    GameFolders(args, levelPath);
+    render::ImageCache images(GameFolders(args, levelPath));
     std::unique_ptr<ZR3Level> level = LoadLevel(levelPath);
     qInstallMessageHandler(QuietQt);
     render::OffscreenGui gui;
-    ReportMissing(DrawMap(args, options, levelPath, *level, index, args.batch.levels[2]),
-                  std::cerr);
+    DrawMap(args, options, images, *level, index, args.batch.levels[2]);
+    if (const std::string note = MissingNote(images); !note.empty()) {
+      std::cerr << "zr3: " << note << '\n';
+    }
     return;
   }
   // With --output-dir every positional word is a level, and --map picks one map of each.
   CreateOutputFolder(args.batch.outputDir);
-  RefuseSharedOutputs(args.batch.levels, "");
+  RefuseSharedOutputs(args.batch.levels, "-INDEX.png");
   qInstallMessageHandler(QuietQt);
   render::OffscreenGui gui;
   const std::vector<FileOutcome> outcomes =
@@ -162,16 +161,14 @@ void RenderMap(const RenderArgs& args) {
         const std::string stem = OutputPathFor(args.batch.outputDir, file, "");
         // Refuses a --map index the level does not have.
         if (args.index >= 0) RecordOf(*level, Category::Maps, args.index);
-        std::ostringstream text;
-        int missing = 0;
+        render::ImageCache images(GameFolders(args, file));
         for (std::size_t index = 0; index < maps; ++index) {
           if (args.index >= 0 && static_cast<long long>(index) != args.index) continue;
           const std::string out = stem + "-" + std::to_string(index) + ".png";
-          missing += DrawMap(args, options, file, *level, static_cast<long long>(index), out);
-          text << out << '\n';
+          DrawMap(args, options, images, *level, static_cast<long long>(index), out);
+          outcome.text += out + '\n';
         }
-        ReportMissing(missing, text);
-        outcome.text = text.str();
+        outcome.note = MissingNote(images);
       });
   PrintOutcomes(args.batch.levels, outcomes);
   FinishBatch(args.batch.levels, outcomes);

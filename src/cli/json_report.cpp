@@ -132,7 +132,7 @@ void PrintFilesJson(std::string_view format, const std::vector<std::string>& fil
   }
   report.AddMember("files", entries, allocator);
   PrintJson(report);
-  for (std::size_t i = 0; i < files.size(); ++i) ReportFailure(files, i, outcomes[i]);
+  for (std::size_t i = 0; i < files.size(); ++i) ReportMessages(files, i, outcomes[i]);
 }
 
 void PrintJson(const rapidjson::Value& document) {
