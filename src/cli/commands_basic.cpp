@@ -32,7 +32,7 @@ std::string InfoText(const ZR3Level& level) {
 }
 
 void Info(const BasicArgs& args) {
-  std::vector<FileOutcome> outcomes =
+  const std::vector<FileOutcome> outcomes =
       RunEach(args.batch, [&args](const std::string& file, FileOutcome& outcome) {
         const std::unique_ptr<ZR3Level> level = LoadLevel(file);
         if (args.json) {

@@ -13,7 +13,7 @@ struct CheckArgs {
 };
 
 void Check(const CheckArgs& args) {
-  std::vector<FileOutcome> outcomes =
+  const std::vector<FileOutcome> outcomes =
       RunEach(args.batch, [&args](const std::string& file, FileOutcome& outcome) {
         const std::unique_ptr<ZR3Level> level = LoadLevel(file);
         if (args.json) {

@@ -112,18 +112,18 @@ rapidjson::Document NewReport(std::string_view format) {
 }
 
 void PrintFilesJson(std::string_view format, const std::vector<std::string>& files,
-                    std::vector<FileOutcome>& outcomes) {
+                    const std::vector<FileOutcome>& outcomes) {
   rapidjson::Document report = NewReport(format);
   auto& allocator = report.GetAllocator();
   rapidjson::Value entries(rapidjson::kArrayType);
   for (std::size_t i = 0; i < files.size(); ++i) {
     rapidjson::Value entry(rapidjson::kObjectType);
     entry.AddMember("file", AnyText(files[i], allocator), allocator);
-    FileOutcome& outcome = outcomes[i];
+    const FileOutcome& outcome = outcomes[i];
     if (!outcome.error.empty()) {
       entry.AddMember("error", AnyText(outcome.error, allocator), allocator);
     } else if (outcome.json.IsObject()) {
-      for (auto& member : outcome.json.GetObject()) {
+      for (const auto& member : outcome.json.GetObject()) {
         entry.AddMember(rapidjson::Value(member.name, allocator),
                         rapidjson::Value(member.value, allocator), allocator);
       }

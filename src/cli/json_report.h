@@ -44,7 +44,7 @@ rapidjson::Document NewReport(std::string_view format);
 // files' order, "file" first, then either the file's own members or its "error". A failure is
 // also told on standard error.
 void PrintFilesJson(std::string_view format, const std::vector<std::string>& files,
-                    std::vector<FileOutcome>& outcomes);
+                    const std::vector<FileOutcome>& outcomes);
 
 // Prints the document pretty, on standard output.
 void PrintJson(const rapidjson::Value& document);
