@@ -1,10 +1,12 @@
 // zr3 check of many levels in one call, on two workers against one after another: the ratio
-// of the two times (target: at most 0.6 on two cores).
+// of the two times (target: at most 0.6 on two cores), and the same for its floor, two
+// processes each checking half the levels.
 //   zr3_batch_ratio [--levels=N] [--size=NAME] [benchmark options]
 // N stress levels of the size NAME (default 100 of large/16), built by the test-side builder,
 // each a file of its own.
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -51,12 +53,14 @@ class RatioReporter : public benchmark::ConsoleReporter {
       if (median || (run.run_type == Run::RT_Iteration && !fromMedian)) {
         one = run.counters.at("jobs_1_ms");
         two = run.counters.at("jobs_2_ms");
+        floor = run.counters.at("floor_ms");
         fromMedian = fromMedian || median;
       }
     }
   }
   double one = 0;
   double two = 0;
+  double floor = 0;
   bool fromMedian = false;
 };
 
@@ -71,39 +75,52 @@ int main(int argc, char** argv) {
       std::filesystem::temp_directory_path() / ("zr3_batch_ratio_" + std::to_string(getpid()));
   std::filesystem::create_directories(folder);
   const std::string bytes = zr3bench::BuildStressLevel(zr3bench::SizeNamed(size));
+  // All the files, and the first and second half of them.
   std::string files;
+  std::array<std::string, 2> halves;
   for (int i = 0; i < count; ++i) {
     const std::filesystem::path path = folder / ("level" + std::to_string(i) + ".zr3");
     std::ofstream(path, std::ios::binary)
         .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     files += " '" + path.string() + "'";
+    halves[i < count / 2 ? 0 : 1] += " '" + path.string() + "'";
   }
   std::fprintf(stderr, "%d levels of %s, %zu bytes each\n", count, size.c_str(), bytes.size());
 
-  // Each iteration checks the levels one after another and then on two workers, so that both
-  // meet the same load of a shared machine.
-  const auto command = [&files](int jobs) {
-    return std::string("'") + ZR3_CLI_PATH + "' check -j " + std::to_string(jobs) + files +
+  // Each iteration checks the levels one after another, then on two workers, then as the
+  // floor: two processes at once, each checking half of them one after another. All three meet
+  // the same load of a shared machine.
+  const auto check = [](int jobs, const std::string& levels) {
+    return std::string("'") + ZR3_CLI_PATH + "' check -j " + std::to_string(jobs) + levels +
            " >/dev/null";
   };
+  const std::string one = check(1, files);
+  const std::string two = check(2, files);
+  const std::string floor = check(1, halves[0]) + " & " + check(1, halves[1]) + "; wait";
   zr3bench::RegisterFigure("check_levels_jobs_1_then_2", [&](benchmark::State& state) {
-    double one = 0;
-    double two = 0;
+    double oneTime = 0;
+    double twoTime = 0;
+    double floorTime = 0;
     for (auto _ : state) {
-      one += SecondsOf(command(1), state);
-      two += SecondsOf(command(2), state);
+      oneTime += SecondsOf(one, state);
+      twoTime += SecondsOf(two, state);
+      floorTime += SecondsOf(floor, state);
     }
-    const double iterations = static_cast<double>(state.iterations());
-    state.counters["jobs_1_ms"] = one * 1000 / iterations;
-    state.counters["jobs_2_ms"] = two * 1000 / iterations;
-    state.counters["ratio"] = one > 0 ? two / one : 0;
+    const double perIteration = 1000 / static_cast<double>(state.iterations());
+    state.counters["jobs_1_ms"] = oneTime * perIteration;
+    state.counters["jobs_2_ms"] = twoTime * perIteration;
+    state.counters["floor_ms"] = floorTime * perIteration;
+    state.counters["ratio"] = twoTime / oneTime;
   });
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   std::filesystem::remove_all(folder);
   if (reporter.one > 0) {
-    std::printf("check of %d levels: 2 workers %.1f ms, one after another %.1f ms, ratio %.2f\n",
-                count, reporter.two, reporter.one, reporter.two / reporter.one);
+    std::printf(
+        "check of %d levels: 2 workers %.1f ms, one after another %.1f ms, ratio %.2f (floor: "
+        "two processes of half the levels each %.1f ms, ratio %.2f)\n",
+        count, reporter.two, reporter.one, reporter.two / reporter.one, reporter.floor,
+        reporter.floor / reporter.one);
   }
   benchmark::Shutdown();
   return 0;
