@@ -96,8 +96,8 @@ TEST_F(RenderDemo, LayersAndCellSizeAreAsAsked) {
 // row 5 of the town) from its picture, or as a white marker when the picture is not found.
 TEST_F(RenderDemo, ScaleAndObjects) {
   const auto draw = [this](const std::string& name, std::vector<std::string> options) {
-    std::vector<std::string> args = {"render-map", ZR3_DEMO_PATH, "0", dir_.Path(name), "--cell",
-                                     "8"};
+    std::vector<std::string> args = {"render-map",    ZR3_DEMO_PATH, "0",
+                                     dir_.Path(name), "--cell",      "8"};
     args.insert(args.end(), options.begin(), options.end());
     const zr3test::CliResult result = RunCli(args);
     EXPECT_EQ(result.status, 0) << result.err;
