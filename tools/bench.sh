@@ -50,3 +50,7 @@ for size in "${sizes[@]}"; do
 done
 
 python3 "$root/tools/bench_table.py" "$levels" "${sizes[@]}"
+
+# zr3 check of 100 levels in one call on two workers against one after another.
+echo "running zr3_batch_ratio on 100 levels of large/16" >&2
+"$build/bench/zr3_batch_ratio" --benchmark_repetitions="$reps" 2>/dev/null | tail -1

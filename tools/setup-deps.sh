@@ -3,8 +3,11 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libcli11-dev rapidjson-dev
-          libvalijson-dev
-          libbenchmark-dev qt6-base-dev xvfb xauth clang-14 libclang-rt-14-dev ccache)
+          libbenchmark-dev qt6-base-dev xvfb xauth clang-14 libclang-rt-14-dev ccache
+          # the icon's sizes drawn from its SVG, the manual pages, and the install and package
+          # tests' checks
+          qt6-svg-dev help2man man-db desktop-file-utils libxml2-utils shared-mime-info file
+          dpkg-dev zsh libvalijson-dev)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -42,5 +42,7 @@ void AddFieldCommands(CLI::App& app);
 // Script text as a language: lint-scripts and the language server.
 void AddLintCommand(CLI::App& app);
 void AddLspCommand(CLI::App& app);
+// paint (map cells) and set-colour (palette colours).
+void AddPaintCommands(CLI::App& app);
 
 }  // namespace zr3::cli

@@ -1,6 +1,8 @@
 #include <iostream>
 
+#include "cli/batch.h"
 #include "cli/cli_common.h"
+#include "cli/json_report.h"
 #include "level/zr3error.h"
 
 namespace zr3::cli {
@@ -12,23 +14,82 @@ struct BasicArgs {
   std::string out;
   std::string category;
   long long index = -1;
+  BatchArgs batch;
+  bool json = false;
 };
 
-void Info(const BasicArgs& args) {
-  std::unique_ptr<ZR3Level> level = LoadLevel(args.level);
+std::string InfoText(const ZR3Level& level) {
   Lines lines;
-  level->DescribeInfo(lines);
+  level.DescribeInfo(lines);
   for (std::size_t c = 0; c < kCategoryCount; ++c) {
     const Category category = static_cast<Category>(c);
     lines.push_back(std::string(InfoOf(category).commandName) + ": " +
-                    std::to_string(level->List(category).size()));
+                    std::to_string(level.List(category).size()));
   }
-  PrintLines(lines);
+  std::string text;
+  for (const std::string& line : lines) text += line + '\n';
+  return text;
+}
+
+void Info(const BasicArgs& args) {
+  const std::vector<FileOutcome> outcomes =
+      RunEach(args.batch, [&args](const std::string& file, FileOutcome& outcome) {
+        const std::unique_ptr<ZR3Level> level = LoadLevel(file);
+        if (args.json) {
+          InfoJson(*level, outcome.json);
+        } else {
+          outcome.text = InfoText(*level);
+        }
+      });
+  if (args.json) {
+    PrintFilesJson("zr3-info", args.batch.levels, outcomes);
+  } else {
+    PrintOutcomes(args.batch.levels, outcomes);
+  }
+  FinishBatch(args.batch.levels, outcomes);
+}
+
+// Without --output-dir the words are LEVEL OUT, as for one level.
+void ExportText(const BasicArgs& args) {
+  const std::vector<std::string>& words = args.batch.levels;
+  if (args.batch.outputDir.empty()) {
+    if (words.size() != 2) {
+      throw CLI::ArgumentMismatch("export-text takes LEVEL OUT, or LEVEL... with --output-dir");
+    }
+    const std::unique_ptr<ZR3Level> level = LoadLevel(words[0]);
+    WriteOutput(words[1], [&level](ByteWriter& out) { level->WriteLevelText(out); });
+    return;
+  }
+  WriteEach(args.batch, ".txt",
+            [](const ZR3Level& level, ByteWriter& out) { level.WriteLevelText(out); });
+}
+
+void ListJson(Category category, const ZR3Level& level) {
+  rapidjson::Document report = NewReport("zr3-list");
+  auto& allocator = report.GetAllocator();
+  report.AddMember("category",
+                   rapidjson::StringRef(InfoOf(category).commandName.data(),
+                                        InfoOf(category).commandName.size()),
+                   allocator);
+  rapidjson::Value records(rapidjson::kArrayType);
+  const RecordList& list = level.List(category);
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    rapidjson::Value record(rapidjson::kObjectType);
+    record.AddMember("index", static_cast<std::uint64_t>(i), allocator);
+    record.AddMember("name", LevelString(list[i]->Name(), allocator), allocator);
+    records.PushBack(record, allocator);
+  }
+  report.AddMember("records", records, allocator);
+  PrintJson(report);
 }
 
 void List(const BasicArgs& args) {
   const Category category = ParseCategory(args.category);
   std::unique_ptr<ZR3Level> level = LoadLevel(args.level);
+  if (args.json) {
+    ListJson(category, *level);
+    return;
+  }
   const RecordList& list = level->List(category);
   WriteOutput("-", [&list](ByteWriter& out) {
     for (std::size_t i = 0; i < list.size(); ++i) {
@@ -62,17 +123,18 @@ void Show(const BasicArgs& args, bool indexGiven) {
 void AddBasicCommands(CLI::App& app) {
   auto args = std::make_shared<BasicArgs>();
 
-  CLI::App* info = app.add_subcommand("info", "Print the level information and record counts");
-  info->add_option("LEVEL", args->level, "Level file")->required();
+  CLI::App* info =
+      app.add_subcommand("info", "Print the level information and record counts of each level");
+  AddBatchArguments(*info, args->batch);
+  AddJsonFlag(*info, args->json, "zr3-info");
   info->callback([args] { Info(*args); });
 
-  CLI::App* exportText = app.add_subcommand("export-text", "Export the whole level as text");
-  exportText->add_option("LEVEL", args->level, "Level file")->required();
-  exportText->add_option("OUT", args->out, "Text file, or - for standard output")->required();
-  exportText->callback([args] {
-    const std::unique_ptr<ZR3Level> level = LoadLevel(args->level);
-    WriteOutput(args->out, [&level](ByteWriter& out) { level->WriteLevelText(out); });
-  });
+  CLI::App* exportText = app.add_subcommand(
+      "export-text",
+      "Export the whole level as text: LEVEL OUT (- for standard output), or LEVEL... with "
+      "--output-dir (LEVEL.txt each)");
+  AddBatchArguments(*exportText, args->batch, "LEVEL OUT, or level files with --output-dir", true);
+  exportText->callback([args] { ExportText(*args); });
 
   CLI::App* save = app.add_subcommand("save", "Load, link and save the level (a round trip)");
   save->add_option("LEVEL", args->level, "Level file")->required();
@@ -82,6 +144,7 @@ void AddBasicCommands(CLI::App& app) {
   CLI::App* list = app.add_subcommand("list", "List the records of a category");
   list->add_option("LEVEL", args->level, "Level file")->required();
   list->add_option("CATEGORY", args->category, "Category")->required();
+  AddJsonFlag(*list, args->json, "zr3-list");
   list->callback([args] { List(*args); });
 
   CLI::App* show = app.add_subcommand("show", "Describe one record, or general information");

@@ -1,8 +1,10 @@
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/cli_common.h"
+#include "cli/json_report.h"
 #include "edit/copy.h"
 #include "edit/deletion.h"
 #include "edit/references.h"
@@ -41,9 +43,25 @@ void AddRecordArguments(CLI::App& command, EditArgs& args) {
   command.add_option("INDEX", args.index, "Record index")->required();
 }
 
-void Refs(const EditArgs& args) {
+void Refs(const EditArgs& args, bool json) {
   const Selection selection = Select(args);
-  PrintLines(SearchReferences(*selection.level, selection.category, selection.index));
+  if (!json) {
+    PrintLines(SearchReferences(*selection.level, selection.category, selection.index));
+    return;
+  }
+  rapidjson::Document report = NewReport("zr3-refs");
+  auto& allocator = report.GetAllocator();
+  const ZR3Base& record = RecordOf(*selection.level, selection.category, selection.index);
+  report.AddMember("category", LevelString(InfoOf(selection.category).commandName, allocator),
+                   allocator);
+  report.AddMember("index", static_cast<std::uint64_t>(selection.index), allocator);
+  report.AddMember("name", LevelString(record.Name(), allocator), allocator);
+  // The search's first two lines are its heading, which names the record itself, and an empty
+  // line; one line per referrer follows.
+  ResultLines lines = FindReferences(*selection.level, selection.category, selection.index);
+  lines.erase(lines.begin(), lines.begin() + std::min<std::ptrdiff_t>(2, std::ssize(lines)));
+  report.AddMember("references", NamedLinesJson(lines, allocator), allocator);
+  PrintJson(report);
 }
 
 void Rename(const EditArgs& args, const std::string& newName) {
@@ -102,7 +120,9 @@ void AddEditCommands(CLI::App& app) {
 
   CLI::App* refs = app.add_subcommand("refs", "List every place that refers to a record");
   AddRecordArguments(*refs, *args);
-  refs->callback([args] { Refs(*args); });
+  auto json = std::make_shared<bool>(false);
+  AddJsonFlag(*refs, *json, "zr3-refs");
+  refs->callback([args, json] { Refs(*args, *json); });
 
   auto newName = std::make_shared<std::string>();
   CLI::App* rename = app.add_subcommand(

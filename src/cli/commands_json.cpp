@@ -1,5 +1,6 @@
 #include <iostream>
 
+#include "cli/batch.h"
 #include "cli/cli_common.h"
 #include "json/json_export.h"
 #include "json/json_import.h"
@@ -30,6 +31,23 @@ void ImportJson(const std::string& document, const std::string& out, const std::
     Refuse(error.Problems());
   }
   SaveTo(*level, inPlace, OutputTarget{out, !inPlace.empty()});
+}
+
+// Without --output-dir the words are LEVEL [OUT], as for one level.
+void ExportJson(const BatchArgs& args) {
+  const auto produce = [](const ZR3Level& level, ByteWriter& bytes) {
+    json::WriteLevelJson(level, bytes);
+  };
+  if (!args.outputDir.empty()) {
+    WriteEach(args, ".json", produce);
+    return;
+  }
+  if (args.levels.size() > 2) {
+    throw CLI::ArgumentMismatch("export-json takes LEVEL [OUT], or LEVEL... with --output-dir");
+  }
+  const std::unique_ptr<ZR3Level> level = LoadLevel(args.levels[0]);
+  WriteOutput(args.levels.size() == 2 ? args.levels[1] : "-",
+              [&](ByteWriter& bytes) { produce(*level, bytes); });
 }
 
 // The command line's words after LEVEL and CATEGORY: the record's index unless the category is
@@ -167,16 +185,13 @@ void TakeSetWords(const std::vector<std::string>& given, FieldArgs& args) {
 }  // namespace
 
 void AddJsonCommands(CLI::App& app) {
-  auto level = std::make_shared<std::string>();
-  auto out = std::make_shared<std::string>("-");
+  auto batch = std::make_shared<BatchArgs>();
   CLI::App* exportJson = app.add_subcommand(
-      "export-json", "Export the whole level as one JSON document (OUT - or left out: stdout)");
-  exportJson->add_option("LEVEL", *level, "Level file")->required();
-  exportJson->add_option("OUT", *out, "JSON file, or - for standard output");
-  exportJson->callback([level, out] {
-    const std::unique_ptr<ZR3Level> loaded = LoadLevel(*level);
-    WriteOutput(*out, [&loaded](ByteWriter& bytes) { json::WriteLevelJson(*loaded, bytes); });
-  });
+      "export-json",
+      "Export the whole level as one JSON document: LEVEL [OUT] (OUT - or left out: standard "
+      "output), or LEVEL... with --output-dir (LEVEL.json each)");
+  AddBatchArguments(*exportJson, *batch, "LEVEL [OUT], or level files with --output-dir", true);
+  exportJson->callback([batch] { ExportJson(*batch); });
 
   auto document = std::make_shared<std::string>();
   auto target = std::make_shared<std::string>();

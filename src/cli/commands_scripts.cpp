@@ -1,4 +1,5 @@
 #include <iostream>
+#include <iterator>
 #include <optional>
 
 #include "cli/cli_common.h"
@@ -52,7 +53,14 @@ void ImportScripts(const ImportArgs& args) {
   ZR3Importer importer(*level);
   Lines report;
   try {
-    importer.Import(args.scripts);
+    if (args.scripts == "-") {
+      const std::string text{std::istreambuf_iterator<char>(std::cin),
+                             std::istreambuf_iterator<char>()};
+      if (std::cin.bad()) throw ZR3Error("Cannot read standard input");
+      importer.ImportText(text);
+    } else {
+      importer.Import(args.scripts);
+    }
   } catch (const ZR3Error&) {
     // The report says what stopped the import; nothing is saved.
     importer.AppendReport(report);
@@ -84,7 +92,11 @@ void AddScriptCommands(CLI::App& app) {
   CLI::App* importScripts =
       app.add_subcommand("import-scripts", "Import script text into the level and save it");
   importScripts->add_option("LEVEL", importArgs->level, "Level file")->required();
-  importScripts->add_option("SCRIPTS", importArgs->scripts, "Script text file")->required();
+  importScripts
+      ->add_option("SCRIPTS", importArgs->scripts,
+                   "Script text file, or - for standard input (such as one script "
+                   "export-scripts --kind --index wrote, edited)")
+      ->required();
   AddOutputOptions(*importScripts, importArgs->target);
   importScripts->callback([importArgs] { ImportScripts(*importArgs); });
 }

@@ -1,11 +1,9 @@
-#include <iostream>
-
 #include "cli/cli_common.h"
 #include "cli/commands_render.h"
-#include "level/zr3error.h"
+#include "cli/run.h"
 
 int main(int argc, char** argv) {
-  CLI::App app{"zr3: inspect and edit ZR3 level files"};
+  CLI::App app{"zr3: inspect and edit ZR3 level files", "zr3"};
   app.set_version_flag("--version", std::string("zr3 ") + ZR3_VERSION);
   app.require_subcommand(1);
   zr3::cli::AddBasicCommands(app);
@@ -16,19 +14,7 @@ int main(int argc, char** argv) {
   zr3::cli::AddLspCommand(app);
   zr3::cli::AddJsonCommands(app);
   zr3::cli::AddFieldCommands(app);
+  zr3::cli::AddPaintCommands(app);
   zr3::cli::AddRenderCommands(app);
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& e) {
-    return app.exit(e);
-  } catch (const zr3::ZR3Error& e) {
-    std::cout.flush();
-    std::cerr << "zr3: " << e.what() << '\n';
-    return 1;
-  } catch (const std::exception& e) {
-    std::cout.flush();
-    std::cerr << "zr3: " << e.what() << '\n';
-    return 1;
-  }
-  return 0;
+  return zr3::cli::Run(app, argc, argv);
 }

@@ -40,6 +40,11 @@ class ZR3Object : public FieldRecord<ZR3Object> {
   }
 
   const std::string& ImagePath() const { return path_; }
+  // The map the object stands on, when its identifier resolved, and its place there: the
+  // first coordinate is the column (x), the second the row (y).
+  const ZR3ChainRecord* Map() const { return map_.Record(); }
+  int Column() const { return locationX_; }
+  int Row() const { return locationY_; }
 
  private:
   // The map identifier 0 is looked up like any other; an unresolved one is kept. Script

@@ -5,7 +5,9 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "level/zr3level.h"
 #include "records/zr3map.h"
+#include "records/zr3object.h"
 #include "records/zr3palette.h"
 #include "render/image_path.h"
 
@@ -191,6 +193,43 @@ QImage MapRenderer::RenderTile(const ZR3ChainRecord& tile) const {
   PaintTile(painter, &tile, 0, image.rect(), 0, pictures);
   painter.end();
   return image;
+}
+
+void MapRenderer::PaintObjects(QPainter& painter, const ZR3Map& map,
+                               const std::vector<const ZR3Object*>& objects) const {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  for (const ZR3Object* object : objects) {
+    if (object->Row() >= map.Side() || object->Column() >= map.Side()) continue;
+    const QRect cellRect = CellRect(object->Row(), object->Column());
+    if (const QImage* picture = images_.Scaled(object->ImagePath(), options_.cell)) {
+      painter.drawImage(cellRect.topLeft(), *picture);
+      continue;
+    }
+    // A marker that stands out from any tile: white with a dark ring.
+    const QRect marker = cellRect.adjusted(1, 1, -1, -1);
+    painter.setPen(QPen(Qt::black, std::max(1, options_.cell / 16)));
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(marker);
+    const std::string& name = object->Name();
+    if (!name.empty() && marker.width() >= 8) {
+      QFont font = painter.font();
+      font.setPixelSize(std::max(marker.height() * 2 / 3, 1));
+      font.setBold(true);
+      painter.setFont(font);
+      painter.drawText(marker, Qt::AlignCenter, QString(QChar::fromLatin1(name.front())).toUpper());
+    }
+  }
+  painter.restore();
+}
+
+std::vector<const ZR3Object*> ObjectsOn(const ZR3Level& level, const ZR3Map& map) {
+  std::vector<const ZR3Object*> objects;
+  for (const auto& record : level.List(Category::Objects)) {
+    const auto& object = static_cast<const ZR3Object&>(*record);
+    if (object.Map() == &map) objects.push_back(&object);
+  }
+  return objects;
 }
 
 QImage RenderPalette(const std::array<std::uint8_t, 768>& colours, int swatch) {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "render/image_cache.h"
 
@@ -17,7 +18,9 @@ class QPainter;
 
 namespace zr3 {
 class ZR3ChainRecord;
+class ZR3Level;
 class ZR3Map;
+class ZR3Object;
 }  // namespace zr3
 
 namespace zr3::render {
@@ -66,6 +69,10 @@ class MapRenderer {
   QImage Render(const ZR3Map& map) const;
   // One tile at the cell size, as a map's lowest layer shows it, on transparency.
   QImage RenderTile(const ZR3ChainRecord& tile) const;
+  // Draws each object on its cell, over the tiles: its picture when found, otherwise a round
+  // marker with its name's initial. An object placed outside the map's side is not drawn.
+  void PaintObjects(QPainter& painter, const ZR3Map& map,
+                    const std::vector<const ZR3Object*>& objects) const;
 
  private:
   // The part of a cell a slot's square without a picture takes: smaller on each upper layer.
@@ -88,6 +95,9 @@ class MapRenderer {
   static constexpr std::size_t kMaxFallbacks = 4096;
   mutable std::unordered_map<std::uint64_t, QImage> fallbacks_;
 };
+
+// The objects of the level that stand on map, in list order.
+std::vector<const ZR3Object*> ObjectsOn(const ZR3Level& level, const ZR3Map& map);
 
 // A palette as a 16 x 16 grid of square swatches of swatch pixels, colour 0 at the top left and
 // the colours row by row.

@@ -1,15 +1,66 @@
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
+#include <QStatusBar>
+#include <cstring>
 
 #include "ui/mainwindow.h"
 
+namespace {
+
+void NameApplication() {
+  QCoreApplication::setOrganizationName(QStringLiteral("Hollowtree"));
+  QCoreApplication::setApplicationName(QStringLiteral("ZR3Tool"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(ZR3_VERSION));
+}
+
+void DescribeCommandLine(QCommandLineParser& parser) {
+  parser.setApplicationDescription(
+      QStringLiteral("Editor for the level files (.zr3) of a tile-based role-playing game."));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  parser.addPositionalArgument(QStringLiteral("files"),
+                               QStringLiteral("Level files to open (the first is opened)."),
+                               QStringLiteral("[FILE...]"));
+}
+
+// --help and --version print and end before any window exists, so they need no display.
+bool AsksOnlyForText(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    for (const char* option : {"-h", "--help", "-?", "--help-all", "-v", "--version"}) {
+      if (std::strcmp(argv[i], option) == 0) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  QCommandLineParser parser;
+  if (AsksOnlyForText(argc, argv)) {
+    QCoreApplication application(argc, argv);
+    NameApplication();
+    DescribeCommandLine(parser);
+    parser.process(application);
+    return 0;
+  }
   QApplication application(argc, argv);
-  QApplication::setOrganizationName(QStringLiteral("Hollowtree"));
-  QApplication::setApplicationName(QStringLiteral("ZR3Tool"));
-  QApplication::setApplicationVersion(QStringLiteral(ZR3_VERSION));
+  NameApplication();
+  QApplication::setWindowIcon(
+      QIcon::fromTheme(QStringLiteral("zr3tool"), QIcon(QStringLiteral(":/icons/zr3tool.png"))));
+  DescribeCommandLine(parser);
+  parser.process(application);
 
   zr3::ui::MainWindow window;
   window.show();
-  window.StartUp(QApplication::arguments().mid(1));
+  const QStringList files = parser.positionalArguments();
+  window.StartUp(files.mid(0, 1));
+  if (files.size() > 1) {
+    // One level is open at a time.
+    window.statusBar()->showMessage(
+        QCoreApplication::translate("main", "Only one level is open at a time: not opened %1")
+            .arg(files.mid(1).join(QStringLiteral(", "))));
+  }
   return QApplication::exec();
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 
 #include "level/zr3level.h"
 #include "records/zr3map.h"
@@ -89,6 +90,33 @@ TEST_F(RenderDemo, LayersAndCellSizeAreAsAsked) {
   renderer.Options() = {{true, false, false}, 4, true};
   EXPECT_EQ(QImage(QString::fromStdString(out)).convertToFormat(QImage::Format_RGB32),
             renderer.Render(map).convertToFormat(QImage::Format_RGB32));
+}
+
+// --scale enlarges the cells by a whole factor; --objects draws the demo's well (column 4,
+// row 5 of the town) from its picture, or as a white marker when the picture is not found.
+TEST_F(RenderDemo, ScaleAndObjects) {
+  const auto draw = [this](const std::string& name, std::vector<std::string> options) {
+    std::vector<std::string> args = {"render-map",    ZR3_DEMO_PATH, "0",
+                                     dir_.Path(name), "--cell",      "8"};
+    args.insert(args.end(), options.begin(), options.end());
+    const zr3test::CliResult result = RunCli(args);
+    EXPECT_EQ(result.status, 0) << result.err;
+    return QImage(QString::fromStdString(dir_.Path(name))).convertToFormat(QImage::Format_RGB32);
+  };
+  const QImage plain = draw("plain.png", {"--scale", "2"});
+  const auto& town = static_cast<const zr3::ZR3Map&>(*level_.List(Category::Maps)[0]);
+  EXPECT_EQ(plain.size(), QSize((town.Side() + 2) * 16, (town.Side() + 2) * 16));
+  const QRect wellCell((4 + 1) * 16, (5 + 1) * 16, 16, 16);
+  const QImage pictured = draw("objects.png", {"--scale", "2", "--objects"});
+  EXPECT_NE(pictured.copy(wellCell), plain.copy(wellCell));
+  // Everything but the well's cell is as without objects.
+  QImage rest = pictured;
+  QPainter(&rest).drawImage(wellCell.topLeft(), plain.copy(wellCell));
+  EXPECT_EQ(rest, plain);
+
+  const QImage marked =
+      draw("marked.png", {"--scale", "2", "--objects", "--game-folder", dir_.Root().string()});
+  EXPECT_EQ(PixelAt(marked, wellCell.center().x() - 5, wellCell.center().y()), qRgb(255, 255, 255));
 }
 
 TEST_F(RenderDemo, AnOutputOfDashIsStandardOutput) {

@@ -23,16 +23,20 @@ std::string Quote(const std::string& text) {
   return quoted + "'";
 }
 
-}  // namespace
-
-CliResult RunCli(const std::vector<std::string>& args) {
+CliResult Run(const std::vector<std::string>& args, const std::string* input) {
   TempDir dir;
   std::string command = Quote(ZR3_CLI_PATH);
   for (const std::string& arg : args) {
     command += ' ';
     command += Quote(arg);
   }
-  command += " </dev/null >";
+  if (input) {
+    WriteFile(dir.Path("in"), *input);
+    command += " <" + Quote(dir.Path("in"));
+  } else {
+    command += " </dev/null";
+  }
+  command += " >";
   command += Quote(dir.Path("out"));
   command += " 2>";
   command += Quote(dir.Path("err"));
@@ -42,6 +46,16 @@ CliResult RunCli(const std::vector<std::string>& args) {
   result.out = ReadFile(dir.Path("out"));
   result.err = ReadFile(dir.Path("err"));
   return result;
+}
+
+}  // namespace
+
+CliResult RunCli(const std::vector<std::string>& args) {
+  return Run(args, nullptr);
+}
+
+CliResult RunCliWithInput(const std::vector<std::string>& args, const std::string& input) {
+  return Run(args, &input);
 }
 
 }  // namespace zr3test
