@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "cli/cli_common.h"
+#include "cli/commands_diff.h"
 #include "cli/commands_render.h"
 #include "level/zr3error.h"
 
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
   zr3::cli::AddJsonCommands(app);
   zr3::cli::AddFieldCommands(app);
   zr3::cli::AddRenderCommands(app);
+  zr3::cli::AddDiffCommand(app);
+  zr3::cli::AddGitSetupCommand(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

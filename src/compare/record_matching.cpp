@@ -1,0 +1,144 @@
+#include "compare/record_matching.h"
+
+#include <algorithm>
+#include <string_view>
+#include <unordered_map>
+
+#include "compare/field_comparison.h"
+#include "compare/sequence_alignment.h"
+#include "level/parallel.h"
+
+namespace zr3::compare {
+
+namespace {
+
+// Beyond this many inserted and removed records a list is aligned greedily rather than by
+// the longest common subsequence, whose search grows with the square of the edits.
+constexpr std::size_t kMaxAlignedEdits = 2000;
+
+std::vector<std::uint64_t> KeysOf(const ZR3Level& level, Category list) {
+  const RecordList& records = level.List(list);
+  std::vector<std::uint64_t> keys(records.size());
+  ParallelParts(records.size(), 64, [&](std::size_t first, std::size_t last) {
+    for (std::size_t i = first; i < last; ++i) keys[i] = FieldComparison::Key(level, *records[i]);
+  });
+  return keys;
+}
+
+// Pairs equal keys in increasing order of both positions, each record of the older list
+// taking the first free equal record after the last pair.
+std::vector<AlignedPair> GreedyAlignment(const std::vector<std::uint64_t>& before,
+                                         const std::vector<std::uint64_t>& after) {
+  std::unordered_map<std::uint64_t, std::vector<std::size_t>> where;
+  for (std::size_t j = 0; j < after.size(); ++j) where[after[j]].push_back(j);
+  std::vector<AlignedPair> pairs;
+  std::size_t next = 0;
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    const auto found = where.find(before[i]);
+    if (found == where.end()) continue;
+    const std::vector<std::size_t>& places = found->second;
+    const auto place = std::lower_bound(places.begin(), places.end(), next);
+    if (place == places.end()) continue;
+    pairs.emplace_back(i, *place);
+    next = *place + 1;
+  }
+  return pairs;
+}
+
+// For each index, how many aligned records come before it: the gap it stands in.
+std::vector<std::size_t> Gaps(std::size_t count, const std::vector<AlignedPair>& anchors,
+                              bool newer) {
+  std::vector<std::size_t> gaps(count);
+  std::size_t anchor = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    while (anchor < anchors.size() &&
+           (newer ? anchors[anchor].second : anchors[anchor].first) < i) {
+      ++anchor;
+    }
+    gaps[i] = anchor;
+  }
+  return gaps;
+}
+
+}  // namespace
+
+RecordMatching::RecordMatching(const ZR3Level& before, const ZR3Level& after)
+    : before_(before), after_(after) {
+  for (const Category list : kFileOrder) {
+    const std::size_t index = IndexOf(list);
+    oldToNew_[index].assign(before.List(list).size(), kNone);
+    newToOld_[index].assign(after.List(list).size(), kNone);
+    moved_[index].assign(before.List(list).size(), false);
+    sameKey_[index].assign(before.List(list).size(), false);
+    if (IsFixedTable(list)) {
+      const std::size_t count = std::min(before.List(list).size(), after.List(list).size());
+      for (std::size_t i = 0; i < count; ++i) {
+        Pair(list, i, i);
+        sameKey_[index][i] = before.List(list)[i]->Name() == after.List(list)[i]->Name();
+      }
+      continue;
+    }
+    MatchList(list, KeysOf(before, list), KeysOf(after, list));
+  }
+}
+
+void RecordMatching::Pair(Category list, std::size_t oldIndex, std::size_t newIndex) {
+  oldToNew_[IndexOf(list)][oldIndex] = newIndex;
+  newToOld_[IndexOf(list)][newIndex] = oldIndex;
+}
+
+void RecordMatching::MatchList(Category list, const std::vector<std::uint64_t>& oldKeys,
+                               const std::vector<std::uint64_t>& newKeys) {
+  const std::size_t index = IndexOf(list);
+  std::vector<std::size_t>& oldToNew = oldToNew_[index];
+  std::vector<std::size_t>& newToOld = newToOld_[index];
+  std::optional<std::vector<AlignedPair>> common =
+      CommonSubsequence(oldKeys, newKeys, kMaxAlignedEdits);
+  const std::vector<AlignedPair> aligned =
+      common ? std::move(*common) : GreedyAlignment(oldKeys, newKeys);
+  for (const auto& [i, j] : aligned) Pair(list, i, j);
+  const std::vector<std::size_t> oldGaps = Gaps(oldKeys.size(), aligned, false);
+  const std::vector<std::size_t> newGaps = Gaps(newKeys.size(), aligned, true);
+
+  // The records left over pair by an equal key, then by an equal name; such a pair that
+  // crosses the aligned records has moved.
+  const auto pairBy = [&](auto oldKey, auto newKey) {
+    std::unordered_map<decltype(newKey(0)), std::vector<std::size_t>> free;
+    for (std::size_t j = newKeys.size(); j-- > 0;) {
+      if (newToOld[j] == kNone) free[newKey(j)].push_back(j);
+    }
+    for (std::size_t i = 0; i < oldKeys.size(); ++i) {
+      if (oldToNew[i] != kNone) continue;
+      const auto found = free.find(oldKey(i));
+      if (found == free.end() || found->second.empty()) continue;
+      const std::size_t j = found->second.back();
+      found->second.pop_back();
+      Pair(list, i, j);
+      moved_[index][i] = oldGaps[i] != newGaps[j];
+    }
+  };
+  pairBy([&](std::size_t i) { return oldKeys[i]; }, [&](std::size_t j) { return newKeys[j]; });
+  pairBy([&](std::size_t i) { return std::string_view(before_.List(list)[i]->Name()); },
+         [&](std::size_t j) { return std::string_view(after_.List(list)[j]->Name()); });
+
+  // What is still left pairs by position inside the same gap: a record replaced in place.
+  std::size_t j = 0;
+  for (std::size_t i = 0; i < oldKeys.size(); ++i) {
+    if (oldToNew[i] != kNone) continue;
+    while (j < newKeys.size() && (newToOld[j] != kNone || newGaps[j] < oldGaps[i])) ++j;
+    if (j < newKeys.size() && newGaps[j] == oldGaps[i]) Pair(list, i, j++);
+  }
+  for (std::size_t i = 0; i < oldKeys.size(); ++i) {
+    if (oldToNew[i] != kNone) sameKey_[index][i] = oldKeys[i] == newKeys[oldToNew[i]];
+  }
+}
+
+bool RecordMatching::SameRecord(const ZR3Base* before, const ZR3Base* after, Category list) const {
+  if (!before || !after) return before == after;
+  const std::vector<std::size_t>& oldToNew = oldToNew_[IndexOf(list)];
+  const auto position = static_cast<std::size_t>(before->Position());
+  return position < oldToNew.size() &&
+         oldToNew[position] == static_cast<std::size_t>(after->Position());
+}
+
+}  // namespace zr3::compare
