@@ -187,14 +187,21 @@ std::string ValueText(const FieldInfo& field) {
   }
 }
 
-std::uint64_t FieldComparison::Key(const ZR3Level& level, const ZR3Base& record) {
-  (void)level;
-  std::uint64_t hash = kHashStart;
+std::uint64_t FieldComparison::Key(const ZR3Base& record, std::uint64_t contentKey) {
+  std::uint64_t hash = contentKey;
   Mix(hash, record.Name());
+  return hash;
+}
+
+std::uint64_t FieldComparison::ContentKey(const ZR3Base& record) {
+  std::uint64_t hash = kHashStart;
   bool scriptDone = false;
   for (const FieldInfo& field : record.Fields()) {
     switch (field.kind) {
       case FieldKind::ChainId:
+        break;
+      case FieldKind::Text:
+        if (field.name != "name") Mix(hash, field.value);
         break;
       case FieldKind::Reference:
       case FieldKind::Position:

@@ -18,10 +18,12 @@ namespace zr3::compare {
 // a script's conditions and commands as the lines of its script text.
 class FieldComparison {
  public:
-  // A hash of a record's name and of every field that is not an identifier, a chain
-  // identifier or a position, references taken by the name of their record: equal for a
-  // record that only moved or was renumbered by a save. The level is the record's own.
-  static std::uint64_t Key(const ZR3Level& level, const ZR3Base& record);
+  // A hash of every field of a record that is not its name, an identifier, a chain identifier
+  // or a position, references taken by the name of their record: equal for a record that
+  // only moved or was renumbered by a save.
+  static std::uint64_t ContentKey(const ZR3Base& record);
+  // The content key with the record's name.
+  static std::uint64_t Key(const ZR3Base& record, std::uint64_t contentKey);
 
   FieldComparison(const ZR3Level& before, const ZR3Level& after, const RecordMatching& matching)
       : before_(before), after_(after), matching_(matching) {}

@@ -16,11 +16,15 @@ namespace {
 // the longest common subsequence, whose search grows with the square of the edits.
 constexpr std::size_t kMaxAlignedEdits = 2000;
 
-std::vector<std::uint64_t> KeysOf(const ZR3Level& level, Category list) {
+ListKeys KeysOf(const ZR3Level& level, Category list) {
   const RecordList& records = level.List(list);
-  std::vector<std::uint64_t> keys(records.size());
+  ListKeys keys{std::vector<std::uint64_t>(records.size()),
+                std::vector<std::uint64_t>(records.size())};
   ParallelParts(records.size(), 64, [&](std::size_t first, std::size_t last) {
-    for (std::size_t i = first; i < last; ++i) keys[i] = FieldComparison::Key(level, *records[i]);
+    for (std::size_t i = first; i < last; ++i) {
+      keys.content[i] = FieldComparison::ContentKey(*records[i]);
+      keys.named[i] = FieldComparison::Key(*records[i], keys.content[i]);
+    }
   });
   return keys;
 }
@@ -87,8 +91,9 @@ void RecordMatching::Pair(Category list, std::size_t oldIndex, std::size_t newIn
   newToOld_[IndexOf(list)][newIndex] = oldIndex;
 }
 
-void RecordMatching::MatchList(Category list, const std::vector<std::uint64_t>& oldKeys,
-                               const std::vector<std::uint64_t>& newKeys) {
+void RecordMatching::MatchList(Category list, const ListKeys& oldSide, const ListKeys& newSide) {
+  const std::vector<std::uint64_t>& oldKeys = oldSide.named;
+  const std::vector<std::uint64_t>& newKeys = newSide.named;
   const std::size_t index = IndexOf(list);
   std::vector<std::size_t>& oldToNew = oldToNew_[index];
   std::vector<std::size_t>& newToOld = newToOld_[index];
@@ -100,15 +105,15 @@ void RecordMatching::MatchList(Category list, const std::vector<std::uint64_t>& 
   const std::vector<std::size_t> oldGaps = Gaps(oldKeys.size(), aligned, false);
   const std::vector<std::size_t> newGaps = Gaps(newKeys.size(), aligned, true);
 
-  // The records left over pair by an equal key, then by an equal name; such a pair that
-  // crosses the aligned records has moved.
-  const auto pairBy = [&](auto oldKey, auto newKey) {
+  // The records left over pair by an equal key, then by an equal name, then by equal content
+  // (a record renamed and moved); such a pair that crosses the aligned records has moved.
+  const auto pairBy = [&](auto oldKey, auto newKey, auto usable) {
     std::unordered_map<decltype(newKey(0)), std::vector<std::size_t>> free;
     for (std::size_t j = newKeys.size(); j-- > 0;) {
-      if (newToOld[j] == kNone) free[newKey(j)].push_back(j);
+      if (newToOld[j] == kNone && usable(newSide, j)) free[newKey(j)].push_back(j);
     }
     for (std::size_t i = 0; i < oldKeys.size(); ++i) {
-      if (oldToNew[i] != kNone) continue;
+      if (oldToNew[i] != kNone || !usable(oldSide, i)) continue;
       const auto found = free.find(oldKey(i));
       if (found == free.end() || found->second.empty()) continue;
       const std::size_t j = found->second.back();
@@ -117,9 +122,17 @@ void RecordMatching::MatchList(Category list, const std::vector<std::uint64_t>& 
       moved_[index][i] = oldGaps[i] != newGaps[j];
     }
   };
-  pairBy([&](std::size_t i) { return oldKeys[i]; }, [&](std::size_t j) { return newKeys[j]; });
+  const auto any = [](const ListKeys&, std::size_t) { return true; };
+  pairBy([&](std::size_t i) { return oldKeys[i]; }, [&](std::size_t j) { return newKeys[j]; }, any);
   pairBy([&](std::size_t i) { return std::string_view(before_.List(list)[i]->Name()); },
-         [&](std::size_t j) { return std::string_view(after_.List(list)[j]->Name()); });
+         [&](std::size_t j) { return std::string_view(after_.List(list)[j]->Name()); }, any);
+  // Content alone tells a record only when no other record of either version has it.
+  std::unordered_map<std::uint64_t, int> contentCount;
+  for (const std::uint64_t key : oldSide.content) ++contentCount[key];
+  for (const std::uint64_t key : newSide.content) ++contentCount[key];
+  pairBy([&](std::size_t i) { return oldSide.content[i]; },
+         [&](std::size_t j) { return newSide.content[j]; },
+         [&](const ListKeys& side, std::size_t k) { return contentCount[side.content[k]] == 2; });
 
   // What is still left pairs by position inside the same gap: a record replaced in place.
   std::size_t j = 0;

@@ -10,6 +10,12 @@
 
 namespace zr3::compare {
 
+// The keys of a list's records: with their names, and of their content alone.
+struct ListKeys {
+  std::vector<std::uint64_t> named;
+  std::vector<std::uint64_t> content;
+};
+
 // Which record of the newer version each record of the older one is, per list. Counted lists
 // are aligned on a key of name and content (a longest common subsequence), the records left
 // over are paired by equal key, then by equal name, then by position between the same aligned
@@ -37,8 +43,7 @@ class RecordMatching {
   bool SameRecord(const ZR3Base* before, const ZR3Base* after, Category list) const;
 
  private:
-  void MatchList(Category list, const std::vector<std::uint64_t>& oldKeys,
-                 const std::vector<std::uint64_t>& newKeys);
+  void MatchList(Category list, const ListKeys& oldSide, const ListKeys& newSide);
   void Pair(Category list, std::size_t oldIndex, std::size_t newIndex);
 
   const ZR3Level& before_;
