@@ -7,6 +7,7 @@
 #include "level/zr3error.h"
 #include "records/zr3map.h"
 #include "records/zr3palette.h"
+#include "render/change_outline.h"
 #include "render/map_renderer.h"
 #include "render/offscreen.h"
 
@@ -33,6 +34,7 @@ struct RenderArgs {
   int cell = render::MapRenderOptions::kDefaultCell;
   std::string gameFolder;
   bool grid = false;
+  std::string diffWith;
 };
 
 std::array<bool, 3> ParseLayers(const std::string& text) {
@@ -93,7 +95,15 @@ void RenderMap(const RenderArgs& args) {
   renderer.Options().layers = layers;
   renderer.Options().cell = args.cell;
   renderer.Options().grid = args.grid;
-  WritePng(renderer.Render(map), args.out);
+  QImage image = renderer.Render(map);
+  if (!args.diffWith.empty()) {
+    // The map as it changed since the older level: the map matched as zr3 diff matches it.
+    const compare::LevelDiff diff = compare::CompareLevels(*LoadLevel(args.diffWith), *level);
+    MarkChangedCells(image, renderer,
+                     render::ChangedCellsOf(diff, static_cast<std::size_t>(args.index), map.Side()),
+                     map.Side());
+  }
+  WritePng(image, args.out);
   if (images.MissingCount() > 0) {
     std::cerr << "zr3: " << images.MissingCount()
               << " tile images were missing or unreadable and are drawn as colour squares\n";
@@ -124,6 +134,8 @@ void AddRenderCommands(CLI::App& app) {
                   "Folder the tile image paths are relative to (default: the level's folder, "
                   "then its parent)");
   map->add_flag("--grid", args->grid, "Draw the cell grid");
+  map->add_option("--diff", args->diffWith,
+                  "Older version of the level: outline the cells that changed since, dim the rest");
   map->callback([args] { RenderMap(*args); });
 
   CLI::App* palette = app.add_subcommand("render-palette", "Draw a palette into a PNG file");

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "level/category.h"
@@ -37,6 +38,8 @@ struct CellRegion {
   int lastColumn = 0;
   std::size_t cells = 0;
   std::vector<CellChange> tiles;
+  // Every changed cell of the region as row and column, for drawing it.
+  std::vector<std::pair<int, int>> members;
 };
 
 // A record as the report names it: its index in its version's list and its name.

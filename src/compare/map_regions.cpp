@@ -19,7 +19,7 @@ std::vector<CellRegion> ChangedGrid::Regions(int layer) const {
   for (int row = 0; row < side_; ++row) {
     for (int column = 0; column < side_; ++column) {
       if (!changed_[Index(row, column)] || seen[Index(row, column)]) continue;
-      CellRegion region{layer, row, row, column, column, 0, {}};
+      CellRegion region{layer, row, row, column, column, 0, {}, {}};
       std::vector<CellChange> cells;
       seen[Index(row, column)] = true;
       pending.emplace_back(row, column);
@@ -27,6 +27,7 @@ std::vector<CellRegion> ChangedGrid::Regions(int layer) const {
         const auto [r, c] = pending.back();
         pending.pop_back();
         ++region.cells;
+        region.members.emplace_back(r, c);
         if (cells.size() <= kFewCells) cells.push_back({r, c, {}, {}});
         region.firstRow = std::min(region.firstRow, r);
         region.lastRow = std::max(region.lastRow, r);
