@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <string_view>
 
 #include "compare/map_regions.h"
@@ -16,15 +17,13 @@ namespace zr3::compare {
 
 namespace {
 
-// FNV-1a over bytes, folded into a running hash.
+void MixNumber(std::uint64_t& hash, std::uint64_t value);
+
+// Folds the bytes into a running hash; the length goes in too, so that "ab" + "c" and
+// "a" + "bc" differ.
 void Mix(std::uint64_t& hash, std::string_view bytes) {
-  for (const char c : bytes) {
-    hash ^= static_cast<unsigned char>(c);
-    hash *= 0x100000001b3ULL;
-  }
-  // Ends each value, so that "ab" + "c" and "a" + "bc" differ.
-  hash ^= 0xff;
-  hash *= 0x100000001b3ULL;
+  MixNumber(hash, std::hash<std::string_view>{}(bytes));
+  MixNumber(hash, bytes.size());
 }
 
 void MixNumber(std::uint64_t& hash, std::uint64_t value) {
@@ -83,9 +82,9 @@ std::vector<std::string> MarkedLines(const Lines& before,
 }
 
 // A condition or command as a key: its code, its parameters, and for each parameter that
-// names a resolved record that record's index in the newer level (an older entry's records
-// through the matching), so that a record that moved or was renamed leaves the key as it was.
-std::uint64_t EntryKey(const ZR3ScriptEntry& entry, const RecordMatching* matching) {
+// names a resolved record what recordKey makes of that record in place of the parameter.
+template <class RecordKey>
+std::uint64_t EntryKey(const ZR3ScriptEntry& entry, RecordKey recordKey) {
   std::uint64_t hash = kHashStart;
   MixNumber(hash, entry.Code());
   std::array<bool, ZR3ScriptEntry::kParameterCount> named{};
@@ -94,14 +93,36 @@ std::uint64_t EntryKey(const ZR3ScriptEntry& entry, const RecordMatching* matchi
     const ZR3Base* record = entry.Reference(step.reference);
     if (!record) continue;
     named[static_cast<std::size_t>(step.parameter)] = true;
-    std::size_t index = static_cast<std::size_t>(record->Position());
-    if (matching) index = matching->NewIndexOf(CategoryOf(step.reference), index);
-    MixNumber(hash, index);
+    MixNumber(hash, recordKey(*record, step.reference));
   }
   for (std::size_t i = 0; i < ZR3ScriptEntry::kParameterCount; ++i) {
     if (!named[i]) MixNumber(hash, static_cast<std::uint16_t>(entry.Parameter(i)));
   }
   return hash;
+}
+
+// In a comparison a record stands for its index in the newer level, an older entry's records
+// through the matching, so that a record that moved or was renamed leaves the key as it was.
+std::uint64_t EntryKey(const ZR3ScriptEntry& entry, const RecordMatching* matching) {
+  return EntryKey(entry, [matching](const ZR3Base& record, ScriptReference reference) {
+    const auto index = static_cast<std::size_t>(record.Position());
+    return matching ? matching->NewIndexOf(CategoryOf(reference), index) : index;
+  });
+}
+
+// In a record's key a record stands for its name.
+void MixScript(std::uint64_t& hash, const ZR3Script& script) {
+  const auto byName = [](const ZR3Base& record, ScriptReference) {
+    return std::hash<std::string_view>{}(record.Name());
+  };
+  MixNumber(hash, script.ConditionsInUse());
+  for (std::size_t i = 0; i < script.ConditionsInUse(); ++i) {
+    MixNumber(hash, EntryKey(script.Condition(i), byName));
+  }
+  MixNumber(hash, script.CommandsInUse());
+  for (std::size_t i = 0; i < script.CommandsInUse(); ++i) {
+    MixNumber(hash, EntryKey(script.Command(i), byName));
+  }
 }
 
 // The keys of a script body's lines: each condition and command by EntryKey, the lines
@@ -151,11 +172,18 @@ void MixCells(std::uint64_t& hash, const ZR3Map& map) {
   map.DecodeCells();
   const int side = map.Side();
   MixNumber(hash, static_cast<std::uint64_t>(side));
+  const ZR3ChainRecord* lastTile = nullptr;
+  std::uint64_t lastName = 0;
   for (int row = 0; row < side; ++row) {
     for (int column = 0; column < side; ++column) {
       for (std::size_t slot = 0; slot < ZR3Map::kSlotsPerCell; ++slot) {
         if (const ZR3ChainRecord* tile = map.CellTile(row, column, slot)) {
-          Mix(hash, tile->Name());
+          // Neighbouring cells mostly hold the same tiles: its name is hashed once a run.
+          if (tile != lastTile) {
+            lastTile = tile;
+            lastName = std::hash<std::string_view>{}(tile->Name());
+          }
+          MixNumber(hash, lastName);
         } else {
           MixNumber(hash, map.CellTileId(row, column, slot));
         }
@@ -195,7 +223,20 @@ std::uint64_t FieldComparison::Key(const ZR3Base& record, std::uint64_t contentK
 
 std::uint64_t FieldComparison::ContentKey(const ZR3Base& record) {
   std::uint64_t hash = kHashStart;
-  bool scriptDone = false;
+  // Scripts are the most numerous records: theirs is taken from the script itself rather than
+  // through the field interface, which would spell out its 400 kept bytes in hex.
+  if (const auto* script = dynamic_cast<const ZR3Script*>(&record)) {
+    MixScript(hash, *script);
+    const auto bytes = [](const auto& array) {
+      return std::string_view(reinterpret_cast<const char*>(array.data()), array.size());
+    };
+    Mix(hash, bytes(script->BlockA()));
+    Mix(hash, bytes(script->BlockB()));
+    Mix(hash, bytes(script->Opaque()));
+    MixNumber(hash, script->ConditionCount());
+    MixNumber(hash, script->CommandCount());
+    return hash;
+  }
   for (const FieldInfo& field : record.Fields()) {
     switch (field.kind) {
       case FieldKind::ChainId:
@@ -213,12 +254,6 @@ std::uint64_t FieldComparison::ContentKey(const ZR3Base& record) {
       case FieldKind::Part:
         if (IsCells(record, field)) {
           MixCells(hash, static_cast<const ZR3Map&>(record));
-        } else if (IsScriptSlots(record, field)) {
-          if (scriptDone) break;
-          scriptDone = true;
-          for (const std::string& line : ScriptBody(static_cast<const ZR3Script&>(record))) {
-            Mix(hash, line);
-          }
         } else {
           Mix(hash, field.value);
         }
