@@ -35,20 +35,34 @@ std::string Span(std::string_view one, std::string_view many, int first, int las
   return std::string(many) + " " + std::to_string(first) + "-" + std::to_string(last);
 }
 
-void FieldLines(const FieldChange& field, const Painter& paint, Lines& lines) {
+// The lines a report gives one subject: each added with the record and cell it is about.
+class Entries {
+ public:
+  explicit Entries(std::vector<ReportLine>& lines) : lines_(lines) {}
+  void About(std::optional<ReportSubject> subject) { subject_ = subject; }
+  void Add(std::string text, std::optional<std::pair<int, int>> cell = std::nullopt) {
+    lines_.push_back({std::move(text), subject_, cell});
+  }
+
+ private:
+  std::vector<ReportLine>& lines_;
+  std::optional<ReportSubject> subject_;
+};
+
+void FieldLines(const FieldChange& field, const Painter& paint, Entries& lines) {
   if (field.lines.empty()) {
-    lines.push_back("    " + field.field + ": " + field.before + std::string(kArrow) + field.after);
+    lines.Add("    " + field.field + ": " + field.before + std::string(kArrow) + field.after);
     return;
   }
-  lines.push_back("    " + field.field + ":");
+  lines.Add("    " + field.field + ":");
   for (const std::string& line : field.lines) {
     const std::string text = "      " + line;
     if (line.starts_with('+')) {
-      lines.push_back(paint(kGreen, text));
+      lines.Add(paint(kGreen, text));
     } else if (line.starts_with('-')) {
-      lines.push_back(paint(kRed, text));
+      lines.Add(paint(kRed, text));
     } else {
-      lines.push_back(text);
+      lines.Add(text);
     }
   }
 }
@@ -77,40 +91,56 @@ std::string RegionText(const CellRegion& region) {
   return text + ")";
 }
 
-Lines ReportLines(const LevelDiff& diff, Colour colour) {
+std::vector<ReportLine> ReportEntries(const LevelDiff& diff, Colour colour) {
   const Painter paint(colour);
-  Lines lines;
+  std::vector<ReportLine> report;
+  Entries lines(report);
   if (!diff.info.empty()) {
-    lines.push_back(paint(kBold, "Level information"));
+    lines.About(ReportSubject{std::nullopt, 0});
+    lines.Add(paint(kBold, "Level information"));
     for (const FieldChange& field : diff.info) FieldLines(field, paint, lines);
   }
   for (const ListDiff& list : diff.lists) {
-    lines.push_back(paint(kBold, std::string(InfoOf(list.category).sectionName)));
+    const auto record = [&list](std::size_t index) { return ReportSubject{list.category, index}; };
+    lines.About(std::nullopt);
+    lines.Add(paint(kBold, std::string(InfoOf(list.category).sectionName)));
     for (const RecordPlace& added : list.added) {
-      lines.push_back(
-          paint(kGreen, "  added " + std::to_string(added.index) + " " + Quoted(added.name)));
+      lines.About(record(added.index));
+      lines.Add(paint(kGreen, "  added " + std::to_string(added.index) + " " + Quoted(added.name)));
     }
+    // A removed record is in the older version only.
+    lines.About(std::nullopt);
     for (const RecordPlace& removed : list.removed) {
-      lines.push_back(
+      lines.Add(
           paint(kRed, "  removed " + std::to_string(removed.index) + " " + Quoted(removed.name)));
     }
     for (const RecordMove& move : list.moved) {
-      lines.push_back(paint(kCyan, "  moved " + Quoted(move.name) + ": " +
-                                       std::to_string(move.from) + std::string(kArrow) +
-                                       std::to_string(move.to)));
+      lines.About(record(move.to));
+      lines.Add(paint(kCyan, "  moved " + Quoted(move.name) + ": " + std::to_string(move.from) +
+                                 std::string(kArrow) + std::to_string(move.to)));
     }
     for (const RecordRename& rename : list.renamed) {
-      lines.push_back(paint(kCyan, "  renamed " + std::to_string(rename.index) + ": " +
-                                       Quoted(rename.before) + std::string(kArrow) +
-                                       Quoted(rename.after)));
+      lines.About(record(rename.index));
+      lines.Add(paint(kCyan, "  renamed " + std::to_string(rename.index) + ": " +
+                                 Quoted(rename.before) + std::string(kArrow) +
+                                 Quoted(rename.after)));
     }
     for (const RecordChange& change : list.changed) {
-      lines.push_back(
+      lines.About(record(change.index));
+      lines.Add(
           paint(kYellow, "  changed " + std::to_string(change.index) + " " + Quoted(change.name)));
       for (const FieldChange& field : change.fields) FieldLines(field, paint, lines);
-      for (const CellRegion& region : change.cells) lines.push_back("    " + RegionText(region));
+      for (const CellRegion& region : change.cells) {
+        lines.Add("    " + RegionText(region), region.members.front());
+      }
     }
   }
+  return report;
+}
+
+Lines ReportLines(const LevelDiff& diff, Colour colour) {
+  Lines lines;
+  for (ReportLine& line : ReportEntries(diff, colour)) lines.push_back(std::move(line.text));
   return lines;
 }
 

@@ -24,6 +24,20 @@ CellSet ChangedCellsOf(const compare::LevelDiff& diff, std::size_t map, int side
   return cells;
 }
 
+void OutlineCells(QPainter& painter, const CellSet& cells, int width,
+                  const std::function<QRect(int, int)>& rectOf) {
+  QPen pen(QColor(255, 40, 40));
+  pen.setWidth(width);
+  painter.setPen(pen);
+  for (const auto& [row, column] : cells) {
+    const QRect cell = rectOf(row, column);
+    if (!cells.contains({row - 1, column})) painter.drawLine(cell.topLeft(), cell.topRight());
+    if (!cells.contains({row + 1, column})) painter.drawLine(cell.bottomLeft(), cell.bottomRight());
+    if (!cells.contains({row, column - 1})) painter.drawLine(cell.topLeft(), cell.bottomLeft());
+    if (!cells.contains({row, column + 1})) painter.drawLine(cell.topRight(), cell.bottomRight());
+  }
+}
+
 void MarkChangedCells(QImage& image, const MapRenderer& renderer, const CellSet& changed,
                       int side) {
   QPainter painter(&image);
@@ -33,20 +47,8 @@ void MarkChangedCells(QImage& image, const MapRenderer& renderer, const CellSet&
       if (!changed.contains({row, column})) painter.fillRect(renderer.CellRect(row, column), dim);
     }
   }
-  QPen pen(QColor(255, 40, 40));
-  pen.setWidth(std::max(1, renderer.Options().cell / 8));
-  painter.setPen(pen);
-  for (const auto& [row, column] : changed) {
-    const QRect cell = renderer.CellRect(row, column);
-    if (!changed.contains({row - 1, column})) painter.drawLine(cell.topLeft(), cell.topRight());
-    if (!changed.contains({row + 1, column})) {
-      painter.drawLine(cell.bottomLeft(), cell.bottomRight());
-    }
-    if (!changed.contains({row, column - 1})) painter.drawLine(cell.topLeft(), cell.bottomLeft());
-    if (!changed.contains({row, column + 1})) {
-      painter.drawLine(cell.topRight(), cell.bottomRight());
-    }
-  }
+  OutlineCells(painter, changed, std::max(1, renderer.Options().cell / 8),
+               [&renderer](int row, int column) { return renderer.CellRect(row, column); });
 }
 
 }  // namespace zr3::render

@@ -47,6 +47,7 @@
 #include "script/zr3importer.h"
 #include "script/zr3script.h"
 #include "ui/busycursor.h"
+#include "ui/comparison.h"
 #include "ui/fielddelegate.h"
 #include "ui/fieldmodel.h"
 #include "ui/itemlistmodel.h"
@@ -171,6 +172,7 @@ void TfrmMain::CreateMenus() {
   mnuFileSaveAs_ = NewAction("mnuFileSaveAs", tr("Save &As..."));
   mnuFileExport_ = NewAction("mnuFileExport", tr("&Export..."));
   mnuFileImport_ = NewAction("mnuFileImport", tr("&Import Scripts..."));
+  mnuFileCompare_ = NewAction("mnuFileCompare", tr("&Compare With..."));
   mnuFileExit_ = NewAction("mnuFileExit", tr("E&xit"));
   mnuFileOpen_->setShortcut(QKeySequence::Open);
   mnuFileSave_->setShortcut(QKeySequence::Save);
@@ -191,6 +193,7 @@ void TfrmMain::CreateMenus() {
   mnuFileScriptExport_->addAction(mnuFileScriptsType_);
   mnuFileScriptExport_->addAction(mnuFileScriptsAll_);
   mnuFile->addAction(mnuFileImport_);
+  mnuFile->addAction(mnuFileCompare_);
   mnuFile->addSeparator();
   mnuFileRecent_ = mnuFile->addMenu(tr("Recent &Files"));
   mnuFileRecent_->setObjectName(QStringLiteral("mnuFileRecent"));
@@ -253,6 +256,7 @@ void TfrmMain::CreateMenus() {
   mnuHelp->addAction(mnuHelpAbout_);
 
   connect(mnuFileOpen_, &QAction::triggered, this, &TfrmMain::mnuFileOpenClick);
+  connect(mnuFileCompare_, &QAction::triggered, this, &TfrmMain::mnuFileCompareClick);
   connect(mnuFileSave_, &QAction::triggered, this, &TfrmMain::mnuFileSaveClick);
   connect(mnuFileSaveAs_, &QAction::triggered, this, &TfrmMain::mnuFileSaveAsClick);
   connect(mnuFileExit_, &QAction::triggered, this, &TfrmMain::mnuFileExitClick);
@@ -743,6 +747,27 @@ void TfrmMain::mnuFileOpenClick() {
   if (!path.isEmpty()) OpenLevel(path);
 }
 
+void TfrmMain::mnuFileCompareClick() {
+  if (!level_ || !level_->Loaded()) return;
+  const QString path = prompt_->OpenFile({.name = QStringLiteral("dlgCompare"),
+                                          .title = tr("Compare With"),
+                                          .filter = tr("ZR3 Level Files (*.zr3)"),
+                                          .folder = settings_.defaultPath});
+  if (path.isEmpty()) return;
+  try {
+    BusyCursor busy;
+    ZR3Level older;
+    older.Load(ToNativePath(path));
+    auto comparison = std::make_unique<Comparison>(older, *level_);
+    ListResults(comparison->Lines());
+    comparison_ = std::move(comparison);
+    pnlMap_->View()->SetOutline(
+        [this](std::size_t map) { return comparison_ ? comparison_->ChangedCells(map) : nullptr; });
+  } catch (const std::exception& e) {
+    ShowError(MessageText(e));
+  }
+}
+
 void TfrmMain::mnuFileSaveClick() {
   if (level_ && level_->Loaded()) SaveLevel({});
 }
@@ -1033,6 +1058,7 @@ void TfrmMain::ShowResults(ResultLines lines) {
 }
 
 void TfrmMain::ListResults(ResultLines lines) {
+  EndComparison();
   resultModel_->SetLines(std::move(lines));
   if (!dckResults_->isHidden()) return;
   dckResults_->show();
@@ -1040,7 +1066,14 @@ void TfrmMain::ListResults(ResultLines lines) {
   resizeDocks({dckResults_}, {height() / 4}, Qt::Vertical);
 }
 
+void TfrmMain::EndComparison() {
+  if (!comparison_) return;
+  comparison_.reset();
+  pnlMap_->View()->SetOutline({});
+}
+
 void TfrmMain::ClearResults() {
+  EndComparison();
   resultModel_->Clear();
   dckResults_->hide();
 }
@@ -1048,6 +1081,11 @@ void TfrmMain::ClearResults() {
 void TfrmMain::lvwResultsActivated(const QModelIndex& index) {
   if (const std::optional<NamedRecord> record = resultModel_->RecordAt(index.row())) {
     ShowRecord(*record);
+  }
+  if (const std::optional<MapCell> cell =
+          comparison_ ? comparison_->CellAt(static_cast<std::size_t>(index.row())) : std::nullopt) {
+    tabRecord_->setCurrentWidget(pnlMap_);
+    pnlMap_->View()->SelectCell(cell);
   }
 }
 

@@ -106,6 +106,7 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   void mnuFileScriptsTypeClick();
   void mnuFileScriptsAllClick();
   void mnuFileImportClick();
+  void mnuFileCompareClick();
   void mnuHelpAboutClick();
   // Asks for the folder the level's image paths are relative to.
   void mnuViewGameFolderClick();
@@ -189,6 +190,8 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   void ListResults(ResultLines lines);
   // Results name records by position; they go when the positions change.
   void ClearResults();
+  // Ends a comparison: its lines and the outline of the changed cells go.
+  void EndComparison();
   void lvwResultsActivated(const QModelIndex& index);
   void ShowModified();
   // Takes a change that was just done as the next step of the undo history.
@@ -222,6 +225,7 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   std::unique_ptr<Prompt> ownPrompt_;
   Prompt* prompt_;
   std::unique_ptr<ZR3Level> level_;
+  std::unique_ptr<class Comparison> comparison_;
   WindowSettings settings_;
   std::optional<Category> itemCategory_;
   bool fixedTable_ = false;
@@ -235,6 +239,7 @@ class TfrmMain : public QMainWindow, public ZR3Progress, public EditHost {
   QAction* mnuFileScriptsType_ = nullptr;
   QAction* mnuFileScriptsAll_ = nullptr;
   QAction* mnuFileImport_ = nullptr;
+  QAction* mnuFileCompare_ = nullptr;
   QAction* mnuFileExit_ = nullptr;
   QMenu* mnuFileRecent_ = nullptr;
   QAction* mnuViewTiles_ = nullptr;
