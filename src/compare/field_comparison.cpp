@@ -192,6 +192,36 @@ void MixCells(std::uint64_t& hash, const ZR3Map& map) {
   }
 }
 
+// One field into a key: what ContentKey says.
+void MixField(std::uint64_t& hash, const ZR3Base& record, const FieldInfo& field) {
+  switch (field.kind) {
+    case FieldKind::ChainId:
+      break;
+    case FieldKind::Text:
+      if (field.name != "name") Mix(hash, field.value);
+      break;
+    case FieldKind::Reference:
+    case FieldKind::Position:
+      MixReference(hash, field);
+      break;
+    case FieldKind::Run:
+      for (const FieldInfo& slot : field.elements) MixReference(hash, slot);
+      break;
+    case FieldKind::Part:
+      if (IsCells(record, field)) {
+        MixCells(hash, static_cast<const ZR3Map&>(record));
+      } else if (IsScriptSlots(record, field)) {
+        MixScript(hash, static_cast<const ZR3Script&>(record));
+      } else {
+        Mix(hash, field.value);
+      }
+      break;
+    default:
+      Mix(hash, field.value);
+      break;
+  }
+}
+
 }  // namespace
 
 std::string ValueText(const FieldInfo& field) {
@@ -237,33 +267,18 @@ std::uint64_t FieldComparison::ContentKey(const ZR3Base& record) {
     MixNumber(hash, script->CommandCount());
     return hash;
   }
-  for (const FieldInfo& field : record.Fields()) {
-    switch (field.kind) {
-      case FieldKind::ChainId:
-        break;
-      case FieldKind::Text:
-        if (field.name != "name") Mix(hash, field.value);
-        break;
-      case FieldKind::Reference:
-      case FieldKind::Position:
-        MixReference(hash, field);
-        break;
-      case FieldKind::Run:
-        for (const FieldInfo& slot : field.elements) MixReference(hash, slot);
-        break;
-      case FieldKind::Part:
-        if (IsCells(record, field)) {
-          MixCells(hash, static_cast<const ZR3Map&>(record));
-        } else {
-          Mix(hash, field.value);
-        }
-        break;
-      default:
-        Mix(hash, field.value);
-        break;
-    }
-  }
+  for (const FieldInfo& field : record.Fields()) MixField(hash, record, field);
   return hash;
+}
+
+std::vector<std::uint64_t> FieldComparison::FieldKeys(const ZR3Base& record) {
+  std::vector<std::uint64_t> keys;
+  for (const FieldInfo& field : record.Fields()) {
+    std::uint64_t hash = kHashStart;
+    MixField(hash, record, field);
+    keys.push_back(hash);
+  }
+  return keys;
 }
 
 bool FieldComparison::SameValue(const FieldInfo& before, const FieldInfo& after) const {

@@ -22,6 +22,8 @@ class FieldComparison {
   // or a position, references taken by the name of their record: equal for a record that
   // only moved or was renumbered by a save.
   static std::uint64_t ContentKey(const ZR3Base& record);
+  // A key of each field of the record, in file order, for telling how alike two records are.
+  static std::vector<std::uint64_t> FieldKeys(const ZR3Base& record);
   // The content key with the record's name.
   static std::uint64_t Key(const ZR3Base& record, std::uint64_t contentKey);
 

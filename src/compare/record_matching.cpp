@@ -1,6 +1,7 @@
 #include "compare/record_matching.h"
 
 #include <algorithm>
+#include <map>
 #include <string_view>
 #include <unordered_map>
 
@@ -15,6 +16,8 @@ namespace {
 // Beyond this many inserted and removed records a list is aligned greedily rather than by
 // the longest common subsequence, whose search grows with the square of the edits.
 constexpr std::size_t kMaxAlignedEdits = 2000;
+// Beyond this many candidate pairs in one gap the records left over pair by position.
+constexpr std::size_t kMaxLikenessPairs = 4096;
 
 ListKeys KeysOf(const ZR3Level& level, Category list) {
   const RecordList& records = level.List(list);
@@ -134,15 +137,62 @@ void RecordMatching::MatchList(Category list, const ListKeys& oldSide, const Lis
          [&](std::size_t j) { return newSide.content[j]; },
          [&](const ListKeys& side, std::size_t k) { return contentCount[side.content[k]] == 2; });
 
-  // What is still left pairs by position inside the same gap: a record replaced in place.
-  std::size_t j = 0;
+  // What is still left pairs inside the same gap: a record replaced in place. Where a gap
+  // holds as many on both sides they pair by position; otherwise the most alike pair first.
+  std::map<std::size_t, std::pair<std::vector<std::size_t>, std::vector<std::size_t>>> gaps;
   for (std::size_t i = 0; i < oldKeys.size(); ++i) {
-    if (oldToNew[i] != kNone) continue;
-    while (j < newKeys.size() && (newToOld[j] != kNone || newGaps[j] < oldGaps[i])) ++j;
-    if (j < newKeys.size() && newGaps[j] == oldGaps[i]) Pair(list, i, j++);
+    if (oldToNew[i] == kNone) gaps[oldGaps[i]].first.push_back(i);
+  }
+  for (std::size_t j = 0; j < newKeys.size(); ++j) {
+    if (newToOld[j] == kNone && gaps.contains(newGaps[j])) gaps[newGaps[j]].second.push_back(j);
+  }
+  for (const auto& [gap, left] : gaps) {
+    const auto& [olds, news] = left;
+    if (olds.size() == news.size() || olds.size() * news.size() > kMaxLikenessPairs) {
+      for (std::size_t k = 0; k < std::min(olds.size(), news.size()); ++k) {
+        Pair(list, olds[k], news[k]);
+      }
+      continue;
+    }
+    PairMostAlike(list, olds, news);
   }
   for (std::size_t i = 0; i < oldKeys.size(); ++i) {
     if (oldToNew[i] != kNone) sameKey_[index][i] = oldKeys[i] == newKeys[oldToNew[i]];
+  }
+}
+
+void RecordMatching::PairMostAlike(Category list, const std::vector<std::size_t>& olds,
+                                   const std::vector<std::size_t>& news) {
+  const auto keysOf = [](const RecordList& records, const std::vector<std::size_t>& indices) {
+    std::vector<std::vector<std::uint64_t>> keys;
+    for (const std::size_t index : indices) {
+      keys.push_back(FieldComparison::FieldKeys(*records[index]));
+    }
+    return keys;
+  };
+  const std::vector<std::vector<std::uint64_t>> oldFields = keysOf(before_.List(list), olds);
+  const std::vector<std::vector<std::uint64_t>> newFields = keysOf(after_.List(list), news);
+  struct Candidate {
+    std::size_t alike;
+    std::size_t oldAt;
+    std::size_t newAt;
+  };
+  std::vector<Candidate> candidates;
+  for (std::size_t a = 0; a < olds.size(); ++a) {
+    for (std::size_t b = 0; b < news.size(); ++b) {
+      std::size_t alike = 0;
+      for (std::size_t f = 0; f < std::min(oldFields[a].size(), newFields[b].size()); ++f) {
+        alike += oldFields[a][f] == newFields[b][f] ? 1 : 0;
+      }
+      candidates.push_back({alike, a, b});
+    }
+  }
+  std::stable_sort(candidates.begin(), candidates.end(),
+                   [](const Candidate& x, const Candidate& y) { return x.alike > y.alike; });
+  for (const Candidate& candidate : candidates) {
+    const std::size_t i = olds[candidate.oldAt];
+    const std::size_t j = news[candidate.newAt];
+    if (NewIndexOf(list, i) == kNone && OldIndexOf(list, j) == kNone) Pair(list, i, j);
   }
 }
 

@@ -45,6 +45,9 @@ class RecordMatching {
  private:
   void MatchList(Category list, const ListKeys& oldSide, const ListKeys& newSide);
   void Pair(Category list, std::size_t oldIndex, std::size_t newIndex);
+  // Pairs records left over in one gap, the pair with the most equal fields first.
+  void PairMostAlike(Category list, const std::vector<std::size_t>& olds,
+                     const std::vector<std::size_t>& news);
 
   const ZR3Level& before_;
   const ZR3Level& after_;

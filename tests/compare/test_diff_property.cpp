@@ -338,7 +338,7 @@ class EditedWorld {
 };
 
 TEST(DiffProperty, NamesExactlyWhatRandomEditsTouched) {
-  for (unsigned seed = 1; seed <= 60; ++seed) {
+  for (unsigned seed = 1; seed <= 100; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     EditedWorld world(seed);
     for (int edit = 0; edit < 12; ++edit) world.EditAtRandom();
