@@ -11,6 +11,7 @@
 #include "cli/cli_common.h"
 #include "compare/diff_report.h"
 #include "compare/level_diff.h"
+#include "compare/level_listing.h"
 #include "json/windows1252.h"
 #include "level/zr3error.h"
 
@@ -25,6 +26,7 @@ struct DiffArgs {
   std::string color = "auto";
   bool stat = false;
   bool json = false;
+  bool textconv = false;
 };
 
 // Exit statuses, as diff has them.
@@ -193,6 +195,11 @@ int RunGitDiff(const std::vector<std::string>& args, compare::Colour colour) {
 
 int RunDiff(const DiffArgs& args) {
   const compare::Colour colour = ChooseColour(args.color);
+  if (args.textconv) {
+    if (args.files.size() != 1) throw CLI::ValidationError("--textconv", "takes one level");
+    PrintLines(compare::LevelListing(*LoadLevel(args.files[0])));
+    return 0;
+  }
   if (args.files.size() == 7) return RunGitDiff(args.files, colour);
   if (args.files.size() != 2) {
     throw CLI::ValidationError("OLD NEW", "takes two levels (or the seven arguments git hands)");
@@ -226,12 +233,15 @@ void AddDiffCommand(CLI::App& app) {
       "they are the same, 1 when they differ, 2 when a level cannot be read");
   diff->add_option("OLD NEW", args->files, "The older and the newer level")
       ->required()
-      ->expected(2, 7);
+      ->expected(1, 7);
   diff->add_option("--color", args->color, "Colour the report: auto (on a terminal), always, never")
       ->check(CLI::IsMember({"auto", "always", "never"}));
   CLI::Option* stat = diff->add_flag("--stat", args->stat, "Only count the changes per list");
   diff->add_flag("--json", args->json, "The report as JSON (schema/zr3-diff.schema.json)")
       ->excludes(stat);
+  diff->add_flag("--textconv", args->textconv,
+                 "Print one level (the only file given) as lines for git's textconv: a record "
+                 "a heading, a field a line, no identifiers");
   diff->callback([args] {
     std::cout.flush();
     const int status = RunDiff(*args);

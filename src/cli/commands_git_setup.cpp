@@ -23,13 +23,18 @@ namespace {
 // What git-setup puts in place: the attribute each level gets in .gitattributes, and the
 // repository settings that make the attribute's driver run zr3. Another driver (a merge) is
 // one more entry.
-struct GitDriver {
-  std::string_view attribute;  // "diff=zr3"
+struct GitSetting {
   std::string_view key;        // "diff.zr3.command"
   std::string_view arguments;  // what follows the program in the setting
 };
+struct GitDriver {
+  std::string_view attribute;  // "diff=zr3"
+  std::array<GitSetting, 2> settings;
+};
+// git diff runs the command on both versions; git log -p, which runs no command unless told
+// (--ext-diff), diffs the textconv listings line by line.
 constexpr std::array<GitDriver, 1> kDrivers = {{
-    {"diff=zr3", "diff.zr3.command", "diff"},
+    {"diff=zr3", {{{"diff.zr3.command", "diff"}, {"diff.zr3.textconv", "diff --textconv"}}}},
 }};
 constexpr std::string_view kPattern = "*.zr3";
 
@@ -143,16 +148,18 @@ void GitSetup() {
   }
   const std::string program = ShellQuoted(OwnPath());
   for (const GitDriver& driver : kDrivers) {
-    const std::string value = program + " " + std::string(driver.arguments);
-    const std::string key(driver.key);
-    if (RunGit({"config", "--local", "--get", key}).output == value) {
-      std::cout << "git config already has " << key << " = " << value << '\n';
-      continue;
+    for (const GitSetting& setting : driver.settings) {
+      const std::string value = program + " " + std::string(setting.arguments);
+      const std::string key(setting.key);
+      if (RunGit({"config", "--local", "--get", key}).output == value) {
+        std::cout << "git config already has " << key << " = " << value << '\n';
+        continue;
+      }
+      if (RunGit({"config", "--local", key, value}).status != 0) {
+        throw ZR3Error("git config " + key + " failed");
+      }
+      std::cout << "git config: set " << key << " = " << value << '\n';
     }
-    if (RunGit({"config", "--local", key, value}).status != 0) {
-      throw ZR3Error("git config " + key + " failed");
-    }
-    std::cout << "git config: set " << key << " = " << value << '\n';
   }
 }
 
@@ -161,9 +168,9 @@ void GitSetup() {
 void AddGitSetupCommand(CLI::App& app) {
   CLI::App* setup = app.add_subcommand(
       "git-setup",
-      "Make git diff and git log -p --ext-diff of this repository's levels show zr3 diff's "
-      "report (adds to .gitattributes and the repository's config; running it again changes "
-      "nothing)");
+      "Make git diff of this repository's levels show zr3 diff's report and git log -p a "
+      "listing of their records (adds to .gitattributes and the repository's config; running "
+      "it again changes nothing)");
   setup->callback(GitSetup);
 }
 

@@ -112,7 +112,8 @@ TEST_F(CliDiffTest, GitDiffShowsTheReportAfterGitSetup) {
   ASSERT_EQ(run(git + "add level.zr3 .gitattributes && " + git + "commit -qm old"), 0);
   zr3test::WriteFile(repo + "/level.zr3", zr3test::ReadFile(newPath_));
   ASSERT_EQ(run(git + "commit -qam new"), 0);
-  ASSERT_EQ(run(git + "diff HEAD~1 HEAD > diff.txt && " + git + "log -p --ext-diff -1 > log.txt"),
+  ASSERT_EQ(run(git + "diff HEAD~1 HEAD > diff.txt && " + git +
+                "log -p --ext-diff -1 > log.txt && " + git + "log -p -1 > listing.txt"),
             0);
   for (const char* output : {"/diff.txt", "/log.txt"}) {
     const std::string text = zr3test::ReadFile(repo + output);
@@ -120,6 +121,11 @@ TEST_F(CliDiffTest, GitDiffShowsTheReportAfterGitSetup) {
         << text;
     EXPECT_NE(text.find("    cost: 0 \xE2\x86\x92 12"), std::string::npos) << text;
   }
+  // Without --ext-diff git log diffs the listings: the changed lines and their records only.
+  const std::string listing = zr3test::ReadFile(repo + "/listing.txt");
+  EXPECT_NE(listing.find("\n-Items \"Axe\"\n+Items \"Hatchet\"\n"), std::string::npos)
+      << listing;
+  EXPECT_NE(listing.find("\n-  cost: 0\n+  cost: 12\n"), std::string::npos) << listing;
 }
 
 }  // namespace
