@@ -123,8 +123,7 @@ TEST_F(CliDiffTest, GitDiffShowsTheReportAfterGitSetup) {
   }
   // Without --ext-diff git log diffs the listings: the changed lines and their records only.
   const std::string listing = zr3test::ReadFile(repo + "/listing.txt");
-  EXPECT_NE(listing.find("\n-Items \"Axe\"\n+Items \"Hatchet\"\n"), std::string::npos)
-      << listing;
+  EXPECT_NE(listing.find("\n-Items \"Axe\"\n+Items \"Hatchet\"\n"), std::string::npos) << listing;
   EXPECT_NE(listing.find("\n-  cost: 0\n+  cost: 12\n"), std::string::npos) << listing;
 }
 
