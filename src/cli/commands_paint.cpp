@@ -115,9 +115,8 @@ std::array<std::uint8_t, 3> ParseRgb(const std::string& text) {
 void SetColour(const ColourArgs& args) {
   std::unique_ptr<ZR3Level> level = LoadLevel(args.level);
   RecordOf(*level, Category::Palettes, args.palette);
-  PaletteColourEdit(*level, static_cast<std::size_t>(args.palette),
-                    static_cast<std::size_t>(args.colour), ParseRgb(args.rgb))
-      .Redo(*level);
+  EditPaletteColour(*level, static_cast<std::size_t>(args.palette),
+                    static_cast<std::size_t>(args.colour), ParseRgb(args.rgb));
   SaveTo(*level, args.level, args.output);
 }
 

@@ -4,12 +4,14 @@
 #include <QPainter>
 #include <charconv>
 #include <iostream>
+#include <optional>
 
 #include "cli/batch.h"
 #include "cli/cli_common.h"
 #include "level/zr3error.h"
 #include "records/zr3map.h"
 #include "records/zr3palette.h"
+#include "render/change_outline.h"
 #include "render/map_renderer.h"
 #include "render/offscreen.h"
 
@@ -38,6 +40,7 @@ struct RenderArgs {
   std::string gameFolder;
   bool grid = false;
   bool objects = false;
+  std::string diffWith;
 };
 
 std::array<bool, 3> ParseLayers(const std::string& text) {
@@ -102,10 +105,11 @@ QStringList GameFolders(const RenderArgs& args, const std::string& level) {
   return {folder};
 }
 
-// Draws the map at index of the loaded level into out, its pictures from images.
+// Draws the map at index of the loaded level into out, its pictures from images; with
+// changes, the cells they changed are outlined and the rest dimmed.
 void DrawMap(const RenderArgs& args, const render::MapRenderOptions& options,
              render::ImageCache& images, const ZR3Level& level, long long index,
-             const std::string& out) {
+             const std::string& out, const compare::LevelDiff* changes = nullptr) {
   const auto& map = static_cast<const ZR3Map&>(RecordOf(level, Category::Maps, index));
   const int side = (map.Side() + 2) * options.cell;
   if (side > kMaxPictureSide) {
@@ -119,6 +123,11 @@ void DrawMap(const RenderArgs& args, const render::MapRenderOptions& options,
   if (args.objects) {
     QPainter painter(&image);
     renderer.PaintObjects(painter, map, render::ObjectsOn(level, map));
+  }
+  if (changes != nullptr) {
+    MarkChangedCells(image, renderer,
+                     render::ChangedCellsOf(*changes, static_cast<std::size_t>(index), map.Side()),
+                     map.Side());
   }
   WritePng(image, out);
 }
@@ -143,13 +152,20 @@ void RenderMap(const RenderArgs& args) {
     std::unique_ptr<ZR3Level> level = LoadLevel(levelPath);
     qInstallMessageHandler(QuietQt);
     render::OffscreenGui gui;
-    DrawMap(args, options, images, *level, index, args.batch.levels[2]);
+    // The map as it changed since the older level, matched as zr3 diff matches it.
+    std::optional<compare::LevelDiff> changes;
+    if (!args.diffWith.empty()) changes = compare::CompareLevels(*LoadLevel(args.diffWith), *level);
+    DrawMap(args, options, images, *level, index, args.batch.levels[2],
+            changes ? &*changes : nullptr);
     if (const std::string note = MissingNote(images); !note.empty()) {
       std::cerr << "zr3: " << note << '\n';
     }
     return;
   }
   // With --output-dir every positional word is a level, and --map picks one map of each.
+  if (!args.diffWith.empty()) {
+    throw CLI::ValidationError("--diff", "compares one level: give LEVEL INDEX OUT.png");
+  }
   CreateOutputFolder(args.batch.outputDir);
   RefuseSharedOutputs(args.batch.levels, "-INDEX.png");
   qInstallMessageHandler(QuietQt);
@@ -215,6 +231,8 @@ void AddRenderCommands(CLI::App& app) {
   map->add_flag("--objects", args->objects,
                 "Draw the objects standing on the map: their picture, or a marker with their "
                 "initial");
+  map->add_option("--diff", args->diffWith,
+                  "Older version of the level: outline the cells that changed since, dim the rest");
   map->callback([args] { RenderMap(*args); });
 
   auto paletteArgs = std::make_shared<PaletteArgs>();

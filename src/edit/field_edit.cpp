@@ -159,4 +159,18 @@ FieldEdit PaletteColourEdit(const ZR3Level& level, std::size_t palette, std::siz
                    FieldLister::HexText(colours.data(), colours.size()));
 }
 
+FieldEdit EditField(ZR3Level& level, const FieldOwner& owner, std::string_view path,
+                    std::string_view value) {
+  FieldEdit edit(owner, std::string(path), std::string(value));
+  edit.Redo(level);
+  return edit;
+}
+
+FieldEdit EditPaletteColour(ZR3Level& level, std::size_t palette, std::size_t colour,
+                            std::array<std::uint8_t, 3> rgb) {
+  FieldEdit edit = PaletteColourEdit(level, palette, colour, rgb);
+  edit.Redo(level);
+  return edit;
+}
+
 }  // namespace zr3

@@ -93,4 +93,11 @@ class FieldEdit {
 FieldEdit PaletteColourEdit(const ZR3Level& level, std::size_t palette, std::size_t colour,
                             std::array<std::uint8_t, 3> rgb);
 
+// The edits above done at once, for callers without an undo history (the command line, the
+// comparison's tests); the answer can still undo them.
+FieldEdit EditField(ZR3Level& level, const FieldOwner& owner, std::string_view path,
+                    std::string_view value);
+FieldEdit EditPaletteColour(ZR3Level& level, std::size_t palette, std::size_t colour,
+                            std::array<std::uint8_t, 3> rgb);
+
 }  // namespace zr3

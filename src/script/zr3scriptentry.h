@@ -123,6 +123,9 @@ class ZR3ScriptEntry {
   // ZR3Error when a position does not fit the signed 16-bit parameter.
   Parameters WrittenParameters() const;
   void Write(ByteWriter& out) const;
+  // The parameters that name records for the current code and parameters, in the order of
+  // the entry's form.
+  ReferenceSteps StepsOf() const;
 
  protected:
   // Which slot an entry fills decides which records its parameters name. The entry says so
@@ -146,9 +149,6 @@ class ZR3ScriptEntry {
   std::uint8_t resolvedCount_ = 0;
   Slot slot_;
 
-  // The parameters that name records for the current code and parameters, in the order of
-  // the entry's form.
-  ReferenceSteps StepsOf() const;
   // The readable text or the script line of the entry, from its form.
   void AppendText(bool readable, std::string& out) const;
 };

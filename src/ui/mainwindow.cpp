@@ -237,7 +237,7 @@ void MainWindow::onLevelReplaced() {
   // would write an almost empty text as if it were the level.
   for (QAction* command :
        {actions_.save, actions_.saveAs, actions_.exportLevel, actions_.exportScripts->menuAction(),
-        actions_.importScripts, actions_.checkLevel}) {
+        actions_.importScripts, actions_.compareWith, actions_.checkLevel}) {
     command->setEnabled(loaded);
   }
   ShowTitle();

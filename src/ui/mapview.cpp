@@ -185,6 +185,11 @@ void MapView::paintEvent(QPaintEvent* event) {
     painter.fillRect(RectangleOf(*stroke_), kRectangleColour);
   }
   painter.setBrush(Qt::NoBrush);
+  if (const render::CellSet* cells = outline_ && map_ ? outline_(*map_) : nullptr) {
+    render::OutlineCells(painter, *cells, 2, [this](int row, int column) {
+      return ViewRect({row, column}).adjusted(0, 0, -1, -1);
+    });
+  }
   if (hovered_) {
     painter.setPen(QPen(kHoverColour, 1));
     painter.drawRect(ViewRect(*hovered_).adjusted(0, 0, -1, -1));
@@ -198,6 +203,11 @@ void MapView::paintEvent(QPaintEvent* event) {
     missingShown_ = images_.MissingCount();
     emit MissingImagesChanged(missingShown_);
   }
+}
+
+void MapView::SetOutline(std::function<const render::CellSet*(std::size_t)> outline) {
+  outline_ = std::move(outline);
+  viewport()->update();
 }
 
 void MapView::resizeEvent(QResizeEvent* event) {

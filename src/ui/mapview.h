@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "edit/map_paint.h"
+#include "render/change_outline.h"
 #include "render/map_renderer.h"
 
 namespace zr3 {
@@ -84,6 +85,9 @@ class MapView : public QAbstractScrollArea {
   // The cell under the mouse, if any.
   std::optional<MapCell> HoveredCell() const { return hovered_; }
   void SelectCell(std::optional<MapCell> cell);
+  // The cells to outline on a map (a comparison's changed cells), by the map's index; none
+  // outlines nothing.
+  void SetOutline(std::function<const render::CellSet*(std::size_t map)> outline);
   // The cell under a point of the view, if any; and the centre of a cell in view
   // coordinates.
   std::optional<MapCell> CellAt(QPoint point) const;
@@ -155,6 +159,7 @@ class MapView : public QAbstractScrollArea {
   // Where the middle button last dragged the map from, while it is held.
   std::optional<QPoint> panFrom_;
   int missingShown_ = 0;
+  std::function<const render::CellSet*(std::size_t)> outline_;
 };
 
 }  // namespace zr3::ui

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,8 @@
 #include "edit/references.h"
 #include "ui/busycursor.h"
 #include "ui/categoryrows.h"
+#include "ui/comparison.h"
+#include "ui/mappane.h"
 #include "ui/prompt.h"
 #include "ui/recordlistmodel.h"
 #include "ui/recordviews.h"
@@ -31,6 +34,8 @@ namespace {
 constexpr int kRefusalReferrers = 10;
 
 }  // namespace
+
+RecordController::~RecordController() = default;
 
 RecordController::RecordController(LevelDocument& document, Prompt& prompt, RecordViews& views,
                                    const WindowActions& actions, QMainWindow& window,
@@ -108,6 +113,7 @@ RecordController::RecordController(LevelDocument& document, Prompt& prompt, Reco
   connect(actions_.moveDown, &QAction::triggered, this, &RecordController::onMoveDown);
   connect(actions_.find, &QAction::triggered, this, &RecordController::onFind);
   connect(actions_.checkLevel, &QAction::triggered, this, &RecordController::onCheckLevel);
+  connect(actions_.compareWith, &QAction::triggered, this, &RecordController::onCompareWith);
   connect(actions_.filter, &QAction::triggered, this, &RecordController::onFocusFilter);
 
   connect(&document_, &LevelDocument::levelReplaced, this, &RecordController::onLevelReplaced);
@@ -315,6 +321,7 @@ void RecordController::ShowResults(ResultLines lines) {
 }
 
 void RecordController::ListResults(ResultLines lines) {
+  EndComparison();
   resultModel_->SetLines(std::move(lines));
   if (!resultsDock_.isHidden()) return;
   resultsDock_.show();
@@ -323,6 +330,7 @@ void RecordController::ListResults(ResultLines lines) {
 }
 
 void RecordController::ClearResults() {
+  EndComparison();
   resultModel_->Clear();
   resultsDock_.hide();
 }
@@ -331,6 +339,38 @@ void RecordController::onResultActivated(const QModelIndex& index) {
   if (const std::optional<NamedRecord> record = resultModel_->RecordAt(index.row())) {
     ShowRecord(*record);
   }
+  if (const std::optional<MapCell> cell =
+          comparison_ ? comparison_->CellAt(static_cast<std::size_t>(index.row())) : std::nullopt) {
+    views_.setCurrentWidget(views_.MapTab());
+    views_.MapTab()->View()->SelectCell(cell);
+  }
+}
+
+void RecordController::onCompareWith() {
+  if (!document_.Loaded()) return;
+  const QString path = prompt_.OpenFile({.name = QStringLiteral("dlgCompare"),
+                                         .title = tr("Compare With"),
+                                         .filter = tr("ZR3 Level Files (*.zr3)"),
+                                         .folder = QFileInfo(document_.FilePath()).absolutePath()});
+  if (path.isEmpty()) return;
+  try {
+    BusyCursor busy;
+    ZR3Level older;
+    older.Load(ToNativePath(path));
+    auto comparison = std::make_unique<Comparison>(older, *document_.Level());
+    ListResults(comparison->Lines());
+    comparison_ = std::move(comparison);
+    views_.MapTab()->View()->SetOutline(
+        [this](std::size_t map) { return comparison_ ? comparison_->ChangedCells(map) : nullptr; });
+  } catch (const std::exception& e) {
+    ShowError(prompt_, MessageText(e));
+  }
+}
+
+void RecordController::EndComparison() {
+  if (!comparison_) return;
+  comparison_.reset();
+  views_.MapTab()->View()->SetOutline({});
 }
 
 void RecordController::Move(MoveDirection direction) {

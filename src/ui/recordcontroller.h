@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <memory>
 #include <optional>
 
 #include "edit/field_edit.h"
@@ -26,6 +27,7 @@ class Prompt;
 class RecordFilterModel;
 class RecordListModel;
 class RecordViews;
+class Comparison;
 class ResultListModel;
 struct WindowActions;
 
@@ -39,6 +41,7 @@ class RecordController : public QObject {
  public:
   RecordController(LevelDocument& document, Prompt& prompt, RecordViews& views,
                    const WindowActions& actions, QMainWindow& window, QDockWidget& resultsDock);
+  ~RecordController() override;
 
   QListWidget* CategoryList() const { return categoryList_; }
   QListView* RecordList() const { return recordList_; }
@@ -70,6 +73,8 @@ class RecordController : public QObject {
   void onMoveDown();
   void onFind();
   void onCheckLevel();
+  // File > Compare With...: the differences from another version of the level, under Results.
+  void onCompareWith();
   void onFocusFilter();
 
  private:
@@ -87,6 +92,8 @@ class RecordController : public QObject {
   // clearing the filter when showThrough, else nothing is selected.
   void SelectRecordRow(int position, bool showThrough);
   void UpdateActions();
+  // Ends a comparison: the outline of its changed cells goes with its lines.
+  void EndComparison();
   // The one place where a row of the record list view and a position in the shown list are
   // turned into each other.
   QModelIndex ViewIndex(int position) const;
@@ -99,6 +106,8 @@ class RecordController : public QObject {
   const WindowActions& actions_;
   QMainWindow& window_;
   QDockWidget& resultsDock_;
+  // The comparison the Results list shows, while it does.
+  std::unique_ptr<Comparison> comparison_;
   std::optional<Category> category_;
   // While the lists are brought up to date, selection changes are not the user's choices.
   bool updating_ = false;

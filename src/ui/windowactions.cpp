@@ -45,6 +45,7 @@ const ActionSpec kActions[] = {
      Place::ExportScripts},
     {&WindowActions::importScripts, "actionImportScripts", QT_TR_NOOP("&Import Scripts..."),
      Place::File},
+    {&WindowActions::compareWith, "actionCompareWith", QT_TR_NOOP("&Compare With..."), Place::File},
     {&WindowActions::exit, "actionExit", QT_TR_NOOP("E&xit"), Place::File, QKeySequence::Quit,
      nullptr, true},
     {&WindowActions::undo, "actionUndo", nullptr, Place::Edit, QKeySequence::Undo},
@@ -159,7 +160,7 @@ WindowActions CreateWindowActions(QMainWindow& window, QUndoStack& history) {
     menu->addAction(action);
     // The submenus follow the actions they come after.
     if (action == actions.exportLevel) file->addMenu(actions.exportScripts);
-    if (action == actions.importScripts) {
+    if (action == actions.compareWith) {
       file->addSeparator();
       file->addMenu(actions.recentFiles);
     }

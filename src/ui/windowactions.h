@@ -19,6 +19,7 @@ struct WindowActions {
   QAction* exportScriptType = nullptr;
   QAction* exportAllScripts = nullptr;
   QAction* importScripts = nullptr;
+  QAction* compareWith = nullptr;
   QAction* exit = nullptr;
   QAction* undo = nullptr;
   QAction* redo = nullptr;

@@ -7,7 +7,8 @@
 // RESULT_ROW is then activated in the results list, as Enter there would. An ACTION
 // "tab:NAME" shows the record's tab of that name (Fields) in a larger window instead; on the
 // Map tab a further argument "TILE,LAYER,ROW,COLUMN,ROW,COLUMN;..." fills those rectangles
-// with the tile at that position of the tile list, with the mouse as a user does.
+// with the tile at that position of the tile list, with the mouse as a user does. An ACTION
+// "compare:OTHER.zr3" runs File > Compare With... on that file.
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -20,9 +21,11 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <utility>
 
 #include "ui/mainwindow.h"
 #include "ui/mappane.h"
+#include "ui/prompt.h"
 #include "ui/recordcontroller.h"
 #include "ui/recordviews.h"
 #include "ui/tilepalette.h"
@@ -50,6 +53,17 @@ void FillRectangles(zr3::ui::MainWindow& window, const QString& list) {
   QTest::mouseMove(view->viewport(), view->CellCentre({0, 0}));
 }
 
+// Answers the file dialog with the file given, once; asks as a user would otherwise.
+class ChosenFilePrompt : public zr3::ui::DialogPrompt {
+ public:
+  ChosenFilePrompt() : DialogPrompt(nullptr) {}
+  QString file;
+  QString OpenFile(const zr3::ui::FileDialogRequest& request) override {
+    if (file.isEmpty()) return DialogPrompt::OpenFile(request);
+    return std::exchange(file, {});
+  }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -67,7 +81,8 @@ int main(int argc, char** argv) {
   // The window starts with the first-run layout and leaves the user's settings alone.
   const QTemporaryDir settings;
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
-  zr3::ui::MainWindow window;
+  ChosenFilePrompt prompt;
+  zr3::ui::MainWindow window(&prompt);
   window.show();
   // From the event loop, so that a question the start asks is on the screen when the picture
   // is taken.
@@ -85,6 +100,10 @@ int main(int argc, char** argv) {
         if (tabs->tabText(i) == arguments[5].mid(4)) tabs->setCurrentIndex(i);
       }
       if (arguments.size() > 6) FillRectangles(window, arguments[6]);
+    } else if (arguments.size() > 5 && arguments[5].startsWith(QLatin1String("compare:"))) {
+      prompt.file = arguments[5].mid(8);
+      QTimer::singleShot(0, window.findChild<QAction*>(QStringLiteral("actionCompareWith")),
+                         &QAction::trigger);
     } else if (arguments.size() > 5) {
       auto* action = window.findChild<QAction*>(arguments[5]);
       if (auto* button = window.findChild<QToolButton*>(arguments[5]);
