@@ -20,7 +20,7 @@ Category ParseCategory(const std::string& name);
 // Writes what produce writes to the file at path atomically, or to standard output when path
 // is "-"; either way through a bounded buffer.
 void WriteOutput(const std::string& path, const std::function<void(ByteWriter& out)>& produce);
-// Prints each line followed by a line feed.
+// Prints each line, the level's text as UTF-8, followed by a line feed.
 void PrintLines(const Lines& lines);
 
 // Where a modifying command writes its result: -o OUT or --in-place.

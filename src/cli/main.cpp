@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "cli/cli_common.h"
+#include "cli/commands_create.h"
 #include "cli/commands_render.h"
 #include "level/zr3error.h"
 
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
   zr3::cli::AddJsonCommands(app);
   zr3::cli::AddFieldCommands(app);
   zr3::cli::AddRenderCommands(app);
+  zr3::cli::AddCreateCommands(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

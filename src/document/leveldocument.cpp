@@ -8,6 +8,7 @@
 #include "document/levelcommands.h"
 #include "document/recovery.h"
 #include "document/texts.h"
+#include "edit/creation.h"
 
 namespace zr3 {
 
@@ -78,6 +79,14 @@ void LevelDocument::Open(const QString& path, ZR3Progress* progress) {
   identity_ = FileIdentity::Of(path);
   ReplaceLevel(std::move(level));
   SetPath(path);
+  emit levelReplaced();
+  emit modifiedChanged(false);
+}
+
+void LevelDocument::New() {
+  identity_ = {};
+  ReplaceLevel(NewLevel());
+  SetPath({});
   emit levelReplaced();
   emit modifiedChanged(false);
 }
@@ -157,6 +166,10 @@ void LevelDocument::Move(Category category, std::size_t index, MoveDirection dir
 
 QString LevelDocument::Copy(Category category, std::size_t index, Category target) {
   return Push(new CopyCommand(*this, category, index, target));
+}
+
+QString LevelDocument::AddRecord(Category category, std::size_t position) {
+  return Push(new AddRecordCommand(*this, category, position));
 }
 
 QString LevelDocument::Delete(Category category, std::size_t index) {

@@ -16,7 +16,7 @@
 #include "json/json_export.h"
 #include "json/json_tree.h"
 #include "json/record_kind.h"
-#include "json/windows1252.h"
+#include "level/windows1252.h"
 #include "level/field_access.h"
 #include "level/fields.h"
 #include "level/numbers.h"

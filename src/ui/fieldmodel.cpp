@@ -2,6 +2,7 @@
 
 #include "document/texts.h"
 #include "edit/edit_common.h"
+#include "level/zr3error.h"
 
 namespace zr3::ui {
 
@@ -225,7 +226,13 @@ bool FieldTreeModel::setData(const QModelIndex& index, const QVariant& value, in
       !Editable(node->info)) {
     return false;
   }
-  const std::string text = FromDisplay(value.toString());
+  std::string text;
+  try {
+    text = FromDisplay(value.toString());
+  } catch (const ZR3Error& error) {
+    emit refused(MessageText(error));
+    return false;
+  }
   if (text == node->info.value) return true;
   return commit_(node->owner, node->info.name, text);
 }

@@ -64,6 +64,10 @@ class FieldTreeModel : public QAbstractItemModel {
   // "index: name" of a record of the list, as the reference picker lists it.
   static QString RecordText(const ZR3Base& record);
 
+ signals:
+  // Typed text the level's text cannot hold, with the reason; nothing was committed.
+  void refused(const QString& reason);
+
  private:
   std::vector<Node> Build() const;
   static void Link(std::vector<Node>& nodes, const Node* parent);

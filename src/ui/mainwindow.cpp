@@ -23,6 +23,7 @@
 
 #include "document/leveldocument.h"
 #include "document/texts.h"
+#include "level/zr3error.h"
 #include "render/image_path.h"
 #include "ui/categoryrows.h"
 #include "ui/filecontroller.h"
@@ -43,6 +44,7 @@ constexpr double kFirstRunShare = 0.7;
 // The file's name with the place of the modified marker; a "[*]" inside the name is doubled,
 // which the title shows as it is.
 QString TitleFor(const QString& path) {
+  if (path.isEmpty()) return QObject::tr("Untitled") + QStringLiteral("[*] - ") + kTitle;
   return QFileInfo(path).fileName().replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")) +
          QStringLiteral("[*] - ") + kTitle;
 }
@@ -363,8 +365,13 @@ void MainWindow::RunTestEdit(const QString& edit) {
   if (parts.size() != 4 || !document_->Loaded()) return;
   for (const CategoryRow& row : kCategoryRows) {
     if (ToDisplay(row.caption) != parts[0]) continue;
-    const QString refusal = document_->EditField(FieldOwner{row.category, parts[1].toULongLong()},
-                                                 FromDisplay(parts[2]), FromDisplay(parts[3]));
+    QString refusal;
+    try {
+      refusal = document_->EditField(FieldOwner{row.category, parts[1].toULongLong()},
+                                     FromDisplay(parts[2]), FromDisplay(parts[3]));
+    } catch (const ZR3Error& error) {
+      refusal = MessageText(error);
+    }
     if (!refusal.isEmpty()) ShowRefusal(refusal);
   }
   onDeactivated();

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <charconv>
 
 #include "document/leveldocument.h"
 #include "document/texts.h"
@@ -43,6 +44,7 @@ RecordViews::RecordViews(LevelDocument& document, Prompt& prompt, QWidget* paren
         return CommitField(owner, path, value);
       },
       this);
+  connect(fieldModel_, &FieldTreeModel::refused, this, &RecordViews::refused);
   fieldTree_ = new QTreeView;
   fieldTree_->setObjectName(QStringLiteral("fieldTree"));
   fieldTree_->setAccessibleName(tr("Fields"));
@@ -266,9 +268,25 @@ void RecordViews::ChangePaletteColour(int colour) {
   if (!refusal.isEmpty()) ShowError(prompt_, refusal);
 }
 
+bool RecordViews::ShrinkAsked(std::size_t map, const std::string& size) {
+  int side = 0;
+  const auto [end, error] = std::from_chars(size.data(), size.data() + size.size(), side);
+  // A size the field refuses is refused by the edit itself.
+  if (error != std::errc() || end != size.data() + size.size() || side < 0) return true;
+  const std::size_t dropped = PaintedCellsOutside(*document_.Level(), map, side);
+  if (dropped == 0) return true;
+  const QString cells = dropped == 1 ? tr("1 painted cell") : tr("%1 painted cells").arg(dropped);
+  return prompt_.Ask(QMessageBox::Question, tr("Map Size"),
+                     tr("A size of %1 drops %2 outside it. Shrink the map?").arg(side).arg(cells),
+                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
 bool RecordViews::CommitField(const FieldOwner& owner, const std::string& path,
                               const std::string& value) {
   if (!document_.Loaded()) return false;
+  if (owner.category == Category::Maps && path == "size" && !ShrinkAsked(owner.index, value)) {
+    return false;
+  }
   const QString refusal = document_.EditField(owner, path, value);
   if (refusal.isEmpty()) return true;
   emit refused(refusal);

@@ -11,6 +11,7 @@ namespace zr3::ui {
 // Every command of the main window. The actions, the menus and the toolbar are made from one
 // table, so that a command keeps one text, state and shortcut wherever it shows.
 struct WindowActions {
+  QAction* newLevel = nullptr;
   QAction* open = nullptr;
   QAction* save = nullptr;
   QAction* saveAs = nullptr;
@@ -22,6 +23,8 @@ struct WindowActions {
   QAction* exit = nullptr;
   QAction* undo = nullptr;
   QAction* redo = nullptr;
+  QAction* newRecord = nullptr;
+  QAction* rename = nullptr;
   QAction* copy = nullptr;
   QAction* remove = nullptr;
   QAction* moveUp = nullptr;

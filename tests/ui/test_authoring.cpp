@@ -1,0 +1,194 @@
+// Authoring from nothing: a new level, new records, from the menus and the keyboard.
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QListView>
+#include <QStatusBar>
+#include <QTest>
+#include <QUndoStack>
+
+#include "edit/references.h"
+#include "editor_fixture.h"
+#include "fake_prompt.h"
+#include "records/zr3map.h"
+#include "support/edit_checks.h"
+#include "support/level_builder.h"
+#include "ui/categoryrows.h"
+#include "ui_test_support.h"
+#include "world_window.h"
+
+using zr3::Category;
+
+namespace {
+
+constexpr int kMapsRow = zr3::ui::RowOfCategory(Category::Maps);
+constexpr int kFlagsRow = zr3::ui::RowOfCategory(Category::Flags);
+
+#define QVERIFY_ASSERTION(result)                            \
+  do {                                                       \
+    const ::testing::AssertionResult checked = (result);     \
+    QVERIFY2(static_cast<bool>(checked), checked.message()); \
+  } while (false)
+
+void ShowActive(QWidget& window) {
+  window.show();
+  window.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&window));
+}
+
+}  // namespace
+
+class TestAuthoring : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { IsolateSettings(settingsFolder_); }
+  void init() { QFile::remove(SettingsFile()); }
+
+  void newLevelIsUntitledAndSavesTheEmptyLevelUnderTheChosenName() {
+    WorldWindow world;
+    world.Trigger("actionNew");
+    QVERIFY(world.window.Level() != nullptr);
+    QVERIFY(world.window.windowTitle().startsWith(QStringLiteral("Untitled")));
+    QVERIFY(!world.window.isWindowModified());
+    QVERIFY(ActionOf(world.window, "actionSave")->isEnabled());
+
+    const QString path = world.folder.filePath("fresh.zr3");
+    world.prompt.files = {path};
+    world.Trigger("actionSave");
+    QCOMPARE(world.prompt.dialogs.size(), std::size_t{1});
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll().toStdString(), zr3test::LevelBuilder().Build().Bytes());
+    QVERIFY(world.window.windowTitle().startsWith(QStringLiteral("fresh.zr3")));
+  }
+
+  void newLevelAsksToSaveTheChangesOfTheOneBefore() {
+    WorldWindow world;
+    QVERIFY(world.Open());
+    world.Select(kMapsRow, 0);
+    world.Trigger("actionNewRecord");
+    world.prompt.answers = {QMessageBox::Cancel};
+    world.Trigger("actionNew");
+    QCOMPARE(world.prompt.questions.size(), std::size_t{1});
+    QCOMPARE(world.prompt.questions[0].text, QStringLiteral("Save changes?"));
+    QCOMPARE(world.Level().List(Category::Maps).size(), std::size_t{4});
+  }
+
+  void insertAddsARecordAfterTheSelectedOneInOneUndoStep() {
+    WorldWindow world;
+    QVERIFY(world.Open());
+    ShowActive(world.window);
+    world.Select(kMapsRow, 0);
+    RecordList(world.window)->setFocus();
+    QTest::keyClick(RecordList(world.window), Qt::Key_Insert);
+    QCOMPARE(Rows(world.window), QStringList({"Town", "New map", "Cave", "Field"}));
+    QCOMPARE(SelectedRow(world.window), 1);
+    QVERIFY(world.window.isWindowModified());
+    QVERIFY_ASSERTION(zr3test::ListIsConsistent(world.Level(), Category::Maps));
+    QCOMPARE(world.window.UndoStack()->count(), 1);
+    QCOMPARE(world.window.UndoStack()->undoText(), QStringLiteral("Add Map 'New map'"));
+
+    world.window.UndoStack()->undo();
+    QCOMPARE(Rows(world.window), QStringList({"Town", "Cave", "Field"}));
+    QVERIFY(!world.window.isWindowModified());
+    world.window.UndoStack()->redo();
+    QCOMPARE(Rows(world.window), QStringList({"Town", "New map", "Cave", "Field"}));
+
+    // The object on the town and the scripts naming the cave keep their maps in the file.
+    world.Trigger("actionSave");
+    const std::unique_ptr<zr3::ZR3Level> saved = world.Reloaded();
+    QCOMPARE(zr3::SearchReferences(*saved, Category::Maps, 0).back(), std::string("Object: Door"));
+    QCOMPARE(zr3::SearchReferences(*saved, Category::Maps, 2).at(2),
+             std::string("Global script: Watcher"));
+  }
+
+  // A slow second click on the selected row opens no editor; F2 does, and the keys typed there
+  // are the editor's: Delete blanks the text, not the record, and Escape gives the name back.
+  void aRecordIsRenamedByF2NeverByAClickOnTheSelectedRow() {
+    WorldWindow world;
+    QVERIFY(world.Open());
+    ShowActive(world.window);
+    world.Select(kMapsRow, 1);
+    QListView* list = RecordList(world.window);
+    list->setFocus();
+    const QPoint row = list->visualRect(list->currentIndex()).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    QVERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()) == nullptr);
+
+    QTest::keyClick(list, Qt::Key_F2);
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(editor != nullptr);
+    QCOMPARE(editor->text(), QStringLiteral("Cave"));
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Delete);
+    QCOMPARE(editor->text(), QString());
+    QCOMPARE(world.Level().List(Category::Maps).size(), std::size_t{3});
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QTest::qWait(20);
+    QCOMPARE(Rows(world.window), QStringList({"Town", "Cave", "Field"}));
+    QCOMPARE(world.window.UndoStack()->count(), 0);
+
+    world.Trigger("actionRename");
+    editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(editor != nullptr);
+    editor->setText(QStringLiteral("Grotto"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    // The delegate commits once the event loop runs.
+    QTRY_COMPARE(Rows(world.window), QStringList({"Town", "Grotto", "Field"}));
+  }
+
+  void fixedTablesTakeNoNewRecord() {
+    WorldWindow world;
+    QVERIFY(world.Open());
+    world.Select(kFlagsRow, 0);
+    QVERIFY(!ActionOf(world.window, "actionNewRecord")->isEnabled());
+    world.Select(kMapsRow, 0);
+    QVERIFY(ActionOf(world.window, "actionNewRecord")->isEnabled());
+  }
+
+  void shrinkingAMapAsksBeforeDroppingPaintedCells() {
+    Editor editor;
+    QVERIFY(editor.Open());
+    editor.Select(kMapsRow, 0);
+    editor.prompt.answers = {QMessageBox::No};
+    QVERIFY(!editor.SetField("size", "1"));
+    QCOMPARE(editor.prompt.questions.size(), std::size_t{1});
+    QCOMPARE(editor.prompt.questions[0].text,
+             QStringLiteral("A size of 1 drops 1 painted cell outside it. Shrink the map?"));
+    QCOMPARE(editor.Field("size"), QStringLiteral("2"));
+    QCOMPARE(editor.History().count(), 0);
+
+    editor.prompt.answers = {QMessageBox::Yes};
+    QVERIFY(editor.SetField("size", "1"));
+    QCOMPARE(editor.Field("size"), QStringLiteral("1"));
+    editor.History().undo();
+    QCOMPARE(editor.Level().At<zr3::ZR3Map>(Category::Maps, 0).CellTileId(0, 1, 0), 10u);
+    // Growing drops nothing and asks nothing.
+    QVERIFY(editor.SetField("size", "5"));
+    QCOMPARE(editor.prompt.questions.size(), std::size_t{2});
+  }
+
+  void typedTextTheLevelCannotHoldIsRefusedByName() {
+    Editor editor;
+    QVERIFY(editor.Open());
+    editor.Select(kMapsRow, 0);
+    QVERIFY(!editor.SetField("name", QStringLiteral("Za\u017C\u00F3\u0142\u0107")));
+    QCOMPARE(editor.window.statusBar()->currentMessage(),
+             QStringLiteral("'\u017C' cannot be stored in a level's text"));
+    QCOMPARE(editor.Field("name"), QStringLiteral("Town"));
+    QVERIFY(editor.SetField("name", QStringLiteral("\u00C9p\u00E9e \u20AC")));
+    QCOMPARE(editor.Level().List(Category::Maps)[0]->Name(), std::string("\xC9p\xE9"
+                                                                         "e \x80"));
+    QCOMPARE(Rows(editor.window).value(0), QStringLiteral("\u00C9p\u00E9e \u20AC"));
+  }
+
+ private:
+  QTemporaryDir settingsFolder_;
+};
+
+QTEST_MAIN(TestAuthoring)
+#include "test_authoring.moc"
