@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
@@ -194,6 +195,12 @@ void MainWindow::CreateLayout() {
 
   connect(actions_.exit, &QAction::triggered, this, &QWidget::close);
   connect(actions_.about, &QAction::triggered, this, &MainWindow::onAbout);
+  connect(actions_.shortcuts, &QAction::triggered, this, [this] {
+    Lines lines;
+    for (const QString& line : ShortcutLines(actions_)) lines.push_back(line.toStdString());
+    views_->ShowLines(lines);
+    views_->setCurrentWidget(views_->Details());
+  });
   connect(actions_.gameFolder, &QAction::triggered, this, &MainWindow::onGameFolder);
   connect(actions_.levelFolder, &QAction::triggered, this, &MainWindow::onLevelFolder);
   // A refusal in the status bar stays until the next command.

@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeView>
@@ -53,7 +54,9 @@ RecordViews::RecordViews(LevelDocument& document, Prompt& prompt, QWidget* paren
   fieldTree_->setUniformRowHeights(true);
   fieldTree_->setAlternatingRowColors(true);
   fieldTree_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                              QAbstractItemView::SelectedClicked);
+                              QAbstractItemView::AnyKeyPressed);
+  fieldTree_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  fieldTree_->installEventFilter(this);
   fieldTree_->header()->setSectionResizeMode(QHeaderView::Interactive);
   fieldTree_->header()->resizeSection(FieldTreeModel::NameColumn, 160);
   fieldTree_->header()->resizeSection(FieldTreeModel::ValueColumn, 200);
@@ -266,6 +269,26 @@ void RecordViews::ChangePaletteColour(int colour) {
       {static_cast<std::uint8_t>(chosen->red()), static_cast<std::uint8_t>(chosen->green()),
        static_cast<std::uint8_t>(chosen->blue())});
   if (!refusal.isEmpty()) ShowError(prompt_, refusal);
+}
+
+bool RecordViews::eventFilter(QObject* watched, QEvent* event) {
+  // Keys an open editor left unhandled come up to the tree too: only the tree's own count.
+  if (watched != fieldTree_ || event->type() != QEvent::KeyPress || !fieldTree_->hasFocus()) {
+    return QTabWidget::eventFilter(watched, event);
+  }
+  const QModelIndex current = fieldTree_->currentIndex();
+  if (!current.isValid()) return false;
+  const QModelIndex value = current.siblingAtColumn(FieldTreeModel::ValueColumn);
+  const auto* key = static_cast<QKeyEvent*>(event);
+  const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+  const bool typing = !key->text().isEmpty() && key->text().at(0).isPrint() &&
+                      !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+  if (!enter && !typing && key->key() != Qt::Key_F2) return false;
+  // The view opens the editor of its current cell for F2 and typing: make it the value.
+  if (current.column() != FieldTreeModel::ValueColumn) fieldTree_->setCurrentIndex(value);
+  if (!enter) return false;
+  fieldTree_->edit(value);
+  return true;
 }
 
 bool RecordViews::ShrinkAsked(std::size_t map, const std::string& size) {

@@ -76,6 +76,8 @@ class RecordViews : public QTabWidget {
   void DescribeShown();
   void WriteDetails();
   void ChangePaletteColour(int colour);
+  // F2, Enter and typing edit the value of the current field, whichever column is current.
+  bool eventFilter(QObject* watched, QEvent* event) override;
   // Asks before a smaller map size drops painted cells; true when the edit may go on.
   bool ShrinkAsked(std::size_t map, const std::string& size);
   bool CommitField(const FieldOwner& owner, const std::string& path, const std::string& value);

@@ -48,8 +48,8 @@ const ActionSpec kActions[] = {
      Place::File},
     {&WindowActions::exit, "actionExit", QT_TR_NOOP("E&xit"), Place::File, QKeySequence::Quit,
      nullptr, true},
-    {&WindowActions::undo, "actionUndo", nullptr, Place::Edit, QKeySequence::Undo},
-    {&WindowActions::redo, "actionRedo", nullptr, Place::Edit, QKeySequence::UnknownKey,
+    {&WindowActions::undo, "actionUndo", QT_TR_NOOP("Undo"), Place::Edit, QKeySequence::Undo},
+    {&WindowActions::redo, "actionRedo", QT_TR_NOOP("Redo"), Place::Edit, QKeySequence::UnknownKey,
      "Ctrl+Y; Ctrl+Shift+Z"},
     {&WindowActions::newRecord, "actionNewRecord", QT_TR_NOOP("&New Record"), Place::Edit,
      QKeySequence::UnknownKey, "Ins", true},
@@ -66,6 +66,7 @@ const ActionSpec kActions[] = {
     {&WindowActions::gameFolder, "actionGameFolder", QT_TR_NOOP("&Game Folder..."), Place::View},
     {&WindowActions::levelFolder, "actionLevelFolder", QT_TR_NOOP("&Level's Own Folder"),
      Place::View},
+    {&WindowActions::shortcuts, "actionShortcuts", QT_TR_NOOP("&Keyboard Shortcuts"), Place::Help},
     {&WindowActions::about, "actionAbout", QT_TR_NOOP("&About"), Place::Help},
     // Ctrl+F goes to the filter above the record list from anywhere in the window.
     {&WindowActions::filter, "actionFilter", QT_TR_NOOP("Filter Records"), Place::Window,
@@ -113,6 +114,24 @@ QMenu* AddMenu(QMenuBar* bar, const char* name, const char* title) {
 }
 
 }  // namespace
+
+QStringList ShortcutLines(const WindowActions& actions) {
+  QStringList lines;
+  lines << Translated(QT_TR_NOOP("KEYBOARD SHORTCUTS")) << QString();
+  for (const ActionSpec& spec : kActions) {
+    const QAction* action = actions.*spec.member;
+    if (action->shortcuts().isEmpty()) continue;
+    QStringList keys;
+    for (const QKeySequence& key : action->shortcuts()) {
+      keys << key.toString(QKeySequence::NativeText);
+    }
+    // The table's text: the history's own actions name their next step.
+    QString text = Translated(spec.text).remove(QLatin1Char('&'));
+    if (text.endsWith(QLatin1String("..."))) text.chop(3);
+    lines << text.leftJustified(28) + keys.join(QStringLiteral(", "));
+  }
+  return lines;
+}
 
 WindowActions CreateWindowActions(QMainWindow& window, QUndoStack& history) {
   WindowActions actions;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 class QAction;
 class QMainWindow;
 class QMenu;
@@ -34,6 +36,7 @@ struct WindowActions {
   QAction* filter = nullptr;
   QAction* gameFolder = nullptr;
   QAction* levelFolder = nullptr;
+  QAction* shortcuts = nullptr;
   QAction* about = nullptr;
 
   QMenu* exportScripts = nullptr;
@@ -43,6 +46,9 @@ struct WindowActions {
   QAction* viewDocksEnd = nullptr;
   QToolBar* toolBar = nullptr;
 };
+
+// One line per command that has keys, in menu order: its text, then its keys ("Copy  Ctrl+C").
+QStringList ShortcutLines(const WindowActions& actions);
 
 // Makes the window's actions, its menu bar and its toolbar; undo and redo are the history's.
 WindowActions CreateWindowActions(QMainWindow& window, QUndoStack& history);

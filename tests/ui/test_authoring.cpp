@@ -1,10 +1,12 @@
 // Authoring from nothing: a new level, new records, from the menus and the keyboard.
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
 #include <QStatusBar>
 #include <QTest>
+#include <QTreeView>
 #include <QUndoStack>
 
 #include "edit/references.h"
@@ -23,6 +25,7 @@ namespace {
 
 constexpr int kMapsRow = zr3::ui::RowOfCategory(Category::Maps);
 constexpr int kFlagsRow = zr3::ui::RowOfCategory(Category::Flags);
+constexpr int kItemsRow = zr3::ui::RowOfCategory(Category::Items);
 
 #define QVERIFY_ASSERTION(result)                            \
   do {                                                       \
@@ -139,6 +142,71 @@ class TestAuthoring : public QObject {
     QTest::keyClick(editor, Qt::Key_Return);
     // The delegate commits once the event loop runs.
     QTRY_COMPARE(Rows(world.window), QStringList({"Town", "Grotto", "Field"}));
+  }
+
+  // Every kind of field is edited from the keyboard alone: F2, Enter or typing opens the editor
+  // of the current row's value, Return commits, Escape cancels, Tab goes on to the next field.
+  void fieldsAreEditedFromTheKeyboard() {
+    Editor editor;
+    QVERIFY(editor.Open());
+    ShowActive(editor.window);
+    editor.Select(kItemsRow, 0);
+    editor.window.Views()->setCurrentIndex(1);
+    auto* tree = editor.window.findChild<QTreeView*>(QStringLiteral("fieldTree"));
+    QVERIFY(tree != nullptr);
+    const auto focusRow = [&](const std::string& path) {
+      tree->setFocus();
+      tree->setCurrentIndex(
+          editor.Fields().ValueIndex(path).siblingAtColumn(zr3::ui::FieldTreeModel::NameColumn));
+    };
+
+    // Text: F2, then the new name.
+    focusRow("name");
+    QTest::keyClick(tree, Qt::Key_F2);
+    auto* line = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(line != nullptr);
+    line->selectAll();
+    QTest::keyClicks(line, "Blade");
+    QTest::keyClick(line, Qt::Key_Return);
+    QTRY_COMPARE(editor.Field("name"), QStringLiteral("Blade"));
+
+    // Escape gives the old text back.
+    focusRow("name");
+    QTest::keyClick(tree, Qt::Key_F2);
+    line = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(line != nullptr);
+    QTest::keyClicks(line, "xyz");
+    QTest::keyClick(line, Qt::Key_Escape);
+    QTest::qWait(20);
+    QCOMPARE(editor.Field("name"), QStringLiteral("Blade"));
+
+    // Number: typing starts the editor with the key typed.
+    focusRow("cost");
+    QTest::keyClick(tree, Qt::Key_7);
+    QTest::keyClicks(QApplication::focusWidget(), "3");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTRY_COMPARE(editor.Field("cost"), QStringLiteral("73"));
+
+    // Choice: Enter opens the list of words, Down takes the next one.
+    focusRow("type");
+    QTest::keyClick(tree, Qt::Key_Return);
+    auto* box = qobject_cast<QComboBox*>(QApplication::focusWidget());
+    QVERIFY(box != nullptr);
+    QCOMPARE(box->currentText(), QStringLiteral("Weapon (0)"));
+    QTest::keyClick(box, Qt::Key_Down);
+    QTest::keyClick(box, Qt::Key_Return);
+    QTRY_COMPARE(editor.Field("type"), QStringLiteral("1"));
+
+    // Tab commits and goes on to the next field's editor.
+    focusRow("name");
+    QTest::keyClick(tree, Qt::Key_F2);
+    line = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(line != nullptr);
+    line->setText(QStringLiteral("Sabre"));
+    QTest::keyClick(line, Qt::Key_Tab);
+    QTRY_VERIFY(qobject_cast<QComboBox*>(QApplication::focusWidget()) != nullptr);
+    QCOMPARE(editor.Field("name"), QStringLiteral("Sabre"));
+    QCOMPARE(editor.History().count(), 4);
   }
 
   void fixedTablesTakeNoNewRecord() {
