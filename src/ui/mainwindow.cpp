@@ -32,6 +32,7 @@
 #include "ui/recordcontroller.h"
 #include "ui/recordviews.h"
 #include "ui/scriptcontroller.h"
+#include "ui/testplay.h"
 #include "ui/tilepalette.h"
 
 namespace zr3::ui {
@@ -87,6 +88,7 @@ MainWindow::MainWindow(Prompt* prompt, QWidget* parent)
   files_ = new FileController(*document_, *prompt_, settings_, actions_, *this, this);
   scripts_ = new ScriptController(*document_, *prompt_, settings_, actions_, *files_, *records_,
                                   *views_, this);
+  new TestPlayController(*document_, *prompt_, settings_, actions_, *records_, *views_, this);
   CreateLayout();
   ConnectDocument();
   onLevelReplaced();
@@ -246,7 +248,7 @@ void MainWindow::onLevelReplaced() {
   // would write an almost empty text as if it were the level.
   for (QAction* command :
        {actions_.save, actions_.saveAs, actions_.exportLevel, actions_.exportScripts->menuAction(),
-        actions_.importScripts, actions_.checkLevel}) {
+        actions_.importScripts, actions_.checkLevel, actions_.testPlay}) {
     command->setEnabled(loaded);
   }
   ShowTitle();

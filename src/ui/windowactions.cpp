@@ -15,7 +15,7 @@ namespace {
 
 // Where an action shows: a menu of the menu bar, the "Export Scripts" submenu, or only as a
 // shortcut of the window.
-enum class Place { File, ExportScripts, Edit, View, Help, Window };
+enum class Place { File, ExportScripts, Edit, View, Tools, Help, Window };
 
 struct ActionSpec {
   QAction* WindowActions::*member;
@@ -66,6 +66,10 @@ const ActionSpec kActions[] = {
     {&WindowActions::gameFolder, "actionGameFolder", QT_TR_NOOP("&Game Folder..."), Place::View},
     {&WindowActions::levelFolder, "actionLevelFolder", QT_TR_NOOP("&Level's Own Folder"),
      Place::View},
+    {&WindowActions::testPlay, "actionTestPlay", QT_TR_NOOP("&Test Play"), Place::Tools,
+     QKeySequence::UnknownKey, "F5"},
+    {&WindowActions::testPlayCommand, "actionTestPlayCommand", QT_TR_NOOP("Test Play &Command..."),
+     Place::Tools},
     {&WindowActions::shortcuts, "actionShortcuts", QT_TR_NOOP("&Keyboard Shortcuts"), Place::Help},
     {&WindowActions::about, "actionAbout", QT_TR_NOOP("&About"), Place::Help},
     // Ctrl+F goes to the filter above the record list from anywhere in the window.
@@ -143,6 +147,7 @@ WindowActions CreateWindowActions(QMainWindow& window, QUndoStack& history) {
   QMenu* file = AddMenu(bar, "menuFile", QT_TR_NOOP("&File"));
   QMenu* edit = AddMenu(bar, "menuEdit", QT_TR_NOOP("&Edit"));
   actions.view = AddMenu(bar, "menuView", QT_TR_NOOP("&View"));
+  QMenu* tools = AddMenu(bar, "menuTools", QT_TR_NOOP("&Tools"));
   QMenu* help = AddMenu(bar, "menuHelp", QT_TR_NOOP("&Help"));
   actions.exportScripts = new QMenu(Translated(QT_TR_NOOP("Ex&port Scripts")), &window);
   actions.exportScripts->setObjectName(QStringLiteral("menuExportScripts"));
@@ -174,6 +179,9 @@ WindowActions CreateWindowActions(QMainWindow& window, QUndoStack& history) {
         break;
       case Place::View:
         menu = actions.view;
+        break;
+      case Place::Tools:
+        menu = tools;
         break;
       case Place::Help:
         menu = help;

@@ -36,6 +36,8 @@ struct WindowActions {
   QAction* filter = nullptr;
   QAction* gameFolder = nullptr;
   QAction* levelFolder = nullptr;
+  QAction* testPlay = nullptr;
+  QAction* testPlayCommand = nullptr;
   QAction* shortcuts = nullptr;
   QAction* about = nullptr;
 

@@ -16,6 +16,7 @@
 #include "support/edit_checks.h"
 #include "support/level_builder.h"
 #include "ui/categoryrows.h"
+#include "ui/testplay.h"
 #include "ui_test_support.h"
 #include "world_window.h"
 
@@ -207,6 +208,56 @@ class TestAuthoring : public QObject {
     QTRY_VERIFY(qobject_cast<QComboBox*>(QApplication::focusWidget()) != nullptr);
     QCOMPARE(editor.Field("name"), QStringLiteral("Sabre"));
     QCOMPARE(editor.History().count(), 4);
+  }
+
+  void testPlayCommandLineReplacesThePlaceholdersInEachArgument() {
+    const zr3::ui::PlayPlace place{QStringLiteral("/tmp/my level.zr3"), 2, 3, 4};
+    QCOMPARE(zr3::ui::TestPlayCommandLine(
+                 QStringLiteral("game --level \"%level\" --start %map,%x,%y"), place),
+             QStringList({"game", "--level", "/tmp/my level.zr3", "--start", "2,3,4"}));
+    QCOMPARE(zr3::ui::TestPlayCommandLine(QString(), place), QStringList());
+  }
+
+  // Test Play runs the command on a copy of the level as it is in the window, never on the
+  // author's file, and says why when there is no command or it cannot run.
+  void testPlayRunsTheCommandOnACopy() {
+    WorldWindow world;
+    QVERIFY(world.Open());
+    world.Trigger("actionTestPlay");
+    QCOMPARE(world.prompt.questions.size(), std::size_t{1});
+    QVERIFY(world.prompt.questions[0].text.contains(QStringLiteral("Test Play Command")));
+
+    const QString played = world.folder.filePath("played.zr3");
+    world.prompt.editedTexts = {QStringLiteral("cp %level \"") + played + QStringLiteral("\"")};
+    world.Trigger("actionTestPlayCommand");
+    world.Select(kMapsRow, 0);
+    world.Trigger("actionNewRecord");
+    const QByteArray original = [&] {
+      QFile file(world.path);
+      return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    world.Trigger("actionTestPlay");
+    QCOMPARE(world.prompt.questions.size(), std::size_t{1});
+    const auto playedMaps = [&played] {
+      zr3::ZR3Level level;
+      try {
+        level.Load(played.toStdString());
+      } catch (const std::exception&) {
+        return std::vector<std::string>();
+      }
+      return zr3test::Names(level, Category::Maps);
+    };
+    QTRY_COMPARE(playedMaps(), (std::vector<std::string>{"Town", "New map", "Cave", "Field"}));
+    QFile author(world.path);
+    QVERIFY(author.open(QIODevice::ReadOnly));
+    QCOMPARE(author.readAll(), original);
+    QVERIFY(world.window.isWindowModified());
+
+    world.prompt.editedTexts = {QStringLiteral("/no/such/game %level")};
+    world.Trigger("actionTestPlayCommand");
+    world.Trigger("actionTestPlay");
+    QCOMPARE(world.prompt.questions.size(), std::size_t{2});
+    QVERIFY(world.prompt.questions[1].text.startsWith(QStringLiteral("Cannot run /no/such/game")));
   }
 
   void fixedTablesTakeNoNewRecord() {
