@@ -167,12 +167,31 @@ QString FieldTreeModel::RecordText(const ZR3Base& record) {
   return QStringLiteral("%1: %2").arg(record.Position()).arg(ToDisplay(record.Name()));
 }
 
+QString FieldTreeModel::ToolTip(const FieldInfo& info) {
+  // The identifier as JSON, get and set name the field, its kind, and the values it takes.
+  QString tip =
+      QStringLiteral("%1: %2").arg(ToDisplay(info.name), ToDisplay(FieldKindName(info.kind)));
+  switch (info.kind) {
+    case FieldKind::Integer:
+    case FieldKind::Choice:
+    case FieldKind::Position:
+      tip += tr(", %1 to %2").arg(info.min).arg(info.max);
+      break;
+    case FieldKind::Text:
+      tip += tr(", at most %1 characters").arg(info.width);
+      break;
+    default:
+      break;
+  }
+  return tip;
+}
+
 QVariant FieldTreeModel::data(const QModelIndex& index, int role) const {
   const Node* node = NodeAt(index);
   if (node == nullptr) return {};
   const FieldInfo& info = node->info;
   if (role == Qt::EditRole && index.column() == ValueColumn) return ToDisplay(info.value);
-  if (role == Qt::ToolTipRole) return ToDisplay(FieldKindName(info.kind));
+  if (role == Qt::ToolTipRole) return ToolTip(info);
   if (role != Qt::DisplayRole) return {};
   switch (index.column()) {
     case NameColumn:
