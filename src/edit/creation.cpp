@@ -6,6 +6,7 @@
 #include "edit/edit_common.h"
 #include "edit/placement.h"
 #include "edit/rename.h"
+#include "level/field_access.h"
 #include "level/record_factory.h"
 #include "script/zr3script.h"
 
@@ -55,6 +56,15 @@ AddResult AddRecord(ZR3Level& level, Category category, std::size_t position,
   if (!result.Added()) return result;
   const std::string chosen = name.empty() ? NewRecordName(category) : std::string(name);
   std::unique_ptr<ZR3Base> record = MakeRecord(category, chosen);
+  // A position of the defaults names no record (a group is "none", not the first group), and
+  // the rest of the references resolve as a read record's do, so the record is the same before
+  // and after a save.
+  for (const FieldInfo& field : record->Fields()) {
+    if (field.kind == FieldKind::Position && field.min < 0 && field.resolved == nullptr) {
+      record->SetField(level, field.name, "-1");
+    }
+  }
+  record->Link(level);
   result.name = record->Name();
   result.index = std::min(position, level.List(category).size());
   InsertRecord(level, category, result.index, std::move(record));

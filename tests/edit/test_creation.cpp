@@ -11,18 +11,13 @@ using zr3::Category;
 
 namespace {
 
-// Every record's reference search, list by list, in list order, leaving out the lines of the
-// referrer named left (a new record may refer to the first flag or group by default).
-std::vector<std::vector<zr3::Lines>> AllSearches(const zr3::ZR3Level& level,
-                                                 const std::string& left = "\n") {
+// Every record's reference search, list by list, in list order.
+std::vector<std::vector<zr3::Lines>> AllSearches(const zr3::ZR3Level& level) {
   std::vector<std::vector<zr3::Lines>> searches(zr3::kCategoryCount);
   for (std::size_t c = 0; c < zr3::kCategoryCount; ++c) {
     const auto category = static_cast<Category>(c);
     for (std::size_t i = 0; i < level.List(category).size(); ++i) {
-      zr3::Lines lines = zr3::SearchReferences(level, category, i);
-      std::erase_if(lines,
-                    [&left](const std::string& line) { return line.ends_with(": " + left); });
-      searches[c].push_back(std::move(lines));
+      searches[c].push_back(zr3::SearchReferences(level, category, i));
     }
   }
   return searches;
@@ -61,7 +56,8 @@ TEST(Creation, ANewRecordTakesTheNameOfItsKindAndRefusesFixedTables) {
 }
 
 // Wherever a record of any kind is added, every reference of the level, read back from the
-// saved file, still finds the record it named, and nothing refers to the new one.
+// saved file, still finds the record it named; nothing refers to the new one and it refers to
+// nothing, before the save and after it.
 TEST(Creation, AnAddedRecordKeepsEveryReferenceOnItsTargetInEveryCategory) {
   zr3::ZR3Level world;
   zr3test::LoadWorld(world);
@@ -89,7 +85,9 @@ TEST(Creation, AnAddedRecordKeepsEveryReferenceOnItsTargetInEveryCategory) {
       auto expected = before;
       expected[c].insert(expected[c].begin() + static_cast<std::ptrdiff_t>(position),
                          zr3::Lines{"Search results for " + added.name, ""});
-      EXPECT_EQ(AllSearches(saved, added.name), expected);
+      EXPECT_EQ(AllSearches(saved), expected);
+      // The new record refers to nothing either (a group of the defaults is none).
+      EXPECT_EQ(AllSearches(level), expected);
     }
   }
 }
