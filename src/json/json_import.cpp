@@ -16,12 +16,12 @@
 #include "json/json_export.h"
 #include "json/json_tree.h"
 #include "json/record_kind.h"
-#include "level/windows1252.h"
 #include "level/field_access.h"
 #include "level/fields.h"
 #include "level/numbers.h"
 #include "level/record_factory.h"
 #include "level/record_names.h"
+#include "level/windows1252.h"
 
 namespace zr3::json {
 

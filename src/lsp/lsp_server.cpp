@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "level/windows1252.h"
 #include "level/text.h"
+#include "level/windows1252.h"
 #include "level/zr3level.h"
 #include "lsp/lsp_text.h"
 #include "script/script_analysis.h"
