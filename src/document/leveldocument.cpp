@@ -176,6 +176,15 @@ QString LevelDocument::Delete(Category category, std::size_t index) {
   return Push(new DeleteCommand(*this, category, index));
 }
 
+QString LevelDocument::MoveObject(std::size_t object, int x, int y) {
+  const FieldOwner owner{Category::Objects, object};
+  undoStack_->beginMacro(tr("Move %1").arg(RecordCaption(*level_, owner)));
+  QString refusal = EditField(owner, "location_x", std::to_string(x));
+  if (refusal.isEmpty()) refusal = EditField(owner, "location_y", std::to_string(y));
+  undoStack_->endMacro();
+  return refusal;
+}
+
 void LevelDocument::AddPaintStroke(MapPaint paint, const QString& verb) {
   Push(new MapPaintCommand(*this, verb, std::move(paint)));
 }

@@ -79,6 +79,8 @@ class LevelDocument : public QObject {
   // A new record with its kind's defaults at position of the list.
   QString AddRecord(Category category, std::size_t position);
   QString Delete(Category category, std::size_t index);
+  // Puts an object on another cell of its map (column x, row y): one step of the history.
+  QString MoveObject(std::size_t object, int x, int y);
   // A stroke already painted on the map (it shows while the mouse moves) becomes a step.
   void AddPaintStroke(MapPaint paint, const QString& verb);
   // Runs an import of script text; report receives the importer's report. False when the

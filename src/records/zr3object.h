@@ -40,6 +40,10 @@ class ZR3Object : public FieldRecord<ZR3Object> {
   }
 
   const std::string& ImagePath() const { return path_; }
+  // The map it stands on (none while unresolved) and its cell there: column, then row.
+  const ZR3ChainRecord* StandsOn() const { return map_.Record(); }
+  int LocationX() const { return locationX_; }
+  int LocationY() const { return locationY_; }
 
  private:
   // The map identifier 0 is looked up like any other; an unresolved one is kept. Script

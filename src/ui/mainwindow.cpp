@@ -181,6 +181,9 @@ void MainWindow::CreateLayout() {
   MapPane* map = views_->MapTab();
   map->View()->SetBrushSource([this] { return tiles_->Tile(); });
   connect(map->View(), &MapView::TilePicked, tiles_, &TilePalette::ChooseTile);
+  connect(map->View(), &MapView::ObjectClicked, this, [this](std::size_t object) {
+    records_->ShowRecord(NamedRecord{Category::Objects, object});
+  });
   connect(map->PaintAction(), &QAction::triggered, tilesDock_, &QDockWidget::show);
   connect(map, &MapPane::TileActivated, this, [this](ZR3ChainRecord* tile) {
     records_->ShowRecord(NamedRecord{Category::Tiles, static_cast<std::size_t>(tile->Position())});

@@ -106,6 +106,10 @@ RecordViews::RecordViews(LevelDocument& document, Prompt& prompt, QWidget* paren
   mapView->SetStrokeSink([this](MapPaint&& paint, const QString& verb) {
     document_.AddPaintStroke(std::move(paint), verb);
   });
+  connect(mapView, &MapView::ObjectMoved, this, [this](std::size_t object, MapCell cell) {
+    const QString refusal = document_.MoveObject(object, cell.column, cell.row);
+    if (!refusal.isEmpty()) emit refused(refusal);
+  });
   connect(mapView, &MapView::MissingImagesChanged, this, &RecordViews::missingImagesChanged);
   connect(map_, &MapPane::Hint, this, &RecordViews::hint);
   connect(palette_, &PaletteView::Hovered, this, [this](int colour) {
@@ -115,6 +119,8 @@ RecordViews::RecordViews(LevelDocument& document, Prompt& prompt, QWidget* paren
 
   connect(&document_, &LevelDocument::levelReplaced, this, &RecordViews::Clear);
   connect(&document_, &LevelDocument::fieldsChanged, this, [this](const FieldOwner& owner) {
+    // An object moved or named another map: the map it stood on or stands on shows it.
+    if (owner.category == Category::Objects && owner_.category == Category::Maps) map_->Refresh();
     if (Shows(owner)) Refresh();
   });
   connect(&document_, &LevelDocument::recordRenamed, this,

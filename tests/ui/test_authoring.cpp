@@ -13,9 +13,13 @@
 #include "editor_fixture.h"
 #include "fake_prompt.h"
 #include "records/zr3map.h"
+#include "records/zr3object.h"
 #include "support/edit_checks.h"
 #include "support/level_builder.h"
 #include "ui/categoryrows.h"
+#include "ui/mappane.h"
+#include "ui/mapview.h"
+#include "ui/recordviews.h"
 #include "ui/testplay.h"
 #include "ui_test_support.h"
 #include "world_window.h"
@@ -258,6 +262,41 @@ class TestAuthoring : public QObject {
     world.Trigger("actionTestPlay");
     QCOMPARE(world.prompt.questions.size(), std::size_t{2});
     QVERIFY(world.prompt.questions[1].text.startsWith(QStringLiteral("Cannot run /no/such/game")));
+  }
+
+  // The door stands on the town's cell (0, 0): it is drawn there, a drag puts it on another
+  // cell in one step, a click selects its record, and the Objects toggle hides it.
+  void objectsOnTheMapAreDraggedAndSelected() {
+    WorldWindow world;
+    QVERIFY(world.Open());
+    world.window.resize(1000, 700);
+    ShowActive(world.window);
+    world.Select(kMapsRow, 0);
+    zr3::ui::RecordViews& views = *world.window.Views();
+    views.setCurrentWidget(views.MapTab());
+    zr3::ui::MapView* view = views.MapTab()->View();
+    QCOMPARE(view->ObjectAt({0, 0}), std::optional<std::size_t>(0));
+    QCOMPARE(view->ObjectAt({1, 1}), std::optional<std::size_t>());
+
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, view->CellCentre({0, 0}));
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, view->CellCentre({1, 1}));
+    const auto& door = world.Level().At<zr3::ZR3Object>(Category::Objects, 0);
+    QCOMPARE(door.LocationX(), 1);
+    QCOMPARE(door.LocationY(), 1);
+    QCOMPARE(world.window.UndoStack()->count(), 1);
+    QCOMPARE(view->ObjectAt({1, 1}), std::optional<std::size_t>(0));
+    world.window.UndoStack()->undo();
+    QCOMPARE(door.LocationX(), 0);
+    QCOMPARE(door.LocationY(), 0);
+    QVERIFY(!world.window.isWindowModified());
+
+    ActionOf(world.window, "actionObjects")->trigger();
+    QCOMPARE(view->ObjectAt({0, 0}), std::optional<std::size_t>());
+    ActionOf(world.window, "actionObjects")->trigger();
+
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->CellCentre({0, 0}));
+    QCOMPARE(CategoryList(world.window)->currentRow(), zr3::ui::RowOfCategory(Category::Objects));
+    QCOMPARE(SelectedRow(world.window), 0);
   }
 
   void fixedTablesTakeNoNewRecord() {
