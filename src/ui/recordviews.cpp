@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeView>
@@ -14,6 +15,7 @@
 #include "document/texts.h"
 #include "edit/edit_common.h"
 #include "level/bytes.h"
+#include "records/zr3character.h"
 #include "records/zr3palette.h"
 #include "render/image_path.h"
 #include "script/zr3script.h"
@@ -241,7 +243,11 @@ void RecordViews::ShowDrawings() {
   setTabVisible(indexOf(palette_), palette);
 
   const std::string path = record ? render::ImagePathOf(*record) : std::string();
-  const QImage* image = path.empty() ? nullptr : images_.Original(path);
+  const auto* characters = dynamic_cast<const ZR3Character*>(record);
+  const QImage sheet = characters ? CharacterSheet(*characters) : QImage();
+  const QImage* image = characters     ? (sheet.isNull() ? nullptr : &sheet)
+                        : path.empty() ? nullptr
+                                       : images_.Original(path);
   if (image) {
     picture_->SetImage(*image);
   } else {
@@ -250,6 +256,36 @@ void RecordViews::ShowDrawings() {
   setTabVisible(indexOf(picture_), image != nullptr);
   emit missingImagesChanged(images_.MissingCount());
   if (chosenTab_ && isTabVisible(indexOf(chosenTab_))) setCurrentWidget(chosenTab_);
+}
+
+QImage RecordViews::CharacterSheet(const ZR3Character& characters) {
+  // Up, down, left and right, one row each, with the two pictures of each side by side.
+  constexpr int kColumns = 2;
+  constexpr int kRows = static_cast<int>(ZR3Character::kImageCount) / kColumns;
+  std::array<const QImage*, ZR3Character::kImageCount> pictures{};
+  QSize cell(0, 0);
+  for (std::size_t i = 0; i < pictures.size(); ++i) {
+    if (characters.ImagePath(i).empty()) continue;
+    pictures[i] = images_.Original(characters.ImagePath(i));
+    if (pictures[i]) cell = cell.expandedTo(pictures[i]->size());
+  }
+  if (cell.isEmpty()) return {};
+  QImage sheet(cell.width() * kColumns, cell.height() * kRows, QImage::Format_ARGB32_Premultiplied);
+  sheet.fill(Qt::transparent);
+  QPainter painter(&sheet);
+  for (std::size_t i = 0; i < pictures.size(); ++i) {
+    const QPoint at(static_cast<int>(i % kColumns) * cell.width(),
+                    static_cast<int>(i / kColumns) * cell.height());
+    if (pictures[i]) {
+      painter.drawImage(at, *pictures[i]);
+    } else {
+      // A picture that is missing keeps its place, crossed out.
+      painter.setPen(Qt::red);
+      painter.drawLine(at, at + QPoint(cell.width() - 1, cell.height() - 1));
+      painter.drawLine(at + QPoint(cell.width() - 1, 0), at + QPoint(0, cell.height() - 1));
+    }
+  }
+  return sheet;
 }
 
 void RecordViews::ShowPalette() {

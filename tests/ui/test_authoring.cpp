@@ -12,6 +12,7 @@
 #include "edit/references.h"
 #include "editor_fixture.h"
 #include "fake_prompt.h"
+#include "records/zr3character.h"
 #include "records/zr3map.h"
 #include "records/zr3object.h"
 #include "support/edit_checks.h"
@@ -297,6 +298,23 @@ class TestAuthoring : public QObject {
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->CellCentre({0, 0}));
     QCOMPARE(CategoryList(world.window)->currentRow(), zr3::ui::RowOfCategory(Category::Objects));
     QCOMPARE(SelectedRow(world.window), 0);
+  }
+
+  // A character set's Picture tab shows its eight pictures, two to a row.
+  void characterSetsShowTheirEightPictures() {
+    // The demo itself, beside its pictures; nothing is saved.
+    Editor editor;
+    QVERIFY(editor.window.OpenLevel(QStringLiteral(ZR3_DEMO_PATH)));
+    editor.Select(zr3::ui::RowOfCategory(Category::Characters), 0);
+    auto* picture = editor.window.findChild<QWidget*>(QStringLiteral("pictureView"));
+    QVERIFY(picture != nullptr);
+    zr3::ui::RecordViews& views = *editor.window.Views();
+    QVERIFY(views.isTabVisible(views.indexOf(picture)));
+    const auto& hero = editor.Level().At<zr3::ZR3Character>(Category::Characters, 0);
+    const QImage* first = views.Images().Original(hero.ImagePath(0));
+    QVERIFY(first != nullptr);
+    const QImage sheet = views.CharacterSheet(hero);
+    QCOMPARE(sheet.size(), QSize(first->width() * 2, first->height() * 4));
   }
 
   void fixedTablesTakeNoNewRecord() {
