@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "level/safefile.h"
+#include "level/windows1252.h"
 #include "level/zr3error.h"
 
 namespace zr3::cli {
@@ -50,10 +51,17 @@ void WriteOutput(const std::string& path, const std::function<void(ByteWriter& o
 }
 
 void PrintLines(const Lines& lines) {
+  std::string utf8;
   for (const std::string& line : lines) {
-    std::cout.write(line.data(), static_cast<std::streamsize>(line.size()));
+    utf8.clear();
+    AppendUtf8(utf8, line);
+    std::cout.write(utf8.data(), static_cast<std::streamsize>(utf8.size()));
     std::cout.put('\n');
   }
+}
+
+void PrintUtf8Lines(const Lines& lines) {
+  for (const std::string& line : lines) std::cout << line << '\n';
 }
 
 void AddOutputOptions(CLI::App& command, OutputTarget& target) {

@@ -20,8 +20,11 @@ Category ParseCategory(const std::string& name);
 // Writes what produce writes to the file at path atomically, or to standard output when path
 // is "-"; either way through a bounded buffer.
 void WriteOutput(const std::string& path, const std::function<void(ByteWriter& out)>& produce);
-// Prints each line followed by a line feed.
+// Prints each line, the level's text as UTF-8, followed by a line feed.
 void PrintLines(const Lines& lines);
+// Prints lines that are UTF-8 already (a report that mixes the level's texts with its own
+// signs), one a line.
+void PrintUtf8Lines(const Lines& lines);
 
 // Where a modifying command writes its result: -o OUT or --in-place.
 struct OutputTarget {

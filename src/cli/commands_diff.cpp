@@ -12,7 +12,7 @@
 #include "compare/diff_report.h"
 #include "compare/level_diff.h"
 #include "compare/level_listing.h"
-#include "json/windows1252.h"
+#include "level/windows1252.h"
 #include "level/zr3error.h"
 
 namespace zr3::cli {
@@ -53,7 +53,7 @@ class DiffJson {
  private:
   void Text(const std::string& bytes) {
     std::string utf8;
-    json::AppendUtf8(utf8, bytes);
+    AppendUtf8(utf8, bytes);
     out_.String(utf8.c_str(), static_cast<rapidjson::SizeType>(utf8.size()));
   }
   void Number(const char* key, std::size_t value) {
@@ -185,7 +185,7 @@ int RunGitDiff(const std::vector<std::string>& args, compare::Colour colour) {
   }
   try {
     auto [before, after] = LoadBoth(oldFile, newFile);
-    PrintLines(compare::ReportLines(compare::CompareLevels(*before, *after), colour));
+    PrintUtf8Lines(compare::ReportLines(compare::CompareLevels(*before, *after), colour));
   } catch (const ZR3Error& error) {
     std::cout << "zr3: " << error.what() << '\n';
   }
@@ -216,9 +216,9 @@ int RunDiff(const DiffArgs& args) {
   if (args.json) {
     std::cout << DiffJson().Write(diff) << '\n';
   } else if (args.stat) {
-    PrintLines(compare::StatLines(diff));
+    PrintUtf8Lines(compare::StatLines(diff));
   } else {
-    PrintLines(compare::ReportLines(diff, colour));
+    PrintUtf8Lines(compare::ReportLines(diff, colour));
   }
   return diff.Empty() ? 0 : kDifferent;
 }

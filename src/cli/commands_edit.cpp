@@ -10,6 +10,7 @@
 #include "edit/references.h"
 #include "edit/rename.h"
 #include "edit/reorder.h"
+#include "level/windows1252.h"
 #include "level/zr3error.h"
 
 namespace zr3::cli {
@@ -66,7 +67,7 @@ void Refs(const EditArgs& args, bool json) {
 
 void Rename(const EditArgs& args, const std::string& newName) {
   const Selection selection = Select(args);
-  RenameRecord(*selection.level, selection.category, selection.index, newName);
+  RenameRecord(*selection.level, selection.category, selection.index, StoredText(newName));
   SaveTo(*selection.level, args.level, args.output);
 }
 

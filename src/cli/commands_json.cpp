@@ -7,6 +7,7 @@
 #include "json/json_schema.h"
 #include "level/field_access.h"
 #include "level/file_source.h"
+#include "level/windows1252.h"
 #include "level/zr3error.h"
 
 namespace zr3::cli {
@@ -132,10 +133,12 @@ void Set(const FieldArgs& args) {
   std::vector<std::string> problems;
   for (std::size_t i = 0; i < target.rest.size(); i += 2) {
     try {
+      // The value is typed text: it goes into the level through the level's own code page.
+      const std::string value = StoredText(target.rest[i + 1]);
       if (target.record) {
-        target.record->SetField(*target.level, target.rest[i], target.rest[i + 1]);
+        target.record->SetField(*target.level, target.rest[i], value);
       } else {
-        target.level->Info().SetField(*target.level, target.rest[i], target.rest[i + 1]);
+        target.level->Info().SetField(*target.level, target.rest[i], value);
       }
     } catch (const ZR3Error& error) {
       problems.push_back(error.what());

@@ -5,9 +5,9 @@
 
 #include <iostream>
 
-#include "json/windows1252.h"
 #include "level/category.h"
 #include "level/field_access.h"
+#include "level/windows1252.h"
 #include "level/zr3error.h"
 #include "level/zr3level.h"
 
@@ -40,7 +40,7 @@ bool IsUtf8(const std::string& text) {
 rapidjson::Value AnyText(const std::string& text, rapidjson::Document::AllocatorType& allocator) {
   if (IsUtf8(text)) return String(text, allocator);
   std::string utf8;
-  json::AppendUtf8(utf8, text);
+  AppendUtf8(utf8, text);
   return String(utf8, allocator);
 }
 
@@ -55,7 +55,7 @@ void AddJsonFlag(CLI::App& command, bool& json, std::string_view format) {
 rapidjson::Value LevelString(std::string_view windows1252,
                              rapidjson::Document::AllocatorType& allocator) {
   std::string utf8;
-  json::AppendUtf8(utf8, windows1252);
+  AppendUtf8(utf8, windows1252);
   return String(utf8, allocator);
 }
 

@@ -1,4 +1,5 @@
 #include "cli/cli_common.h"
+#include "cli/commands_create.h"
 #include "cli/commands_diff.h"
 #include "cli/commands_render.h"
 #include "cli/run.h"
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
   zr3::cli::AddFieldCommands(app);
   zr3::cli::AddPaintCommands(app);
   zr3::cli::AddRenderCommands(app);
+  zr3::cli::AddCreateCommands(app);
   zr3::cli::AddDiffCommand(app);
   zr3::cli::AddGitSetupCommand(app);
   return zr3::cli::Run(app, argc, argv);

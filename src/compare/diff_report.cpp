@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "level/windows1252.h"
+
 namespace zr3::compare {
 
 namespace {
@@ -26,8 +28,9 @@ constexpr std::string_view kRed = "31";
 constexpr std::string_view kCyan = "36";
 constexpr std::string_view kYellow = "33";
 
+// The report is UTF-8: the level's texts in it are converted from their stored bytes.
 std::string Quoted(const std::string& name) {
-  return "\"" + name + "\"";
+  return "\"" + ToUtf8(name) + "\"";
 }
 
 std::string Span(std::string_view one, std::string_view many, int first, int last) {
@@ -51,12 +54,13 @@ class Entries {
 
 void FieldLines(const FieldChange& field, const Painter& paint, Entries& lines) {
   if (field.lines.empty()) {
-    lines.Add("    " + field.field + ": " + field.before + std::string(kArrow) + field.after);
+    lines.Add("    " + field.field + ": " + ToUtf8(field.before) + std::string(kArrow) +
+              ToUtf8(field.after));
     return;
   }
   lines.Add("    " + field.field + ":");
   for (const std::string& line : field.lines) {
-    const std::string text = "      " + line;
+    const std::string text = "      " + ToUtf8(line);
     if (line.starts_with('+')) {
       lines.Add(paint(kGreen, text));
     } else if (line.starts_with('-')) {
@@ -86,7 +90,7 @@ std::string RegionText(const CellRegion& region) {
     if (region.tiles.size() > 1) {
       text += std::to_string(cell.row) + "," + std::to_string(cell.column) + ": ";
     }
-    text += cell.before + std::string(kArrow) + cell.after;
+    text += ToUtf8(cell.before) + std::string(kArrow) + ToUtf8(cell.after);
   }
   return text + ")";
 }

@@ -29,7 +29,7 @@ struct ReportLine {
 
 // The readable report: a heading per part that changed ("Level information", then each list
 // by its section name in file order), and under it one line per added, removed, moved,
-// renamed and changed record, a changed record's fields indented below it.
+// renamed and changed record, a changed record's fields indented below it. The lines are UTF-8.
 Lines ReportLines(const LevelDiff& diff, Colour colour);
 // The same lines, each with what it is about, for a viewer that follows them.
 std::vector<ReportLine> ReportEntries(const LevelDiff& diff, Colour colour);

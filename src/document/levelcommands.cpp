@@ -5,6 +5,7 @@
 
 #include "document/leveldocument.h"
 #include "document/texts.h"
+#include "edit/creation.h"
 #include "edit/deletion.h"
 #include "edit/placement.h"
 #include "edit/rename.h"
@@ -187,6 +188,33 @@ void CopyCommand::Undo(ZR3Level& level) {
 FieldOwner CopyCommand::Shown(const ZR3Level&, bool undone) const {
   if (!undone && copied_.category == source_) return {source_, copied_.index};
   return {source_, sourceIndex_};
+}
+
+AddRecordCommand::AddRecordCommand(LevelDocument& document, Category category, std::size_t position)
+    : LevelCommand(document, QObject::tr("Add %1").arg(Caption(category, NewRecordName(category)))),
+      category_(category),
+      position_(position) {}
+
+void AddRecordCommand::Redo(ZR3Level& level, bool first) {
+  if (first) {
+    const AddResult added = zr3::AddRecord(level, category_, position_);
+    if (!added.Added()) throw ZR3Error(added.refusal);
+    position_ = added.index;
+  } else {
+    InsertRecord(level, category_, position_, std::move(taken_));
+  }
+  emit document_.recordsInserted(category_, position_, 1);
+}
+
+void AddRecordCommand::Undo(ZR3Level& level) {
+  taken_ = TakeRecord(level, category_, position_);
+  emit document_.recordsRemoved(category_, position_, 1);
+}
+
+FieldOwner AddRecordCommand::Shown(const ZR3Level& level, bool undone) const {
+  if (!undone) return {category_, position_};
+  const std::size_t count = level.List(category_).size();
+  return {category_, count == 0 ? 0 : std::min(position_, count - 1)};
 }
 
 DeleteCommand::DeleteCommand(LevelDocument& document, Category category, std::size_t index)

@@ -123,6 +123,23 @@ class CopyCommand : public LevelCommand {
   std::unique_ptr<ZR3Base> taken_;
 };
 
+// A new record with its kind's defaults; undo takes it out of its list and keeps it, redo puts
+// the same record back.
+class AddRecordCommand : public LevelCommand {
+ public:
+  AddRecordCommand(LevelDocument& document, Category category, std::size_t position);
+
+ protected:
+  void Redo(ZR3Level& level, bool first) override;
+  void Undo(ZR3Level& level) override;
+  FieldOwner Shown(const ZR3Level&, bool undone) const override;
+
+ private:
+  Category category_;
+  std::size_t position_;
+  std::unique_ptr<ZR3Base> taken_;
+};
+
 // Keeps the removed record while the deletion stands; undo puts it back at its place.
 class DeleteCommand : public LevelCommand {
  public:

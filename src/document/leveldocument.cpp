@@ -8,6 +8,7 @@
 #include "document/levelcommands.h"
 #include "document/recovery.h"
 #include "document/texts.h"
+#include "edit/creation.h"
 
 namespace zr3 {
 
@@ -78,6 +79,14 @@ void LevelDocument::Open(const QString& path, ZR3Progress* progress) {
   identity_ = FileIdentity::Of(path);
   ReplaceLevel(std::move(level));
   SetPath(path);
+  emit levelReplaced();
+  emit modifiedChanged(false);
+}
+
+void LevelDocument::New() {
+  identity_ = {};
+  ReplaceLevel(NewLevel());
+  SetPath({});
   emit levelReplaced();
   emit modifiedChanged(false);
 }
@@ -159,8 +168,21 @@ QString LevelDocument::Copy(Category category, std::size_t index, Category targe
   return Push(new CopyCommand(*this, category, index, target));
 }
 
+QString LevelDocument::AddRecord(Category category, std::size_t position) {
+  return Push(new AddRecordCommand(*this, category, position));
+}
+
 QString LevelDocument::Delete(Category category, std::size_t index) {
   return Push(new DeleteCommand(*this, category, index));
+}
+
+QString LevelDocument::MoveObject(std::size_t object, int x, int y) {
+  const FieldOwner owner{Category::Objects, object};
+  undoStack_->beginMacro(tr("Move %1").arg(RecordCaption(*level_, owner)));
+  QString refusal = EditField(owner, "location_x", std::to_string(x));
+  if (refusal.isEmpty()) refusal = EditField(owner, "location_y", std::to_string(y));
+  undoStack_->endMacro();
+  return refusal;
 }
 
 void LevelDocument::AddPaintStroke(MapPaint paint, const QString& verb) {

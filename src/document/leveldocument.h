@@ -41,6 +41,8 @@ class LevelDocument : public QObject {
   // does not load; the level then holds what was read before the failure and Loaded() is
   // false. Emits levelReplaced either way.
   void Open(const QString& path, ZR3Progress* progress = nullptr);
+  // Replaces the level by a new, empty one with no file: Save must be given a path.
+  void New();
   // Replaces the level by a recovery copy of the file at path: the level shows as modified,
   // with no history, and Save writes to path. identity is the file as the copy's session
   // last knew it. Throws ZR3Error when the copy does not load, leaving the level as it was.
@@ -74,7 +76,11 @@ class LevelDocument : public QObject {
   void Rename(Category category, std::size_t index, const std::string& name);
   void Move(Category category, std::size_t index, MoveDirection direction);
   QString Copy(Category category, std::size_t index, Category target);
+  // A new record with its kind's defaults at position of the list.
+  QString AddRecord(Category category, std::size_t position);
   QString Delete(Category category, std::size_t index);
+  // Puts an object on another cell of its map (column x, row y): one step of the history.
+  QString MoveObject(std::size_t object, int x, int y);
   // A stroke already painted on the map (it shows while the mouse moves) becomes a step.
   void AddPaintStroke(MapPaint paint, const QString& verb);
   // Runs an import of script text; report receives the importer's report. False when the

@@ -3,14 +3,31 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include "level/windows1252.h"
+
 namespace zr3 {
 
 QString ToDisplay(std::string_view bytes) {
-  return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  return QString::fromStdString(ToUtf8(bytes));
 }
 
 std::string FromDisplay(const QString& text) {
-  return text.toLatin1().toStdString();
+  return StoredText(text.toStdString());
+}
+
+std::string InspectedBytes(const QString& text) {
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(text.size()));
+  std::string unit;
+  std::string error;
+  for (const QChar c : text) {
+    if (c.isSurrogate() || !ToWindows1252(QString(c).toStdString(), unit, error)) {
+      bytes += '\x7F';
+    } else {
+      bytes += unit;
+    }
+  }
+  return bytes;
 }
 
 QString LinesToDisplay(const Lines& lines) {

@@ -11,11 +11,16 @@
 // messages into display text and back.
 namespace zr3 {
 
-// Level texts are single bytes; Latin-1 maps every byte to one character and back, so a
+// Level texts are single Windows-1252 bytes; every byte maps to one character and back, so a
 // name survives the round trip through a list caption unchanged.
 QString ToDisplay(std::string_view bytes);
-// Characters outside Latin-1 cannot be stored and become '?'.
+// The level's bytes of typed text; throws ZR3Error naming the first character the level's
+// text cannot hold ("'ż' cannot be stored in a level's text"). Never replaces a character.
 std::string FromDisplay(const QString& text);
+// The bytes of text that is only looked at (highlighted, searched), never stored: one byte per
+// UTF-16 unit, so columns stay where they were, and DEL for a unit the level cannot hold,
+// which no name or keyword holds.
+std::string InspectedBytes(const QString& text);
 // The lines joined with line breaks, as the details pane shows them.
 QString LinesToDisplay(const Lines& lines);
 

@@ -98,6 +98,24 @@ void FieldEdit::ReshapeScript(ZR3Level& level) {
   commands_ = std::move(commands);
 }
 
+std::size_t PaintedCellsOutside(const ZR3Level& level, std::size_t map, int side) {
+  const auto& record = static_cast<const ZR3Map&>(RecordOf(level, Category::Maps, map));
+  record.DecodeCells();
+  std::size_t painted = 0;
+  for (int row = 0; row < record.Side(); ++row) {
+    for (int column = 0; column < record.Side(); ++column) {
+      if (row < side && column < side) continue;
+      for (std::size_t slot = 0; slot < ZR3Map::kSlotsPerCell; ++slot) {
+        if (record.CellTileId(row, column, slot) != 0 || record.CellTile(row, column, slot)) {
+          ++painted;
+          break;
+        }
+      }
+    }
+  }
+  return painted;
+}
+
 void FieldEdit::ReshapeMap(ZR3Level& level) {
   auto& map = level.At<ZR3Map>(Category::Maps, owner_.index);
   map.DecodeCells();

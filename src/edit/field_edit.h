@@ -29,6 +29,10 @@ struct FieldOwner {
 // SetField takes it back. Throws ZR3Error when the owner has no such field.
 std::string FieldText(const ZR3Level& level, const FieldOwner& owner, std::string_view path);
 
+// How many cells of the map hold a tile outside the square of the given side: the cells a
+// smaller size would drop.
+std::size_t PaintedCellsOutside(const ZR3Level& level, std::size_t map, int side);
+
 // One field set to a new value, undoably: it keeps the field's text before and after the
 // change, never a copy of the record. A field that reshapes its record also keeps what the
 // reshaping changes besides the field, and only that: a map's size drops the cells outside it,

@@ -11,8 +11,8 @@
 
 #include "json/json_export.h"
 #include "json/json_records.h"
-#include "json/windows1252.h"
 #include "level/record_factory.h"
+#include "level/windows1252.h"
 #include "script/record_kinds.h"
 
 namespace zr3::json {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "json/windows1252.h"
+#include "level/windows1252.h"
 #include "level/zr3base.h"
 
 namespace zr3::json {

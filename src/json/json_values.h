@@ -12,9 +12,9 @@
 
 #include "json/json_import.h"
 #include "json/json_tree.h"
-#include "json/windows1252.h"
 #include "level/category.h"
 #include "level/numbers.h"
+#include "level/windows1252.h"
 #include "level/zr3level.h"
 
 // The value conversion of the JSON import: where a value sits, the problems found, and each

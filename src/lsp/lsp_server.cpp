@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "json/windows1252.h"
 #include "level/text.h"
+#include "level/windows1252.h"
 #include "level/zr3level.h"
 #include "lsp/lsp_text.h"
 #include "script/script_analysis.h"
@@ -38,7 +38,7 @@ constexpr int kSyncFull = 1;
 // The level's texts are Windows-1252; JSON is UTF-8.
 void String(JsonWriter& json, std::string_view windows1252) {
   std::string utf8;
-  json::AppendUtf8(utf8, windows1252);
+  AppendUtf8(utf8, windows1252);
   json.String(utf8.data(), static_cast<rapidjson::SizeType>(utf8.size()));
 }
 

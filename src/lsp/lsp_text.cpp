@@ -1,6 +1,6 @@
 #include "lsp/lsp_text.h"
 
-#include "json/windows1252.h"
+#include "level/windows1252.h"
 
 namespace zr3::lsp {
 
@@ -73,7 +73,7 @@ ClientText::ClientText(std::string utf8) : utf8_(std::move(utf8)) {
     converted.clear();
     const bool held =
         codePoint != kInvalid &&
-        json::ToWindows1252(std::string_view(utf8_).substr(start, i - start), converted, error) &&
+        ToWindows1252(std::string_view(utf8_).substr(start, i - start), converted, error) &&
         converted.size() == 1;
     bytes_ += held ? converted[0] : '?';
   }

@@ -1,19 +1,20 @@
 #include "ui/comparison.h"
 
 #include "compare/diff_report.h"
+#include "level/windows1252.h"
 
 namespace zr3::ui {
 
 namespace {
 
-// The window shows texts as the level's 8-bit bytes, which have no arrow: the report's
-// UTF-8 arrows become "->".
+// The window's result lines are the level's 8-bit bytes, which have no arrow: the UTF-8
+// report's arrows become "->", and the rest, the level's own texts, go back to their bytes.
 std::string WindowText(std::string text) {
   static constexpr std::string_view kArrow = "\xE2\x86\x92";
   for (std::size_t at = text.find(kArrow); at != std::string::npos; at = text.find(kArrow, at)) {
     text.replace(at, kArrow.size(), "->");
   }
-  return text;
+  return StoredText(text);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "document/texts.h"
 #include "edit/edit_common.h"
+#include "level/zr3error.h"
 
 namespace zr3::ui {
 
@@ -166,12 +167,31 @@ QString FieldTreeModel::RecordText(const ZR3Base& record) {
   return QStringLiteral("%1: %2").arg(record.Position()).arg(ToDisplay(record.Name()));
 }
 
+QString FieldTreeModel::ToolTip(const FieldInfo& info) {
+  // The identifier as JSON, get and set name the field, its kind, and the values it takes.
+  QString tip =
+      QStringLiteral("%1: %2").arg(ToDisplay(info.name), ToDisplay(FieldKindName(info.kind)));
+  switch (info.kind) {
+    case FieldKind::Integer:
+    case FieldKind::Choice:
+    case FieldKind::Position:
+      tip += tr(", %1 to %2").arg(info.min).arg(info.max);
+      break;
+    case FieldKind::Text:
+      tip += tr(", at most %1 characters").arg(info.width);
+      break;
+    default:
+      break;
+  }
+  return tip;
+}
+
 QVariant FieldTreeModel::data(const QModelIndex& index, int role) const {
   const Node* node = NodeAt(index);
   if (node == nullptr) return {};
   const FieldInfo& info = node->info;
   if (role == Qt::EditRole && index.column() == ValueColumn) return ToDisplay(info.value);
-  if (role == Qt::ToolTipRole) return ToDisplay(FieldKindName(info.kind));
+  if (role == Qt::ToolTipRole) return ToolTip(info);
   if (role != Qt::DisplayRole) return {};
   switch (index.column()) {
     case NameColumn:
@@ -225,7 +245,13 @@ bool FieldTreeModel::setData(const QModelIndex& index, const QVariant& value, in
       !Editable(node->info)) {
     return false;
   }
-  const std::string text = FromDisplay(value.toString());
+  std::string text;
+  try {
+    text = FromDisplay(value.toString());
+  } catch (const ZR3Error& error) {
+    emit refused(MessageText(error));
+    return false;
+  }
   if (text == node->info.value) return true;
   return commit_(node->owner, node->info.name, text);
 }

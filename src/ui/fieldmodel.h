@@ -63,6 +63,12 @@ class FieldTreeModel : public QAbstractItemModel {
   static bool Editable(const FieldInfo& info);
   // "index: name" of a record of the list, as the reference picker lists it.
   static QString RecordText(const ZR3Base& record);
+  // "cost: integer, -32768 to 32767": the field's identifier, kind and range.
+  static QString ToolTip(const FieldInfo& info);
+
+ signals:
+  // Typed text the level's text cannot hold, with the reason; nothing was committed.
+  void refused(const QString& reason);
 
  private:
   std::vector<Node> Build() const;

@@ -34,6 +34,7 @@ FileController::FileController(LevelDocument& document, Prompt& prompt, WindowSe
       progress_(progress),
       watcher_(new QFileSystemWatcher(this)) {
   connect(watcher_, &QFileSystemWatcher::fileChanged, this, &FileController::FileChangedOnDisk);
+  connect(actions_.newLevel, &QAction::triggered, this, &FileController::onNew);
   connect(actions_.open, &QAction::triggered, this, &FileController::onOpen);
   connect(actions_.save, &QAction::triggered, this, &FileController::onSave);
   connect(actions_.saveAs, &QAction::triggered, this, &FileController::onSaveAs);
@@ -95,6 +96,8 @@ bool FileController::OfferRecovery() {
 }
 
 bool FileController::SaveLevel(const QString& path) {
+  // An untitled level is saved under a name the author chooses first.
+  if (path.isEmpty() && document_.FilePath().isEmpty()) return SaveUntitled();
   const QString target = path.isEmpty() ? document_.FilePath() : path;
   if (target == document_.FilePath() && document_.ChangedOnDisk() &&
       prompt_.Ask(QMessageBox::Warning, tr("Save"),
@@ -136,6 +139,12 @@ bool FileController::SaveChangesFirst(const QString& caption) {
   }
 }
 
+void FileController::onNew() {
+  if (!SaveChangesFirst(tr("New"))) return;
+  document_.New();
+  WatchFile({});
+}
+
 void FileController::onOpen() {
   if (!SaveChangesFirst(tr("Open"))) return;
   const QString path = prompt_.OpenFile({.name = QStringLiteral("dlgOpen"),
@@ -150,16 +159,20 @@ void FileController::onSave() {
 }
 
 void FileController::onSaveAs() {
-  if (!document_.Loaded()) return;
+  if (document_.Loaded()) SaveUntitled();
+}
+
+bool FileController::SaveUntitled() {
   const QString path = ChooseSaveFile(prompt_, {.name = QStringLiteral("dlgSave"),
                                                 .title = tr("Save Map"),
                                                 .filter = tr("ZR3 Map Files (*.zr3)"),
                                                 .folder = settings_.defaultPath,
                                                 .defaultSuffix = QStringLiteral("zr3")});
-  if (path.isEmpty()) return;
+  if (path.isEmpty()) return false;
   const bool saved = SaveLevel(path);
   settings_.defaultPath = FolderOf(path);
   if (saved) AddRecentFile(path);
+  return saved;
 }
 
 FileDialogRequest FileController::ExportRequest(const QString& folder) const {
@@ -234,7 +247,8 @@ void FileController::OpenDroppedFile(const QString& path) {
 void FileController::WatchFile(const QString& path) {
   if (!watcher_->files().isEmpty()) watcher_->removePaths(watcher_->files());
   seen_ = document_.Identity();
-  watcher_->addPath(QFileInfo(path).absoluteFilePath());
+  // An untitled level has no file to watch.
+  if (!path.isEmpty()) watcher_->addPath(QFileInfo(path).absoluteFilePath());
 }
 
 void FileController::FileChangedOnDisk(const QString& path) {

@@ -45,6 +45,8 @@ class FileController : public QObject {
   // The export dialog in folder, proposing the level's file name as a text file.
   FileDialogRequest ExportRequest(const QString& folder) const;
 
+  // Replaces the level by a new, empty, untitled one after asking to save changes.
+  void onNew();
   void onOpen();
   void onSave();
   void onSaveAs();
@@ -54,6 +56,8 @@ class FileController : public QObject {
   // Saves to path (the level's own file when empty); asks before overwriting a file that
   // another program changed; shows a failure. False when nothing was saved.
   bool SaveLevel(const QString& path);
+  // Asks for a file name and saves there; false when nothing was saved.
+  bool SaveUntitled();
   void AddRecentFile(const QString& path);
   void FillRecentMenu();
   // Watches the level's file; its identity now is what the window has seen.

@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
@@ -23,6 +24,7 @@
 
 #include "document/leveldocument.h"
 #include "document/texts.h"
+#include "level/zr3error.h"
 #include "render/image_path.h"
 #include "ui/categoryrows.h"
 #include "ui/filecontroller.h"
@@ -30,6 +32,7 @@
 #include "ui/recordcontroller.h"
 #include "ui/recordviews.h"
 #include "ui/scriptcontroller.h"
+#include "ui/testplay.h"
 #include "ui/tilepalette.h"
 
 namespace zr3::ui {
@@ -43,6 +46,7 @@ constexpr double kFirstRunShare = 0.7;
 // The file's name with the place of the modified marker; a "[*]" inside the name is doubled,
 // which the title shows as it is.
 QString TitleFor(const QString& path) {
+  if (path.isEmpty()) return QObject::tr("Untitled") + QStringLiteral("[*] - ") + kTitle;
   return QFileInfo(path).fileName().replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")) +
          QStringLiteral("[*] - ") + kTitle;
 }
@@ -84,6 +88,7 @@ MainWindow::MainWindow(Prompt* prompt, QWidget* parent)
   files_ = new FileController(*document_, *prompt_, settings_, actions_, *this, this);
   scripts_ = new ScriptController(*document_, *prompt_, settings_, actions_, *files_, *records_,
                                   *views_, this);
+  new TestPlayController(*document_, *prompt_, settings_, actions_, *records_, *views_, this);
   CreateLayout();
   ConnectDocument();
   onLevelReplaced();
@@ -176,6 +181,9 @@ void MainWindow::CreateLayout() {
   MapPane* map = views_->MapTab();
   map->View()->SetBrushSource([this] { return tiles_->Tile(); });
   connect(map->View(), &MapView::TilePicked, tiles_, &TilePalette::ChooseTile);
+  connect(map->View(), &MapView::ObjectClicked, this, [this](std::size_t object) {
+    records_->ShowRecord(NamedRecord{Category::Objects, object});
+  });
   connect(map->PaintAction(), &QAction::triggered, tilesDock_, &QDockWidget::show);
   connect(map, &MapPane::TileActivated, this, [this](ZR3ChainRecord* tile) {
     records_->ShowRecord(NamedRecord{Category::Tiles, static_cast<std::size_t>(tile->Position())});
@@ -192,6 +200,12 @@ void MainWindow::CreateLayout() {
 
   connect(actions_.exit, &QAction::triggered, this, &QWidget::close);
   connect(actions_.about, &QAction::triggered, this, &MainWindow::onAbout);
+  connect(actions_.shortcuts, &QAction::triggered, this, [this] {
+    Lines lines;
+    for (const QString& line : ShortcutLines(actions_)) lines.push_back(line.toStdString());
+    views_->ShowLines(lines);
+    views_->setCurrentWidget(views_->Details());
+  });
   connect(actions_.gameFolder, &QAction::triggered, this, &MainWindow::onGameFolder);
   connect(actions_.levelFolder, &QAction::triggered, this, &MainWindow::onLevelFolder);
   // A refusal in the status bar stays until the next command.
@@ -237,7 +251,7 @@ void MainWindow::onLevelReplaced() {
   // would write an almost empty text as if it were the level.
   for (QAction* command :
        {actions_.save, actions_.saveAs, actions_.exportLevel, actions_.exportScripts->menuAction(),
-        actions_.importScripts, actions_.compareWith, actions_.checkLevel}) {
+        actions_.importScripts, actions_.compareWith, actions_.checkLevel, actions_.testPlay}) {
     command->setEnabled(loaded);
   }
   ShowTitle();
@@ -363,8 +377,13 @@ void MainWindow::RunTestEdit(const QString& edit) {
   if (parts.size() != 4 || !document_->Loaded()) return;
   for (const CategoryRow& row : kCategoryRows) {
     if (ToDisplay(row.caption) != parts[0]) continue;
-    const QString refusal = document_->EditField(FieldOwner{row.category, parts[1].toULongLong()},
-                                                 FromDisplay(parts[2]), FromDisplay(parts[3]));
+    QString refusal;
+    try {
+      refusal = document_->EditField(FieldOwner{row.category, parts[1].toULongLong()},
+                                     FromDisplay(parts[2]), FromDisplay(parts[3]));
+    } catch (const ZR3Error& error) {
+      refusal = MessageText(error);
+    }
     if (!refusal.isEmpty()) ShowRefusal(refusal);
   }
   onDeactivated();

@@ -53,6 +53,10 @@ MapPane::MapPane(render::ImageCache& images, QWidget* parent) : QWidget(parent) 
             [this, slot](bool shown) { view_->SetLayerVisible(slot, shown); });
     layerActions_[slot] = layer;
   }
+  QAction* objects = newAction("actionObjects", tr("Objects"), tr("Show the objects on the map"));
+  objects->setCheckable(true);
+  objects->setChecked(true);
+  connect(objects, &QAction::toggled, view_, &MapView::SetObjectsVisible);
   gridAction_ = newAction("actionGrid", tr("Grid"), tr("Show the grid"));
   gridAction_->setCheckable(true);
   connect(gridAction_, &QAction::toggled, view_, &MapView::SetGrid);

@@ -9,8 +9,10 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "document/texts.h"
 #include "level/zr3level.h"
 #include "records/zr3map.h"
+#include "records/zr3object.h"
 
 namespace zr3::ui {
 
@@ -18,6 +20,7 @@ namespace {
 
 const QColor kSelectedColour(255, 220, 0);
 const QColor kHoverColour(255, 255, 255, 200);
+const QColor kObjectColour(255, 170, 60, 220);
 const QColor kRectangleColour(80, 160, 255, 90);
 
 }  // namespace
@@ -181,6 +184,7 @@ void MapView::paintEvent(QPaintEvent* event) {
   painter.translate(origin);
   renderer_.Paint(painter, *map, event->rect().translated(-origin));
   painter.resetTransform();
+  if (objectsVisible_) PaintObjects(painter);
   if (stroke_ && stroke_->rectangle) {
     painter.fillRect(RectangleOf(*stroke_), kRectangleColour);
   }
@@ -208,6 +212,52 @@ void MapView::paintEvent(QPaintEvent* event) {
 void MapView::SetOutline(std::function<const render::CellSet*(std::size_t)> outline) {
   outline_ = std::move(outline);
   viewport()->update();
+}
+
+void MapView::SetObjectsVisible(bool visible) {
+  objectsVisible_ = visible;
+  viewport()->update();
+}
+
+std::optional<std::size_t> MapView::ObjectAt(MapCell cell) const {
+  const ZR3Map* map = Map();
+  if (!map || !objectsVisible_) return std::nullopt;
+  const RecordList& objects = level_->List(Category::Objects);
+  for (std::size_t i = objects.size(); i-- > 0;) {
+    const auto& object = static_cast<const ZR3Object&>(*objects[i]);
+    if (object.Map() == map && object.Row() == cell.row && object.Column() == cell.column) {
+      return i;
+    }
+  }
+  return std::nullopt;
+}
+
+// Each object on the map as a round marker with its name's initial, over the tiles.
+void MapView::PaintObjects(QPainter& painter) const {
+  const ZR3Map* map = Map();
+  const int side = map->Side();
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  QFont font = painter.font();
+  font.setBold(true);
+  font.setPixelSize(std::max(CellSize() / 2, 1));
+  painter.setFont(font);
+  for (const std::unique_ptr<ZR3Base>& record : level_->List(Category::Objects)) {
+    const auto& object = static_cast<const ZR3Object&>(*record);
+    if (object.Map() != map || object.Column() >= side || object.Row() >= side) {
+      continue;
+    }
+    const QRect cell = ViewRect({object.Row(), object.Column()});
+    const QRect marker = cell.adjusted(1, 1, -1, -1);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(kObjectColour);
+    painter.drawEllipse(marker);
+    if (!object.Name().empty() && CellSize() >= 8) {
+      painter.setPen(Qt::black);
+      painter.drawText(marker, Qt::AlignCenter, ToDisplay(object.Name().substr(0, 1)).toUpper());
+    }
+  }
+  painter.restore();
 }
 
 void MapView::resizeEvent(QResizeEvent* event) {
@@ -242,6 +292,12 @@ void MapView::mousePressEvent(QMouseEvent* event) {
     return;
   }
   if (button == Qt::LeftButton) SelectCell(cell);
+  if (tool_ == Tool::Select && button == Qt::LeftButton) {
+    if (const std::optional<std::size_t> object = ObjectAt(*cell)) {
+      draggedObject_ = {*object, *cell};
+      viewport()->setCursor(Qt::ClosedHandCursor);
+    }
+  }
   // Without a sink a stroke could not be undone, so nothing is painted.
   if (tool_ != Tool::Paint || !sink_ || (button != Qt::LeftButton && button != Qt::RightButton)) {
     return;
@@ -293,6 +349,18 @@ void MapView::mouseReleaseEvent(QMouseEvent* event) {
   if (panFrom_ && event->button() == Qt::MiddleButton) {
     panFrom_.reset();
     SetTool(tool_);
+    return;
+  }
+  if (draggedObject_ && event->button() == Qt::LeftButton) {
+    const auto [object, from] = *draggedObject_;
+    draggedObject_.reset();
+    SetTool(tool_);
+    const std::optional<MapCell> cell = CellAt(event->position().toPoint());
+    if (cell && *cell != from) {
+      emit ObjectMoved(object, *cell);
+    } else if (cell) {
+      emit ObjectClicked(object);
+    }
     return;
   }
   if (!stroke_) {

@@ -59,6 +59,10 @@ class MapView : public QAbstractScrollArea {
   void Refresh();
 
   void SetLayerVisible(std::size_t slot, bool visible);
+  // Whether the objects standing on the map are drawn (and can be clicked and dragged).
+  void SetObjectsVisible(bool visible);
+  // The position in the object list of the last object drawn on the cell, if any.
+  std::optional<std::size_t> ObjectAt(MapCell cell) const;
   void SetGrid(bool grid);
 
   int CellSize() const { return renderer_.Options().cell; }
@@ -97,6 +101,9 @@ class MapView : public QAbstractScrollArea {
   // The cell under the mouse, or none when it left the map.
   void CellHovered(std::optional<zr3::ui::MapCell> cell);
   void CellSelected(std::optional<zr3::ui::MapCell> cell);
+  // With the Select tool, a click on an object, and an object dragged to another cell.
+  void ObjectClicked(std::size_t object);
+  void ObjectMoved(std::size_t object, zr3::ui::MapCell cell);
   // A Ctrl+click on a cell with a tile.
   void TilePicked(zr3::ZR3ChainRecord* tile);
   // After a drawing met tiles whose pictures are missing; count is all the view has met.
@@ -144,12 +151,16 @@ class MapView : public QAbstractScrollArea {
   // Puts back what the stroke in progress painted so far and forgets it.
   void DropStroke();
   void Pick(MapCell cell);
+  void PaintObjects(QPainter& painter) const;
 
   render::ImageCache& images_;
   render::MapRenderer renderer_;
   ZR3Level* level_ = nullptr;
   std::optional<std::size_t> map_;
   Tool tool_ = Tool::Select;
+  bool objectsVisible_ = true;
+  // An object pressed with the Select tool, and the cell it was pressed on.
+  std::optional<std::pair<std::size_t, MapCell>> draggedObject_;
   std::size_t layer_ = 0;
   std::function<ZR3ChainRecord*()> brush_;
   std::function<void(MapPaint&&, const QString&)> sink_;

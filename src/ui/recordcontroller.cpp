@@ -16,6 +16,7 @@
 #include "edit/check.h"
 #include "edit/deletion.h"
 #include "edit/references.h"
+#include "level/zr3error.h"
 #include "ui/busycursor.h"
 #include "ui/categoryrows.h"
 #include "ui/comparison.h"
@@ -66,14 +67,16 @@ RecordController::RecordController(LevelDocument& document, Prompt& prompt, Reco
   recordList_->setObjectName(QStringLiteral("recordList"));
   recordList_->setAccessibleName(tr("Records"));
   recordList_->setSelectionMode(QAbstractItemView::SingleSelection);
-  recordList_->setEditTriggers(QAbstractItemView::SelectedClicked |
-                               QAbstractItemView::EditKeyPressed);
+  // A record is renamed by F2, a double-click or Rename, never by a click on the selected row:
+  // a slow second click would open the caption editor under the keys meant for the record.
+  recordList_->setEditTriggers(QAbstractItemView::DoubleClicked);
   // Every row has the same height, so the view never measures 65535 captions.
   recordList_->setUniformItemSizes(true);
   recordList_->setModel(recordFilter_);
   // Copy, Delete and the moves act on records only while the record list itself has the
   // focus: not in a caption editor, not in the details or a field editor.
-  for (QAction* action : {actions_.copy, actions_.remove, actions_.moveUp, actions_.moveDown}) {
+  for (QAction* action :
+       {actions_.rename, actions_.copy, actions_.remove, actions_.moveUp, actions_.moveDown}) {
     action->setShortcutContext(Qt::WidgetShortcut);
     recordList_->addAction(action);
   }
@@ -107,6 +110,8 @@ RecordController::RecordController(LevelDocument& document, Prompt& prompt, Reco
           });
   connect(recordModel_, &RecordListModel::Edited, this, &RecordController::onRenamed);
 
+  connect(actions_.newRecord, &QAction::triggered, this, &RecordController::onNewRecord);
+  connect(actions_.rename, &QAction::triggered, this, &RecordController::onRename);
   connect(actions_.copy, &QAction::triggered, this, &RecordController::onCopy);
   connect(actions_.remove, &QAction::triggered, this, &RecordController::onDelete);
   connect(actions_.moveUp, &QAction::triggered, this, &RecordController::onMoveUp);
@@ -205,6 +210,8 @@ void RecordController::UpdateActions() {
   const int position = SelectedRecord();
   const bool selected = list != nullptr && position >= 0;
   const bool editable = selected && !FixedTable();
+  actions_.newRecord->setEnabled(list != nullptr && !FixedTable());
+  actions_.rename->setEnabled(selected);
   actions_.copy->setEnabled(editable);
   actions_.remove->setEnabled(editable && list->size() >= 2);
   actions_.moveUp->setEnabled(editable);
@@ -312,7 +319,14 @@ void RecordController::onRecordChanged(const FieldOwner& owner) {
 
 void RecordController::onRenamed(int position, const QString& text) {
   if (!category_ || position < 0 || position >= recordModel_->rowCount()) return;
-  document_.Rename(*category_, static_cast<std::size_t>(position), FromDisplay(text));
+  std::string name;
+  try {
+    name = FromDisplay(text);
+  } catch (const ZR3Error& error) {
+    ShowError(prompt_, MessageText(error));
+    return;
+  }
+  document_.Rename(*category_, static_cast<std::size_t>(position), name);
 }
 
 void RecordController::ShowResults(ResultLines lines) {
@@ -385,6 +399,27 @@ void RecordController::onMoveUp() {
 
 void RecordController::onMoveDown() {
   Move(MoveDirection::Down);
+}
+
+void RecordController::onNewRecord() {
+  if (ShownList() == nullptr || FixedTable()) return;
+  const int selected = SelectedRecord();
+  const std::size_t position =
+      selected < 0 ? ShownList()->size() : static_cast<std::size_t>(selected) + 1;
+  const QString refusal = document_.AddRecord(*category_, position);
+  if (!refusal.isEmpty()) {
+    ShowError(prompt_, refusal);
+    return;
+  }
+  SelectRecordRow(static_cast<int>(position), true);
+  recordList_->setFocus();
+}
+
+void RecordController::onRename() {
+  const QModelIndex current = recordList_->currentIndex();
+  if (SelectedRecord() < 0 || !current.isValid()) return;
+  recordList_->setFocus();
+  recordList_->edit(current);
 }
 
 void RecordController::onCopy() {

@@ -67,6 +67,10 @@ class RecordController : public QObject {
   // Results name records by position; they go when positions change.
   void ClearResults();
 
+  // A new record after the selected one (at the start of an empty list), selected.
+  void onNewRecord();
+  // Opens the caption editor of the selected record.
+  void onRename();
   void onCopy();
   void onDelete();
   void onMoveUp();

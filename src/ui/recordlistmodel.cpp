@@ -76,7 +76,7 @@ RecordFilterModel::RecordFilterModel(RecordListModel* source, QObject* parent)
 }
 
 void RecordFilterModel::SetText(const QString& text) {
-  std::string needle = FromDisplay(text);
+  std::string needle = InspectedBytes(text);
   for (char& c : needle) c = static_cast<char>(lower_[static_cast<unsigned char>(c)]);
   if (needle == needle_) return;
   needle_ = std::move(needle);

@@ -3,15 +3,19 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <charconv>
 
 #include "document/leveldocument.h"
 #include "document/texts.h"
 #include "edit/edit_common.h"
 #include "level/bytes.h"
+#include "records/zr3character.h"
 #include "records/zr3palette.h"
 #include "render/image_path.h"
 #include "script/zr3script.h"
@@ -43,6 +47,7 @@ RecordViews::RecordViews(LevelDocument& document, Prompt& prompt, QWidget* paren
         return CommitField(owner, path, value);
       },
       this);
+  connect(fieldModel_, &FieldTreeModel::refused, this, &RecordViews::refused);
   fieldTree_ = new QTreeView;
   fieldTree_->setObjectName(QStringLiteral("fieldTree"));
   fieldTree_->setAccessibleName(tr("Fields"));
@@ -51,7 +56,9 @@ RecordViews::RecordViews(LevelDocument& document, Prompt& prompt, QWidget* paren
   fieldTree_->setUniformRowHeights(true);
   fieldTree_->setAlternatingRowColors(true);
   fieldTree_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                              QAbstractItemView::SelectedClicked);
+                              QAbstractItemView::AnyKeyPressed);
+  fieldTree_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  fieldTree_->installEventFilter(this);
   fieldTree_->header()->setSectionResizeMode(QHeaderView::Interactive);
   fieldTree_->header()->resizeSection(FieldTreeModel::NameColumn, 160);
   fieldTree_->header()->resizeSection(FieldTreeModel::ValueColumn, 200);
@@ -101,6 +108,10 @@ RecordViews::RecordViews(LevelDocument& document, Prompt& prompt, QWidget* paren
   mapView->SetStrokeSink([this](MapPaint&& paint, const QString& verb) {
     document_.AddPaintStroke(std::move(paint), verb);
   });
+  connect(mapView, &MapView::ObjectMoved, this, [this](std::size_t object, MapCell cell) {
+    const QString refusal = document_.MoveObject(object, cell.column, cell.row);
+    if (!refusal.isEmpty()) emit refused(refusal);
+  });
   connect(mapView, &MapView::MissingImagesChanged, this, &RecordViews::missingImagesChanged);
   connect(map_, &MapPane::Hint, this, &RecordViews::hint);
   connect(palette_, &PaletteView::Hovered, this, [this](int colour) {
@@ -110,6 +121,8 @@ RecordViews::RecordViews(LevelDocument& document, Prompt& prompt, QWidget* paren
 
   connect(&document_, &LevelDocument::levelReplaced, this, &RecordViews::Clear);
   connect(&document_, &LevelDocument::fieldsChanged, this, [this](const FieldOwner& owner) {
+    // An object moved or named another map: the map it stood on or stands on shows it.
+    if (owner.category == Category::Objects && owner_.category == Category::Maps) map_->Refresh();
     if (Shows(owner)) Refresh();
   });
   connect(&document_, &LevelDocument::recordRenamed, this,
@@ -230,7 +243,11 @@ void RecordViews::ShowDrawings() {
   setTabVisible(indexOf(palette_), palette);
 
   const std::string path = record ? render::ImagePathOf(*record) : std::string();
-  const QImage* image = path.empty() ? nullptr : images_.Original(path);
+  const auto* characters = dynamic_cast<const ZR3Character*>(record);
+  const QImage sheet = characters ? CharacterSheet(*characters) : QImage();
+  const QImage* image = characters     ? (sheet.isNull() ? nullptr : &sheet)
+                        : path.empty() ? nullptr
+                                       : images_.Original(path);
   if (image) {
     picture_->SetImage(*image);
   } else {
@@ -239,6 +256,36 @@ void RecordViews::ShowDrawings() {
   setTabVisible(indexOf(picture_), image != nullptr);
   emit missingImagesChanged(images_.MissingCount());
   if (chosenTab_ && isTabVisible(indexOf(chosenTab_))) setCurrentWidget(chosenTab_);
+}
+
+QImage RecordViews::CharacterSheet(const ZR3Character& characters) {
+  // Up, down, left and right, one row each, with the two pictures of each side by side.
+  constexpr int kColumns = 2;
+  constexpr int kRows = static_cast<int>(ZR3Character::kImageCount) / kColumns;
+  std::array<const QImage*, ZR3Character::kImageCount> pictures{};
+  QSize cell(0, 0);
+  for (std::size_t i = 0; i < pictures.size(); ++i) {
+    if (characters.ImagePath(i).empty()) continue;
+    pictures[i] = images_.Original(characters.ImagePath(i));
+    if (pictures[i]) cell = cell.expandedTo(pictures[i]->size());
+  }
+  if (cell.isEmpty()) return {};
+  QImage sheet(cell.width() * kColumns, cell.height() * kRows, QImage::Format_ARGB32_Premultiplied);
+  sheet.fill(Qt::transparent);
+  QPainter painter(&sheet);
+  for (std::size_t i = 0; i < pictures.size(); ++i) {
+    const QPoint at(static_cast<int>(i % kColumns) * cell.width(),
+                    static_cast<int>(i / kColumns) * cell.height());
+    if (pictures[i]) {
+      painter.drawImage(at, *pictures[i]);
+    } else {
+      // A picture that is missing keeps its place, crossed out.
+      painter.setPen(Qt::red);
+      painter.drawLine(at, at + QPoint(cell.width() - 1, cell.height() - 1));
+      painter.drawLine(at + QPoint(cell.width() - 1, 0), at + QPoint(0, cell.height() - 1));
+    }
+  }
+  return sheet;
 }
 
 void RecordViews::ShowPalette() {
@@ -266,9 +313,45 @@ void RecordViews::ChangePaletteColour(int colour) {
   if (!refusal.isEmpty()) ShowError(prompt_, refusal);
 }
 
+bool RecordViews::eventFilter(QObject* watched, QEvent* event) {
+  // Keys an open editor left unhandled come up to the tree too: only the tree's own count.
+  if (watched != fieldTree_ || event->type() != QEvent::KeyPress || !fieldTree_->hasFocus()) {
+    return QTabWidget::eventFilter(watched, event);
+  }
+  const QModelIndex current = fieldTree_->currentIndex();
+  if (!current.isValid()) return false;
+  const QModelIndex value = current.siblingAtColumn(FieldTreeModel::ValueColumn);
+  const auto* key = static_cast<QKeyEvent*>(event);
+  const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+  const bool typing = !key->text().isEmpty() && key->text().at(0).isPrint() &&
+                      !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+  if (!enter && !typing && key->key() != Qt::Key_F2) return false;
+  // The view opens the editor of its current cell for F2 and typing: make it the value.
+  if (current.column() != FieldTreeModel::ValueColumn) fieldTree_->setCurrentIndex(value);
+  if (!enter) return false;
+  fieldTree_->edit(value);
+  return true;
+}
+
+bool RecordViews::ShrinkAsked(std::size_t map, const std::string& size) {
+  int side = 0;
+  const auto [end, error] = std::from_chars(size.data(), size.data() + size.size(), side);
+  // A size the field refuses is refused by the edit itself.
+  if (error != std::errc() || end != size.data() + size.size() || side < 0) return true;
+  const std::size_t dropped = PaintedCellsOutside(*document_.Level(), map, side);
+  if (dropped == 0) return true;
+  const QString cells = dropped == 1 ? tr("1 painted cell") : tr("%1 painted cells").arg(dropped);
+  return prompt_.Ask(QMessageBox::Question, tr("Map Size"),
+                     tr("A size of %1 drops %2 outside it. Shrink the map?").arg(side).arg(cells),
+                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
 bool RecordViews::CommitField(const FieldOwner& owner, const std::string& path,
                               const std::string& value) {
   if (!document_.Loaded()) return false;
+  if (owner.category == Category::Maps && path == "size" && !ShrinkAsked(owner.index, value)) {
+    return false;
+  }
   const QString refusal = document_.EditField(owner, path, value);
   if (refusal.isEmpty()) return true;
   emit refused(refusal);

@@ -11,8 +11,9 @@ class QPushButton;
 class QTreeView;
 
 namespace zr3 {
+class ZR3Character;
 class LevelDocument;
-}
+}  // namespace zr3
 
 namespace zr3::ui {
 
@@ -53,6 +54,8 @@ class RecordViews : public QTabWidget {
   PaletteView* PaletteTab() const { return palette_; }
   PictureView* PictureTab() const { return picture_; }
   render::ImageCache& Images() { return images_; }
+  // A character set's eight pictures in one image, two to a row: none when none is found.
+  QImage CharacterSheet(const ZR3Character& characters);
 
   // A script's text as an editor shows it, lines ended by line feeds.
   QString ScriptTextOf(const FieldOwner& owner) const;
@@ -76,6 +79,10 @@ class RecordViews : public QTabWidget {
   void DescribeShown();
   void WriteDetails();
   void ChangePaletteColour(int colour);
+  // F2, Enter and typing edit the value of the current field, whichever column is current.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  // Asks before a smaller map size drops painted cells; true when the edit may go on.
+  bool ShrinkAsked(std::size_t map, const std::string& size);
   bool CommitField(const FieldOwner& owner, const std::string& path, const std::string& value);
 
   LevelDocument& document_;

@@ -12,6 +12,7 @@
 #include "edit/script_import_edit.h"
 #include "level/bytes.h"
 #include "level/safefile.h"
+#include "level/zr3error.h"
 #include "script/zr3importer.h"
 #include "script/zr3script.h"
 #include "ui/busycursor.h"
@@ -53,7 +54,9 @@ ScriptController::ScriptController(LevelDocument& document, Prompt& prompt,
 }
 
 void ScriptController::ExportScripts(const std::function<void(ByteWriter&)>& produce) {
-  const QString path = ChooseSaveFile(prompt_, files_.ExportRequest(settings_.importPath));
+  FileDialogRequest request = files_.ExportRequest(settings_.importPath);
+  request.title = tr("Export Scripts");
+  const QString path = ChooseSaveFile(prompt_, request);
   if (path.isEmpty()) return;
   QString error;
   {
@@ -102,7 +105,7 @@ void ScriptController::onExportAll() {
 void ScriptController::onImport() {
   if (!document_.Loaded()) return;
   const QString path = prompt_.OpenFile({.name = QStringLiteral("dlgImport"),
-                                         .title = tr("Open File"),
+                                         .title = tr("Import Scripts"),
                                          .filter = tr("ZR3 Script Files (*.txt);;All Files (*.*)"),
                                          .folder = settings_.importPath});
   if (!path.isEmpty()) ImportScripts(path);
@@ -124,6 +127,8 @@ bool ScriptController::RunImport(const std::function<void(ZR3Importer&)>& import
     imported = document_.ImportScripts(import, change, report);
   }
   views_.ShowLines(report);
+  // The import's report, with its warnings, in front.
+  views_.setCurrentWidget(views_.Details());
   return imported;
 }
 
@@ -141,15 +146,19 @@ void ScriptController::onEditAsText() {
   // Script text files end their lines with CR LF, as the export writes them.
   QString text = *edited;
   text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  std::string bytes;
+  try {
+    bytes = FromDisplay(text);
+  } catch (const ZR3Error& error) {
+    ShowError(prompt_, MessageText(error));
+    return;
+  }
   // A new name in the script's header renames this script in the same step as its body.
   RunImport(
       [&](ZR3Importer& importer) {
-        ImportOwnScriptText(importer, *document_.Level(), *owner.category, owner.index,
-                            FromDisplay(text));
+        ImportOwnScriptText(importer, *document_.Level(), *owner.category, owner.index, bytes);
       },
       tr("Edit %1 as Text").arg(caption));
-  // The import's report, with its warnings, in front.
-  views_.setCurrentWidget(views_.Details());
 }
 
 }  // namespace zr3::ui

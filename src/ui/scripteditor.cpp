@@ -40,7 +40,7 @@ void ScriptHighlighter::highlightBlock(const QString& text) {
   static const QTextCharFormat kWord = Format(QColor(0x00, 0x70, 0x80));
   static const QTextCharFormat kName = Format(QColor(0x8B, 0x45, 0x13));
   static const QTextCharFormat kNumber = Format(QColor(0x80, 0x20, 0x90));
-  for (const TokenSpan& span : ClassifyScriptLine(FromDisplay(text))) {
+  for (const TokenSpan& span : ClassifyScriptLine(InspectedBytes(text))) {
     const QTextCharFormat* format = &kWord;
     switch (span.role) {
       case TokenRole::Keyword:
@@ -118,7 +118,7 @@ void ScriptEditor::SetLevel(const ZR3Level* level) {
 }
 
 std::string ScriptEditor::ScriptBytes() const {
-  return FromDisplay(toPlainText());
+  return InspectedBytes(toPlainText());
 }
 
 const ScriptAnalysis& ScriptEditor::Analyze() {

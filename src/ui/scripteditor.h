@@ -38,7 +38,7 @@ class ScriptEditor : public QPlainTextEdit {
   // The level whose records names must name; without one, names are neither checked nor
   // offered.
   void SetLevel(const ZR3Level* level);
-  // The text as the core reads it.
+  // The text as the core analyses it, column for column (InspectedBytes).
   std::string ScriptBytes() const;
   // Analyses the text now rather than when the typing pause ends.
   const ScriptAnalysis& Analyze();

@@ -82,6 +82,9 @@ WindowSettings ReadSettings(const QSettings& store) {
     settings.recentFiles.removeAll(QString());
   }
   if (!ReadText(store, "GameFolder", settings.gameFolder)) settings.gameFolder.clear();
+  if (!ReadText(store, "TestPlayCommand", settings.testPlayCommand)) {
+    settings.testPlayCommand.clear();
+  }
   settings.geometry = store.value(QStringLiteral("Geometry")).toByteArray();
   settings.dockState = store.value(QStringLiteral("DockState")).toByteArray();
   return settings;
@@ -114,6 +117,7 @@ void WriteSettings(QSettings& store, const WindowSettings& settings) {
   store.setValue(QStringLiteral("VSplit"), settings.vSplit);
   StoreUnlessEmpty(store, "RecentFiles", settings.recentFiles);
   StoreUnlessEmpty(store, "GameFolder", settings.gameFolder);
+  StoreUnlessEmpty(store, "TestPlayCommand", settings.testPlayCommand);
   StoreUnlessEmpty(store, "Geometry", settings.geometry);
   StoreUnlessEmpty(store, "DockState", settings.dockState);
   store.sync();

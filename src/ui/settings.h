@@ -29,6 +29,8 @@ struct WindowSettings {
   static constexpr int kRecentFiles = 8;
   // The folder image paths are looked up in; empty for the level's own folder and its parent.
   QString gameFolder;
+  // The command Test Play runs, with %level, %map, %x and %y; empty until the author sets it.
+  QString testPlayCommand;
   // Whether Height and Width were read; a first run fills most of the screen instead.
   bool sized = false;
   // The window's place on the screens (QWidget::saveGeometry) and the layout of its docks and

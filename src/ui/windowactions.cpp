@@ -15,7 +15,7 @@ namespace {
 
 // Where an action shows: a menu of the menu bar, the "Export Scripts" submenu, or only as a
 // shortcut of the window.
-enum class Place { File, ExportScripts, Edit, View, Help, Window };
+enum class Place { File, ExportScripts, Edit, View, Tools, Help, Window };
 
 struct ActionSpec {
   QAction* WindowActions::*member;
@@ -31,10 +31,11 @@ struct ActionSpec {
 
 // The menus' contents in order.
 const ActionSpec kActions[] = {
+    {&WindowActions::newLevel, "actionNew", QT_TR_NOOP("&New"), Place::File, QKeySequence::New},
     {&WindowActions::open, "actionOpen", QT_TR_NOOP("&Open..."), Place::File, QKeySequence::Open},
     {&WindowActions::save, "actionSave", QT_TR_NOOP("&Save"), Place::File, QKeySequence::Save},
     {&WindowActions::saveAs, "actionSaveAs", QT_TR_NOOP("Save &As..."), Place::File,
-     QKeySequence::SaveAs},
+     QKeySequence::UnknownKey, "Ctrl+Shift+S"},
     {&WindowActions::exportLevel, "actionExport", QT_TR_NOOP("&Export..."), Place::File,
      QKeySequence::UnknownKey, nullptr, true},
     {&WindowActions::exportSelectedScript, "actionExportSelectedScript", QT_TR_NOOP("&Selected..."),
@@ -48,10 +49,15 @@ const ActionSpec kActions[] = {
     {&WindowActions::compareWith, "actionCompareWith", QT_TR_NOOP("&Compare With..."), Place::File},
     {&WindowActions::exit, "actionExit", QT_TR_NOOP("E&xit"), Place::File, QKeySequence::Quit,
      nullptr, true},
-    {&WindowActions::undo, "actionUndo", nullptr, Place::Edit, QKeySequence::Undo},
-    {&WindowActions::redo, "actionRedo", nullptr, Place::Edit, QKeySequence::Redo},
+    {&WindowActions::undo, "actionUndo", QT_TR_NOOP("Undo"), Place::Edit, QKeySequence::Undo},
+    {&WindowActions::redo, "actionRedo", QT_TR_NOOP("Redo"), Place::Edit, QKeySequence::UnknownKey,
+     "Ctrl+Y; Ctrl+Shift+Z"},
+    {&WindowActions::newRecord, "actionNewRecord", QT_TR_NOOP("&New Record"), Place::Edit,
+     QKeySequence::UnknownKey, "Ins", true},
+    {&WindowActions::rename, "actionRename", QT_TR_NOOP("&Rename"), Place::Edit,
+     QKeySequence::UnknownKey, "F2"},
     {&WindowActions::copy, "actionCopy", QT_TR_NOOP("&Copy"), Place::Edit, QKeySequence::UnknownKey,
-     "Ctrl+C", true},
+     "Ctrl+C"},
     {&WindowActions::remove, "actionDelete", QT_TR_NOOP("&Delete"), Place::Edit,
      QKeySequence::UnknownKey, "Del"},
     {&WindowActions::find, "actionFind", QT_TR_NOOP("&Find..."), Place::Edit,
@@ -61,6 +67,11 @@ const ActionSpec kActions[] = {
     {&WindowActions::gameFolder, "actionGameFolder", QT_TR_NOOP("&Game Folder..."), Place::View},
     {&WindowActions::levelFolder, "actionLevelFolder", QT_TR_NOOP("&Level's Own Folder"),
      Place::View},
+    {&WindowActions::testPlay, "actionTestPlay", QT_TR_NOOP("&Test Play"), Place::Tools,
+     QKeySequence::UnknownKey, "F5"},
+    {&WindowActions::testPlayCommand, "actionTestPlayCommand", QT_TR_NOOP("Test Play &Command..."),
+     Place::Tools},
+    {&WindowActions::shortcuts, "actionShortcuts", QT_TR_NOOP("&Keyboard Shortcuts"), Place::Help},
     {&WindowActions::about, "actionAbout", QT_TR_NOOP("&About"), Place::Help},
     // Ctrl+F goes to the filter above the record list from anywhere in the window.
     {&WindowActions::filter, "actionFilter", QT_TR_NOOP("Filter Records"), Place::Window,
@@ -83,6 +94,8 @@ const ButtonSpec kButtons[] = {
     {&WindowActions::open, QT_TR_NOOP("Load Level"), "document-open", QStyle::SP_DialogOpenButton},
     {&WindowActions::save, QT_TR_NOOP("Save Level"), "document-save", QStyle::SP_DialogSaveButton},
     {nullptr},
+    {&WindowActions::newRecord, QT_TR_NOOP("Add a new record after the selected one"), "list-add",
+     QStyle::SP_FileDialogNewFolder},
     {&WindowActions::copy, QT_TR_NOOP("Copy the selected item"), "edit-copy", QStyle::SP_FileIcon},
     {&WindowActions::remove, QT_TR_NOOP("Delete the selected item"), "edit-delete",
      QStyle::SP_TrashIcon},
@@ -107,6 +120,24 @@ QMenu* AddMenu(QMenuBar* bar, const char* name, const char* title) {
 
 }  // namespace
 
+QStringList ShortcutLines(const WindowActions& actions) {
+  QStringList lines;
+  lines << Translated(QT_TR_NOOP("KEYBOARD SHORTCUTS")) << QString();
+  for (const ActionSpec& spec : kActions) {
+    const QAction* action = actions.*spec.member;
+    if (action->shortcuts().isEmpty()) continue;
+    QStringList keys;
+    for (const QKeySequence& key : action->shortcuts()) {
+      keys << key.toString(QKeySequence::NativeText);
+    }
+    // The table's text: the history's own actions name their next step.
+    QString text = Translated(spec.text).remove(QLatin1Char('&'));
+    if (text.endsWith(QLatin1String("..."))) text.chop(3);
+    lines << text.leftJustified(28) + keys.join(QStringLiteral(", "));
+  }
+  return lines;
+}
+
 WindowActions CreateWindowActions(QMainWindow& window, QUndoStack& history) {
   WindowActions actions;
   actions.undo = history.createUndoAction(&window, Translated(QT_TR_NOOP("Undo")));
@@ -117,6 +148,7 @@ WindowActions CreateWindowActions(QMainWindow& window, QUndoStack& history) {
   QMenu* file = AddMenu(bar, "menuFile", QT_TR_NOOP("&File"));
   QMenu* edit = AddMenu(bar, "menuEdit", QT_TR_NOOP("&Edit"));
   actions.view = AddMenu(bar, "menuView", QT_TR_NOOP("&View"));
+  QMenu* tools = AddMenu(bar, "menuTools", QT_TR_NOOP("&Tools"));
   QMenu* help = AddMenu(bar, "menuHelp", QT_TR_NOOP("&Help"));
   actions.exportScripts = new QMenu(Translated(QT_TR_NOOP("Ex&port Scripts")), &window);
   actions.exportScripts->setObjectName(QStringLiteral("menuExportScripts"));
@@ -148,6 +180,9 @@ WindowActions CreateWindowActions(QMainWindow& window, QUndoStack& history) {
         break;
       case Place::View:
         menu = actions.view;
+        break;
+      case Place::Tools:
+        menu = tools;
         break;
       case Place::Help:
         menu = help;

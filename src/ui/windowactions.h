@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 class QAction;
 class QMainWindow;
 class QMenu;
@@ -11,6 +13,7 @@ namespace zr3::ui {
 // Every command of the main window. The actions, the menus and the toolbar are made from one
 // table, so that a command keeps one text, state and shortcut wherever it shows.
 struct WindowActions {
+  QAction* newLevel = nullptr;
   QAction* open = nullptr;
   QAction* save = nullptr;
   QAction* saveAs = nullptr;
@@ -23,6 +26,8 @@ struct WindowActions {
   QAction* exit = nullptr;
   QAction* undo = nullptr;
   QAction* redo = nullptr;
+  QAction* newRecord = nullptr;
+  QAction* rename = nullptr;
   QAction* copy = nullptr;
   QAction* remove = nullptr;
   QAction* moveUp = nullptr;
@@ -32,6 +37,9 @@ struct WindowActions {
   QAction* filter = nullptr;
   QAction* gameFolder = nullptr;
   QAction* levelFolder = nullptr;
+  QAction* testPlay = nullptr;
+  QAction* testPlayCommand = nullptr;
+  QAction* shortcuts = nullptr;
   QAction* about = nullptr;
 
   QMenu* exportScripts = nullptr;
@@ -41,6 +49,9 @@ struct WindowActions {
   QAction* viewDocksEnd = nullptr;
   QToolBar* toolBar = nullptr;
 };
+
+// One line per command that has keys, in menu order: its text, then its keys ("Copy  Ctrl+C").
+QStringList ShortcutLines(const WindowActions& actions);
 
 // Makes the window's actions, its menu bar and its toolbar; undo and redo are the history's.
 WindowActions CreateWindowActions(QMainWindow& window, QUndoStack& history);

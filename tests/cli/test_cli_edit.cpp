@@ -99,3 +99,29 @@ TEST_F(CliEdit, FixedTablesAndMissingTargetsAreRefused) {
 }
 
 }  // namespace
+
+TEST_F(CliEdit, NewWritesTheEmptyLevelAndKeepsAnExistingFile) {
+  const std::string path = dir.Path("new.zr3");
+  const auto result = RunCli({"new", path});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(zr3test::ReadFile(path), zr3test::LevelBuilder().Build().Bytes());
+  const auto refused = RunCli({"new", level});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_THAT(refused.err, HasSubstr("already exists"));
+  EXPECT_EQ(zr3test::ReadFile(level), zr3test::World().Build().Bytes());
+}
+
+TEST_F(CliEdit, AddPutsANamedRecordWhereAskedAndPrintsItsIndex) {
+  const auto result =
+      RunCli({"add", level, "object-scripts", "--name", "Fresh", "--at", "1", "-o", Out()});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, "1\n");
+  EXPECT_EQ(ListOf(Out(), "object-scripts"),
+            "0\tOpen\n1\tFresh\n2\tDrink\n3\tSpare\n4\tLoop\n5\tListed\n");
+  EXPECT_EQ(RunCli({"refs", Out(), "object-scripts", "2"}).out,
+            "Search results for Drink\n\nItem: Potion\n");
+  EXPECT_EQ(RunCli({"add", level, "items", "-o", Out()}).out, "2\n");
+  EXPECT_EQ(ListOf(Out(), "items"), "0\tAxe\n1\tPotion\n2\tNew item\n");
+  EXPECT_EQ(RunCli({"add", level, "flags", "-o", Out()}).status, 1);
+  EXPECT_EQ(RunCli({"add", level, "items", "--at", "9", "-o", Out()}).status, 1);
+}

@@ -100,6 +100,31 @@ TEST_F(CliJson, SetTakesValuesThatBeginWithAMinus) {
               HasSubstr("set takes FIELD VALUE pairs"));
 }
 
+// Typed text goes into the level as its Windows-1252 bytes and comes out as UTF-8; a character
+// the level cannot hold is refused by name, by set, rename and add alike.
+TEST_F(CliJson, TypedTextIsStoredInTheLevelsCodePageOrRefused) {
+  const std::string out = dir.Path("out.zr3");
+  const auto set = RunCli({"set", level, "items", "0", "name", "\u00C9p\u00E9e \u20AC", "-o", out});
+  ASSERT_EQ(set.status, 0) << set.err;
+  EXPECT_EQ(RunCli({"get", out, "items", "0", "name"}).out, "\u00C9p\u00E9e \u20AC\n");
+  EXPECT_THAT(RunCli({"export-json", out, "-"}).out, HasSubstr("\"\u00C9p\u00E9e \u20AC\""));
+  EXPECT_THAT(zr3test::ReadFile(out), HasSubstr("\xC9p\xE9"
+                                                "e \x80"));
+
+  const std::string refused = dir.Path("refused.zr3");
+  for (const std::vector<std::string>& command :
+       {std::vector<std::string>{"set", level, "items", "0", "name", "Za\u017C\u00F3\u0142\u0107"},
+        std::vector<std::string>{"rename", level, "items", "0", "Za\u017C\u00F3\u0142\u0107"},
+        std::vector<std::string>{"add", level, "items", "--name", "Za\u017C\u00F3\u0142\u0107"}}) {
+    std::vector<std::string> args = command;
+    args.insert(args.end(), {"-o", refused});
+    const auto result = RunCli(args);
+    EXPECT_EQ(result.status, 1) << command[0];
+    EXPECT_THAT(result.err, HasSubstr("'\u017C' cannot be stored in a level's text")) << command[0];
+    EXPECT_FALSE(std::filesystem::exists(refused)) << command[0];
+  }
+}
+
 // The README's recipe: git shows a level's changes as changes of its JSON export.
 TEST_F(CliJson, GitDiffShowsLevelsAsJson) {
   if (std::system("git --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "no git";

@@ -123,12 +123,11 @@ TEST(JsonImportErrors, TextsThatTheLevelCannotHold) {
       Problems(WorldWith("\"name\": \"Menu\"", "\"name\": \"" + std::string(33, 'M') + "\"")),
       ElementsAre("$.lists[0].name: a text of 33 characters is longer than the field's 32"));
   EXPECT_THAT(Problems(WorldWith("\"name\": \"Menu\"", "\"name\": \"\xE4\xB8\xAD\"")),
-              ElementsAre("$.lists[0].name: the character U+4E2D has no place in the level's "
-                          "8-bit text"));
+              ElementsAre("$.lists[0].name: '\xE4\xB8\xAD' cannot be stored in a level's text"));
   EXPECT_THAT(Problems(WorldWith("\"name\": \"Menu\"", "\"name\": \"a\\u0000b\"")),
-              ElementsAre("$.lists[0].name: a text cannot hold U+0000"));
+              ElementsAre("$.lists[0].name: U+0000 cannot be stored in a level's text"));
   EXPECT_THAT(Problems(WorldWith("\"name\": \"Menu\"", "\"name\": \"\\u0080\"")),
-              ElementsAre(HasSubstr("U+0080 has no place")));
+              ElementsAre(HasSubstr("U+0080 cannot be stored")));
   // Two-byte UTF-8 of the code page's upper half is one byte each.
   EXPECT_THAT(Problems(WorldWith(
                   "\"name\": \"Menu\"", "\"name\": \"" +

@@ -328,7 +328,7 @@ class TestCommands : public QObject {
     QCOMPARE(world.prompt.dialogs.size(), std::size_t{1});
     const zr3::ui::FileDialogRequest exported = world.prompt.dialogs[0];
     QCOMPARE(exported.name, QStringLiteral("dlgExport"));
-    QCOMPARE(exported.title, QStringLiteral("Export Level"));
+    QCOMPARE(exported.title, QStringLiteral("Export Scripts"));
     QCOMPARE(exported.filter, QStringLiteral("Text Files (*.txt)"));
     QCOMPARE(exported.fileName, QStringLiteral("world.txt"));
     QCOMPARE(exported.folder, QString());
@@ -340,7 +340,7 @@ class TestCommands : public QObject {
     world.Trigger("actionImportScripts");
     const zr3::ui::FileDialogRequest imported = world.prompt.dialogs.back();
     QCOMPARE(imported.name, QStringLiteral("dlgImport"));
-    QCOMPARE(imported.title, QStringLiteral("Open File"));
+    QCOMPARE(imported.title, QStringLiteral("Import Scripts"));
     QCOMPARE(imported.filter, QStringLiteral("ZR3 Script Files (*.txt);;All Files (*.*)"));
     QCOMPARE(imported.folder, FolderText(out));
 

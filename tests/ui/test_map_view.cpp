@@ -299,7 +299,10 @@ class TestMapView : public QObject {
   void aNewSizeDropsCellsAndIsUndone() {
     MapEditor editor;
     editor.window.Views()->setCurrentIndex(1);
+    // The cells outside the new size are painted: the window asks first.
+    editor.prompt.answers = {QMessageBox::Yes};
     QVERIFY(editor.SetField("size", QStringLiteral("2")));
+    QCOMPARE(editor.prompt.questions.size(), std::size_t{1});
     QCOMPARE(editor.View().Map()->Side(), 2);
     const std::string small = editor.Saved();
     QCOMPARE(SavedId(small, 0, 0, 0), editor.grass);
