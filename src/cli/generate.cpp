@@ -163,7 +163,8 @@ void WriteBash(const CLI::App& app, std::ostream& out) {
          "complete -o filenames -F _zr3 zr3\n";
 }
 
-// A zsh description: no brackets, colons or single quotes, which zsh option descriptions use as syntax.
+// A zsh description: no brackets, colons or single quotes, which zsh option descriptions use as
+// syntax.
 std::string ZshText(const std::string& text) {
   std::string out;
   for (char c : text) {
