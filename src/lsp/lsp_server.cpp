@@ -366,7 +366,7 @@ void Server::Open(const rapidjson::Value& params) {
       Document{*uri, version && version->IsInt64() ? version->GetInt64() : 0,
                ClientText(std::move(*text)), LevelPathFor(*uri)});
   Document& opened = *(documents_[*uri] = std::move(document));
-  Publish(*uri, opened);
+  Publish(*uri, &opened);
 }
 
 void Server::Change(const rapidjson::Value& params) {
@@ -380,7 +380,7 @@ void Server::Change(const rapidjson::Value& params) {
   document->text = ClientText(std::move(*text));
   const rapidjson::Value* version = Member(*Member(params, "textDocument"), "version");
   if (version && version->IsInt64()) document->version = version->GetInt64();
-  Publish(document->uri, *document);
+  Publish(document->uri, document);
 }
 
 void Server::Close(const rapidjson::Value& params) {
@@ -389,23 +389,7 @@ void Server::Close(const rapidjson::Value& params) {
   const std::string uri = document->uri;
   documents_.erase(uri);
   // The closed document's problems are no longer shown.
-  rapidjson::StringBuffer buffer;
-  JsonWriter json(buffer);
-  json.StartObject();
-  Key(json, "jsonrpc");
-  json.String("2.0");
-  Key(json, "method");
-  json.String("textDocument/publishDiagnostics");
-  Key(json, "params");
-  json.StartObject();
-  Key(json, "uri");
-  json.String(uri.data(), static_cast<rapidjson::SizeType>(uri.size()));
-  Key(json, "diagnostics");
-  json.StartArray();
-  json.EndArray();
-  json.EndObject();
-  json.EndObject();
-  Send({buffer.GetString(), buffer.GetSize()});
+  Publish(uri, nullptr);
 }
 
 namespace {
@@ -446,8 +430,10 @@ std::optional<TextPlace> PlaceOf(const rapidjson::Value& params, const ClientTex
 
 }  // namespace
 
-void Server::Publish(const std::string& uri, const Document& document) {
-  const ScriptAnalysis analysis = ScriptAnalyzer(LevelOf(document)).Analyze(document.text.Bytes());
+void Server::Publish(const std::string& uri, const Document* document) {
+  const ScriptAnalysis analysis =
+      document ? ScriptAnalyzer(LevelOf(*document)).Analyze(document->text.Bytes())
+               : ScriptAnalysis{};
   rapidjson::StringBuffer buffer;
   JsonWriter json(buffer);
   json.StartObject();
@@ -459,14 +445,16 @@ void Server::Publish(const std::string& uri, const Document& document) {
   json.StartObject();
   Key(json, "uri");
   json.String(uri.data(), static_cast<rapidjson::SizeType>(uri.size()));
-  Key(json, "version");
-  json.Int64(document.version);
+  if (document) {
+    Key(json, "version");
+    json.Int64(document->version);
+  }
   Key(json, "diagnostics");
   json.StartArray();
   for (const ScriptDiagnostic& diagnostic : analysis.diagnostics) {
     json.StartObject();
     Key(json, "range");
-    Range(json, document.text, diagnostic.line - 1, diagnostic.column, diagnostic.length);
+    Range(json, document->text, diagnostic.line - 1, diagnostic.column, diagnostic.length);
     Key(json, "severity");
     json.Int(diagnostic.severity == Severity::Error ? kSeverityError : kSeverityWarning);
     Key(json, "source");

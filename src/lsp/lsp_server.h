@@ -56,7 +56,8 @@ class Server {
   void Completion(const rapidjson::Value& params, Reply& reply);
   void Hover(const rapidjson::Value& params, Reply& reply);
   void Symbols(const rapidjson::Value& params, Reply& reply);
-  void Publish(const std::string& uri, const Document& document);
+  // The document's problems, or none for a document that was closed.
+  void Publish(const std::string& uri, const Document* document);
   void SendError(const rapidjson::Value* id, int code, std::string_view message);
   void ShowMessage(int type, std::string_view message);
   void Send(std::string_view json);
