@@ -2,10 +2,14 @@
 // loading both versions (its floor), at the sizes given by divisors of the measured size so
 // that its growth with the records shows:
 //   zr3_bench_diff [--size=large*8/5] [Google Benchmark flags]
+//   zr3_bench_diff [--size=large*8/5] --write-pair=DIR
 // The size is a stress size name, optionally followed by "/N" (large*8/5: about 40 MB).
-// Before the figures it prints the heap the diff holds beyond both levels at its peak.
+// Before the figures it prints the heap the diff holds beyond both levels at its peak. With
+// --write-pair it writes both versions as DIR/old.zr3 and DIR/new.zr3 instead, for timing and
+// measuring `zr3 diff` itself.
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
@@ -140,17 +144,40 @@ void PrintMemory() {
               versions.before.size(), versions.edits, levels, meter.PeakBytes());
 }
 
+// Writes both versions of the measured size for `zr3 diff`.
+bool WritePair(const std::string& folder) {
+  const Versions& versions = VersionsAt(1);
+  for (const auto& [name, bytes] :
+       {std::pair<const char*, const std::string*>{"old", &versions.before},
+        std::pair<const char*, const std::string*>{"new", &versions.after}}) {
+    const std::string path = folder + "/" + name + ".zr3";
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
+    out.close();
+    if (!out) {
+      std::fprintf(stderr, "zr3_bench_diff: cannot write %s\n", path.c_str());
+      return false;
+    }
+    std::printf("%s: %zu bytes\n", path.c_str(), bytes->size());
+  }
+  return true;
+}
+
 }  // namespace
 
 }  // namespace zr3bench
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
+  const char* pairFolder = nullptr;
   for (int i = 1; i < argc; ++i) {
     if (std::strncmp(argv[i], "--size=", 7) == 0) zr3bench::gSize = argv[i] + 7;
+    if (std::strncmp(argv[i], "--write-pair=", 13) == 0) pairFolder = argv[i] + 13;
   }
+  if (pairFolder) return zr3bench::WritePair(pairFolder) ? 0 : 1;
   zr3bench::PrintMemory();
-  // As RegisterFigure times its figures, at each size.
+  // As RegisterFigure times its figures, at each size; both use a second thread, so the
+  // processor time counts every thread of the process.
   for (const int divisor : {4, 2, 1}) {
     using Body = void (*)(benchmark::State&);
     for (const auto& [name, body] :
@@ -160,6 +187,7 @@ int main(int argc, char** argv) {
           ->Arg(divisor)
           ->Unit(benchmark::kMillisecond)
           ->UseRealTime()
+          ->MeasureProcessCPUTime()
           ->MinTime(0.3);
     }
   }

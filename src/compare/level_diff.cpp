@@ -1,13 +1,13 @@
 #include "compare/level_diff.h"
 
-#include "compare/field_comparison.h"
+#include "compare/record_changes.h"
 #include "compare/record_matching.h"
 
 namespace zr3::compare {
 
 LevelDiff CompareLevels(const ZR3Level& before, const ZR3Level& after) {
   const RecordMatching matching(before, after);
-  const FieldComparison fields(before, after, matching);
+  const RecordChanges fields(before, after, matching);
   LevelDiff diff;
   diff.info = fields.CompareInfo();
   for (const Category category : kFileOrder) {

@@ -1,6 +1,6 @@
 #include "compare/level_listing.h"
 
-#include "compare/field_comparison.h"
+#include "compare/record_changes.h"
 #include "level/field_access.h"
 #include "records/zr3map.h"
 #include "records/zr3palette.h"

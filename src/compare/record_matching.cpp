@@ -5,7 +5,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "compare/field_comparison.h"
+#include "compare/record_keys.h"
 #include "compare/sequence_alignment.h"
 #include "level/parallel.h"
 
@@ -19,14 +19,14 @@ constexpr std::size_t kMaxAlignedEdits = 2000;
 // Beyond this many candidate pairs in one gap the records left over pair by position.
 constexpr std::size_t kMaxLikenessPairs = 4096;
 
-ListKeys KeysOf(const ZR3Level& level, Category list) {
+ListKeys KeysOf(const ZR3Level& level, const NameHashes& names, Category list) {
   const RecordList& records = level.List(list);
   ListKeys keys{std::vector<std::uint64_t>(records.size()),
                 std::vector<std::uint64_t>(records.size())};
   ParallelParts(records.size(), 64, [&](std::size_t first, std::size_t last) {
     for (std::size_t i = first; i < last; ++i) {
-      keys.content[i] = FieldComparison::ContentKey(*records[i]);
-      keys.named[i] = FieldComparison::Key(*records[i], keys.content[i]);
+      keys.content[i] = RecordKeys::ContentKey(*records[i], list, names);
+      keys.named[i] = RecordKeys::Key(*records[i], keys.content[i], names);
     }
   });
   return keys;
@@ -71,6 +71,8 @@ std::vector<std::size_t> Gaps(std::size_t count, const std::vector<AlignedPair>&
 
 RecordMatching::RecordMatching(const ZR3Level& before, const ZR3Level& after)
     : before_(before), after_(after) {
+  const NameHashes beforeNames(before);
+  const NameHashes afterNames(after);
   for (const Category list : kFileOrder) {
     const std::size_t index = IndexOf(list);
     oldToNew_[index].assign(before.List(list).size(), kNone);
@@ -85,7 +87,7 @@ RecordMatching::RecordMatching(const ZR3Level& before, const ZR3Level& after)
       }
       continue;
     }
-    MatchList(list, KeysOf(before, list), KeysOf(after, list));
+    MatchList(list, KeysOf(before, beforeNames, list), KeysOf(after, afterNames, list));
   }
 }
 
@@ -163,10 +165,10 @@ void RecordMatching::MatchList(Category list, const ListKeys& oldSide, const Lis
 
 void RecordMatching::PairMostAlike(Category list, const std::vector<std::size_t>& olds,
                                    const std::vector<std::size_t>& news) {
-  const auto keysOf = [](const RecordList& records, const std::vector<std::size_t>& indices) {
+  const auto keysOf = [list](const RecordList& records, const std::vector<std::size_t>& indices) {
     std::vector<std::vector<std::uint64_t>> keys;
     for (const std::size_t index : indices) {
-      keys.push_back(FieldComparison::FieldKeys(*records[index]));
+      keys.push_back(RecordKeys::FieldKeys(*records[index], list));
     }
     return keys;
   };

@@ -92,6 +92,21 @@ class ZR3Map : public FieldRecord<ZR3Map> {
   // it. Throws ZR3Error and changes nothing when a count or a slot does not fit.
   void SetCells(std::vector<Cell> cells, std::vector<std::uint32_t> ids,
                 std::vector<ZR3ChainRecord*> tiles);
+  // The cells as SetCells takes them, for readers of the whole map at once (a comparison of
+  // two versions): Side() x Side() cells, row by row, and the tile table's identifiers and
+  // tiles side by side. The table may hold entries that no cell uses any more.
+  std::span<const Cell> CellSlots() const {
+    DecodeCells();
+    return cells_;
+  }
+  std::span<const std::uint32_t> TableIds() const {
+    DecodeCells();
+    return tileIds_;
+  }
+  std::span<ZR3ChainRecord* const> TableTiles() const {
+    DecodeCells();
+    return tiles_;
+  }
 
  private:
   // The cells as one part of the map's layout, for the field list.

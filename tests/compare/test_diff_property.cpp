@@ -14,6 +14,7 @@
 #include "edit/reorder.h"
 #include "level/field_access.h"
 #include "records/zr3map.h"
+#include "stress_level.h"
 #include "support/edit_levels.h"
 
 namespace {
@@ -61,16 +62,16 @@ std::string CellsText(const ZR3Map& map) {
   return text;
 }
 
-// Random edits through the editing operations on a copy of the world, with a log of what
-// each touched; the diff from the world to the edited copy must name exactly that. A record
+// Random edits through the editing operations on a copy of a level, with a log of what each
+// touched; the diff from the level to the edited copy must name exactly that. A record
 // is known only by its content, name and place: the edits leave each record at least one of
 // them, a copy's source keeps its name and content, and a list never has both a deleted record and
 // a new one (a record removed and one added in its place would be one changed record).
-class EditedWorld {
+class EditedLevel {
  public:
-  explicit EditedWorld(unsigned seed) : random_(seed) {
-    zr3test::LoadWorld(original_);
-    zr3test::LoadWorld(edited_);
+  EditedLevel(const std::string& bytes, unsigned seed) : random_(seed) {
+    original_.LoadFromBytes(bytes);
+    edited_.LoadFromBytes(bytes);
     for (const Category list : kFileOrder) {
       if (IsFixedTable(list)) continue;
       const RecordList& records = edited_.List(list);
@@ -337,13 +338,26 @@ class EditedWorld {
   int serial_ = 0;
 };
 
-TEST(DiffProperty, NamesExactlyWhatRandomEditsTouched) {
-  for (unsigned seed = 1; seed <= 100; ++seed) {
+void CheckRandomEdits(const std::string& bytes, unsigned seeds, int edits) {
+  for (unsigned seed = 1; seed <= seeds; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
-    EditedWorld world(seed);
-    for (int edit = 0; edit < 12; ++edit) world.EditAtRandom();
-    world.Check();
-    if (HasFailure()) break;
+    EditedLevel level(bytes, seed);
+    for (int edit = 0; edit < edits; ++edit) level.EditAtRandom();
+    level.Check();
+    if (testing::Test::HasFailure()) break;
+  }
+}
+
+TEST(DiffProperty, NamesExactlyWhatRandomEditsTouched) {
+  CheckRandomEdits(zr3test::World().Build().Bytes(), 100, 12);
+}
+
+// The stress levels: full maps, thousands of records naming each other, scripts through every
+// condition and command code, many records of one content.
+TEST(DiffProperty, NamesExactlyWhatRandomEditsTouchedOnStressLevels) {
+  for (const char* size : {"large/64", "large/16"}) {
+    SCOPED_TRACE(size);
+    CheckRandomEdits(zr3bench::BuildStressLevel(zr3bench::SizeNamed(size)), 4, 60);
   }
 }
 

@@ -19,7 +19,7 @@ using zr3::FieldDifference;
 
 // Matched by list and name: what a comparison by content would pair in the test level, whose
 // names are unique in each list.
-bool SameByName(const zr3::ZR3Base& before, const zr3::ZR3Base& after) {
+bool SameByName(const zr3::ZR3Base& before, const zr3::ZR3Base& after, Category) {
   return typeid(before) == typeid(after) && before.Name() == after.Name();
 }
 
@@ -64,7 +64,7 @@ TEST(FieldCompare, ReferencesCompareByTheRecordTheyNameNotItsPosition) {
   const auto after = zr3test::LoadLevel(moved->SaveToBytes());
   EXPECT_THAT(Differences(*before, *after), testing::IsEmpty());
   // Paired by position instead, the moved records' referrers differ.
-  const auto byPosition = [](const zr3::ZR3Base& a, const zr3::ZR3Base& b) {
+  const auto byPosition = [](const zr3::ZR3Base& a, const zr3::ZR3Base& b, Category) {
     return a.Position() == b.Position();
   };
   const zr3::ZR3Base& map = *before->List(Category::Maps).front();
@@ -92,6 +92,24 @@ TEST(FieldCompare, AnEditedFieldIsTheOneDifference) {
                   name + ".cost: " + cost + " > " + (cost == "7" ? "8" : "7"),
                   "info.encounter_percent: " + std::to_string(before->Info().encounterPercent) +
                       " > " + std::to_string(after->Info().encounterPercent)));
+}
+
+TEST(FieldCompare, APositionThatATypeTurnsIntoANumberComparesByValue) {
+  const auto before = zr3test::LoadLevel(zr3test::World().Build().Bytes());
+  const auto after = zr3test::LoadLevel(zr3test::World().Build().Bytes());
+  // A usable item's first parameter names an object script; any other type makes it a number.
+  zr3::ZR3Base& item = *after->List(Category::Items).front();
+  const auto typeOf = [](const zr3::ZR3Base& record) {
+    for (const zr3::FieldInfo& field : record.Fields()) {
+      if (field.name == "type") return field.value;
+    }
+    return std::string();
+  };
+  const std::string type = typeOf(item);
+  const std::string other = type == "3" ? "0" : "3";
+  item.SetField(*after, "type", other);
+  EXPECT_THAT(Differences(*before, *after),
+              testing::ElementsAre(item.Name() + ".type: " + type + " > " + other));
 }
 
 TEST(FieldCompare, MapCellsCompareTileByTile) {
