@@ -242,10 +242,10 @@ std::uint64_t RecordKeys::ContentKey(const ZR3Base& record, Category list,
   return hasher.Hash();
 }
 
-std::uint64_t RecordKeys::Key(const ZR3Base& record, std::uint64_t contentKey,
-                              const NameHashes& names) {
+std::uint64_t RecordKeys::Key(const ZR3Base& record, std::uint64_t contentKey) {
   std::uint64_t hash = contentKey;
-  MixNumber(hash, names.Of(record));
+  // The record was just read for its content key: its name is at hand, the table is not.
+  MixNumber(hash, NameHash(record.Name()));
   return hash;
 }
 

@@ -20,8 +20,8 @@ std::uint64_t NameHash(std::string_view name);
 
 // The hashes of the names of one level's records: a reference enters a key as the name of
 // its record, and a record is named by thousands of others, so each name is hashed once. They
-// are found by the record's address in a table that stays in the processor's cache, where
-// reading the record itself would wait on memory at nearly every reference.
+// are found by the record's address in a compact table, where reading the record itself
+// would wait on memory at nearly every reference.
 class NameHashes {
  public:
   explicit NameHashes(const ZR3Level& level);
@@ -59,8 +59,7 @@ class RecordKeys {
   // The record is one of list; names: the name hashes of its level.
   static std::uint64_t ContentKey(const ZR3Base& record, Category list, const NameHashes& names);
   // The content key with the record's name.
-  static std::uint64_t Key(const ZR3Base& record, std::uint64_t contentKey,
-                           const NameHashes& names);
+  static std::uint64_t Key(const ZR3Base& record, std::uint64_t contentKey);
   // A key of each field of the record, in file order, for telling how alike two records are.
   static std::vector<std::uint64_t> FieldKeys(const ZR3Base& record, Category list);
 };

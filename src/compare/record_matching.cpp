@@ -26,7 +26,7 @@ ListKeys KeysOf(const ZR3Level& level, const NameHashes& names, Category list) {
   ParallelParts(records.size(), 64, [&](std::size_t first, std::size_t last) {
     for (std::size_t i = first; i < last; ++i) {
       keys.content[i] = RecordKeys::ContentKey(*records[i], list, names);
-      keys.named[i] = RecordKeys::Key(*records[i], keys.content[i], names);
+      keys.named[i] = RecordKeys::Key(*records[i], keys.content[i]);
     }
   });
   return keys;

@@ -353,7 +353,7 @@ TEST(DiffProperty, NamesExactlyWhatRandomEditsTouched) {
 }
 
 // The stress levels: full maps, thousands of records naming each other, scripts through every
-// condition and command code, many records of one content.
+// condition and command code.
 TEST(DiffProperty, NamesExactlyWhatRandomEditsTouchedOnStressLevels) {
   for (const char* size : {"large/64", "large/16"}) {
     SCOPED_TRACE(size);
