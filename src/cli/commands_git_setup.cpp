@@ -39,7 +39,7 @@ constexpr std::array<GitDriver, 2> kDrivers = {{
     {"diff=zr3", {{{"diff.zr3.command", "diff"}, {"diff.zr3.textconv", "diff --textconv"}}}},
     {"merge=zr3",
      {{{"merge.zr3.name", "zr3 level merge", false},
-       {"merge.zr3.driver", "merge --git %O %A %B"}}}},
+       {"merge.zr3.driver", "merge --git %O %A %B %P"}}}},
 }};
 constexpr std::string_view kPattern = "*.zr3";
 

@@ -84,9 +84,8 @@ std::string ConflictLine(const merge::MergeConflict& conflict) {
 // left from an earlier merge goes when this one is clean. The level's bytes are made before
 // anything is written, so a level that cannot be saved leaves both files as they were.
 void WriteResult(ZR3Level& merged, const std::vector<merge::MergeConflict>& conflicts,
-                 const std::string& output) {
+                 const std::string& output, const std::string& conflictsPath) {
   const std::string bytes = merged.SaveToBytes();
-  const std::string conflictsPath = merge::ConflictsFilePath(output);
   if (conflicts.empty()) {
     WriteFileAtomically(output, bytes);
     std::error_code ignored;
@@ -106,12 +105,20 @@ void WriteResult(ZR3Level& merged, const std::vector<merge::MergeConflict>& conf
 int RunMerge(const MergeArgs& args) {
   const std::string output = args.git ? args.files[1] : args.output;
   if (output.empty()) throw CLI::ValidationError("-o", "names the merged level (or give --git)");
+  if (args.files.size() == 4 && !args.git) {
+    throw CLI::ValidationError("BASE OURS THEIRS",
+                               "takes three levels (and git's path with --git)");
+  }
+  // Git merges into a temporary file: the conflicts file goes beside the level in the work
+  // tree, whose path git hands last.
+  const std::string conflictsPath =
+      merge::ConflictsFilePath(args.files.size() == 4 ? args.files[3] : output);
   std::vector<std::unique_ptr<ZR3Level>> levels;
   std::vector<merge::MergeConflict> conflicts;
   try {
-    levels = LoadAll(args.files);
+    levels = LoadAll({args.files[0], args.files[1], args.files[2]});
     conflicts = merge::MergeLevels(*levels[0], *levels[1], *levels[2]);
-    WriteResult(*levels[1], conflicts, output);
+    WriteResult(*levels[1], conflicts, output, conflictsPath);
   } catch (const ZR3Error& error) {
     std::cerr << "zr3: " << error.what() << '\n';
     return kTrouble;
@@ -121,8 +128,7 @@ int RunMerge(const MergeArgs& args) {
     return 0;
   }
   std::cout << conflicts.size() << (conflicts.size() == 1 ? " conflict" : " conflicts")
-            << ", our side kept in " << output << ", listed in " << merge::ConflictsFilePath(output)
-            << ":\n";
+            << ", our side kept in " << output << ", listed in " << conflictsPath << ":\n";
   for (const merge::MergeConflict& conflict : conflicts) {
     std::cout << "  " << ConflictLine(conflict) << '\n';
   }
@@ -138,11 +144,14 @@ void AddMergeCommand(CLI::App& app) {
       "Three-way merge of a level: what OURS and THEIRS each changed against BASE, taken "
       "together; exit status 0 when merged cleanly, 1 with conflicts (OUT keeps our side and "
       "OUT.conflicts.json lists them), 2 when a level cannot be read or written");
-  merge->add_option("BASE OURS THEIRS", args->files, "The common ancestor and the two versions")
+  merge
+      ->add_option("BASE OURS THEIRS", args->files,
+                   "The common ancestor and the two versions (with --git, then the level's path)")
       ->required()
-      ->expected(3);
-  CLI::Option* git = merge->add_flag(
-      "--git", args->git, "As git's merge driver (%O %A %B): the result is written over OURS");
+      ->expected(3, 4);
+  CLI::Option* git = merge->add_flag("--git", args->git,
+                                     "As git's merge driver (%O %A %B %P): the result is written "
+                                     "over OURS, the conflicts file beside the level's path");
   merge->add_option("-o,--output", args->output, "The merged level")->excludes(git);
   merge->callback([args] {
     std::cout.flush();
