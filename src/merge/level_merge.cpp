@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <exception>
 #include <memory>
+#include <thread>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -159,8 +161,27 @@ class Merger {
  public:
   Merger(const ZR3Level& base, ZR3Level& ours, const ZR3Level& theirs)
       : base_(base), ours_(ours), theirs_(theirs) {
-    const RecordMatching toOurs(base, ours);
-    const RecordMatching toTheirs(base, theirs);
+    // The two matchings read the base and one side each: they run side by side.
+    std::optional<RecordMatching> theirMatching;
+    std::exception_ptr failure;
+    std::thread matcher([&] {
+      try {
+        theirMatching.emplace(base, theirs);
+      } catch (...) {
+        failure = std::current_exception();
+      }
+    });
+    std::optional<RecordMatching> ourMatching;
+    try {
+      ourMatching.emplace(base, ours);
+    } catch (...) {
+      matcher.join();
+      throw;
+    }
+    matcher.join();
+    if (failure) std::rethrow_exception(failure);
+    const RecordMatching& toOurs = *ourMatching;
+    const RecordMatching& toTheirs = *theirMatching;
     for (const Category list : kFileOrder) {
       ListSides& sides = sides_[IndexOf(list)];
       const RecordList& baseList = base.List(list);
@@ -201,6 +222,11 @@ class Merger {
     }
     MergeFields({std::nullopt, nullptr, nullptr, nullptr, false}, FieldOwner{},
                 base_.Info().Fields(), ours_.Info().Fields(), theirs_.Info().Fields());
+    for (const std::size_t side : {0u, 1u}) {
+      for (const auto& tile : (side == 0 ? ours_ : theirs_).List(Category::Tiles)) {
+        tileCanonical_[side].push_back(Canonical(tile.get()));
+      }
+    }
     for (const Category list : kFileOrder) MergeContent(list);
     for (const Category list : kFileOrder) {
       if (!IsFixedTable(list)) DeleteRecords(list);
@@ -228,10 +254,16 @@ class Merger {
     }
     return field.value;
   }
-  std::uint64_t CellKey(const ZR3Map& map, int row, int column, std::size_t slot) const {
+  // A map's cell slot as one key across the versions; tiles is the tile list's canonical
+  // records by position on the map's side (none for the base, whose records are their own).
+  std::uint64_t CellKey(const ZR3Map& map, const std::vector<const ZR3Base*>* tiles, int row,
+                        int column, std::size_t slot) const {
     if (row >= map.Side() || column >= map.Side()) return 0;
     if (const ZR3ChainRecord* tile = map.CellTile(row, column, slot)) {
-      return reinterpret_cast<std::uintptr_t>(Canonical(tile));
+      const auto position = static_cast<std::size_t>(tile->Position());
+      return reinterpret_cast<std::uintptr_t>(!tiles                     ? tile
+                                              : position < tiles->size() ? (*tiles)[position]
+                                                                         : Canonical(tile));
     }
     // Records are aligned, so an odd key is never a record's.
     return (static_cast<std::uint64_t>(map.CellTileId(row, column, slot)) << 1) | 1u;
@@ -396,10 +428,10 @@ class Merger {
     for (int row = 0; row < side; ++row) {
       for (int column = 0; column < side; ++column) {
         for (std::size_t slot = 0; slot < ZR3Map::kSlotsPerCell; ++slot) {
-          const std::uint64_t theirKey = CellKey(theirs, row, column, slot);
-          const std::uint64_t ourKey = CellKey(ours, row, column, slot);
+          const std::uint64_t theirKey = CellKey(theirs, &tileCanonical_[1], row, column, slot);
+          const std::uint64_t ourKey = CellKey(ours, &tileCanonical_[0], row, column, slot);
           if (theirKey == ourKey) continue;
-          const std::uint64_t baseKey = base ? CellKey(*base, row, column, slot) : 1u;
+          const std::uint64_t baseKey = base ? CellKey(*base, nullptr, row, column, slot) : 1u;
           ConflictPlace place;
           place.cell = ConflictPlace::Cell{static_cast<int>(slot) + 1, row, column};
           if (!TakeTheirs(sides, baseKey, ourKey, theirKey, place)) continue;
@@ -575,6 +607,8 @@ class Merger {
   std::unordered_map<const ZR3Base*, const ZR3Base*> canonical_;
   std::unordered_map<const ZR3Base*, ZR3Base*> merged_;
   std::unordered_set<const ZR3Base*> deleted_;
+  // Ours' and theirs' tiles by position as they stand while the content merges.
+  std::array<std::vector<const ZR3Base*>, 2> tileCanonical_;
   std::vector<FoundConflict> found_;
 };
 
