@@ -1,3 +1,4 @@
+#include <exception>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -7,7 +8,6 @@
 #include "cli/commands_diff.h"
 #include "level/safefile.h"
 #include "level/windows1252.h"
-#include "level/zr3error.h"
 #include "merge/level_merge.h"
 #include "merge/merge_conflicts.h"
 
@@ -119,7 +119,8 @@ int RunMerge(const MergeArgs& args) {
     levels = LoadAll({args.files[0], args.files[1], args.files[2]});
     conflicts = merge::MergeLevels(*levels[0], *levels[1], *levels[2]);
     WriteResult(*levels[1], conflicts, output, conflictsPath);
-  } catch (const ZR3Error& error) {
+  } catch (const std::exception& error) {
+    // Whatever stopped the merge, nothing was written: the status must not read as conflicts.
     std::cerr << "zr3: " << error.what() << '\n';
     return kTrouble;
   }

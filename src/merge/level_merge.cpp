@@ -80,10 +80,10 @@ std::string ValueAt(const std::string& objectJson, const ConflictPlace& place) {
   if (document.HasParseError() || !document.IsObject()) return "null";
   if (place.WholeRecord()) return CompactJson(document);
   const rapidjson::Value* value = nullptr;
+  const rapidjson::Value& object = document;
   const auto member = [&](std::string_view key) -> const rapidjson::Value* {
-    const auto found = document.FindMember(
-        rapidjson::Value(key.data(), static_cast<rapidjson::SizeType>(key.size())));
-    return found == document.MemberEnd() ? nullptr : &found->value;
+    const std::string name(key);
+    return object.HasMember(name.c_str()) ? &object[name.c_str()] : nullptr;
   };
   const auto element = [](const rapidjson::Value* array, std::size_t index) {
     return array && array->IsArray() && index < array->Size()
@@ -483,14 +483,12 @@ class Merger {
         ours_.SetModified(true);
       }
     }
-    const std::array<std::pair<const char*, std::size_t>, 2> blocks = {
-        {{"opaque_a", 0}, {"opaque_b", 1}}};
-    for (const auto& [name, index] : blocks) {
+    for (const std::size_t index : {0u, 1u}) {
       const auto block = [index](const ZR3Script& script) {
         return index == 0 ? script.BlockA() : script.BlockB();
       };
       ConflictPlace place;
-      place.field = name;
+      place.field = index == 0 ? "opaque_a" : "opaque_b";
       if (TakeTheirs(sides, base ? block(*base) : ZR3Script::OpaqueBlock{}, block(ours),
                      block(theirs), place)) {
         ours.SetBlock(index, block(theirs));

@@ -60,7 +60,7 @@ void Value(Writer& out, const std::string& json) {
 
 const rapidjson::Value& Member(const rapidjson::Value& object, const char* key,
                                const std::string& path) {
-  const auto member = object.FindMember(key);
+  auto member = object.FindMember(key);
   if (member == object.MemberEnd()) Refuse(path, std::string("missing \"") + key + '"');
   return member->value;
 }
