@@ -12,6 +12,7 @@
 #include "edit/field_edit.h"
 #include "edit/map_paint.h"
 #include "edit/rename.h"
+#include "edit/reorder.h"
 #include "level/field_access.h"
 #include "merge/level_merge.h"
 #include "records/zr3map.h"
@@ -424,6 +425,19 @@ TEST(LevelMerge, RecordsAddedOnBothSidesKeepTheirReferences) {
       EXPECT_EQ(Contents(*merged).at(key), Contents(side).at(key));
     }
   }
+}
+
+// Theirs moves the axe below the potion while ours sets its cost: the merge has both.
+TEST(LevelMerge, AMoveOnOneSideIsKept) {
+  const Versions versions(
+      [](ZR3Level& level) {
+        EditField(level, {Category::Items, 0}, "cost", "9");
+      },
+      [](ZR3Level& level) { MoveRecord(level, Category::Items, 0, MoveDirection::Down); });
+  auto merged = Resaved(*versions.ours);
+  EXPECT_TRUE(MergeLevels(versions.base, *merged, *versions.theirs).empty());
+  EXPECT_EQ(merged->List(Category::Items)[1]->Name(), "Axe");
+  EXPECT_EQ(FieldText(*merged, {Category::Items, 1}, "cost"), "9");
 }
 
 }  // namespace
