@@ -82,6 +82,21 @@ const std::string& ValueOf(const MergeConflict& conflict, ConflictSide side) {
   return conflict.theirs;
 }
 
+std::string ShownValue(std::string_view json) {
+  rapidjson::Document value;
+  value.Parse(json.data(), json.size());
+  if (value.HasParseError()) return std::string(json);
+  if (value.IsNull()) return "(none)";
+  if (value.IsObject()) {
+    const auto name = value.FindMember("name");
+    if (name != value.MemberEnd() && name->value.IsString()) {
+      return "record \"" + std::string(name->value.GetString(), name->value.GetStringLength()) +
+             "\"";
+    }
+  }
+  return std::string(json);
+}
+
 bool RecordPresent(const MergeConflict& conflict) {
   if (!conflict.place.WholeRecord()) return true;
   rapidjson::Document ours;

@@ -19,6 +19,9 @@ enum class ConflictSide { Base, Ours, Theirs };
 std::string_view SideName(ConflictSide side);
 // The side's value of the conflict, as JSON text.
 const std::string& ValueOf(const MergeConflict& conflict, ConflictSide side);
+// A side's value as one short line for a list: "(none)" for null, a record's object as
+// 'record "Sword"', anything else as its JSON text (UTF-8).
+std::string ShownValue(std::string_view json);
 // Whether the merged level holds the conflict's record: always, except for a whole record
 // that our side deleted (its index is then where it would stand).
 bool RecordPresent(const MergeConflict& conflict);

@@ -31,9 +31,8 @@ using merge::ConflictSide;
 constexpr int kShownValue = 60;
 
 QString ValueText(const std::string& json) {
-  if (json == "null") return QObject::tr("(none)");
-  // Conflict values are UTF-8 JSON text.
-  const QString text = QString::fromUtf8(json.data(), static_cast<qsizetype>(json.size()));
+  const std::string shown = merge::ShownValue(json);
+  const QString text = QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
   return text.size() <= kShownValue ? text : text.left(kShownValue - 1) + QChar(0x2026);
 }
 
@@ -152,6 +151,7 @@ ConflictController::ConflictController(LevelDocument& document, Prompt& prompt,
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->verticalHeader()->hide();
+  table_->setWordWrap(false);
   table_->horizontalHeader()->setStretchLastSection(true);
   table_->setContextMenuPolicy(Qt::ActionsContextMenu);
   // Enter and a double-click follow a conflict to its record.
@@ -237,6 +237,7 @@ void ConflictController::onConflictsChanged() {
   const ConflictList& conflicts = document_.Conflicts();
   const int row = table_->currentIndex().row();
   model_->Reload();
+  table_->resizeColumnsToContents();
   const std::size_t left = conflicts.UnresolvedCount();
   const QString file = QFileInfo(conflicts.FilePath()).fileName();
   if (!conflicts.LoadError().isEmpty()) {

@@ -195,6 +195,10 @@ TEST(ConflictSides, NameAndValueOfEachSide) {
   EXPECT_EQ(ValueOf(conflict, ConflictSide::Ours), "1");
   EXPECT_EQ(ValueOf(conflict, ConflictSide::Theirs), "2");
   EXPECT_TRUE(RecordPresent(conflict));
+  EXPECT_EQ(ShownValue("null"), "(none)");
+  EXPECT_EQ(ShownValue(R"({"name": "Sword", "cost": 3})"), "record \"Sword\"");
+  EXPECT_EQ(ShownValue(R"({"index": 2, "name": "Wall"})"), "record \"Wall\"");
+  EXPECT_EQ(ShownValue("[1,2,3]"), "[1,2,3]");
   EXPECT_FALSE(RecordPresent(Conflict(Category::Items, 0, "null", "{}")));
 }
 
