@@ -25,16 +25,21 @@ namespace {
 // one more entry.
 struct GitSetting {
   std::string_view key;        // "diff.zr3.command"
-  std::string_view arguments;  // what follows the program in the setting
+  std::string_view arguments;  // what follows the program in the setting, or the whole value
+  bool runsZr3 = true;         // false: a plain value, not a command
 };
 struct GitDriver {
   std::string_view attribute;  // "diff=zr3"
   std::array<GitSetting, 2> settings;
 };
 // git diff runs the command on both versions; git log -p, which runs no command unless told
-// (--ext-diff), diffs the textconv listings line by line.
-constexpr std::array<GitDriver, 1> kDrivers = {{
+// (--ext-diff), diffs the textconv listings line by line. git merge runs the driver on the
+// ancestor, ours and theirs, and takes the level it leaves over ours.
+constexpr std::array<GitDriver, 2> kDrivers = {{
     {"diff=zr3", {{{"diff.zr3.command", "diff"}, {"diff.zr3.textconv", "diff --textconv"}}}},
+    {"merge=zr3",
+     {{{"merge.zr3.name", "zr3 level merge", false},
+       {"merge.zr3.driver", "merge --git %O %A %B %P"}}}},
 }};
 constexpr std::string_view kPattern = "*.zr3";
 
@@ -149,7 +154,8 @@ void GitSetup() {
   const std::string program = ShellQuoted(OwnPath());
   for (const GitDriver& driver : kDrivers) {
     for (const GitSetting& setting : driver.settings) {
-      const std::string value = program + " " + std::string(setting.arguments);
+      const std::string value = setting.runsZr3 ? program + " " + std::string(setting.arguments)
+                                                : std::string(setting.arguments);
       const std::string key(setting.key);
       if (RunGit({"config", "--local", "--get", key}).output == value) {
         std::cout << "git config already has " << key << " = " << value << '\n';
@@ -168,9 +174,9 @@ void GitSetup() {
 void AddGitSetupCommand(CLI::App& app) {
   CLI::App* setup = app.add_subcommand(
       "git-setup",
-      "Make git diff of this repository's levels show zr3 diff's report and git log -p a "
-      "listing of their records (adds to .gitattributes and the repository's config; running "
-      "it again changes nothing)");
+      "Make git diff of this repository's levels show zr3 diff's report, git log -p a "
+      "listing of their records and git merge merge them with zr3 merge (adds to "
+      ".gitattributes and the repository's config; running it again changes nothing)");
   setup->callback(GitSetup);
 }
 

@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
   zr3::cli::AddRenderCommands(app);
   zr3::cli::AddCreateCommands(app);
   zr3::cli::AddDiffCommand(app);
+  zr3::cli::AddMergeCommand(app);
   zr3::cli::AddGitSetupCommand(app);
   return zr3::cli::Run(app, argc, argv);
 }

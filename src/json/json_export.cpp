@@ -130,4 +130,27 @@ std::string LevelJson(const ZR3Level& level) {
   return out.Release();
 }
 
+namespace {
+
+template <class Write>
+std::string ObjectJson(Write write) {
+  ByteWriter out;
+  JsonOut json(out);
+  write(json);
+  json.Finish();
+  return out.Release();
+}
+
+}  // namespace
+
+std::string RecordJson(const ZR3Base& record, Category list) {
+  return ObjectJson([&](JsonOut& json) {
+    WithKind(list, [&]<class Record>() { WriteObject(json, static_cast<const Record&>(record)); });
+  });
+}
+
+std::string InfoJson(const ZR3LevelInfo& info) {
+  return ObjectJson([&](JsonOut& json) { WriteObject(json, info); });
+}
+
 }  // namespace zr3::json

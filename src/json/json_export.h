@@ -17,4 +17,9 @@ inline constexpr std::string_view kFormatName = "zr3-level";
 void WriteLevelJson(const ZR3Level& level, ByteWriter& out);
 std::string LevelJson(const ZR3Level& level);
 
+// One record of the list, or the level information, as the object the level's document holds
+// for it.
+std::string RecordJson(const ZR3Base& record, Category list);
+std::string InfoJson(const ZR3LevelInfo& info);
+
 }  // namespace zr3::json

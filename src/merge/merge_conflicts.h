@@ -12,9 +12,9 @@ namespace zr3::merge {
 
 // What both sides of a merge did that cannot be taken together.
 enum class ConflictKind {
-  ChangedOnBoth,          // the same field, cell slot or colour set differently on each side
-  DeletedAndChanged,      // a record deleted on one side and changed on the other
-  DeletedAndReferenced,   // a record deleted on one side that the other side newly refers to
+  ChangedOnBoth,         // the same field, cell slot or colour set differently on each side
+  DeletedAndChanged,     // a record deleted on one side and changed on the other
+  DeletedAndReferenced,  // a record deleted on one side that the other side newly refers to
 };
 
 // Where a conflict lies within its record. Exactly one of the members says it, or none when the

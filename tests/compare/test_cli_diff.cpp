@@ -106,7 +106,7 @@ TEST_F(CliDiffTest, GitDiffShowsTheReportAfterGitSetup) {
             std::string::npos);
   EXPECT_NE(zr3test::ReadFile(repo + "/setup2.txt").find("already has *.zr3 diff=zr3"),
             std::string::npos);
-  EXPECT_EQ(zr3test::ReadFile(repo + "/.gitattributes"), "*.zr3 diff=zr3\n");
+  EXPECT_EQ(zr3test::ReadFile(repo + "/.gitattributes"), "*.zr3 diff=zr3 merge=zr3\n");
 
   zr3test::WriteFile(repo + "/level.zr3", zr3test::ReadFile(oldPath_));
   ASSERT_EQ(run(git + "add level.zr3 .gitattributes && " + git + "commit -qm old"), 0);
