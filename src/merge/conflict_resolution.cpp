@@ -1,6 +1,8 @@
 #include "merge/conflict_resolution.h"
 
 #include <rapidjson/document.h>
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
 
 #include <algorithm>
 #include <array>
@@ -9,6 +11,7 @@
 #include "edit/creation.h"
 #include "edit/deletion.h"
 #include "edit/placement.h"
+#include "json/json_export.h"
 #include "json/json_single.h"
 #include "level/numbers.h"
 #include "level/record_factory.h"
@@ -192,7 +195,12 @@ void ConflictResolution::ResolveField(ZR3Level& level) {
       if (slot.name == path) field = &slot;
     }
   }
-  if (field == nullptr) throw ZR3Error(path + ": no such field");
+  // What the field interface cannot set (a script's slot, its blocks) is set in the record's
+  // JSON object, which is read back.
+  if (field == nullptr || field->kind == FieldKind::Part) {
+    ResolveWithinRecord(level);
+    return;
+  }
   const std::string text = json::FieldTextOfJson(*field, ValueOf(conflict_, side_));
   if (text == field->value) return;
   field_ = EditField(level, owner, path, text);
@@ -253,17 +261,7 @@ void ConflictResolution::ResolveRecord(ZR3Level& level) {
       kept_ = TakeRecord(level, list, conflict_.index);
       change_ = ResolutionChange::RecordRemoved;
     } else {
-      const ZR3Base& record = RecordOf(level, list, static_cast<long long>(conflict_.index));
-      chosen_ = json::ReadRecordJson(level, list, conflict_.index, value);
-      kept_ = NewRecord(list);
-      record.CopyTo(*kept_);
-      // The record keeps its own identifiers in this file.
-      if (const auto* chain = dynamic_cast<const ZR3ChainRecord*>(&record)) {
-        static_cast<ZR3ChainRecord&>(*chosen_).SetStoredIds(
-            chain->StoredNextId(), chain->StoredPrevId(), chain->StoredId());
-      }
-      CopyFields(level, *chosen_);
-      change_ = ResolutionChange::RecordReplaced;
+      ReplaceFields(level, value);
     }
   } else if (wanted) {
     if (const std::string refusal = AddRefusal(level, list); !refusal.empty()) {
@@ -275,6 +273,66 @@ void ConflictResolution::ResolveRecord(ZR3Level& level) {
     change_ = ResolutionChange::RecordInserted;
   }
   if (change_ != ResolutionChange::None) level.SetModified(true);
+}
+
+void ConflictResolution::ReplaceFields(ZR3Level& level, std::string_view object) {
+  const Category list = *conflict_.category;
+  const ZR3Base& record = RecordOf(level, list, static_cast<long long>(conflict_.index));
+  chosen_ = json::ReadRecordJson(level, list, conflict_.index, object);
+  kept_ = NewRecord(list);
+  record.CopyTo(*kept_);
+  // The record keeps its own identifiers in this file.
+  if (const auto* chain = dynamic_cast<const ZR3ChainRecord*>(&record)) {
+    static_cast<ZR3ChainRecord&>(*chosen_).SetStoredIds(chain->StoredNextId(),
+                                                        chain->StoredPrevId(), chain->StoredId());
+  }
+  CopyFields(level, *chosen_);
+  change_ = ResolutionChange::RecordReplaced;
+}
+
+void ConflictResolution::ResolveWithinRecord(ZR3Level& level) {
+  const std::string& path = conflict_.place.field;
+  if (!conflict_.category) throw ZR3Error(path + ": no such field");
+  const Category list = *conflict_.category;
+  rapidjson::Document object =
+      Parse(json::RecordJson(RecordOf(level, list, static_cast<long long>(conflict_.index)), list),
+            "record");
+  rapidjson::Document original;
+  original.CopyFrom(object, original.GetAllocator());
+  rapidjson::Value chosen;
+  chosen.CopyFrom(Parse(ValueOf(conflict_, side_), "field's value"), object.GetAllocator());
+  const std::size_t bracket = path.find('[');
+  const std::string name = path.substr(0, bracket);
+  const auto member = object.FindMember(name.c_str());
+  if (bracket != std::string::npos) {
+    // A slot of a part: "conditions[3]".
+    const std::optional<std::int64_t> slot =
+        path.ends_with(']')
+            ? ParseInteger(std::string_view(path).substr(bracket + 1, path.size() - bracket - 2))
+            : std::nullopt;
+    const std::int64_t at = slot.value_or(-1);
+    if (member == object.MemberEnd() || !member->value.IsArray() || at < 0 ||
+        at >= static_cast<std::int64_t>(member->value.Size())) {
+      throw ZR3Error(path + ": no such field");
+    }
+    member->value[static_cast<rapidjson::SizeType>(at)] = chosen;
+  } else if (member != object.MemberEnd()) {
+    // A part the document leaves out while it holds nothing (a script's zero blocks) is null
+    // on a side without it.
+    if (chosen.IsNull()) {
+      object.RemoveMember(member);
+    } else {
+      member->value = chosen;
+    }
+  } else if (!chosen.IsNull()) {
+    object.AddMember(rapidjson::Value(name.c_str(), object.GetAllocator()), chosen,
+                     object.GetAllocator());
+  }
+  if (object == original) return;
+  rapidjson::StringBuffer text;
+  rapidjson::Writer<rapidjson::StringBuffer> writer(text);
+  object.Accept(writer);
+  ReplaceFields(level, std::string_view(text.GetString(), text.GetSize()));
 }
 
 void ConflictResolution::CopyFields(ZR3Level& level, const ZR3Base& source) const {

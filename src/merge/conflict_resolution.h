@@ -65,6 +65,10 @@ class ConflictResolution {
   void ResolveCell(ZR3Level& level);
   void ResolveColour(ZR3Level& level);
   void ResolveRecord(ZR3Level& level);
+  // A field the field interface cannot set, through the record's JSON object.
+  void ResolveWithinRecord(ZR3Level& level);
+  // Gives the record the fields of the object, keeping what they replace.
+  void ReplaceFields(ZR3Level& level, std::string_view object);
   // Gives the record in the list the fields of source, keeping its own chain identifiers.
   void CopyFields(ZR3Level& level, const ZR3Base& source) const;
 

@@ -90,6 +90,32 @@ TEST_F(ConflictResolutionTest, AFieldTakesTheChosenValueInEveryForm) {
   EXPECT_EQ(ResolveConflict(level_, cost, ConflictSide::Theirs).Change(), ResolutionChange::None);
 }
 
+// A script's slot and its blocks have no text of their own: they are set in the record's JSON.
+TEST_F(ConflictResolutionTest, AScriptSlotOrBlockTakesTheChosenValue) {
+  // The loop's command runs the loop itself.
+  const std::string second = ExportedAt(level_, "/object-scripts/3/commands/0");
+  MergeConflict slot = Conflict(Category::ObjectScripts, 0, "null", second);
+  slot.place.field = "commands[0]";
+  ResolveAndUndo(slot, ResolutionChange::RecordReplaced, [&] {
+    EXPECT_EQ(ExportedAt(level_, "/object-scripts/0/commands/0"), second);
+    EXPECT_EQ(level_.List(Category::ObjectScripts)[0]->Name(), "Open");
+  });
+  MergeConflict block =
+      Conflict(Category::ObjectScripts, 0, "null", '"' + std::string(400, '1') + '"');
+  block.place.field = "opaque_a";
+  ResolveAndUndo(block, ResolutionChange::RecordReplaced, [&] {
+    EXPECT_EQ(ExportedAt(level_, "/object-scripts/0/opaque_a"), '"' + std::string(400, '1') + '"');
+  });
+  // Left out of the document while zero: null on a side that has it so.
+  block.theirs = "null";
+  EXPECT_EQ(ResolveConflict(level_, block, ConflictSide::Theirs).Change(), ResolutionChange::None);
+  slot.place.field = "commands[10]";
+  ExpectRefused(slot);
+  slot.place.field = "commands[0]";
+  slot.theirs = R"({"code": 101})";
+  ExpectRefused(slot);
+}
+
 TEST_F(ConflictResolutionTest, AValueTheFieldRefusesChangesNothing) {
   MergeConflict cost = Conflict(Category::Items, 0, "5", "70000");
   cost.place.field = "cost";
