@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "document/conflictlist.h"
+#include "document/leveldocument.h"
 #include "level/file_source.h"
 #include "level/safefile.h"
 #include "merge/merge_conflicts.h"
@@ -79,6 +80,25 @@ class TestConflicts : public QObject {
     world.window.UndoStack()->undo();
     QCOMPARE(world.Level().List(Category::Items)[1]->Name(), std::string("Potion"));
     QCOMPARE(world.Level().SaveToBytes(), opened);
+  }
+
+  void theConflictsFollowTheirRecordsWhenTheListChanges() {
+    WorldWindow world;
+    WriteConflicts(world);
+    QVERIFY(world.Open());
+    zr3::LevelDocument& document = *world.window.findChild<zr3::LevelDocument*>();
+    document.Move(Category::Items, 1, zr3::MoveDirection::Up);
+    QCOMPARE(Row(world, 0)[1], QStringLiteral("1: Axe"));
+    QCOMPARE(Row(world, 2)[1], QStringLiteral("0: Potion"));
+    Take(world, 0, "actionTakeTheirs");
+    QCOMPARE(zr3::FieldText(world.Level(), {Category::Items, 1}, "cost"), std::string("77"));
+    // Deleted by hand, a conflict's record leaves its conflict waiting for the undo.
+    QCOMPARE(document.Delete(Category::Items, 0), QString());
+    QCOMPARE(Row(world, 1)[1], QStringLiteral("0: Potion (deleted)"));
+    Take(world, 1, "actionTakeTheirs");
+    QCOMPARE(world.prompt.questions.size(), std::size_t{1});
+    world.window.UndoStack()->undo();
+    QCOMPARE(Row(world, 1)[1], QStringLiteral("0: Potion"));
   }
 
   void aSaveWithConflictsLeftKeepsThemAndTheLastResolvedRemovesTheFile() {
