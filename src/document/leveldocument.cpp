@@ -5,6 +5,7 @@
 #include <QUndoStack>
 #include <utility>
 
+#include "document/conflictlist.h"
 #include "document/levelcommands.h"
 #include "document/recovery.h"
 #include "document/texts.h"
@@ -16,7 +17,8 @@ LevelDocument::LevelDocument(QObject* parent)
     : QObject(parent),
       undoStack_(new QUndoStack(this)),
       recovery_(std::make_unique<Recovery>(*this)),
-      recoveryTimer_(new QTimer(this)) {
+      recoveryTimer_(new QTimer(this)),
+      conflicts_(new ConflictList(*this)) {
   undoStack_->setObjectName(QStringLiteral("undoStack"));
   connect(undoStack_, &QUndoStack::cleanChanged, this, [this](bool clean) {
     if (level_) level_->SetModified(!clean);
@@ -124,6 +126,8 @@ void LevelDocument::Save(const QString& path) {
   undoStack_->setClean();
   recoveryDue_ = false;
   recoveryTimer_->stop();
+  // The level is saved; what is left of its merge conflicts goes beside it.
+  conflicts_->Saved(target);
 }
 
 void LevelDocument::WriteRecovery() {

@@ -22,6 +22,7 @@ class QUndoStack;
 
 namespace zr3 {
 
+class ConflictList;
 class LevelCommand;
 class Recovery;
 class ZR3Importer;
@@ -49,7 +50,8 @@ class LevelDocument : public QObject {
   void OpenRecovered(const QString& copy, const QString& path, const FileIdentity& identity);
   // Writes the level to path, or to its own file when path is empty; the history becomes
   // clean and the file's identity is taken again. Throws ZR3Error when the save failed: the
-  // existing file is untouched and the level stays modified.
+  // existing file is untouched and the level stays modified. The conflicts left unresolved
+  // are written beside the file (ZR3Error too when that fails, the level being saved).
   void Save(const QString& path = {});
 
   ZR3Level* Level() const { return level_.get(); }
@@ -62,6 +64,8 @@ class LevelDocument : public QObject {
   // Whether the file on disk is no longer the one opened or last saved (size, time or bytes).
   bool ChangedOnDisk() const;
   Recovery& RecoveryCopy() const { return *recovery_; }
+  // The merge conflicts of the level, from the conflicts file beside it.
+  ConflictList& Conflicts() const { return *conflicts_; }
   // Writes the recovery copy now when the level changed since the last one; the window calls
   // it when it loses the focus. Otherwise a copy follows a change within kRecoveryInterval.
   void WriteRecovery();
@@ -112,6 +116,8 @@ class LevelDocument : public QObject {
   void stepped(const zr3::FieldOwner& record);
 
  private:
+  // Resolving a conflict is a command of its own.
+  friend class ConflictList;
   QString Push(LevelCommand* command);
   void SetPath(const QString& path);
   void ReplaceLevel(std::unique_ptr<ZR3Level> level);
@@ -123,6 +129,7 @@ class LevelDocument : public QObject {
   std::unique_ptr<Recovery> recovery_;
   QString refusal_;
   QTimer* recoveryTimer_;
+  ConflictList* conflicts_;
   // Whether the level changed since the recovery copy was last written.
   bool recoveryDue_ = false;
 };

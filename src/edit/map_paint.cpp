@@ -16,6 +16,14 @@ ZR3Map& MapPaint::Map(ZR3Level& level) const {
 }
 
 bool MapPaint::Set(ZR3Level& level, int row, int column, std::size_t slot, ZR3ChainRecord* tile) {
+  return Put(level, row, column, slot, Content{tile ? tile->StoredId() : 0, tile});
+}
+
+bool MapPaint::SetKept(ZR3Level& level, int row, int column, std::size_t slot, std::uint32_t id) {
+  return Put(level, row, column, slot, Content{id, nullptr});
+}
+
+bool MapPaint::Put(ZR3Level& level, int row, int column, std::size_t slot, Content wanted) {
   ZR3Map& map = Map(level);
   const int side = map.Side();
   if (row < 0 || column < 0 || row >= side || column >= side || slot >= ZR3Map::kSlotsPerCell) {
@@ -23,7 +31,6 @@ bool MapPaint::Set(ZR3Level& level, int row, int column, std::size_t slot, ZR3Ch
                    std::to_string(slot + 1) + " is outside the map");
   }
   const Content now{map.CellTileId(row, column, slot), map.CellTile(row, column, slot)};
-  const Content wanted{tile ? tile->StoredId() : 0, tile};
   if (now == wanted) return false;
   map.SetCellTileId(row, column, slot, wanted.id, wanted.tile);
   level.SetModified(true);

@@ -27,6 +27,8 @@ class MapPaint {
   // none; answers whether the slot changed. A place outside the map's side is refused with
   // ZR3Error.
   bool Set(ZR3Level& level, int row, int column, std::size_t slot, ZR3ChainRecord* tile);
+  // The same with an identifier that names no tile, kept as stored (0 empties the slot).
+  bool SetKept(ZR3Level& level, int row, int column, std::size_t slot, std::uint32_t id);
   // Sets the slot of every cell of the rectangle between two corners, in any order, clipped
   // to the map; answers how many slots changed.
   std::size_t Fill(ZR3Level& level, int row0, int column0, int row1, int column1, std::size_t slot,
@@ -52,6 +54,7 @@ class MapPaint {
     Content after;
   };
   void Put(ZR3Level& level, bool after) const;
+  bool Put(ZR3Level& level, int row, int column, std::size_t slot, Content wanted);
 
   std::size_t map_;
   std::vector<Slot> slots_;

@@ -119,6 +119,13 @@ void Importer::FinishRecords(Category list) {
   });
 }
 
+void Importer::FinishRecord(Category list, ZR3Base& record, const Place& place) {
+  WithKind(list, [&]<class Record>() {
+    RecordFinisher finish(level_, problems_, place);
+    Record::Fields(static_cast<Record&>(record), finish);
+  });
+}
+
 void Importer::Finish() {
   for (const PendingReference& pending : pending_) Resolve(pending);
   for (PendingGrid& grid : pendingGrids_) SetGrid(grid);

@@ -127,6 +127,8 @@ class Importer : public ValueReader {
 
   // Sets what waited for the lists; then positions and neighbours.
   void Finish();
+  // Links the positions of one record read into a level whose lists are all complete.
+  void FinishRecord(Category list, ZR3Base& record, const Place& place);
 
  private:
   void Defer(const PendingReference& pending) {

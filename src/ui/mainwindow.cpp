@@ -27,6 +27,7 @@
 #include "level/zr3error.h"
 #include "render/image_path.h"
 #include "ui/categoryrows.h"
+#include "ui/conflictcontroller.h"
 #include "ui/filecontroller.h"
 #include "ui/mappane.h"
 #include "ui/recordcontroller.h"
@@ -162,7 +163,9 @@ void MainWindow::CreateLayout() {
   mainSplitter_->setStretchFactor(1, 1);
   setCentralWidget(mainSplitter_);
 
-  AddDock("resultsDock", tr("Results"), records_->ResultList(), Qt::BottomDockWidgetArea)
+  auto* conflicts = new ConflictController(*document_, *prompt_, *records_, *views_, *resultsDock_);
+  AddDock("resultsDock", tr("Results"), conflicts->DockContent(records_->ResultList()),
+          Qt::BottomDockWidgetArea)
       ->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::RightDockWidgetArea);
   auto* history = new QUndoView(document_->UndoStack());
   history->setObjectName(QStringLiteral("historyView"));

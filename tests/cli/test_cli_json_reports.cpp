@@ -9,6 +9,7 @@
 #include <valijson/validator.hpp>
 
 #include "level/zr3level.h"
+#include "merge/merge_conflicts.h"
 #include "support/level_builder.h"
 #include "support/map_builder.h"
 #include "support/run_cli.h"
@@ -112,6 +113,20 @@ TEST_F(CliJsonReports, CheckListsEachProblemWithItsRecord) {
   EXPECT_THAT(problem["text"].GetString(), HasSubstr("Border S"));
   EXPECT_EQ(files[1]["problem_count"].GetUint(), 0u);
   Answer({"check", "--json", ZR3_DEMO_PATH}, 0);
+}
+
+TEST_F(CliJsonReports, CheckNamesAMergesConflictsFile) {
+  const std::string level = dir.Path("merged.zr3");
+  zr3test::WriteFile(level, zr3test::ReadFile(ZR3_DEMO_PATH));
+  zr3::merge::MergeConflict conflict;
+  conflict.category = zr3::Category::Items;
+  conflict.place.field = "cost";
+  conflict.base = conflict.ours = conflict.theirs = "1";
+  zr3test::WriteFile(level + ".conflicts.json", zr3::merge::ConflictsToJson({conflict, conflict}));
+  const rapidjson::Document document = Answer({"check", "--json", level}, 1);
+  const auto& pending = document["files"][0]["merge_conflicts"];
+  EXPECT_EQ(pending["file"].GetString(), level + ".conflicts.json");
+  EXPECT_EQ(pending["unresolved"].GetUint(), 2u);
 }
 
 TEST_F(CliJsonReports, ListAndRefsOfOneRecord) {
