@@ -512,9 +512,9 @@ void ReadScriptBody(std::string_view text, const ScriptBlock& block, const NameL
   // A script always has at least one condition ("always") and one command (code 0).
   if (conditions == 0) slots.conditions[0].code = kAlwaysFire;
   if (commands == 0) {
-    // The commands the script had are lost, unless it had none or the text asks for just
-    // this command with the exporter's "null" line.
-    if (slots.commandCount > 0 && !nullLine) {
+    // Whatever commands the script had are lost, and a new script gets just this one: said
+    // unless the text asks for it with the exporter's "null" line.
+    if (!nullLine) {
       headerFinding(Severity::Warning, "script '" + std::string(block.name) +
                                            "' has no command line; command 0 is set to code 0 "
                                            "(\"" +

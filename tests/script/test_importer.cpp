@@ -333,17 +333,19 @@ TEST_F(ImporterTest, AScriptLeftOpenAtTheEndOfTheTextIsReadWithAWarning) {
   EXPECT_EQ(gate.Command(1).Parameter(0), 3);
 }
 
-TEST_F(ImporterTest, ABodyWithoutCommandsWarnsWhenTheScriptLosesItsCommands) {
+TEST_F(ImporterTest, ABodyWithoutCommandsWarnsWhetherTheScriptExistedOrNot) {
   Import("script Chest\ncommands:\nwait 1\nclear 2\nend script\n");
   const zr3::Lines log = Import(
       "script Chest\nflag \"Gold\" >= val 1\nwait 5\nend script\n"
       "script \"Well\"\nitem has \"Sword\"\nend script\n"
       "objectscript Sign\ncommands:\nclear 4\nend script\n"
       "objectscript Sign\nconditions:\ncommands:\n  null\nend script\n");
-  // Chest had two commands; Well had none; Sign's text asks for the "null" command itself.
+  // Chest had two commands; Well is new; Sign's text asks for the "null" command itself.
   EXPECT_THAT(Warnings(log),
               ElementsAre("Warning: line 3: unknown condition \"wait\"; the line is ignored",
                           "Warning: line 1: script 'Chest' has no command line; command 0 is set "
+                          "to code 0 (\"null\") and is the only command",
+                          "Warning: line 5: script 'Well' has no command line; command 0 is set "
                           "to code 0 (\"null\") and is the only command"));
   ZR3Script& chest = Object(1);
   EXPECT_EQ(chest.CommandCount(), 1);

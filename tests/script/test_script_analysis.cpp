@@ -153,11 +153,18 @@ TEST_F(ScriptAnalysisTest, CountsAndLostCommandsAreReportedAsTheImporterDoes) {
   text += "commands:\nend script\n";
   EXPECT_THAT(WithLevel(text),
               ElementsAre("13:2+6 error: more than 10 conditions; the line is ignored"));
-  // A script the level has with commands loses them to a body without any.
+  // A body without commands is said, for a script the level has and for a new one alike.
+  const auto lost = [](std::string_view name) {
+    return "1:0+12 warning: script '" + std::string(name) +
+           "' has no command line; command 0 is set to code 0 (\"null\") and is the only command";
+  };
+  EXPECT_THAT(WithLevel("objectscript \"Door\"\ncommands:\nend script\n"),
+              ElementsAre(lost("Door")));
   zr3::ZR3Importer(level).ImportText("objectscript \"Door\"\ncommands:\n  gameover\nend script\n");
   EXPECT_THAT(WithLevel("objectscript \"Door\"\ncommands:\nend script\n"),
-              ElementsAre("1:0+12 warning: script 'Door' has no command line; command 0 is set to "
-                          "code 0 (\"null\") and is the only command"));
+              ElementsAre(lost("Door")));
+  EXPECT_THAT(WithoutLevel("objectscript \"Gate\"\nconditions:\n  always\nend script\n"),
+              ElementsAre(lost("Gate")));
 }
 
 // The importer reports with its own words what the analysis places: for every line the
