@@ -340,7 +340,7 @@ TEST_F(ImporterTest, ABodyWithoutCommandsWarnsWhetherTheScriptExistedOrNot) {
       "script \"Well\"\nitem has \"Sword\"\nend script\n"
       "objectscript Sign\ncommands:\nclear 4\nend script\n"
       "objectscript Sign\nconditions:\ncommands:\n  null\nend script\n");
-  // Chest had two commands; Well is new; Sign's text asks for the "null" command itself.
+  // Chest had two commands, Well none; Sign's text asks for the "null" command itself.
   EXPECT_THAT(Warnings(log),
               ElementsAre("Warning: line 3: unknown condition \"wait\"; the line is ignored",
                           "Warning: line 1: script 'Chest' has no command line; command 0 is set "
