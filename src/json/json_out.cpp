@@ -1,6 +1,8 @@
 #include "json/json_out.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 
 #include "level/windows1252.h"
 #include "level/zr3base.h"
@@ -69,16 +71,22 @@ void JsonOut::Reference(const ZR3Base* record, std::uint32_t stored, bool empty)
 }
 
 void JsonOut::CodeSlot(std::uint16_t code, std::span<const std::int16_t> parameters) {
-  OneLine([&](Compact& out) {
-    out.StartObject();
-    out.Key("code");
-    out.Uint(code);
-    out.Key("parameters");
-    out.StartArray();
-    for (const std::int16_t parameter : parameters) out.Int(parameter);
-    out.EndArray();
-    out.EndObject();
-  });
+  // 400000 slots in a large level: written out here rather than value by value.
+  static constexpr std::string_view kCode = "{\"code\":";
+  static constexpr std::string_view kParameters = ",\"parameters\":[";
+  std::array<char, 128> text;
+  char* out = text.data();
+  char* const end = text.data() + text.size();
+  out = kCode.copy(out, kCode.size()) + out;
+  out = std::to_chars(out, end, code).ptr;
+  out = kParameters.copy(out, kParameters.size()) + out;
+  for (std::size_t i = 0; i < parameters.size(); ++i) {
+    if (i > 0) *out++ = ',';
+    out = std::to_chars(out, end, parameters[i]).ptr;
+  }
+  *out++ = ']';
+  *out++ = '}';
+  OneLineText(std::string_view(text.data(), static_cast<std::size_t>(out - text.data())));
 }
 
 void JsonOut::Choice(std::int64_t value, std::span<const std::string_view> words) {

@@ -3,11 +3,13 @@
 #include <rapidjson/prettywriter.h>
 #include <rapidjson/writer.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "level/bytes.h"
 
@@ -34,6 +36,11 @@ class ByteWriterStream {
     if (buffer_.size() - used_ < count) Grow(count);
   }
   void PutUnsafe(char c) { buffer_[used_++] = c; }
+  void Append(std::string_view text) {
+    Reserve(text.size());
+    text.copy(buffer_.data() + used_, text.size());
+    used_ += text.size();
+  }
   void Flush() {}
   // Hands what was put so far to the ByteWriter.
   void Sync() {
@@ -94,6 +101,13 @@ class JsonOut {
     compact_.Reset(stream_);
     write(compact_);
   }
+  // The same for a value already written out as compact JSON text: the many small values of
+  // the scripts' slots and the maps' rows are made by hand, and come out as the compact
+  // writer would write them.
+  void OneLineText(std::string_view text) {
+    pretty_.RawValue("", 0, rapidjson::kObjectType);
+    stream_.Append(text);
+  }
 
   // {"index": 3, "name": "Wall"} for a record, {"unresolved": id} for an identifier that
   // matched nothing, null for an empty slot.
@@ -109,31 +123,36 @@ class JsonOut {
   void EndList() { pretty_.EndArray(); }
   // One slot of a list on its line: {"code": 101, "parameters": [...]}.
   void CodeSlot(std::uint16_t code, std::span<const std::int16_t> parameters);
-  // side x side cells of slotsPerCell references, one row a line: [[slot, slot, slot], ...], each
-  // slot the position of its record, {"unresolved": id}, or null for an empty slot (no record
-  // and identifier 0). slotAt(row, column, slot) gives the record and the stored identifier.
-  template <class SlotAt>
-  void ReferenceGrid(int side, std::size_t slotsPerCell, SlotAt slotAt) {
+  // side x side cells, one row a line: [[slot, slot, slot], ...], each slot the position of its
+  // record, {"unresolved": id}, or null for an empty slot. The cells, row by row, hold indices
+  // into a table of entryCount references, or emptySlot; entry(i) gives the record and stored
+  // identifier of entry i, a record or an identifier other than 0. Each entry's text is made
+  // once: a map of 30000 slots names a few hundred tiles.
+  template <class Cell, class Entry>
+  void ReferenceGrid(int side, std::span<const Cell> cells, std::size_t entryCount,
+                     std::uint16_t emptySlot, Entry entry) {
+    std::vector<std::string> texts(entryCount);
+    for (std::size_t i = 0; i < entryCount; ++i) {
+      const auto [record, stored] = entry(i);
+      texts[i] = record ? std::to_string(record->Position())
+                        : "{\"unresolved\":" + std::to_string(stored) + "}";
+    }
     pretty_.StartArray();
-    for (int row = 0; row < side; ++row) {
-      OneLine([&](Compact& out) {
-        out.StartArray();
-        for (int column = 0; column < side; ++column) {
-          out.StartArray();
-          for (std::size_t slot = 0; slot < slotsPerCell; ++slot) {
-            const auto [record, stored] = slotAt(row, column, slot);
-            if (record) {
-              out.Int(record->Position());
-            } else if (stored != 0) {
-              CompactReference(out, nullptr, stored, false);
-            } else {
-              out.Null();
-            }
-          }
-          out.EndArray();
+    const auto count = static_cast<std::size_t>(std::max(side, 0));
+    for (std::size_t row = 0; row < count; ++row) {
+      line_.assign(1, '[');
+      for (std::size_t column = 0; column < count; ++column) {
+        line_ += column > 0 ? ",[" : "[";
+        const Cell& cell = cells[row * count + column];
+        for (std::size_t slot = 0; slot < cell.size(); ++slot) {
+          if (slot > 0) line_ += ',';
+          line_ += cell[slot] == emptySlot ? std::string_view("null")
+                                           : std::string_view(texts.at(cell[slot]));
         }
-        out.EndArray();
-      });
+        line_ += ']';
+      }
+      line_ += ']';
+      OneLineText(line_);
     }
     pretty_.EndArray();
   }
@@ -152,6 +171,7 @@ class JsonOut {
   Pretty pretty_;
   Compact compact_;
   std::string scratch_;
+  std::string line_;
 };
 
 }  // namespace zr3::json

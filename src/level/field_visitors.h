@@ -155,6 +155,8 @@ class FieldDescriber {
     if (f.label.empty()) return;
     if (f.style == NumberStyle::Hex) {
       lines_.push_back(HexDumpU32(std::string(f.label) + ":", f.value));
+    } else if (f.style == NumberStyle::OffWhenOne) {
+      Labelled(f.label) += f.value == 1 ? "Off" : "On";
     } else {
       Labelled(f.label) += std::to_string(+f.value);
     }
@@ -223,6 +225,25 @@ class FieldDescriber {
   }
 
   Lines& lines_;
+};
+
+// The details text of the fields whose names pick accepts, in list order: a kind whose
+// details text is not in file order describes its fields in several picks.
+template <class Pick>
+class PickedFieldDescriber {
+ public:
+  PickedFieldDescriber(Lines& lines, Pick pick) : describe_(lines), pick_(pick) {}
+
+  template <class F>
+  void operator()(F f) {
+    if constexpr (requires { f.name; }) {
+      if (pick_(f.name)) describe_(f);
+    }
+  }
+
+ private:
+  FieldDescriber describe_;
+  Pick pick_;
 };
 
 // Resolves the references. Positions held in parameters link after everything else.

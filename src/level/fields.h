@@ -26,8 +26,9 @@ namespace zr3 {
 
 // How the details text shows a number.
 enum class NumberStyle : std::uint8_t {
-  Decimal,  // "Label: 12"
-  Hex,      // a 32-bit identifier dumped in file order: "Label: 0c 00 00 00"
+  Decimal,     // "Label: 12"
+  Hex,         // a 32-bit identifier dumped in file order: "Label: 0c 00 00 00"
+  OffWhenOne,  // a switch that 1 turns off: "Label: Off", any other value "Label: On"
 };
 
 // A text of a fixed width: the bytes up to the first zero, at most width of them.
@@ -163,6 +164,10 @@ NumberField<T> Number(std::string_view name, T& value, std::string_view label) {
 template <class T>
 NumberField<T> HexNumber(std::string_view name, T& value, std::string_view label) {
   return {name, value, label, NumberStyle::Hex};
+}
+template <class T>
+NumberField<T> OffWhenOne(std::string_view name, T& value, std::string_view label) {
+  return {name, value, label, NumberStyle::OffWhenOne};
 }
 template <class T>
 ChoiceField<T> Choice(std::string_view name, T& value, std::span<const std::string_view> words,

@@ -21,17 +21,6 @@ std::string HexDumpU32(const std::string& label, std::uint32_t value) {
   return HexDump(label, bytes, 4);
 }
 
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  const auto fold = [](char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  };
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (fold(a[i]) != fold(b[i])) return false;
-  }
-  return true;
-}
-
 std::string EntryOrNumber(std::span<const std::string_view> table, long value) {
   if (value >= 0 && static_cast<unsigned long>(value) < table.size()) {
     return std::string(table[static_cast<std::size_t>(value)]);

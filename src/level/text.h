@@ -20,8 +20,20 @@ std::string HexDump(const std::string& label, const std::uint8_t* bytes, std::si
 // A 32-bit value dumped in file order, least significant byte first.
 std::string HexDumpU32(const std::string& label, std::uint32_t value);
 
-// True when both texts are equal under ASCII case folding (never the locale's).
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+// The ASCII lower case of a character (never the locale's).
+constexpr char FoldAsciiCase(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// True when both texts are equal under ASCII case folding. Every word of a script line is
+// compared this way, hence inline.
+inline bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (FoldAsciiCase(a[i]) != FoldAsciiCase(b[i])) return false;
+  }
+  return true;
+}
 
 // The table's entry for value, or the value in parentheses when the table has none, so a
 // damaged record never reads outside a table: "(7)".

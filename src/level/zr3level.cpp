@@ -275,23 +275,21 @@ void ZR3Level::FinishBuilt() {
 
 void ZR3Level::DescribeInfo(Lines& lines) const {
   lines.push_back("Header: " + header_);
-  lines.push_back("Name: " + info_.name);
-  lines.push_back("Version: " + info_.version);
-  lines.push_back("Author: " + info_.author);
-  lines.push_back("Email: " + info_.email);
-  lines.push_back("Level Text: " + info_.levelText);
-  lines.push_back(info_.statBuying == 1 ? "Stat Buying: Off" : "Stat Buying: On");
-  lines.push_back("Encounter Percent: " + std::to_string(info_.encounterPercent));
-  lines.push_back("Inventory Size: " + std::to_string(info_.inventorySize));
+  const auto& first = ZR3LevelInfo::kDescribedFirst;
+  for (const std::string_view name : first) {
+    PickedFieldDescriber describe(lines, [name](std::string_view field) { return field == name; });
+    ZR3LevelInfo::Fields(info_, describe);
+  }
   static constexpr const char* kCustomLabels[kCustomTextCount] = {
       "Spells Text: ", "Items Text: ", "Gold Text: ", "Exp Text: "};
   const RecordList& custom = List(Category::CustomText);
   for (std::size_t i = 0; i < kCustomTextCount; ++i) {
     lines.push_back(kCustomLabels[i] + (i < custom.size() ? custom[i]->Name() : std::string()));
   }
-  // The references close the block, in file order.
-  FieldDescriber describe(lines);
-  ZR3LevelInfo::Fields(info_, describe);
+  PickedFieldDescriber describeRest(lines, [&first](std::string_view field) {
+    return std::find(first.begin(), first.end(), field) == first.end();
+  });
+  ZR3LevelInfo::Fields(info_, describeRest);
 }
 
 FieldList ZR3LevelInfo::Fields() const {

@@ -56,24 +56,29 @@ struct ZR3LevelInfo {
   std::array<std::uint8_t, 40> opaqueB{};
   std::string levelText;
 
-  // The fields in file order. The details text of the level information is the level's own
-  // (DescribeInfo): its order is not the file's.
+  // The details text names these fields first, in this order, then the level's custom texts,
+  // then the other fields in file order.
+  static constexpr std::array<std::string_view, 8> kDescribedFirst = {
+      "name",        "version",           "author",        "email", "level_text",
+      "stat_buying", "encounter_percent", "inventory_size"};
+
+  // The fields in file order.
   template <class Self, class Visitor>
   static void Fields(Self& self, Visitor& visit) {
-    visit(field::Text("name", self.name, kNameWidth, ""));
-    visit(field::Text("author", self.author, kAuthorWidth, ""));
-    visit(field::Text("email", self.email, kEmailWidth, ""));
-    visit(field::Text("version", self.version, kVersionWidth, ""));
-    visit(field::Number("stat_buying", self.statBuying, ""));
-    visit(field::Number("encounter_percent", self.encounterPercent, ""));
-    visit(field::Number("inventory_size", self.inventorySize, ""));
+    visit(field::Text("name", self.name, kNameWidth, "Name"));
+    visit(field::Text("author", self.author, kAuthorWidth, "Author"));
+    visit(field::Text("email", self.email, kEmailWidth, "Email"));
+    visit(field::Text("version", self.version, kVersionWidth, "Version"));
+    visit(field::OffWhenOne("stat_buying", self.statBuying, "Stat Buying"));
+    visit(field::Number("encounter_percent", self.encounterPercent, "Encounter Percent"));
+    visit(field::Number("inventory_size", self.inventorySize, "Inventory Size"));
     visit(field::Opaque("opaque_a", self.opaqueA, ""));
     visit(field::Reference("palette", self.palette, "Palette"));
     visit(field::Reference("background", self.background, "Background"));
     visit(field::Reference("combat_screen", self.combatScreen, "Combat Screen"));
     visit(field::Reference("inventory_screen", self.inventoryScreen, "Inventory Screen"));
     visit(field::Opaque("opaque_b", self.opaqueB, ""));
-    visit(field::Text("level_text", self.levelText, kLevelTextWidth, ""));
+    visit(field::Text("level_text", self.levelText, kLevelTextWidth, "Level Text"));
   }
 
   // The fields, and one of them set from its text, as a record's Fields and SetField do. The

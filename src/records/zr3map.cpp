@@ -79,6 +79,14 @@ const ZR3Map::Cell& ZR3Map::CellAt(int row, int column) const {
   return cells_.at(static_cast<std::size_t>(row * Side() + column));
 }
 
+void ZR3Map::CheckCellCount() const {
+  DecodeCells();
+  const auto side = static_cast<std::size_t>(Side());
+  if (cells_.size() < side * side) {
+    throw ZR3Error("the map \"" + Name() + "\" holds fewer cells than its size");
+  }
+}
+
 ZR3ChainRecord* ZR3Map::CellTile(int row, int column, std::size_t slot) const {
   const std::uint16_t entry = CellAt(row, column).at(slot);
   return entry == kEmptySlot ? nullptr : tiles_[entry];

@@ -128,10 +128,12 @@ class ZR3Map : public FieldRecord<ZR3Map> {
     // In JSON: a grid of Side() x Side() cells, each three tile references.
     template <class Json>
     void WriteJson(Json& json) const {
-      json.ReferenceGrid(map.Side(), kSlotsPerCell, [this](int row, int column, std::size_t slot) {
-        return std::pair<const ZR3Base*, std::uint32_t>(map.CellTile(row, column, slot),
-                                                        map.CellTileId(row, column, slot));
-      });
+      map.CheckCellCount();
+      json.ReferenceGrid(map.Side(), std::span<const Cell>(map.cells_), map.tileIds_.size(),
+                         kEmptySlot, [this](std::size_t entry) {
+                           return std::pair<const ZR3Base*, std::uint32_t>(map.tiles_[entry],
+                                                                           map.tileIds_[entry]);
+                         });
     }
     template <class Schema>
     static void JsonSchema(Schema& schema) {
@@ -166,6 +168,8 @@ class ZR3Map : public FieldRecord<ZR3Map> {
   // Decodes the cells and drops the table entries no cell uses any more.
   void PrepareTable() const;
   const Cell& CellAt(int row, int column) const;
+  // Decodes the cells and throws when they are fewer than Side() x Side().
+  void CheckCellCount() const;
   void ReadCells(ByteReader& in);
   void WriteCells(ByteWriter& out) const;
   void LinkCells(ZR3Level& level);

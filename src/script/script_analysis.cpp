@@ -273,12 +273,6 @@ ScriptAnalysis ScriptAnalyzer::Analyze(std::string_view text) const {
   }
   for (const ScriptBlock& block : blocks) {
     BodySlots slots;
-    if (names) {
-      // A script the level has loses its commands to a body without any.
-      const ZR3Base* existing = names->Record(ScriptCategoryOfKind(block.kind),
-                                              block.name.substr(0, ZR3Script::kNameWidth));
-      if (existing) slots.commandCount = static_cast<const ZR3Script*>(existing)->CommandCount();
-    }
     ReadScriptBody(text, block, names ? &*names : nullptr, slots, sink, buffer);
   }
   std::stable_sort(analysis.diagnostics.begin(), analysis.diagnostics.end(),

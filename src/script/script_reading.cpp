@@ -320,8 +320,8 @@ void EntryReader::Record(const Piece& piece, std::size_t k) {
 
 void EntryReader::Name(int p, Category category, std::size_t k) {
   Expect(k, {Expectation::Kind::Name, WordTable::Comparisons, category});
-  const std::string noun(InfoOf(category).recordNoun);
   const bool missing =
+      k >= line_.Count() &&
       Missing(k, nullptr, "a name of " + std::string(InfoOf(category).sectionName));
   if (!names_) {
     Set(p, 0);
@@ -329,10 +329,12 @@ void EntryReader::Name(int p, Category category, std::size_t k) {
   }
   const std::string_view name = line_[k];
   const std::optional<NameMatch> entry = names_->Find(category, name);
+  // Only a report needs the noun: most names are found.
+  const std::string_view noun = InfoOf(category).recordNoun;
   if (!entry || entry->ambiguous) {
     if (!entry) {
-      const std::string report =
-          "no " + noun + " named " + Quote(name) + "; the first " + noun + " is used";
+      const std::string report = "no " + std::string(noun) + " named " + Quote(name) +
+                                 "; the first " + std::string(noun) + " is used";
       const std::string_view nearest =
           missing ? std::string_view() : names_->Nearest(category, name);
       if (nearest.empty()) {
@@ -345,14 +347,14 @@ void EntryReader::Name(int p, Category category, std::size_t k) {
       Set(p, 0);
       return;
     }
-    Report(
-        Audience::Everyone, Severity::Warning, k,
-        "more than one " + noun + " is named " + Quote(name) + " (ambiguous, the first is used)");
+    Report(Audience::Everyone, Severity::Warning, k,
+           "more than one " + std::string(noun) + " is named " + Quote(name) +
+               " (ambiguous, the first is used)");
   }
   if (entry->position > std::numeric_limits<std::int16_t>::max()) {
     Report(Audience::Everyone, Severity::Fatal, k,
-           "the " + noun + " " + Quote(name) + " at position " + std::to_string(entry->position) +
-               " cannot be named by a script");
+           "the " + std::string(noun) + " " + Quote(name) + " at position " +
+               std::to_string(entry->position) + " cannot be named by a script");
   }
   Set(p, entry->position);
 }
@@ -512,9 +514,9 @@ void ReadScriptBody(std::string_view text, const ScriptBlock& block, const NameL
   // A script always has at least one condition ("always") and one command (code 0).
   if (conditions == 0) slots.conditions[0].code = kAlwaysFire;
   if (commands == 0) {
-    // The commands the script had are lost, unless it had none or the text asks for just
-    // this command with the exporter's "null" line.
-    if (slots.commandCount > 0 && !nullLine) {
+    // Whatever commands the script had are lost, and a new script gets just this one: said
+    // unless the text asks for it with the exporter's "null" line.
+    if (!nullLine) {
       headerFinding(Severity::Warning, "script '" + std::string(block.name) +
                                            "' has no command line; command 0 is set to code 0 "
                                            "(\"" +

@@ -203,7 +203,7 @@ struct SlotValue {
 };
 
 // The slots and counts a body gives one script. A slot that a line does not fully set keeps
-// what it held; commandCount holds the script's count before the body is read.
+// what it held.
 struct BodySlots {
   std::array<SlotValue, ZR3Script::kSlotCount> conditions{};
   std::array<SlotValue, ZR3Script::kSlotCount> commands{};

@@ -1,6 +1,7 @@
 #include "script/vocabulary.h"
 
 #include <array>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -249,20 +250,28 @@ class KeywordIndex {
   KeywordIndex(const Form* (*formOf)(int), int first, int last) {
     for (int code = first; code <= last; ++code) {
       if (const Form* form = formOf(code)) {
-        byLength_.at(form->kind.keyword.size()).push_back({form->kind.keyword, code});
+        std::string folded(form->kind.keyword);
+        for (char& c : folded) c = FoldAsciiCase(c);
+        byLength_.at(folded.size()).push_back({std::move(folded), code});
       }
     }
   }
+  // The keyword is folded once, then compared byte for byte with the folded keywords of its
+  // length whose first letter it shares.
   int Find(std::string_view keyword) const {
-    if (keyword.size() >= byLength_.size()) return -1;
+    if (keyword.empty() || keyword.size() >= byLength_.size()) return -1;
+    std::array<char, kLongest> folded;
+    for (std::size_t i = 0; i < keyword.size(); ++i) folded[i] = FoldAsciiCase(keyword[i]);
+    const std::string_view key(folded.data(), keyword.size());
     for (const auto& [candidate, code] : byLength_[keyword.size()]) {
-      if (EqualsIgnoringAsciiCase(candidate, keyword)) return code;
+      if (candidate[0] == key[0] && candidate == key) return code;
     }
     return -1;
   }
 
  private:
-  std::array<std::vector<std::pair<std::string_view, int>>, 16> byLength_;
+  static constexpr std::size_t kLongest = 16;
+  std::array<std::vector<std::pair<std::string, int>>, kLongest> byLength_;
 };
 
 }  // namespace

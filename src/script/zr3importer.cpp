@@ -52,8 +52,6 @@ struct ScriptPlan {
   int kind = 0;
   std::string_view name;          // cut to the width of a script's name
   ZR3Script* existing = nullptr;  // none for a script to append
-  // Until a body is read, the commands count is the existing script's: a body without
-  // commands loses them.
   BodySlots slots;
 };
 
@@ -254,7 +252,6 @@ void ImportRun::FirstPass() {
 // to date first, since records may have moved since the last load.
 void ImportRun::TakeExisting(ScriptPlan& plan) {
   const ZR3Script& existing = *plan.existing;
-  plan.slots.commandCount = existing.CommandCount();
   try {
     for (std::size_t i = 0; i < ZR3Script::kSlotCount; ++i) {
       plan.slots.conditions[i] = {existing.Condition(i).Code(),

@@ -149,6 +149,9 @@ class ZR3Script : public FieldRecord<ZR3Script> {
     // save writes them (positions of the records they name).
     template <class Json>
     void WriteJson(Json& json) const {
+      // The positions of the records the slots name are read from all over memory: fetched
+      // together, their waits overlap.
+      for (const Entry& entry : entries) entry.PrefetchReferences();
       json.StartList();
       for (const Entry& entry : entries) json.CodeSlot(entry.Code(), entry.WrittenParameters());
       json.EndList();

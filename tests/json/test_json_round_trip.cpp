@@ -10,7 +10,11 @@
 #include "level/zr3level.h"
 #include "support/edit_levels.h"
 #include "support/item_builder.h"
+#include "support/level_builder.h"
+#include "support/map_builder.h"
 #include "support/record_helpers.h"
+#include "support/script_builder.h"
+#include "support/tile_builder.h"
 
 namespace {
 
@@ -83,6 +87,33 @@ TEST(JsonRoundTrip, ExportIsStableAndDiffable) {
   EXPECT_NE(document.find("\"type\": {\"value\":3,\"word\":\"Usable\"},\n"), std::string::npos);
   EXPECT_NE(document.find("\"parameter_1\": {\"index\":1,\"name\":\"Drink\"},\n"),
             std::string::npos);
+}
+
+// A map's rows and a script's slots are written out by hand as one-line values: each slot of
+// a cell is its tile's position, {"unresolved":id} or null, and a slot's parameters are kept as
+// stored where they name nothing, negative ones included. The import reads them back.
+TEST(JsonRoundTrip, MapRowsAndScriptSlotsAreCompactLines) {
+  zr3test::LevelBuilder builder;
+  builder.Add(Category::Tiles, zr3test::TileRecord(zr3test::NamedTile("Grass", 10)));
+  builder.Add(Category::Tiles, zr3test::TileRecord(zr3test::NamedTile("Water", 11)));
+  zr3test::MapFields map = zr3test::NamedMap("Isle", 3, 20);
+  map.At(0, 0) = {11, 10, 0};
+  map.At(0, 1) = {999, 0, 11};
+  map.At(2, 2) = {10, 10, 10};
+  builder.Add(Category::Maps, zr3test::MapRecord(map));
+  zr3test::ScriptFields script = zr3test::ScriptWith("Spare", {}, {});
+  script.commands[9] = {.code = 65535, .p = {-32768, 32767, -1, 0, 1, 2, 3, 4, -5}};
+  builder.Add(Category::ObjectScripts, zr3test::ScriptBlob(script));
+  const std::unique_ptr<ZR3Level> level = zr3test::LoadLevel(builder.Build().Bytes());
+  const std::string document = LevelJson(*level);
+  EXPECT_NE(document.find("\n        [[1,0,null],[{\"unresolved\":999},null,1],[null,null,null]],\n"
+                          "        [[null,null,null],[null,null,null],[null,null,null]],\n"
+                          "        [[null,null,null],[null,null,null],[0,0,0]]\n"),
+            std::string::npos);
+  EXPECT_NE(document.find("\n        {\"code\":0,\"parameters\":[0,0,0,0,0,0,0,0,0]},\n        "
+                          "{\"code\":65535,\"parameters\":[-32768,32767,-1,0,1,2,3,4,-5]}\n"),
+            std::string::npos);
+  EXPECT_TRUE(ImportLevelJson(document)->SaveToBytes() == level->SaveToBytes());
 }
 
 }  // namespace

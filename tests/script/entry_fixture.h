@@ -8,6 +8,7 @@
 #include "level/zr3level.h"
 #include "script/zr3scriptcommand.h"
 #include "script/zr3scriptcondition.h"
+#include "support/print_category.h"
 #include "support/script_builder.h"
 
 namespace zr3test {

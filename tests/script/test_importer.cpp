@@ -195,7 +195,9 @@ TEST_F(ImporterTest, EveryCommandKeywordSurvivesExportAndImport) {
   }
   const zr3::Lines exported = ExportAll(level);
   const zr3::Lines log = Import(zr3::JoinLinesCrLf(exported));
-  EXPECT_THAT(Warnings(log), ElementsAre());
+  // Only the level's own six scripts, which have no commands, are said to get one.
+  EXPECT_EQ(Warnings(log).size(), 6u);
+  EXPECT_THAT(Warnings(log), ::testing::Each(::testing::HasSubstr("has no command line")));
   EXPECT_EQ(level.List(Category::ObjectScripts).size(), scripts);
   const zr3::Lines again = ExportAll(level);
   // The six empty scripts of the fixture come back with their fill-ins; the rest unchanged.
@@ -333,17 +335,19 @@ TEST_F(ImporterTest, AScriptLeftOpenAtTheEndOfTheTextIsReadWithAWarning) {
   EXPECT_EQ(gate.Command(1).Parameter(0), 3);
 }
 
-TEST_F(ImporterTest, ABodyWithoutCommandsWarnsWhenTheScriptLosesItsCommands) {
+TEST_F(ImporterTest, ABodyWithoutCommandsWarnsWhetherTheScriptExistedOrNot) {
   Import("script Chest\ncommands:\nwait 1\nclear 2\nend script\n");
   const zr3::Lines log = Import(
       "script Chest\nflag \"Gold\" >= val 1\nwait 5\nend script\n"
       "script \"Well\"\nitem has \"Sword\"\nend script\n"
       "objectscript Sign\ncommands:\nclear 4\nend script\n"
       "objectscript Sign\nconditions:\ncommands:\n  null\nend script\n");
-  // Chest had two commands; Well had none; Sign's text asks for the "null" command itself.
+  // Chest had two commands, Well none; Sign's text asks for the "null" command itself.
   EXPECT_THAT(Warnings(log),
               ElementsAre("Warning: line 3: unknown condition \"wait\"; the line is ignored",
                           "Warning: line 1: script 'Chest' has no command line; command 0 is set "
+                          "to code 0 (\"null\") and is the only command",
+                          "Warning: line 5: script 'Well' has no command line; command 0 is set "
                           "to code 0 (\"null\") and is the only command"));
   ZR3Script& chest = Object(1);
   EXPECT_EQ(chest.CommandCount(), 1);
@@ -465,6 +469,8 @@ TEST_F(ImporterTest, KindsKeepNamesApartAndARepeatedHeaderFillsTheSameScript) {
                              "Late updated",
                              "Object script: Later",
                              "...Found",
+                             "Warning: line 18: script 'Later' has no command line; command 0 "
+                             "is set to code 0 (\"null\") and is the only command",
                              "Later updated"}));
   ASSERT_EQ(level.List(Category::GlobalScripts).size(), 1u);
   ZR3Script& global = Script(Category::GlobalScripts, 0);
@@ -491,7 +497,9 @@ TEST_F(ImporterTest, AmbiguousNamesUseTheFirstWithAWarning) {
               ElementsAre("Warning: line 1: more than one object script is named \"Door\" "
                           "(ambiguous, the first is used)",
                           "Warning: line 2: more than one item is named \"Sword\" "
-                          "(ambiguous, the first is used)"));
+                          "(ambiguous, the first is used)",
+                          "Warning: line 1: script 'Door' has no command line; command 0 is set "
+                          "to code 0 (\"null\") and is the only command"));
   EXPECT_EQ(Object(0).Condition(0).Reference(ScriptReference::Item), &At(Category::Items, 0));
   EXPECT_EQ(Object(3).ConditionCount(), 0);
 }

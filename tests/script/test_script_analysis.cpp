@@ -112,9 +112,13 @@ TEST_F(ScriptAnalysisTest, StructureProblemsArePlacedOnTheirLines) {
                           "8:0+16 warning: text outside a script is ignored; a script starts "
                           "with a header such as \"objectscript\"",
                           "9:0+12 error: script name missing",
-                          "10:0+11 error: script 'Open' ends without 'end script'"));
+                          "10:0+11 error: script 'Open' ends without 'end script'",
+                          "10:0+11 warning: script 'Open' has no command line; command 0 is set "
+                          "to code 0 (\"null\") and is the only command"));
   EXPECT_THAT(WithoutLevel("startscript \"S\"\ncommands:\nend\n"),
               ElementsAre("1:0+11 error: script 'S' ends without 'end script'",
+                          "1:0+11 warning: script 'S' has no command line; command 0 is set to "
+                          "code 0 (\"null\") and is the only command",
                           "3:0+3 error: \"end\" without its second word"));
 }
 
@@ -130,6 +134,7 @@ TEST_F(ScriptAnalysisTest, NamesAreCheckedAgainstTheLevelAndTheScriptsTheTextAdd
                         "end script\n"
                         "objectscript \"Later\"\n"
                         "commands:\n"
+                        "  gameover\n"
                         "end script\n"),
               ElementsAre("3:11+7 warning: more than one item is named \"Sword\" (ambiguous, "
                           "the first is used)",
@@ -141,8 +146,8 @@ TEST_F(ScriptAnalysisTest, NamesAreCheckedAgainstTheLevelAndTheScriptsTheTextAdd
 
 TEST_F(ScriptAnalysisTest, AHeaderNamingScriptsThatShareTheNameIsAmbiguous) {
   AddStandIns(level, Category::ObjectScripts, {"Well"});
-  EXPECT_THAT(WithLevel("objectscript \"Well\"\ncommands:\nend script\n"
-                        "objectscript \"Well\"\ncommands:\nend script\n"),
+  EXPECT_THAT(WithLevel("objectscript \"Well\"\ncommands:\n  gameover\nend script\n"
+                        "objectscript \"Well\"\ncommands:\n  gameover\nend script\n"),
               ElementsAre("1:13+6 warning: more than one object script is named \"Well\" "
                           "(ambiguous, the first is used)"));
 }
@@ -150,14 +155,21 @@ TEST_F(ScriptAnalysisTest, AHeaderNamingScriptsThatShareTheNameIsAmbiguous) {
 TEST_F(ScriptAnalysisTest, CountsAndLostCommandsAreReportedAsTheImporterDoes) {
   std::string text = "objectscript \"Door\"\nconditions:\n";
   for (int i = 0; i < 11; ++i) text += "  always\n";
-  text += "commands:\nend script\n";
+  text += "commands:\n  gameover\nend script\n";
   EXPECT_THAT(WithLevel(text),
               ElementsAre("13:2+6 error: more than 10 conditions; the line is ignored"));
-  // A script the level has with commands loses them to a body without any.
+  // A body without commands is said, for a script the level has and for a new one alike.
+  const auto lost = [](std::string_view name) {
+    return "1:0+12 warning: script '" + std::string(name) +
+           "' has no command line; command 0 is set to code 0 (\"null\") and is the only command";
+  };
+  EXPECT_THAT(WithLevel("objectscript \"Door\"\ncommands:\nend script\n"),
+              ElementsAre(lost("Door")));
   zr3::ZR3Importer(level).ImportText("objectscript \"Door\"\ncommands:\n  gameover\nend script\n");
   EXPECT_THAT(WithLevel("objectscript \"Door\"\ncommands:\nend script\n"),
-              ElementsAre("1:0+12 warning: script 'Door' has no command line; command 0 is set to "
-                          "code 0 (\"null\") and is the only command"));
+              ElementsAre(lost("Door")));
+  EXPECT_THAT(WithoutLevel("objectscript \"Gate\"\nconditions:\n  always\nend script\n"),
+              ElementsAre(lost("Gate")));
 }
 
 // The importer reports with its own words what the analysis places: for every line the

@@ -5,6 +5,7 @@
 
 #include "level/zr3level.h"
 #include "support/level_builder.h"
+#include "support/print_category.h"
 
 namespace zr3test {
 

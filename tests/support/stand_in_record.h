@@ -8,6 +8,7 @@
 #include "level/bytes.h"
 #include "level/zr3base.h"
 #include "level/zr3level.h"
+#include "support/print_category.h"
 
 namespace zr3test {
 
@@ -16,8 +17,7 @@ namespace zr3test {
 // resolve references into that list, show its name and write its position or identifier.
 class StandInRecord : public zr3::ZR3ChainRecord {
  public:
-  StandInRecord(zr3::Category category, std::uint32_t id, std::string name)
-      : category_(category) {
+  StandInRecord(zr3::Category category, std::uint32_t id, std::string name) : category_(category) {
     zr3::ByteWriter chain;
     chain.U32(0);
     chain.U32(0);

@@ -63,7 +63,7 @@ class TestScriptEditor : public QObject {
 
   void okWithAnErrorKeepsTheDialogOpenWithItsText() {
     QString text = kDoor;
-    text.replace(QStringLiteral("wait -1"), QStringLiteral("plya \"Town theme\""));
+    text.replace(QStringLiteral("  wait -1"), QStringLiteral("  plya \"Town theme\"\n  wait -1"));
     ScriptEditDialog dialog(QStringLiteral("Edit"), text, {&demo_, Category::ObjectScripts, 0});
     dialog.show();
     ClickOk(dialog);
