@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -60,20 +61,32 @@ struct ZR3LevelInfo {
   // (DescribeInfo): its order is not the file's.
   template <class Self, class Visitor>
   static void Fields(Self& self, Visitor& visit) {
-    visit(field::Text("name", self.name, kNameWidth, ""));
-    visit(field::Text("author", self.author, kAuthorWidth, ""));
-    visit(field::Text("email", self.email, kEmailWidth, ""));
-    visit(field::Text("version", self.version, kVersionWidth, ""));
-    visit(field::Number("stat_buying", self.statBuying, ""));
-    visit(field::Number("encounter_percent", self.encounterPercent, ""));
-    visit(field::Number("inventory_size", self.inventorySize, ""));
-    visit(field::Opaque("opaque_a", self.opaqueA, ""));
-    visit(field::Reference("palette", self.palette, "Palette"));
-    visit(field::Reference("background", self.background, "Background"));
-    visit(field::Reference("combat_screen", self.combatScreen, "Combat Screen"));
-    visit(field::Reference("inventory_screen", self.inventoryScreen, "Inventory Screen"));
-    visit(field::Opaque("opaque_b", self.opaqueB, ""));
-    visit(field::Text("level_text", self.levelText, kLevelTextWidth, ""));
+    visit(field::Text("name", self.name, kNameWidth, "").About("Name", "The level's name"));
+    visit(
+        field::Text("author", self.author, kAuthorWidth, "").About("Author", "Who made the level"));
+    visit(field::Text("email", self.email, kEmailWidth, "")
+              .About("Email", "How to reach the author"));
+    visit(field::Text("version", self.version, kVersionWidth, "")
+              .About("Version", "The level's version, as its author numbers it"));
+    visit(field::OnOff("stat_buying", self.statBuying, "", 1)
+              .About("Stat Buying", "Whether the player may buy statistics (stored 1: off)"));
+    visit(
+        field::Number("encounter_percent", self.encounterPercent, "")
+            .About("Encounter Percent", "The chance of a random encounter, in percent (0 to 100)"));
+    visit(field::Number("inventory_size", self.inventorySize, "")
+              .About("Inventory Size", "How many items the player can carry"));
+    visit(field::Opaque("opaque_a", self.opaqueA, "").About("Unknown", meaning::kOpaque));
+    visit(field::Reference("palette", self.palette, "Palette")
+              .Means("The palette the level is drawn with"));
+    visit(field::Reference("background", self.background, "Background")
+              .Means("The full-screen graphic behind the game's views"));
+    visit(field::Reference("combat_screen", self.combatScreen, "Combat Screen")
+              .Means("The full-screen graphic of a fight"));
+    visit(field::Reference("inventory_screen", self.inventoryScreen, "Inventory Screen")
+              .Means("The full-screen graphic of the inventory"));
+    visit(field::Opaque("opaque_b", self.opaqueB, "").About("Unknown", meaning::kOpaque));
+    visit(field::Text("level_text", self.levelText, kLevelTextWidth, "")
+              .About("Level Text", "The level's introduction, as the game shows it"));
   }
 
   // The fields, and one of them set from its text, as a record's Fields and SetField do. The
@@ -112,6 +125,8 @@ class ZR3Level {
   // The whole level as readable text, every line ended by CR LF.
   std::string LevelText() const;
   void WriteLevelText(ByteWriter& out) const;
+  // The level text's lines without their line ends, handed over a part (a record) at a time.
+  void EachLevelTextPart(const std::function<void(const Lines&)>& each) const;
   // Writes the level text to path atomically, streamed; throws ZR3Error on failure or an
   // empty path.
   void ExportLevelText(const std::string& path) const;
