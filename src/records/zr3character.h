@@ -39,7 +39,7 @@ class ZR3Character : public FieldRecord<ZR3Character> {
     static constexpr std::string_view kPathLabels[kImageCount] = {
         "Image up1",   "Image up2",   "Image down1",  "Image down2",
         "Image left1", "Image left2", "Image right1", "Image right2"};
-    visit(field::Text("name", self.name_, kNameWidth, "Name"));
+    visit(field::Text("name", self.name_, kNameWidth, "Name").Means(meaning::kName));
     for (std::size_t i = 0; i < kImageCount; ++i) {
       visit(
           field::HexNumber(kIdNames[i], self.imageIds_[i], kIdLabels[i])
