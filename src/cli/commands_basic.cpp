@@ -27,9 +27,7 @@ std::string InfoText(const ZR3Level& level) {
     lines.push_back(std::string(InfoOf(category).commandName) + ": " +
                     std::to_string(level.List(category).size()));
   }
-  std::string text;
-  for (const std::string& line : lines) text += line + '\n';
-  return text;
+  return Utf8Text(lines);
 }
 
 void Info(const BasicArgs& args) {

@@ -23,7 +23,7 @@ void Check(const CheckArgs& args) {
           return;
         }
         const LevelCheck result = CheckLevel(*level);
-        for (const std::string& line : result.lines) outcome.text += line + '\n';
+        outcome.text += Utf8Text(result.lines);
         outcome.finding = result.problemCount > 0;
       });
   if (args.json) {

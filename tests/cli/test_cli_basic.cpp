@@ -61,6 +61,14 @@ TEST_F(CliBasics, ExportTextPrintsUtf8AndWritesTheLevelsBytesToAFile) {
             std::count(toStdout.out.begin(), toStdout.out.end(), '\n'));
 }
 
+TEST(CliPrinting, InfoPrintsTheLevelsTextAsUtf8) {
+  zr3test::TempDir dir;
+  zr3test::LevelBuilder builder;
+  builder.info.name = "Caf\xE9";
+  const std::string level = builder.WriteTo(dir.Path("cafe.zr3"));
+  EXPECT_THAT(RunCli({"info", level}).out, HasSubstr("\nName: Caf\xC3\xA9\n"));
+}
+
 TEST_F(CliBasics, ListAndShow) {
   const auto list = RunCli({"list", level, "flags"});
   EXPECT_EQ(list.status, 0);
