@@ -326,13 +326,16 @@ class TestAuthoring : public QObject {
     QCOMPARE(picker->List()->model()->rowCount(), 1);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QTRY_COMPARE(palette(), QStringLiteral("1"));
+    QCOMPARE(editor.History().count(), 1);
 
     FocusField(editor, tree, "palette");
     QTest::keyClick(tree, Qt::Key_Return);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QTRY_COMPARE(palette(), QStringLiteral("0"));
-    QCOMPARE(editor.History().count(), 2);
+    // Tab went on to the next field's editor.
+    QTRY_COMPARE(tree->currentIndex(), editor.Fields().ValueIndex("background"));
+    QVERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr);
   }
 
   void testPlayCommandLineReplacesThePlaceholdersInEachArgument() {
