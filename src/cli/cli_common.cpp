@@ -60,6 +60,15 @@ void PrintLines(const Lines& lines) {
   }
 }
 
+std::string Utf8Text(const Lines& lines) {
+  std::string text;
+  for (const std::string& line : lines) {
+    AppendUtf8(text, line);
+    text += '\n';
+  }
+  return text;
+}
+
 void PrintUtf8Lines(const Lines& lines) {
   for (const std::string& line : lines) std::cout << line << '\n';
 }

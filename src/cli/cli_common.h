@@ -22,6 +22,8 @@ Category ParseCategory(const std::string& name);
 void WriteOutput(const std::string& path, const std::function<void(ByteWriter& out)>& produce);
 // Prints each line, the level's text as UTF-8, followed by a line feed.
 void PrintLines(const Lines& lines);
+// Lines of the level's text as UTF-8, a line feed after each, for a report printed later.
+std::string Utf8Text(const Lines& lines);
 // Prints lines that are UTF-8 already (a report that mixes the level's texts with its own
 // signs), one a line.
 void PrintUtf8Lines(const Lines& lines);

@@ -3,6 +3,7 @@
 #include "cli/batch.h"
 #include "cli/cli_common.h"
 #include "cli/json_report.h"
+#include "level/windows1252.h"
 #include "level/zr3error.h"
 
 namespace zr3::cli {
@@ -26,9 +27,7 @@ std::string InfoText(const ZR3Level& level) {
     lines.push_back(std::string(InfoOf(category).commandName) + ": " +
                     std::to_string(level.List(category).size()));
   }
-  std::string text;
-  for (const std::string& line : lines) text += line + '\n';
-  return text;
+  return Utf8Text(lines);
 }
 
 void Info(const BasicArgs& args) {
@@ -57,6 +56,11 @@ void ExportText(const BasicArgs& args) {
       throw CLI::ArgumentMismatch("export-text takes LEVEL OUT, or LEVEL... with --output-dir");
     }
     const std::unique_ptr<ZR3Level> level = LoadLevel(words[0]);
+    if (words[1] == "-") {
+      // Printed as every printed text is: UTF-8 lines; the file keeps the level's bytes.
+      level->EachLevelTextPart(PrintLines);
+      return;
+    }
     WriteOutput(words[1], [&level](ByteWriter& out) { level->WriteLevelText(out); });
     return;
   }
@@ -92,11 +96,14 @@ void List(const BasicArgs& args) {
   }
   const RecordList& list = level->List(category);
   WriteOutput("-", [&list](ByteWriter& out) {
+    std::string name;
     for (std::size_t i = 0; i < list.size(); ++i) {
       const std::string number = std::to_string(i);
       out.Bytes(number.data(), number.size());
       out.U8('\t');
-      out.Bytes(list[i]->Name().data(), list[i]->Name().size());
+      AppendUtf8(name, list[i]->Name());
+      out.Bytes(name.data(), name.size());
+      name.clear();
       out.U8('\n');
       out.FlushIfFull();
     }

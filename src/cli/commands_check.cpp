@@ -75,7 +75,7 @@ void Check(const CheckArgs& args) {
         }
         if (pending) outcome.text += PendingMergeLine(*pending) + '\n';
         const LevelCheck result = CheckLevel(*level);
-        for (const std::string& line : result.lines) outcome.text += line + '\n';
+        outcome.text += Utf8Text(result.lines);
         outcome.finding = result.problemCount > 0 || pending;
       });
   if (args.json) {

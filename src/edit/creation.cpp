@@ -8,6 +8,7 @@
 #include "edit/rename.h"
 #include "level/field_access.h"
 #include "level/record_factory.h"
+#include "records/zr3map.h"
 #include "script/zr3script.h"
 
 namespace zr3 {
@@ -63,6 +64,10 @@ AddResult AddRecord(ZR3Level& level, Category category, std::size_t position,
     if (field.kind == FieldKind::Position && field.min < 0 && field.resolved == nullptr) {
       record->SetField(level, field.name, "-1");
     }
+  }
+  // A map of side 0 has no cell to paint: a new one starts with the smallest side that has.
+  if (category == Category::Maps) {
+    record->SetField(level, "size", std::to_string(ZR3Map::kNewSide));
   }
   record->Link(level);
   result.name = record->Name();

@@ -39,6 +39,9 @@ std::string_view FieldKindName(FieldKind kind);
 struct FieldInfo {
   std::string name;
   FieldKind kind = FieldKind::Integer;
+  // How a reader names the field ("Cost", "Item 3") and what it means.
+  std::string label;
+  std::string meaning;
   // Whether an editor offers to change it: opaque bytes, chain identifiers and parts can be
   // set only by tools that carry a whole level (the field interface sets all but parts).
   bool editable = true;
@@ -49,6 +52,10 @@ struct FieldInfo {
   std::int64_t max = 0;
   // Choice: the words of the values from 0 on.
   std::span<const std::string_view> words;
+  // An integer that switches something on or off: the value that means off (any other means
+  // on), and the value switching on stores.
+  std::optional<std::int64_t> offValue;
+  std::int64_t OnValue() const { return offValue == 0 ? 1 : 0; }
   // Reference and position: the list it points into.
   std::optional<Category> target;
   // Reference: the record it resolved to (none while unresolved or empty).
@@ -79,21 +86,22 @@ class FieldLister {
 
   template <class S>
   void operator()(TextField<S> f) {
-    FieldInfo& info = Add(f.name, FieldKind::Text);
+    FieldInfo& info = Add(f, FieldKind::Text);
     info.width = f.width;
     info.value = f.value;
     info.editable = f.present;
   }
   template <class T>
   void operator()(NumberField<T> f) {
-    FieldInfo& info = Add(f.name, FieldKind::Integer);
+    FieldInfo& info = Add(f, FieldKind::Integer);
     SetRange<T>(info);
+    if (f.style == NumberStyle::OnOff) info.offValue = f.off;
     info.number = f.value;
     info.value = std::to_string(info.number);
   }
   template <class T>
   void operator()(ChoiceField<T> f) {
-    FieldInfo& info = Add(f.name, FieldKind::Choice);
+    FieldInfo& info = Add(f, FieldKind::Choice);
     SetRange<T>(info);
     info.words = f.words;
     info.number = f.value;
@@ -101,29 +109,32 @@ class FieldLister {
   }
   template <class A>
   void operator()(OpaqueField<A> f) {
-    FieldInfo& info = Add(f.name, FieldKind::Opaque);
+    FieldInfo& info = Add(f, FieldKind::Opaque);
     info.editable = false;
     info.width = f.bytes.size();
     info.value = HexText(f.bytes.data(), f.bytes.size());
   }
   template <class Ref>
   void operator()(ReferenceField<Ref> f) {
-    Describe(Add(f.name, FieldKind::Reference), f.ref);
+    Describe(Add(f, FieldKind::Reference), f.ref);
   }
   template <class A>
   void operator()(ReferenceRunField<A> f) {
-    FieldInfo& run = Add(f.name, FieldKind::Run);
+    FieldInfo& run = Add(f, FieldKind::Run);
     run.target = std::remove_cvref_t<decltype(f.refs[0])>::kRule.list;
     for (std::size_t i = 0; i < f.refs.size(); ++i) {
       FieldInfo& slot = run.elements.emplace_back();
       slot.name = std::string(f.name) + "[" + std::to_string(i) + "]";
       slot.kind = FieldKind::Reference;
+      // The details text numbers a slot after the label: "Item 3".
+      slot.label = std::string(Trimmed(f.label)) + " " + std::to_string(i);
+      slot.meaning = run.meaning;
       Describe(slot, f.refs[i]);
     }
   }
   template <class Ref>
   void operator()(PositionField<Ref> f) {
-    FieldInfo& info = Add(f.name, f.active ? FieldKind::Position : FieldKind::Integer);
+    FieldInfo& info = Add(f, f.active ? FieldKind::Position : FieldKind::Integer);
     SetRange<std::int16_t>(info);
     info.number = f.ref.Stored();
     info.value = std::to_string(info.number);
@@ -136,7 +147,7 @@ class FieldLister {
   void operator()(ChainField<R> f) {
     const std::array<std::uint32_t, 3> ids = f.Ids();
     for (std::size_t i = 0; i < ids.size(); ++i) {
-      FieldInfo& info = Add(kChainNames[i], FieldKind::ChainId);
+      FieldInfo& info = Add(kChainNames[i], kChainHelp[i], FieldKind::ChainId);
       info.editable = false;
       SetRange<std::uint32_t>(info);
       info.number = ids[i];
@@ -145,7 +156,7 @@ class FieldLister {
   }
   template <class P>
   void operator()(PartField<P> f) {
-    FieldInfo& info = Add(f.name, FieldKind::Part);
+    FieldInfo& info = Add(f, FieldKind::Part);
     info.editable = false;
     info.value = whole_ ? f.part.ValueText() : f.part.Summary();
   }
@@ -155,11 +166,27 @@ class FieldLister {
   static std::string HexText(const std::uint8_t* bytes, std::size_t count);
 
  private:
-  FieldInfo& Add(std::string_view name, FieldKind kind) {
+  FieldInfo& Add(std::string_view name, FieldHelp help, FieldKind kind) {
     FieldInfo& info = fields_.emplace_back();
     info.name = name;
     info.kind = kind;
+    info.label = help.label;
+    info.meaning = help.meaning;
     return info;
+  }
+  // A descriptor's readable label is its help's, or else the details text's.
+  template <class Descriptor>
+  FieldInfo& Add(const Descriptor& f, FieldKind kind) {
+    FieldHelp help = f.help;
+    if constexpr (requires { f.label; }) {
+      if (help.label.empty()) help.label = Trimmed(f.label);
+    }
+    return Add(f.name, help, kind);
+  }
+  // A details label without the blank that runs number after it ("Item ").
+  static std::string_view Trimmed(std::string_view label) {
+    while (!label.empty() && label.back() == ' ') label.remove_suffix(1);
+    return label;
   }
   template <class T>
   static void SetRange(FieldInfo& info) {

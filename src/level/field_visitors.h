@@ -155,8 +155,8 @@ class FieldDescriber {
     if (f.label.empty()) return;
     if (f.style == NumberStyle::Hex) {
       lines_.push_back(HexDumpU32(std::string(f.label) + ":", f.value));
-    } else if (f.style == NumberStyle::OffWhenOne) {
-      Labelled(f.label) += f.value == 1 ? "Off" : "On";
+    } else if (f.style == NumberStyle::OnOff) {
+      Labelled(f.label) += f.value == f.off ? "Off" : "On";
     } else {
       Labelled(f.label) += std::to_string(+f.value);
     }

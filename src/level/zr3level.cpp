@@ -304,9 +304,13 @@ void ZR3LevelInfo::SetField(ZR3Level& level, std::string_view path, std::string_
 }
 
 void ZR3Level::WriteLevelText(ByteWriter& out) const {
+  EachLevelTextPart([&out](const Lines& lines) { WriteLinesCrLf(lines, out); });
+}
+
+void ZR3Level::EachLevelTextPart(const std::function<void(const Lines&)>& each) const {
   Lines lines;
   auto flush = [&] {
-    WriteLinesCrLf(lines, out);
+    each(lines);
     lines.clear();
   };
   DescribeInfo(lines);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -65,20 +66,29 @@ struct ZR3LevelInfo {
   // The fields in file order.
   template <class Self, class Visitor>
   static void Fields(Self& self, Visitor& visit) {
-    visit(field::Text("name", self.name, kNameWidth, "Name"));
-    visit(field::Text("author", self.author, kAuthorWidth, "Author"));
-    visit(field::Text("email", self.email, kEmailWidth, "Email"));
-    visit(field::Text("version", self.version, kVersionWidth, "Version"));
-    visit(field::OffWhenOne("stat_buying", self.statBuying, "Stat Buying"));
-    visit(field::Number("encounter_percent", self.encounterPercent, "Encounter Percent"));
-    visit(field::Number("inventory_size", self.inventorySize, "Inventory Size"));
-    visit(field::Opaque("opaque_a", self.opaqueA, ""));
-    visit(field::Reference("palette", self.palette, "Palette"));
-    visit(field::Reference("background", self.background, "Background"));
-    visit(field::Reference("combat_screen", self.combatScreen, "Combat Screen"));
-    visit(field::Reference("inventory_screen", self.inventoryScreen, "Inventory Screen"));
-    visit(field::Opaque("opaque_b", self.opaqueB, ""));
-    visit(field::Text("level_text", self.levelText, kLevelTextWidth, "Level Text"));
+    visit(field::Text("name", self.name, kNameWidth, "Name").Means("The level's name"));
+    visit(field::Text("author", self.author, kAuthorWidth, "Author").Means("Who made the level"));
+    visit(field::Text("email", self.email, kEmailWidth, "Email").Means("How to reach the author"));
+    visit(field::Text("version", self.version, kVersionWidth, "Version")
+              .Means("The level's version, as its author numbers it"));
+    visit(field::OnOff("stat_buying", self.statBuying, "Stat Buying", 1)
+              .Means("Whether the player may buy statistics (stored 1: off)"));
+    visit(field::Number("encounter_percent", self.encounterPercent, "Encounter Percent")
+              .Means("The chance of a random encounter, in percent (0 to 100)"));
+    visit(field::Number("inventory_size", self.inventorySize, "Inventory Size")
+              .Means("How many items the player can carry"));
+    visit(field::Opaque("opaque_a", self.opaqueA, "").About("Unknown", meaning::kOpaque));
+    visit(field::Reference("palette", self.palette, "Palette")
+              .Means("The palette the level is drawn with"));
+    visit(field::Reference("background", self.background, "Background")
+              .Means("The full-screen graphic behind the game's views"));
+    visit(field::Reference("combat_screen", self.combatScreen, "Combat Screen")
+              .Means("The full-screen graphic of a fight"));
+    visit(field::Reference("inventory_screen", self.inventoryScreen, "Inventory Screen")
+              .Means("The full-screen graphic of the inventory"));
+    visit(field::Opaque("opaque_b", self.opaqueB, "").About("Unknown", meaning::kOpaque));
+    visit(field::Text("level_text", self.levelText, kLevelTextWidth, "Level Text")
+              .Means("The level's introduction, as the game shows it"));
   }
 
   // The fields, and one of them set from its text, as a record's Fields and SetField do. The
@@ -117,6 +127,8 @@ class ZR3Level {
   // The whole level as readable text, every line ended by CR LF.
   std::string LevelText() const;
   void WriteLevelText(ByteWriter& out) const;
+  // The level text's lines without their line ends, handed over a part (a record) at a time.
+  void EachLevelTextPart(const std::function<void(const Lines&)>& each) const;
   // Writes the level text to path atomically, streamed; throws ZR3Error on failure or an
   // empty path.
   void ExportLevelText(const std::string& path) const;

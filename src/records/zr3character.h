@@ -39,14 +39,18 @@ class ZR3Character : public FieldRecord<ZR3Character> {
     static constexpr std::string_view kPathLabels[kImageCount] = {
         "Image up1",   "Image up2",   "Image down1",  "Image down2",
         "Image left1", "Image left2", "Image right1", "Image right2"};
-    visit(field::Text("name", self.name_, kNameWidth, "Name"));
+    visit(field::Text("name", self.name_, kNameWidth, "Name").Means(meaning::kName));
     for (std::size_t i = 0; i < kImageCount; ++i) {
-      visit(field::HexNumber(kIdNames[i], self.imageIds_[i], kIdLabels[i]));
+      visit(
+          field::HexNumber(kIdNames[i], self.imageIds_[i], kIdLabels[i])
+              .Means("A picture's graphic identifier (up 1, up 2, down 1, down 2, left 1, left 2, "
+                     "right 1, right 2); with 0 no image path is stored"));
     }
     visit(field::Chain(self));
     for (std::size_t i = 0; i < kImageCount; ++i) {
       visit(field::Text(kPathNames[i], self.imagePaths_[i], kPathWidth, kPathLabels[i],
-                        self.imageIds_[i] != 0));
+                        self.imageIds_[i] != 0)
+                .Means(meaning::kImagePath));
     }
   }
 

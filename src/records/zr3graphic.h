@@ -24,10 +24,12 @@ class ZR3Graphic : public FieldRecord<ZR3Graphic> {
   // as zeros so that the record keeps its length.
   template <class Self, class Visitor>
   static void Fields(Self& self, Visitor& visit) {
-    visit(field::Text("name", self.name_, kNameWidth, "Name"));
-    visit(field::HexNumber("resource", self.resource_, "GFX resource?"));
+    visit(field::Text("name", self.name_, kNameWidth, "Name").Means(meaning::kName));
+    visit(field::HexNumber("resource", self.resource_, "GFX resource?")
+              .Means("The graphic's resource value; with 0 no image path is stored"));
     visit(field::Chain(self));
-    visit(field::Text("image_path", self.path_, kPathWidth, "Image path", self.resource_ != 0));
+    visit(field::Text("image_path", self.path_, kPathWidth, "Image path", self.resource_ != 0)
+              .Means(meaning::kImagePath));
   }
 
   const std::string& ImagePath() const { return path_; }

@@ -29,6 +29,30 @@ class ZR3Item : public FieldRecord<ZR3Item, ItemEffect> {
   static constexpr std::string_view kTypeNames[] = {"Weapon", "Armor", "Attribute Change", "Usable",
                                                     "Heal"};
 
+  // What the parameters mean, type by type.
+  static constexpr ParameterHelp kParameterHelp[] = {
+      {{{"Lowest damage", "The least damage a hit does"},
+        {"Highest damage", "The most damage a hit does"},
+        kUnusedParameters[2],
+        kUnusedParameters[3]}},
+      {{{"Armour level", "How well the armour protects (AL)"},
+        kUnusedParameters[1],
+        kUnusedParameters[2],
+        kUnusedParameters[3]}},
+      {{{"Attribute", "The attribute it changes, by number (0 to 15)"},
+        {"Change", "How much it changes the attribute; below 0 lowers it"},
+        kUnusedParameters[2],
+        kUnusedParameters[3]}},
+      {{{"Script", "The object script it runs, by its position in the list"},
+        {"Uses", "How many times it can be used"},
+        kUnusedParameters[2],
+        kUnusedParameters[3]}},
+      {{{"Heal kind", "What it heals: 0 HP, 1 SP"},
+        {"Lowest amount", "The least it heals"},
+        {"Highest amount", "The most it heals"},
+        {"Uses", "How many times it can be used"}}},
+  };
+
   ZR3Item() = default;
   explicit ZR3Item(ByteReader& in) { ReadFields(in); }
 
@@ -38,10 +62,11 @@ class ZR3Item : public FieldRecord<ZR3Item, ItemEffect> {
   // first takes from the script's current position.
   template <class Self, class Visitor>
   static void Fields(Self& self, Visitor& visit) {
-    visit(field::Text("name", self.name_, kNameWidth, "Name"));
-    visit(field::Choice("type", self.type_, kTypeNames, "Type"));
-    visit(field::Number("cost", self.cost_, "Cost"));
-    ParameterFields(self, visit, self.type_ == kUsable);
+    visit(field::Text("name", self.name_, kNameWidth, "Name").Means(meaning::kName));
+    visit(field::Choice("type", self.type_, kTypeNames, "Type")
+              .Means("What kind of item it is; it decides what the parameters mean"));
+    visit(field::Number("cost", self.cost_, "Cost").Means("What the item costs to buy"));
+    ParameterFields(self, visit, self.type_ == kUsable, kParameterHelp, self.type_);
     visit(field::Line(
         [&self](Lines& lines) { lines.push_back("Definition: " + self.DefinitionText()); }));
     GroupFields(self, visit);

@@ -35,20 +35,22 @@ class ZR3List : public FieldRecord<ZR3List> {
         "Option 0", "Option 1", "Option 2", "Option 3", "Option 4",
         "Option 5", "Option 6", "Option 7", "Option 8", "Option 9"};
     const std::size_t inUse = self.OptionsInUse();
-    visit(field::Text("name", self.name_, kNameWidth, "Name"));
+    visit(field::Text("name", self.name_, kNameWidth, "Name").Means(meaning::kName));
     for (std::size_t i = 0; i < kOptionCount; ++i) {
       visit(field::Text(kOptionNames[i], self.optionTexts_[i], kOptionWidth,
-                        i < inUse ? kOptionLabels[i] : std::string_view()));
+                        i < inUse ? kOptionLabels[i] : std::string_view())
+                .About(kOptionLabels[i], "An option's text; the list offers the first Count"));
     }
-    visit(
-        field::ReferenceRun("results", self.results_, "Result ", ReferenceStyle::NameOrHex, inUse));
-    visit(field::Number("count", self.count_, "Count"));
+    visit(field::ReferenceRun("results", self.results_, "Result ", ReferenceStyle::NameOrHex, inUse)
+              .About("Results", "The object script each option runs"));
+    visit(field::Number("count", self.count_, "Count")
+              .Means("How many options the list offers (0 to 10)"));
     visit(field::Problems([&self](RecordProblems& problems) {
       if (self.count_ > kOptionCount) {
         problems.push_back(CountAboveSlots("Count", self.count_, kOptionCount));
       }
     }));
-    visit(field::Opaque("opaque", self.opaque_));
+    visit(field::Opaque("opaque", self.opaque_).Means(meaning::kOpaque));
     visit(field::Chain(self));
   }
 

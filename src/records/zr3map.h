@@ -19,6 +19,8 @@ class ZR3Map : public FieldRecord<ZR3Map> {
  public:
   static constexpr std::size_t kNameWidth = 32;
   static constexpr int kGridSide = 100;
+  // The side of a map that Add Record makes: the smallest that has a cell to paint.
+  static constexpr int kNewSide = 1;
   static constexpr std::size_t kSlotsPerCell = 3;
   static constexpr std::size_t kBorderCount = 4;
   static constexpr std::size_t kSize = 120064;
@@ -39,20 +41,24 @@ class ZR3Map : public FieldRecord<ZR3Map> {
   // while an unresolved cell identifier is.
   template <class Self, class Visitor>
   static void Fields(Self& self, Visitor& visit) {
-    visit(field::Text("name", self.name_, kNameWidth, "Name"));
-    visit(field::Number("size", self.size_, "Size"));
+    visit(field::Text("name", self.name_, kNameWidth, "Name").Means(meaning::kName));
+    visit(field::Number("size", self.size_, "Size")
+              .Means("The side of the map's square, in cells (0 to 100)"));
     visit(field::Problems([&self](RecordProblems& problems) { self.CheckSize(problems); }));
-    visit(field::Opaque("opaque", self.opaque_));
+    visit(field::Opaque("opaque", self.opaque_).Means(meaning::kOpaque));
     Cells<Self> cells{self};
-    visit(field::Part("cells", cells));
-    visit(field::Reference("border_north", self.borders_[0], "Border N",
-                           ReferenceStyle::HexThenName));
+    visit(field::Part("cells", cells)
+              .About("Cells", "The tiles of each cell of the square, three layers each"));
     visit(
-        field::Reference("border_east", self.borders_[1], "Border E", ReferenceStyle::HexThenName));
-    visit(field::Reference("border_south", self.borders_[2], "Border S",
-                           ReferenceStyle::HexThenName));
+        field::Reference("border_north", self.borders_[0], "Border N", ReferenceStyle::HexThenName)
+            .Means("The tile drawn along the north edge, outside the square"));
+    visit(field::Reference("border_east", self.borders_[1], "Border E", ReferenceStyle::HexThenName)
+              .Means("The tile drawn along the east edge, outside the square"));
     visit(
-        field::Reference("border_west", self.borders_[3], "Border W", ReferenceStyle::HexThenName));
+        field::Reference("border_south", self.borders_[2], "Border S", ReferenceStyle::HexThenName)
+            .Means("The tile drawn along the south edge, outside the square"));
+    visit(field::Reference("border_west", self.borders_[3], "Border W", ReferenceStyle::HexThenName)
+              .Means("The tile drawn along the west edge, outside the square"));
     visit(field::Chain(self));
     // The tile table comes last in the details text and in the problem report.
     visit(field::Line([&self](Lines& lines) { self.DescribeTilesUsed(lines); }));

@@ -35,29 +35,44 @@ class ZR3Monster : public FieldRecord<ZR3Monster> {
         "level", "max_hp", "hp", "max_sp", "sp", "str", "int", "dex"};
     static constexpr std::string_view kStatisticLabels[kStatisticCount] = {
         "Level", "Max HP", "HP", "Max SP", "SP", "STR", "INT", "DEX"};
-    visit(field::Text("name", self.name_, kNameWidth, "Name"));
-    visit(field::HexNumber("gfx_id", self.gfxId_, "GFX Id"));
+    static constexpr std::string_view kStatisticMeanings[kStatisticCount] = {
+        "The monster's level", "Its most hit points", "Its hit points",   "Its most spell points",
+        "Its spell points",    "Its strength",        "Its intelligence", "Its dexterity"};
+    visit(field::Text("name", self.name_, kNameWidth, "Name").Means(meaning::kName));
+    visit(field::HexNumber("gfx_id", self.gfxId_, "GFX Id")
+              .Means("The graphic identifier of the monster's picture"));
     for (std::size_t i = 0; i < kStatisticCount; ++i) {
-      visit(field::Number(kStatisticNames[i], self.statistics_[i], kStatisticLabels[i]));
+      visit(field::Number(kStatisticNames[i], self.statistics_[i], kStatisticLabels[i])
+                .Means(kStatisticMeanings[i]));
     }
-    visit(field::Number("experience", self.experience_, "Exp"));
-    visit(field::Number("gold", self.gold_, "Gold"));
-    visit(field::Choice("type", self.type_, kTypes, ""));
-    visit(field::Choice("build", self.build_, kBuilds, ""));
-    visit(field::Choice("attack_style", self.attackStyle_, kAttackStyles, ""));
+    visit(field::Number("experience", self.experience_, "Exp")
+              .Means("The experience points the monster is worth"));
+    visit(field::Number("gold", self.gold_, "Gold").Means("The gold the monster carries"));
+    visit(
+        field::Choice("type", self.type_, kTypes, "").About("Type", "What kind of opponent it is"));
+    visit(field::Choice("build", self.build_, kBuilds, "")
+              .About("Build", "How the monster is built"));
+    visit(field::Choice("attack_style", self.attackStyle_, kAttackStyles, "")
+              .About("Attack Style", "How the monster fights"));
     visit(field::Line([&self](Lines& lines) { self.DescribeStyle(lines); }));
-    visit(field::Opaque("opaque_a", self.opaqueA_));
-    visit(field::Position("group_1", self.group1_, "Group 1"));
-    visit(field::Position("group_2", self.group2_, "Group 2"));
-    visit(field::Opaque("opaque_b", self.opaqueB_));
-    visit(field::ReferenceRun("items", self.items_, "Item "));
-    visit(field::ReferenceRun("spells", self.spells_, "Spell "));
-    visit(field::ReferenceRun("pre_scripts", self.preScripts_, "Pre "));
-    visit(field::ReferenceRun("post_scripts", self.postScripts_, "Post "));
-    visit(field::ReferenceRun("tiles", self.tiles_, "Tile "));
-    visit(field::Opaque("opaque_c", self.opaqueC_));
+    visit(field::Opaque("opaque_a", self.opaqueA_).Means(meaning::kOpaque));
+    visit(field::Position("group_1", self.group1_, "Group 1").Means(meaning::kGroup));
+    visit(field::Position("group_2", self.group2_, "Group 2").Means(meaning::kGroup));
+    visit(field::Opaque("opaque_b", self.opaqueB_).Means(meaning::kOpaque));
+    visit(field::ReferenceRun("items", self.items_, "Item ")
+              .About("Items", "The items that belong to the monster, up to ten"));
+    visit(field::ReferenceRun("spells", self.spells_, "Spell ")
+              .About("Spells", "The spells that belong to the monster, up to ten"));
+    visit(field::ReferenceRun("pre_scripts", self.preScripts_, "Pre ")
+              .About("Pre scripts", "The object scripts of the monster's pre list, up to ten"));
+    visit(field::ReferenceRun("post_scripts", self.postScripts_, "Post ")
+              .About("Post scripts", "The object scripts of the monster's post list, up to ten"));
+    visit(field::ReferenceRun("tiles", self.tiles_, "Tile ")
+              .About("Tiles", "The tiles that belong to the monster, up to ten"));
+    visit(field::Opaque("opaque_c", self.opaqueC_).Means(meaning::kOpaque));
     visit(field::Chain(self));
-    visit(field::Text("image_path", self.imagePath_, kImagePathWidth, "Image path"));
+    visit(field::Text("image_path", self.imagePath_, kImagePathWidth, "Image path")
+              .Means(meaning::kImagePath));
   }
 
   ZR3Base* Group1() const { return group1_.Record(); }

@@ -24,19 +24,25 @@ class ZR3Object : public FieldRecord<ZR3Object> {
 
   template <class Self, class Visitor>
   static void Fields(Self& self, Visitor& visit) {
-    visit(field::Text("name", self.name_, kNameWidth, "Name"));
-    visit(field::Reference("map", self.map_, "Map"));
-    visit(field::Number("location_x", self.locationX_, ""));
-    visit(field::Number("location_y", self.locationY_, ""));
+    visit(field::Text("name", self.name_, kNameWidth, "Name").Means(meaning::kName));
+    visit(field::Reference("map", self.map_, "Map").Means("The map the object stands on"));
+    visit(
+        field::Number("location_x", self.locationX_, "")
+            .About("Column", "The column it stands in, from 0 on the west; below the map's size"));
+    visit(field::Number("location_y", self.locationY_, "")
+              .About("Row", "The row it stands in, from 0 on the north; below the map's size"));
     visit(field::Line([&self](Lines& lines) {
       lines.push_back("Location: " + std::to_string(self.locationX_) + "," +
                       std::to_string(self.locationY_));
     }));
-    visit(field::Opaque("opaque", self.opaque_));
-    visit(field::HexNumber("gfx_id", self.gfxId_, "GFX Id"));
-    visit(field::ReferenceRun("scripts", self.scripts_, "Script "));
+    visit(field::Opaque("opaque", self.opaque_).Means(meaning::kOpaque));
+    visit(field::HexNumber("gfx_id", self.gfxId_, "GFX Id")
+              .Means("The graphic identifier of the object's picture"));
+    visit(field::ReferenceRun("scripts", self.scripts_, "Script ")
+              .About("Scripts", "The object scripts that belong to the object, up to ten"));
     visit(field::Chain(self));
-    visit(field::Text("image_path", self.path_, kPathWidth, "Image path"));
+    visit(
+        field::Text("image_path", self.path_, kPathWidth, "Image path").Means(meaning::kImagePath));
   }
 
   const std::string& ImagePath() const { return path_; }

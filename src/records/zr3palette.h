@@ -25,8 +25,9 @@ class ZR3Palette : public FieldRecord<ZR3Palette> {
 
   template <class Self, class Visitor>
   static void Fields(Self& self, Visitor& visit) {
-    visit(field::Text("name", self.name_, kNameWidth, "Name"));
-    visit(field::Opaque("colours", self.colours_, ""));
+    visit(field::Text("name", self.name_, kNameWidth, "Name").Means(meaning::kName));
+    visit(field::Opaque("colours", self.colours_, "")
+              .About("Colours", "The 256 colours, three bytes each: red, green, blue (0 to 255)"));
     visit(field::Line([&self](Lines& lines) { self.DescribeColours(lines); }));
     visit(field::Chain(self));
   }

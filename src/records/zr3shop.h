@@ -20,10 +20,13 @@ class ZR3Shop : public FieldRecord<ZR3Shop> {
 
   template <class Self, class Visitor>
   static void Fields(Self& self, Visitor& visit) {
-    visit(field::Text("name", self.name_, kNameWidth, "Name"));
-    visit(field::ReferenceRun("items", self.stock_, "Item "));
-    visit(field::Number("buyback", self.buyback_, "Buyback"));
-    visit(field::Number("markup", self.markup_, "Markup"));
+    visit(field::Text("name", self.name_, kNameWidth, "Name").Means(meaning::kName));
+    visit(field::ReferenceRun("items", self.stock_, "Item ")
+              .About("Items", "The items the shop offers, up to ten"));
+    visit(field::Number("buyback", self.buyback_, "Buyback")
+              .Means("The shop's buyback value (0 to 65535)"));
+    visit(field::Number("markup", self.markup_, "Markup")
+              .Means("The shop's markup value (0 to 65535)"));
     visit(field::Chain(self));
   }
 

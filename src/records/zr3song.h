@@ -22,8 +22,8 @@ class ZR3Song : public FieldRecord<ZR3Song> {
 
   template <class Self, class Visitor>
   static void Fields(Self& self, Visitor& visit) {
-    visit(field::Text("name", self.name_, kNameWidth, "Name"));
-    visit(field::Opaque("data", self.data_));
+    visit(field::Text("name", self.name_, kNameWidth, "Name").Means(meaning::kName));
+    visit(field::Opaque("data", self.data_).About("Music", "The music data, kept as read"));
     visit(field::Chain(self));
   }
 

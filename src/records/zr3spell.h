@@ -30,6 +30,32 @@ class ZR3Spell : public FieldRecord<ZR3Spell, SpellEffect> {
   static constexpr std::string_view kTypeNames[] = {"Offense",      "(Obsolete)", "Change Self",
                                                     "Change Other", "Heal",       "Run Script"};
 
+  // What the parameters mean, type by type; no type uses parameter 4.
+  static constexpr FieldHelp kRounds = {"Rounds", "How many rounds of a fight the change lasts"};
+  static constexpr ParameterHelp kParameterHelp[] = {
+      {{{"Lowest damage", "The least damage the spell does"},
+        {"Highest damage", "The most damage the spell does"},
+        kUnusedParameters[2],
+        kUnusedParameters[3]}},
+      kUnusedParameters,
+      {{{"Attribute", "The caster's attribute it changes, by number (0 to 5)"},
+        {"Change", "How much it changes the attribute; below 0 lowers it"},
+        kRounds,
+        kUnusedParameters[3]}},
+      {{{"Attribute", "The target's attribute it changes, by number (0 to 5)"},
+        {"Change", "How much it changes the attribute; below 0 lowers it"},
+        kRounds,
+        kUnusedParameters[3]}},
+      {{{"Lowest amount", "The least the spell heals"},
+        {"Highest amount", "The most the spell heals"},
+        kUnusedParameters[2],
+        kUnusedParameters[3]}},
+      {{{"Script", "The object script it runs, by its position in the list"},
+        kUnusedParameters[1],
+        kUnusedParameters[2],
+        kUnusedParameters[3]}},
+  };
+
   ZR3Spell() = default;
   explicit ZR3Spell(ByteReader& in) { ReadFields(in); }
 
@@ -39,19 +65,22 @@ class ZR3Spell : public FieldRecord<ZR3Spell, SpellEffect> {
   // script's current position into the record.
   template <class Self, class Visitor>
   static void Fields(Self& self, Visitor& visit) {
-    visit(field::Text("name", self.name_, kNameWidth, "Name"));
-    visit(field::Number("min_sp", self.minSp_, "Min SP"));
-    visit(field::Number("sp_cost", self.spCost_, "SP Cost"));
-    visit(field::Number("mastery", self.mastery_, "Mastery"));
-    visit(field::Opaque("opaque_a", self.opaqueA_));
-    visit(field::Reference("learn_spell", self.learnSpell_, "Learn", ReferenceStyle::Undescribed));
+    visit(field::Text("name", self.name_, kNameWidth, "Name").Means(meaning::kName));
+    visit(field::Number("min_sp", self.minSp_, "Min SP").Means("The SP a caster needs at least"));
+    visit(field::Number("sp_cost", self.spCost_, "SP Cost").Means("The SP a cast uses"));
+    visit(field::Number("mastery", self.mastery_, "Mastery")
+              .Means("The spell's mastery value; below 0, a missing learn spell goes unsaid"));
+    visit(field::Opaque("opaque_a", self.opaqueA_).Means(meaning::kOpaque));
+    visit(field::Reference("learn_spell", self.learnSpell_, "Learn", ReferenceStyle::Undescribed)
+              .Means("The spell's learn spell, or none"));
     visit(field::Line([&self](Lines& lines) { self.DescribeLearn(lines); }));
-    visit(field::Choice("type", self.type_, kTypeNames, "Spell Type"));
-    ParameterFields(self, visit, self.type_ == kRunScript);
+    visit(field::Choice("type", self.type_, kTypeNames, "Spell Type")
+              .Means("What kind of spell it is; it decides what the parameters mean"));
+    ParameterFields(self, visit, self.type_ == kRunScript, kParameterHelp, self.type_);
     visit(field::Line(
         [&self](Lines& lines) { lines.push_back("Definition: " + self.DefinitionText()); }));
     GroupFields(self, visit);
-    visit(field::Opaque("opaque_b", self.opaqueB_));
+    visit(field::Opaque("opaque_b", self.opaqueB_).Means(meaning::kOpaque));
     visit(field::Chain(self));
   }
 

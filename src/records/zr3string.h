@@ -15,7 +15,7 @@ class ZR3String : public FieldRecord<ZR3String, ZR3Base> {
 
   template <class Self, class Visitor>
   static void Fields(Self& self, Visitor& visit) {
-    visit(field::Text("name", self.name_, kSize, "Name"));
+    visit(field::Text("name", self.name_, kSize, "Name").Means(meaning::kName));
   }
 };
 

@@ -20,8 +20,8 @@ class ZR3Text : public FieldRecord<ZR3Text, ZR3Base> {
 
   template <class Self, class Visitor>
   static void Fields(Self& self, Visitor& visit) {
-    visit(field::Text("name", self.name_, kNameWidth, "Name"));
-    visit(field::Text("text", self.text_, kTextWidth, "Text"));
+    visit(field::Text("name", self.name_, kNameWidth, "Name").Means(meaning::kName));
+    visit(field::Text("text", self.text_, kTextWidth, "Text").Means("The text a script shows"));
   }
 
   const std::string& Text() const { return text_; }

@@ -24,13 +24,15 @@ class ZR3Tile : public FieldRecord<ZR3Tile> {
   // written as zeros so that the record keeps its length.
   template <class Self, class Visitor>
   static void Fields(Self& self, Visitor& visit) {
-    visit(field::Text("name", self.name_, kNameWidth, "Name"));
-    visit(field::HexNumber("gfx_id", self.gfxId_, "GFX Id"));
-    visit(field::Opaque("opaque_a", self.opaqueA_));
-    visit(field::Number("layer", self.layer_, "Layer"));
-    visit(field::Opaque("opaque_b", self.opaqueB_));
+    visit(field::Text("name", self.name_, kNameWidth, "Name").Means(meaning::kName));
+    visit(field::HexNumber("gfx_id", self.gfxId_, "GFX Id").Means(meaning::kGraphicId));
+    visit(field::Opaque("opaque_a", self.opaqueA_).Means(meaning::kOpaque));
+    visit(field::Number("layer", self.layer_, "Layer")
+              .Means("The layer of the map the tile is meant for"));
+    visit(field::Opaque("opaque_b", self.opaqueB_).Means(meaning::kOpaque));
     visit(field::Chain(self));
-    visit(field::Text("image_path", self.path_, kPathWidth, "Image path", self.gfxId_ != 0));
+    visit(field::Text("image_path", self.path_, kPathWidth, "Image path", self.gfxId_ != 0)
+              .Means(meaning::kImagePath));
   }
 
   const std::string& ImagePath() const { return path_; }

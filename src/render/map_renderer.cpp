@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "level/windows1252.h"
 #include "level/zr3level.h"
 #include "records/zr3map.h"
 #include "records/zr3object.h"
@@ -23,6 +24,11 @@ constexpr int kPngQuality = 80;
 
 // The golden angle spreads the hues of consecutive positions around the circle.
 constexpr double kGoldenAngle = 137.50776405;
+
+// A name's first character as a capital, through the level's code page.
+QString Initial(const std::string& name) {
+  return QString::fromStdString(ToUtf8(name.substr(0, 1))).toUpper();
+}
 
 }  // namespace
 
@@ -104,7 +110,7 @@ const QImage& MapRenderer::FallbackSquare(const ZR3ChainRecord& tile, std::size_
     font.setBold(true);
     painter.setFont(font);
     painter.setPen(Qt::black);
-    painter.drawText(square, Qt::AlignCenter, QString(QChar::fromLatin1(initial)).toUpper());
+    painter.drawText(square, Qt::AlignCenter, Initial(tile.Name()));
   }
   return image;
 }
@@ -217,7 +223,7 @@ void MapRenderer::PaintObjects(QPainter& painter, const ZR3Map& map,
       font.setPixelSize(std::max(marker.height() * 2 / 3, 1));
       font.setBold(true);
       painter.setFont(font);
-      painter.drawText(marker, Qt::AlignCenter, QString(QChar::fromLatin1(name.front())).toUpper());
+      painter.drawText(marker, Qt::AlignCenter, Initial(name));
     }
   }
   painter.restore();

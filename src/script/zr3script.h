@@ -45,15 +45,22 @@ class ZR3Script : public FieldRecord<ZR3Script> {
     SlotsPart<Self, ZR3ScriptCommand> commands{self, self.commands_, self.CommandsInUse(),
                                                "Command "};
     BlockPart<Self> blockB{self, 1};
-    visit(field::Text("name", self.name_, kNameWidth, "Name"));
-    visit(field::Part("conditions", conditions));
-    visit(field::Part("opaque_a", blockA));
-    visit(field::Part("commands", commands));
-    visit(field::Part("opaque_b", blockB));
-    visit(field::Number("condition_count", self.conditionCount_, "Conditions"));
-    visit(field::Number("command_count", self.commandCount_, "Commands"));
+    visit(field::Text("name", self.name_, kNameWidth, "Name").Means(meaning::kName));
+    visit(field::Part("conditions", conditions)
+              .About("Conditions",
+                     "The ten condition slots: what must hold for the commands to run"));
+    visit(field::Part("opaque_a", blockA)
+              .About("Unknown", "Bytes kept as read between the conditions and the commands"));
+    visit(field::Part("commands", commands)
+              .About("Commands", "The ten command slots: what the script does"));
+    visit(
+        field::Part("opaque_b", blockB).About("Unknown", "Bytes kept as read after the commands"));
+    visit(field::Number("condition_count", self.conditionCount_, "Conditions")
+              .Means("How many condition slots are in use (0 to 10)"));
+    visit(field::Number("command_count", self.commandCount_, "Commands")
+              .Means("How many command slots are in use (0 to 10)"));
     visit(field::Problems([&self](RecordProblems& problems) { self.CheckCounts(problems); }));
-    visit(field::Opaque("opaque", self.opaque_));
+    visit(field::Opaque("opaque", self.opaque_).Means(meaning::kOpaque));
     visit(field::Chain(self));
   }
 

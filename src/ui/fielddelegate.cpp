@@ -7,6 +7,7 @@
 #include <QListView>
 #include <QSortFilterProxyModel>
 #include <QSpinBox>
+#include <QStandardItemModel>
 #include <QVBoxLayout>
 #include <limits>
 
@@ -63,6 +64,8 @@ ReferencePicker::ReferencePicker(const ZR3Level& level, Category list, const QSt
   view_->setObjectName(QStringLiteral("referenceList"));
   view_->setUniformItemSizes(true);
   view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // The typing stays in the filter; a click still picks a row.
+  view_->setFocusPolicy(Qt::NoFocus);
   proxy_->setFilterCaseSensitivity(Qt::CaseInsensitive);
   proxy_->setSourceModel(choices_);
   view_->setModel(proxy_);
@@ -90,6 +93,13 @@ bool ReferencePicker::eventFilter(QObject* watched, QEvent* event) {
       case Qt::Key_PageUp:
       case Qt::Key_PageDown:
         QCoreApplication::sendEvent(view_, event);
+        return true;
+      case Qt::Key_Tab:
+      case Qt::Key_Backtab:
+      case Qt::Key_Escape:
+        // Leaving the picker is the field editor's business (take the row and go on, or
+        // cancel), never a move between the filter and the list.
+        QCoreApplication::sendEvent(this, event);
         return true;
       default:
         break;
@@ -141,9 +151,13 @@ QWidget* FieldDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
         box->addItem(QStringLiteral("%1 (%2)").arg(ToDisplay(info->words[i])).arg(i),
                      QString::number(i));
       }
-      // A stored number outside the table stays choosable as it is.
+      // A stored number outside the table is shown as it is, but cannot be chosen again once
+      // another word was.
       if (info->number < 0 || static_cast<std::size_t>(info->number) >= info->words.size()) {
         box->addItem(QString::number(info->number), QString::number(info->number));
+        if (auto* items = qobject_cast<QStandardItemModel*>(box->model())) {
+          items->item(box->count() - 1)->setEnabled(false);
+        }
       }
       return box;
     }

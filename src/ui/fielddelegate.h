@@ -33,8 +33,9 @@ class RecordChoiceModel : public QAbstractListModel {
   QString noneValue_;
 };
 
-// Picks a record of a list: typing narrows the list to the rows containing the text; Enter
-// or a double-click takes the current row.
+// Picks a record of a list: typing narrows the list to the rows containing the text, the
+// arrow keys move in it, Enter or a double-click takes the current row; Tab, Shift+Tab and
+// Escape go to the field editor around it.
 class ReferencePicker : public QWidget {
   Q_OBJECT
 

@@ -12,7 +12,8 @@ FieldTreeModel::Node NodeOf(const FieldOwner& owner, FieldInfo info) {
   FieldTreeModel::Node node;
   node.owner = owner;
   node.info = std::move(info);
-  node.caption = ToDisplay(node.info.name);
+  node.caption = ToDisplay(node.info.label);
+  node.path = ToDisplay(node.info.name);
   for (FieldInfo& element : node.info.elements) {
     node.children.push_back(NodeOf(owner, std::move(element)));
   }
@@ -20,8 +21,15 @@ FieldTreeModel::Node NodeOf(const FieldOwner& owner, FieldInfo info) {
   return node;
 }
 
-// What the value column shows: a choice's word next to its number.
+// What the value column shows: a choice's word next to its number, an on/off field's state
+// (with its number when it is neither stored value).
 QString ValueText(const FieldInfo& info) {
+  if (FieldTreeModel::Switches(info)) {
+    const QString state =
+        info.number == *info.offValue ? FieldTreeModel::tr("Off") : FieldTreeModel::tr("On");
+    if (info.number == *info.offValue || info.number == info.OnValue()) return state;
+    return QStringLiteral("%1 (%2)").arg(state).arg(info.number);
+  }
   if (info.kind == FieldKind::Choice && info.number >= 0 &&
       static_cast<std::size_t>(info.number) < info.words.size()) {
     return QStringLiteral("%1 (%2)")
@@ -51,13 +59,18 @@ std::vector<FieldTreeModel::Node> FieldTreeModel::Build() const {
   texts.owner = owner_;
   texts.info.kind = FieldKind::Run;
   texts.info.editable = false;
-  texts.caption = tr("custom_text");
+  texts.info.label = "Custom texts";
+  texts.info.meaning = "The game's own words for spells, items, gold and experience (0 to 3)";
+  texts.caption = tr("Custom texts");
+  texts.path = QStringLiteral("custom_text");
   const RecordList& list = level_->List(Category::CustomText);
   for (std::size_t i = 0; i < list.size(); ++i) {
     for (FieldInfo& info : list[i]->Fields()) {
       if (info.name != "name") continue;
+      info.label = "Custom text " + std::to_string(i);
+      info.meaning = texts.info.meaning;
       Node text = NodeOf(FieldOwner{Category::CustomText, i}, std::move(info));
-      text.caption = QStringLiteral("custom_text[%1]").arg(i);
+      text.path = QStringLiteral("custom_text[%1]").arg(i);
       texts.children.push_back(std::move(text));
     }
   }
@@ -131,7 +144,7 @@ QModelIndex FieldTreeModel::ValueIndex(const std::string& path) const {
   for (const Node& node : nodes_) {
     if (node.info.name == path) return index(node.row, ValueColumn);
     for (const Node& child : node.children) {
-      if (child.info.name == path || child.caption == ToDisplay(path)) {
+      if (child.path == ToDisplay(path)) {
         return index(child.row, ValueColumn, index(node.row, 0));
       }
     }
@@ -167,23 +180,20 @@ QString FieldTreeModel::RecordText(const ZR3Base& record) {
   return QStringLiteral("%1: %2").arg(record.Position()).arg(ToDisplay(record.Name()));
 }
 
-QString FieldTreeModel::ToolTip(const FieldInfo& info) {
-  // The identifier as JSON, get and set name the field, its kind, and the values it takes.
-  QString tip =
-      QStringLiteral("%1: %2").arg(ToDisplay(info.name), ToDisplay(FieldKindName(info.kind)));
-  switch (info.kind) {
-    case FieldKind::Integer:
-    case FieldKind::Choice:
-    case FieldKind::Position:
-      tip += tr(", %1 to %2").arg(info.min).arg(info.max);
-      break;
-    case FieldKind::Text:
-      tip += tr(", at most %1 characters").arg(info.width);
-      break;
-    default:
-      break;
+QString FieldTreeModel::ToolTip(const FieldInfo& info, const QString& path) {
+  // "Cost (cost)", what the field means, then its kind and the values it takes.
+  QString kind = ToDisplay(FieldKindName(info.kind));
+  if (Switches(info)) {
+    kind = tr("on/off: %1 is off").arg(*info.offValue);
+  } else if (info.kind == FieldKind::Integer || info.kind == FieldKind::Choice ||
+             info.kind == FieldKind::Position) {
+    kind += tr(", %1 to %2").arg(info.min).arg(info.max);
+  } else if (info.kind == FieldKind::Text) {
+    kind += tr(", at most %1 characters").arg(info.width);
   }
-  return tip;
+  QString tip = QStringLiteral("%1 (%2)").arg(ToDisplay(info.label), path);
+  if (!info.meaning.empty()) tip += QLatin1Char('\n') + ToDisplay(info.meaning);
+  return tip + QLatin1Char('\n') + kind;
 }
 
 QVariant FieldTreeModel::data(const QModelIndex& index, int role) const {
@@ -191,7 +201,10 @@ QVariant FieldTreeModel::data(const QModelIndex& index, int role) const {
   if (node == nullptr) return {};
   const FieldInfo& info = node->info;
   if (role == Qt::EditRole && index.column() == ValueColumn) return ToDisplay(info.value);
-  if (role == Qt::ToolTipRole) return ToolTip(info);
+  if (role == Qt::ToolTipRole) return ToolTip(info, node->path);
+  if (role == Qt::CheckStateRole && index.column() == ValueColumn && Switches(info)) {
+    return static_cast<int>(info.number == *info.offValue ? Qt::Unchecked : Qt::Checked);
+  }
   if (role != Qt::DisplayRole) return {};
   switch (index.column()) {
     case NameColumn:
@@ -235,16 +248,21 @@ Qt::ItemFlags FieldTreeModel::flags(const QModelIndex& index) const {
   const Node* node = NodeAt(index);
   if (node == nullptr) return Qt::NoItemFlags;
   Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
-  if (index.column() == ValueColumn && Editable(node->info)) flags |= Qt::ItemIsEditable;
-  return flags;
+  if (index.column() != ValueColumn || !Editable(node->info)) return flags;
+  // An on/off field is switched by its check box (a click, Space), not typed.
+  return flags | (Switches(node->info) ? Qt::ItemIsUserCheckable : Qt::ItemIsEditable);
 }
 
 bool FieldTreeModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   const Node* node = NodeAt(index);
-  if (role != Qt::EditRole || index.column() != ValueColumn || node == nullptr ||
-      !Editable(node->info)) {
-    return false;
+  if (index.column() != ValueColumn || node == nullptr || !Editable(node->info)) return false;
+  if (role == Qt::CheckStateRole && Switches(node->info)) {
+    const bool on = value.toInt() == Qt::Checked;
+    const std::int64_t number = on ? node->info.OnValue() : *node->info.offValue;
+    if ((node->info.number != *node->info.offValue) == on) return true;
+    return commit_(node->owner, node->info.name, std::to_string(number));
   }
+  if (role != Qt::EditRole) return false;
   std::string text;
   try {
     text = FromDisplay(value.toString());

@@ -25,8 +25,10 @@ class FieldTreeModel : public QAbstractItemModel {
   struct Node {
     FieldOwner owner;
     FieldInfo info;
-    // The caption in the name column; the field's path unless a group names it otherwise.
+    // The caption in the name column: the field's readable label.
     QString caption;
+    // The field's identifier as the JSON, get and set name it ("cost", "items[3]").
+    QString path;
     std::vector<Node> children;
     int row = 0;
     const Node* parent = nullptr;
@@ -63,8 +65,10 @@ class FieldTreeModel : public QAbstractItemModel {
   static bool Editable(const FieldInfo& info);
   // "index: name" of a record of the list, as the reference picker lists it.
   static QString RecordText(const ZR3Base& record);
-  // "cost: integer, -32768 to 32767": the field's identifier, kind and range.
-  static QString ToolTip(const FieldInfo& info);
+  // The field's label and identifier, what it means, and its kind and range.
+  static QString ToolTip(const FieldInfo& info, const QString& path);
+  // Whether the field is an on/off field, shown as a check box.
+  static bool Switches(const FieldInfo& info) { return info.offValue.has_value(); }
 
  signals:
   // Typed text the level's text cannot hold, with the reason; nothing was committed.

@@ -20,7 +20,6 @@ namespace {
 
 const QColor kSelectedColour(255, 220, 0);
 const QColor kHoverColour(255, 255, 255, 200);
-const QColor kObjectColour(255, 170, 60, 220);
 const QColor kRectangleColour(80, 160, 255, 90);
 
 }  // namespace
@@ -183,8 +182,9 @@ void MapView::paintEvent(QPaintEvent* event) {
   const QPoint origin = Origin();
   painter.translate(origin);
   renderer_.Paint(painter, *map, event->rect().translated(-origin));
+  // The objects over the tiles, drawn as the rendered map draws them.
+  if (objectsVisible_) renderer_.PaintObjects(painter, *map, render::ObjectsOn(*level_, *map));
   painter.resetTransform();
-  if (objectsVisible_) PaintObjects(painter);
   if (stroke_ && stroke_->rectangle) {
     painter.fillRect(RectangleOf(*stroke_), kRectangleColour);
   }
@@ -230,34 +230,6 @@ std::optional<std::size_t> MapView::ObjectAt(MapCell cell) const {
     }
   }
   return std::nullopt;
-}
-
-// Each object on the map as a round marker with its name's initial, over the tiles.
-void MapView::PaintObjects(QPainter& painter) const {
-  const ZR3Map* map = Map();
-  const int side = map->Side();
-  painter.save();
-  painter.setRenderHint(QPainter::Antialiasing);
-  QFont font = painter.font();
-  font.setBold(true);
-  font.setPixelSize(std::max(CellSize() / 2, 1));
-  painter.setFont(font);
-  for (const std::unique_ptr<ZR3Base>& record : level_->List(Category::Objects)) {
-    const auto& object = static_cast<const ZR3Object&>(*record);
-    if (object.Map() != map || object.Column() >= side || object.Row() >= side) {
-      continue;
-    }
-    const QRect cell = ViewRect({object.Row(), object.Column()});
-    const QRect marker = cell.adjusted(1, 1, -1, -1);
-    painter.setPen(QPen(Qt::black, 1));
-    painter.setBrush(kObjectColour);
-    painter.drawEllipse(marker);
-    if (!object.Name().empty() && CellSize() >= 8) {
-      painter.setPen(Qt::black);
-      painter.drawText(marker, Qt::AlignCenter, ToDisplay(object.Name().substr(0, 1)).toUpper());
-    }
-  }
-  painter.restore();
 }
 
 void MapView::resizeEvent(QResizeEvent* event) {

@@ -151,7 +151,6 @@ class MapView : public QAbstractScrollArea {
   // Puts back what the stroke in progress painted so far and forgets it.
   void DropStroke();
   void Pick(MapCell cell);
-  void PaintObjects(QPainter& painter) const;
 
   render::ImageCache& images_;
   render::MapRenderer renderer_;

@@ -67,16 +67,19 @@ bool RecordListModel::setData(const QModelIndex& index, const QVariant& value, i
 
 RecordFilterModel::RecordFilterModel(RecordListModel* source, QObject* parent)
     : QSortFilterProxyModel(parent), source_(source) {
-  // Names are single bytes shown as Latin-1, whose lower case stays inside Latin-1.
+  // Each byte of the level's code page folded as its character folds, where the level's text
+  // holds the folded character too ('Š' to 'š', 'Ÿ' to 'ÿ').
   for (int byte = 0; byte < 256; ++byte) {
-    const char16_t lower = QChar(byte).toLower().unicode();
-    lower_[static_cast<std::size_t>(byte)] = static_cast<unsigned char>(lower < 256 ? lower : byte);
+    const std::string folded =
+        InspectedBytes(ToDisplay(std::string(1, static_cast<char>(byte))).toCaseFolded());
+    lower_[static_cast<std::size_t>(byte)] =
+        static_cast<unsigned char>(folded.size() == 1 && folded != "\x7F" ? folded[0] : byte);
   }
   setSourceModel(source);
 }
 
 void RecordFilterModel::SetText(const QString& text) {
-  std::string needle = InspectedBytes(text);
+  std::string needle = InspectedBytes(text.toCaseFolded());
   for (char& c : needle) c = static_cast<char>(lower_[static_cast<unsigned char>(c)]);
   if (needle == needle_) return;
   needle_ = std::move(needle);

@@ -326,8 +326,17 @@ bool RecordViews::eventFilter(QObject* watched, QEvent* event) {
   const bool typing = !key->text().isEmpty() && key->text().at(0).isPrint() &&
                       !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
   if (!enter && !typing && key->key() != Qt::Key_F2) return false;
-  // The view opens the editor of its current cell for F2 and typing: make it the value.
+  // The view opens the editor of its current cell for F2 and typing, and switches a check
+  // box for Space: make it the value.
   if (current.column() != FieldTreeModel::ValueColumn) fieldTree_->setCurrentIndex(value);
+  const FieldTreeModel::Node* node = fieldModel_->NodeAt(value);
+  if (node != nullptr && FieldTreeModel::Switches(node->info) && !typing) {
+    // Enter and F2 switch an on/off field as Space does.
+    const bool on = value.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+    fieldModel_->setData(value, static_cast<int>(on ? Qt::Unchecked : Qt::Checked),
+                         Qt::CheckStateRole);
+    return true;
+  }
   if (!enter) return false;
   fieldTree_->edit(value);
   return true;

@@ -19,6 +19,9 @@ class CliBasics : public ::testing::Test {
   void SetUp() override {
     builder.info.name = "Cli Level";
     builder.flags[3] = "Door";
+    builder.flags[4] =
+        "\xC9p\xE9"
+        "e";  // "Épée" in the level's code page
     level = builder.WriteTo(dir.Path("level.zr3"));
   }
   zr3test::TempDir dir;
@@ -40,20 +43,37 @@ TEST_F(CliBasics, InfoListsInformationAndCounts) {
   EXPECT_THAT(result.out, HasSubstr("\nflags: 256\n"));
 }
 
-TEST_F(CliBasics, ExportTextToStandardOutputAndToAFile) {
+// Printed, the level text is UTF-8 lines as every printed text; the file keeps the level's
+// bytes and its CR LF line ends.
+TEST_F(CliBasics, ExportTextPrintsUtf8AndWritesTheLevelsBytesToAFile) {
   const auto toStdout = RunCli({"export-text", level, "-"});
   EXPECT_EQ(toStdout.status, 0);
-  EXPECT_THAT(toStdout.out, HasSubstr("Name: Cli Level\r\n"));
-  EXPECT_THAT(toStdout.out, HasSubstr("\r\n3: Door\r\n"));
+  EXPECT_THAT(toStdout.out, HasSubstr("Name: Cli Level\n"));
+  EXPECT_THAT(toStdout.out, HasSubstr("\n3: Door\n4: \xC3\x89p\xC3\xA9"
+                                      "e\n"));
+  EXPECT_EQ(toStdout.out.find('\r'), std::string::npos);
   const auto toFile = RunCli({"export-text", level, dir.Path("level.txt")});
   EXPECT_EQ(toFile.status, 0);
-  EXPECT_EQ(zr3test::ReadFile(dir.Path("level.txt")), toStdout.out);
+  const std::string file = zr3test::ReadFile(dir.Path("level.txt"));
+  EXPECT_THAT(file, HasSubstr("\r\n3: Door\r\n4: \xC9p\xE9"
+                              "e\r\n"));
+  EXPECT_EQ(std::count(file.begin(), file.end(), '\n'),
+            std::count(toStdout.out.begin(), toStdout.out.end(), '\n'));
+}
+
+TEST(CliPrinting, InfoPrintsTheLevelsTextAsUtf8) {
+  zr3test::TempDir dir;
+  zr3test::LevelBuilder builder;
+  builder.info.name = "Caf\xE9";
+  const std::string level = builder.WriteTo(dir.Path("cafe.zr3"));
+  EXPECT_THAT(RunCli({"info", level}).out, HasSubstr("\nName: Caf\xC3\xA9\n"));
 }
 
 TEST_F(CliBasics, ListAndShow) {
   const auto list = RunCli({"list", level, "flags"});
   EXPECT_EQ(list.status, 0);
-  EXPECT_THAT(list.out, StartsWith("0\t\n1\t\n2\t\n3\tDoor\n"));
+  EXPECT_THAT(list.out, StartsWith("0\t\n1\t\n2\t\n3\tDoor\n4\t\xC3\x89p\xC3\xA9"
+                                   "e\n"));
   const auto show = RunCli({"show", level, "flags", "3"});
   EXPECT_EQ(show.out, "Name: Door\n");
   const auto general = RunCli({"show", level, "general"});

@@ -3,6 +3,7 @@
 #include "edit/creation.h"
 #include "edit/references.h"
 #include "level/zr3level.h"
+#include "records/zr3map.h"
 #include "support/edit_checks.h"
 #include "support/edit_levels.h"
 #include "support/level_builder.h"
@@ -40,6 +41,10 @@ TEST(Creation, ANewRecordTakesTheNameOfItsKindAndRefusesFixedTables) {
   const zr3::AddResult map = zr3::AddRecord(*level, Category::Maps, 0);
   ASSERT_TRUE(map.Added()) << map.refusal;
   EXPECT_EQ(map.name, "New map");
+  // A new map has a cell to paint, and keeps it through a save.
+  const auto& added = level->At<zr3::ZR3Map>(Category::Maps, 0);
+  EXPECT_EQ(added.Side(), 1);
+  EXPECT_EQ(added.CellTile(0, 0, 0), nullptr);
   EXPECT_EQ(zr3::AddRecord(*level, Category::Tiles, 0).name, "New tile");
   EXPECT_EQ(
       zr3::AddRecord(*level, Category::Items, 7, "Sword of a very long name indeed, cut").name,
@@ -53,6 +58,7 @@ TEST(Creation, ANewRecordTakesTheNameOfItsKindAndRefusesFixedTables) {
   reloaded.LoadFromBytes(level->SaveToBytes());
   EXPECT_EQ(zr3test::Names(reloaded, Category::Items),
             std::vector<std::string>{"Sword of a very long name indee"});
+  EXPECT_EQ(reloaded.At<zr3::ZR3Map>(Category::Maps, 0).Side(), 1);
 }
 
 // Wherever a record of any kind is added, every reference of the level, read back from the

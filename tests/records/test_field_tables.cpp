@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <memory>
 #include <regex>
@@ -465,6 +466,35 @@ TEST_P(FieldTables, RefuseValuesTheFieldDoesNotAllowAndChangeNothing) {
   }
   refused("no_such_field", "1", "no such field");
   EXPECT_EQ(level->SaveToBytes(), original);
+}
+
+// Every field reads as a person names it: a capitalised label that is not its identifier, and
+// what it means; for each word of a choice (an item's or spell's type gives the parameters
+// their meaning), and in the level information.
+void ExpectReadable(const zr3::FieldList& fields, const std::string& context) {
+  for (const zr3::FieldInfo& field : fields) {
+    SCOPED_TRACE(context + " " + field.name);
+    ASSERT_FALSE(field.label.empty());
+    EXPECT_TRUE(std::isupper(static_cast<unsigned char>(field.label[0]))) << field.label;
+    EXPECT_NE(field.label, field.name);
+    EXPECT_FALSE(field.meaning.empty());
+    ExpectReadable(field.elements, context);
+  }
+}
+
+TEST_P(FieldTables, EveryFieldHasAReadableLabelAndAMeaning) {
+  SampleLevel sample;
+  auto level = zr3test::LoadLevel(sample.builder);
+  zr3::ZR3Base& record = *level->List(GetParam()).front();
+  ExpectReadable(record.Fields(), "as built");
+  for (const zr3::FieldInfo& field : record.Fields()) {
+    if (field.kind != zr3::FieldKind::Choice) continue;
+    for (std::size_t word = 0; word <= field.words.size(); ++word) {
+      record.SetField(*level, field.name, std::to_string(word));
+      ExpectReadable(record.Fields(), field.name + " " + std::to_string(word));
+    }
+  }
+  ExpectReadable(level->Info().Fields(), "level information");
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -18,6 +18,8 @@
 #include "support/edit_checks.h"
 #include "support/level_builder.h"
 #include "ui/categoryrows.h"
+#include "ui/fielddelegate.h"
+#include "ui/fieldmodel.h"
 #include "ui/mappane.h"
 #include "ui/mapview.h"
 #include "ui/recordviews.h"
@@ -43,6 +45,13 @@ void ShowActive(QWidget& window) {
   window.show();
   window.activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(&window));
+}
+
+// Gives the Fields pane the focus on the row of the field path, in its label column.
+void FocusField(Editor& editor, QTreeView* tree, const std::string& path) {
+  tree->setFocus();
+  tree->setCurrentIndex(
+      editor.Fields().ValueIndex(path).siblingAtColumn(zr3::ui::FieldTreeModel::NameColumn));
 }
 
 }  // namespace
@@ -160,11 +169,7 @@ class TestAuthoring : public QObject {
     editor.window.Views()->setCurrentIndex(1);
     auto* tree = editor.window.findChild<QTreeView*>(QStringLiteral("fieldTree"));
     QVERIFY(tree != nullptr);
-    const auto focusRow = [&](const std::string& path) {
-      tree->setFocus();
-      tree->setCurrentIndex(
-          editor.Fields().ValueIndex(path).siblingAtColumn(zr3::ui::FieldTreeModel::NameColumn));
-    };
+    const auto focusRow = [&](const std::string& path) { FocusField(editor, tree, path); };
 
     // Text: F2, then the new name.
     focusRow("name");
@@ -213,6 +218,124 @@ class TestAuthoring : public QObject {
     QTRY_VERIFY(qobject_cast<QComboBox*>(QApplication::focusWidget()) != nullptr);
     QCOMPARE(editor.Field("name"), QStringLiteral("Sabre"));
     QCOMPARE(editor.History().count(), 4);
+  }
+
+  // An on/off field is a check box that Space and Enter switch, each switch an undo step.
+  void onOffFieldsAreCheckBoxesSwitchedFromTheKeyboard() {
+    Editor editor;
+    QVERIFY(editor.Open());
+    ShowActive(editor.window);
+    editor.Select(zr3::ui::kGeneralRow, -1);
+    editor.window.Views()->setCurrentIndex(1);
+    auto* tree = editor.window.findChild<QTreeView*>(QStringLiteral("fieldTree"));
+    const QModelIndex field = editor.Fields().ValueIndex("stat_buying");
+    QVERIFY(editor.Fields().flags(field) & Qt::ItemIsUserCheckable);
+    QVERIFY(!(editor.Fields().flags(field) & Qt::ItemIsEditable));
+    QCOMPARE(field.siblingAtColumn(zr3::ui::FieldTreeModel::NameColumn).data().toString(),
+             QStringLiteral("Stat Buying"));
+    QVERIFY(field.data(Qt::ToolTipRole).toString().contains(QStringLiteral("(stat_buying)")));
+    const auto checked = [&] {
+      return editor.Fields().ValueIndex("stat_buying").data(Qt::CheckStateRole).toInt() ==
+             Qt::Checked;
+    };
+    QVERIFY(checked());
+    QCOMPARE(editor.Fields().ValueIndex("stat_buying").data().toString(), QStringLiteral("On"));
+
+    // Stored 1 is off; switching on stores 0.
+    FocusField(editor, tree, "stat_buying");
+    QTest::keyClick(tree, Qt::Key_Space);
+    QVERIFY(!checked());
+    QCOMPARE(editor.Level().Info().statBuying, 1);
+    QCOMPARE(editor.Fields().ValueIndex("stat_buying").data().toString(), QStringLiteral("Off"));
+    QCOMPARE(editor.History().count(), 1);
+    editor.History().undo();
+    QVERIFY(checked());
+    QVERIFY(!editor.window.isWindowModified());
+    FocusField(editor, tree, "stat_buying");
+    QTest::keyClick(tree, Qt::Key_Return);
+    QCOMPARE(editor.Level().Info().statBuying, 1);
+    QTest::keyClick(tree, Qt::Key_F2);
+    QCOMPARE(editor.Level().Info().statBuying, 0);
+    QVERIFY(checked());
+  }
+
+  // A choice holding a number outside its words shows the number, which cannot be chosen
+  // again once another word was.
+  void aChoiceOutsideItsWordsShowsItsNumberButDoesNotOfferIt() {
+    Editor editor;
+    QVERIFY(editor.Open());
+    ShowActive(editor.window);
+    editor.Select(kItemsRow, 0);
+    editor.window.Views()->setCurrentIndex(1);
+    auto* tree = editor.window.findChild<QTreeView*>(QStringLiteral("fieldTree"));
+    QVERIFY(editor.SetField("type", QStringLiteral("9")));
+    QCOMPARE(editor.Fields().ValueIndex("type").data().toString(), QStringLiteral("9"));
+
+    FocusField(editor, tree, "type");
+    QTest::keyClick(tree, Qt::Key_Return);
+    auto* box = qobject_cast<QComboBox*>(QApplication::focusWidget());
+    QVERIFY(box != nullptr);
+    QCOMPARE(box->currentText(), QStringLiteral("9"));
+    QTest::keyClick(box, Qt::Key_Up);
+    QCOMPARE(box->currentText(), QStringLiteral("Heal (4)"));
+    QTest::keyClick(box, Qt::Key_Down);
+    QTest::keyClicks(box, QStringLiteral("9"));
+    QCOMPARE(box->currentText(), QStringLiteral("Heal (4)"));
+    QTest::keyClick(box, Qt::Key_Return);
+    QTRY_COMPARE(editor.Field("type"), QStringLiteral("4"));
+    // Escape leaves the field as it was.
+    FocusField(editor, tree, "type");
+    QTest::keyClick(tree, Qt::Key_F2);
+    box = qobject_cast<QComboBox*>(QApplication::focusWidget());
+    QVERIFY(box != nullptr);
+    QCOMPARE(box->findText(QStringLiteral("9")), -1);
+    QTest::keyClick(box, Qt::Key_Up);
+    QTest::keyClick(box, Qt::Key_Escape);
+    QTest::qWait(20);
+    QCOMPARE(editor.Field("type"), QStringLiteral("4"));
+  }
+
+  // The reference picker from the keyboard: typing filters, the arrows move, Enter takes the
+  // row, Escape leaves the reference as it was, Tab takes the row and goes on.
+  void theReferencePickerWorksFromTheKeyboard() {
+    Editor editor;
+    QVERIFY(editor.Open());
+    ShowActive(editor.window);
+    editor.Select(zr3::ui::kGeneralRow, -1);
+    editor.window.Views()->setCurrentIndex(1);
+    auto* tree = editor.window.findChild<QTreeView*>(QStringLiteral("fieldTree"));
+    const auto palette = [&] { return editor.Field("palette"); };
+    QCOMPARE(palette(), QStringLiteral("0"));
+
+    FocusField(editor, tree, "palette");
+    QTest::keyClick(tree, Qt::Key_F2);
+    QVERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QTRY_COMPARE(QApplication::focusWidget(), tree);
+    QCOMPARE(palette(), QStringLiteral("0"));
+    QCOMPARE(editor.History().count(), 0);
+
+    FocusField(editor, tree, "palette");
+    QTest::keyClick(tree, Qt::Key_N);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("ig"));
+    auto* picker =
+        qobject_cast<zr3::ui::ReferencePicker*>(QApplication::focusWidget()->parentWidget());
+    QVERIFY(picker != nullptr);
+    QCOMPARE(picker->Filter()->text(), QStringLiteral("nig"));
+    QCOMPARE(picker->List()->model()->rowCount(), 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTRY_COMPARE(palette(), QStringLiteral("1"));
+    QCOMPARE(editor.History().count(), 1);
+
+    FocusField(editor, tree, "palette");
+    QTest::keyClick(tree, Qt::Key_Return);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTRY_COMPARE(palette(), QStringLiteral("0"));
+    // Tab went on to the next field's editor.
+    QTRY_COMPARE(tree->currentIndex(), editor.Fields().ValueIndex("background"));
+    QVERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr);
   }
 
   void testPlayCommandLineReplacesThePlaceholdersInEachArgument() {

@@ -425,6 +425,39 @@ class TestEditing : public QObject {
     QCOMPARE(RecordList(editor.window)->model()->rowCount(), 302);
   }
 
+  // Case folds as the characters do, not as their bytes would in Latin-1: 'Š', 'Œ' and 'Ÿ'
+  // are bytes 0x8A, 0x8C and 0x9F of the level's code page.
+  void theFilterIgnoresCaseOfEveryCharacterTheLevelHolds() {
+    zr3test::LevelBuilder builder = zr3test::World();
+    for (const char* name : {"\x8A"
+                             "arka",
+                             "\x8C"
+                             "uvre",
+                             "\x9F"
+                             "es",
+                             "Sarka"}) {
+      zr3test::ItemFields item{.name = name};
+      item.id = 900 + static_cast<std::uint32_t>(name[0] & 0xFF);
+      builder.Add(Category::Items, zr3test::ItemBlob(item));
+    }
+    Editor editor(builder);
+    QVERIFY(editor.Open());
+    editor.Select(kItemsRow, 0);
+    auto* filter = editor.window.findChild<QLineEdit*>(QStringLiteral("filterEdit"));
+    editor.Trigger("actionFilter");
+    const std::vector<std::pair<QString, QStringList>> cases = {
+        {QStringLiteral("\u0161ARKA"), {QStringLiteral("\u0160arka")}},
+        {QStringLiteral("\u0153UV"), {QStringLiteral("\u0152uvre")}},
+        {QStringLiteral("\u00FFes"), {QStringLiteral("\u0178es")}},
+        {QStringLiteral("\u0178ES"), {QStringLiteral("\u0178es")}},
+        {QStringLiteral("sark"), {QStringLiteral("Sarka")}},
+    };
+    for (const auto& [typed, rows] : cases) {
+      filter->setText(typed);
+      QCOMPARE(Rows(editor.window), rows);
+    }
+  }
+
   void recentFilesKeepTheLastEightAndDropAMissingOne() {
     Editor editor;
     QStringList opened;
