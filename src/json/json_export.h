@@ -17,4 +17,8 @@ inline constexpr std::string_view kFormatName = "zr3-level";
 void WriteLevelJson(const ZR3Level& level, ByteWriter& out);
 std::string LevelJson(const ZR3Level& level);
 
+class JsonOut;
+// One record of the list as an object of the level's document.
+void WriteRecordJson(JsonOut& json, Category list, const ZR3Base& record);
+
 }  // namespace zr3::json

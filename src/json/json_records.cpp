@@ -48,6 +48,7 @@ class RecordFinisher {
 }  // namespace
 
 ZR3Base* Importer::Find(Category list, std::int64_t index, std::uint32_t name, const Place& place) {
+  if (lookup_) return lookup_(list, index, names_[name], place);
   const RecordList& records = level_.List(list);
   const std::string_view noun = InfoOf(list).recordNoun;
   if (index >= 0) {
@@ -70,7 +71,11 @@ ZR3Base* Importer::Find(Category list, std::int64_t index, std::uint32_t name, c
 
 void Importer::Resolve(const PendingReference& pending) {
   ZR3Base* record = Find(pending.list, pending.index, pending.name, pending.place);
-  if (!record) return;
+  if (!record) {
+    // A pasted position that names nothing names no record at all.
+    if (lookup_ && pending.setPosition) pending.setPosition(pending.ref, -1);
+    return;
+  }
   if (pending.setRecord) {
     // Every list a reference by identifier points into is a list of chain records.
     pending.setRecord(pending.ref, static_cast<ZR3ChainRecord*>(record));
@@ -98,7 +103,8 @@ void Importer::SetGrid(PendingGrid& grid) {
     records[i] = record;
     ids[i] = record ? record->StoredId() : 0;
   }
-  if (!complete) return;
+  // A paste keeps the cells whose tiles it found; an import sets none while one is missing.
+  if (!complete && !lookup_) return;
   try {
     grid.set(std::move(grid.slots), std::move(ids), std::move(records));
   } catch (const ZR3Error& error) {
@@ -123,6 +129,17 @@ void Importer::Finish() {
   for (const PendingReference& pending : pending_) Resolve(pending);
   for (PendingGrid& grid : pendingGrids_) SetGrid(grid);
   for (const Category list : kRecordLists) FinishRecords(list);
+}
+
+void Importer::FinishPasted(const std::vector<Pasted>& records) {
+  for (const PendingReference& pending : pending_) Resolve(pending);
+  for (PendingGrid& grid : pendingGrids_) SetGrid(grid);
+  for (const Pasted& pasted : records) {
+    WithKind(pasted.list, [&]<class Record>() {
+      RecordFinisher finish(level_, problems_, pasted.place);
+      Record::Fields(static_cast<Record&>(*pasted.record), finish);
+    });
+  }
 }
 
 }  // namespace zr3::json::import
