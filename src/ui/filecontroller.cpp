@@ -39,6 +39,8 @@ FileController::FileController(LevelDocument& document, Prompt& prompt, WindowSe
   connect(actions_.save, &QAction::triggered, this, &FileController::onSave);
   connect(actions_.saveAs, &QAction::triggered, this, &FileController::onSaveAs);
   connect(actions_.exportLevel, &QAction::triggered, this, &FileController::onExport);
+  // Another tab may have added to the recent files since.
+  connect(actions_.recentFiles, &QMenu::aboutToShow, this, &FileController::FillRecentMenu);
   FillRecentMenu();
 }
 

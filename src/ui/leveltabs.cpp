@@ -29,7 +29,10 @@ bool Holds(const MainWindow& page, const QString& path) {
 }  // namespace
 
 LevelTabs::LevelTabs(Prompt* prompt, QWidget* parent)
-    : QWidget(parent), prompt_(prompt), tabs_(new QTabWidget(this)) {
+    : QWidget(parent),
+      prompt_(prompt),
+      settings_(ReadSettings(*OpenSettingsStore())),
+      tabs_(new QTabWidget(this)) {
   setObjectName(QStringLiteral("levelTabs"));
   tabs_->setObjectName(QStringLiteral("levelTabWidget"));
   tabs_->setDocumentMode(true);
@@ -41,7 +44,7 @@ LevelTabs::LevelTabs(Prompt* prompt, QWidget* parent)
   connect(tabs_, &QTabWidget::currentChanged, this, &LevelTabs::ShowTitle);
   connect(tabs_, &QTabWidget::tabCloseRequested, this, &LevelTabs::ClosePage);
   AddPage();
-  PlaceWindow(*this, ReadSettings(*OpenSettingsStore()));
+  PlaceWindow(*this, settings_);
 }
 
 LevelTabs::~LevelTabs() {
@@ -66,7 +69,7 @@ void LevelTabs::SetCurrent(int index) {
 }
 
 MainWindow* LevelTabs::AddPage() {
-  auto* page = new MainWindow(prompt_, tabs_);
+  auto* page = new MainWindow(prompt_, tabs_, &settings_);
   page->SetPlacement({.open = [this](const QString& path) { Open(path); },
                       .newLevel = [this] { NewLevel(); },
                       .restore = [this](const RecoveredLevel& left) { return Restore(left); }});

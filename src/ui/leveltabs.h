@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "ui/settings.h"
+
 class QTabWidget;
 
 namespace zr3 {
@@ -57,6 +59,8 @@ class LevelTabs : public QWidget {
   void ShowTabText(MainWindow* page);
 
   Prompt* prompt_;
+  // Read once; every page keeps the recent files and folders in it.
+  WindowSettings settings_;
   QTabWidget* tabs_;
 };
 

@@ -71,11 +71,13 @@ QWidget* Column(const char* name, std::initializer_list<QWidget*> widgets) {
 
 }  // namespace
 
-MainWindow::MainWindow(Prompt* prompt, QWidget* parent)
+MainWindow::MainWindow(Prompt* prompt, QWidget* parent, WindowSettings* shared)
     : QMainWindow(parent),
       ownPrompt_(prompt ? nullptr : std::make_unique<DialogPrompt>(this)),
       prompt_(prompt ? prompt : ownPrompt_.get()),
-      settings_(ReadSettings(*OpenSettingsStore())),
+      ownSettings_(shared ? nullptr
+                          : std::make_unique<WindowSettings>(ReadSettings(*OpenSettingsStore()))),
+      settings_(shared ? *shared : *ownSettings_),
       document_(new LevelDocument(this)),
       actions_(CreateWindowActions(*this, *document_->UndoStack())) {
   if (parent != nullptr) setWindowFlags(Qt::Widget);

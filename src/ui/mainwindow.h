@@ -36,8 +36,10 @@ class MainWindow : public QMainWindow, public ZR3Progress {
 
  public:
   // prompt answers every question; the window asks with real dialogs when it is nullptr. With
-  // a parent it is one page of a window that holds several levels.
-  explicit MainWindow(Prompt* prompt = nullptr, QWidget* parent = nullptr);
+  // a parent it is one page of a window that holds several levels, whose pages share settings
+  // (the recent files, the folders); otherwise it reads its own.
+  explicit MainWindow(Prompt* prompt = nullptr, QWidget* parent = nullptr,
+                      WindowSettings* shared = nullptr);
   ~MainWindow() override;
 
   // Offers to restore what a crashed session left. Then each argument that names a level file
@@ -100,7 +102,8 @@ class MainWindow : public QMainWindow, public ZR3Progress {
 
   std::unique_ptr<Prompt> ownPrompt_;
   Prompt* prompt_;
-  WindowSettings settings_;
+  std::unique_ptr<WindowSettings> ownSettings_;
+  WindowSettings& settings_;
   LevelDocument* document_;
   WindowActions actions_;
   // The tile palette's small pictures, apart from the map's, so that neither scales the

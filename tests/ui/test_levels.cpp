@@ -1,6 +1,7 @@
 // Several levels open in one window, each in a tab with its own history.
 #include <QClipboard>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QTabBar>
@@ -72,6 +73,8 @@ class TestLevels : public QObject {
     levels.OpenBoth();
     QCOMPARE(TabTexts(levels.window), (QStringList{"a.zr3", "b.zr3"}));
     QCOMPARE(levels.window.Current(), levels.window.Page(1));
+    // The recent files are the window's, whichever tab opened them.
+    QCOMPARE(levels.window.Page(0)->RecentFiles().value(0), QFileInfo(levels.b).absoluteFilePath());
 
     levels.window.Page(1)->Document().Rename(Category::Items, 0, "Changed");
     QCOMPARE(levels.History(1).count(), 1);
@@ -183,6 +186,35 @@ class TestLevels : public QObject {
       lines << results->index(row, 0).data().toString();
     }
     QVERIFY2(lines.filter(QStringLiteral("\"Drink\"")).size() == 1, qPrintable(lines.join('\n')));
+  }
+
+  void eachLevelKeepsARecoveryCopyRestoredInATabOfItsOwn() {
+    TwoLevels levels;
+    levels.OpenBoth();
+    for (int page = 0; page < 2; ++page) {
+      levels.window.Page(page)->Document().Rename(Category::Items, 0, "Unsaved");
+      levels.window.Page(page)->onDeactivated();
+    }
+    FakePrompt prompt;
+    prompt.answers = {QMessageBox::Yes, QMessageBox::Yes};
+    LevelTabs restarted(&prompt);
+    restarted.StartUp({});
+    QCOMPARE(prompt.questions.size(), std::size_t{2});
+    QCOMPARE(restarted.Count(), 2);
+    QStringList restored;
+    for (int page = 0; page < 2; ++page) {
+      const zr3::LevelDocument& document = restarted.Page(page)->Document();
+      QVERIFY(document.Modified());
+      QCOMPARE(document.Level()->List(Category::Items)[0]->Name(), std::string("Unsaved"));
+      restored << document.FilePath();
+    }
+    restored.sort();
+    QCOMPARE(restored, (QStringList{levels.a, levels.b}));
+    // Given up, the copies go.
+    prompt.answers = {QMessageBox::No, QMessageBox::No};
+    QVERIFY(restarted.close());
+    levels.prompt.answers = {QMessageBox::No, QMessageBox::No};
+    QVERIFY(levels.window.close());
   }
 
   void closingATabAsksAboutItsChanges() {
