@@ -21,6 +21,7 @@
 #include <QUndoView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <limits>
 
 #include "document/leveldocument.h"
 #include "document/texts.h"
@@ -50,11 +51,17 @@ QString TitleFor(const QString& name) {
          QStringLiteral("[*] - ") + kTitle;
 }
 
-// The level file a drag carries, or nothing.
-QString DroppedLevel(const QMimeData* data) {
-  if (data == nullptr || data->urls().size() != 1) return {};
-  const QString file = data->urls().first().toLocalFile();
-  return file.endsWith(QLatin1String(".zr3"), Qt::CaseInsensitive) ? file : QString();
+// The level files a drag carries, or nothing when it carries anything else or more files than
+// the window opens at once.
+QStringList DroppedLevels(const QMimeData* data, qsizetype most) {
+  if (data == nullptr || data->urls().isEmpty() || data->urls().size() > most) return {};
+  QStringList files;
+  for (const QUrl& url : data->urls()) {
+    const QString file = url.toLocalFile();
+    if (!file.endsWith(QLatin1String(".zr3"), Qt::CaseInsensitive)) return {};
+    files << file;
+  }
+  return files;
 }
 
 // A panel holding widgets one above the other, edge to edge.
@@ -430,15 +437,20 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
 }
 
+qsizetype MainWindow::MostDropped() const {
+  // Without tabs a level replaces the one open: one at a time.
+  return placesElsewhere_ ? std::numeric_limits<qsizetype>::max() : 1;
+}
+
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-  if (!DroppedLevel(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  if (!DroppedLevels(event->mimeData(), MostDropped()).isEmpty()) event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-  const QString file = DroppedLevel(event->mimeData());
-  if (file.isEmpty()) return;
+  const QStringList files = DroppedLevels(event->mimeData(), MostDropped());
+  if (files.isEmpty()) return;
   event->acceptProposedAction();
-  files_->Open(file);
+  for (const QString& file : files) files_->Open(file);
 }
 
 }  // namespace zr3::ui

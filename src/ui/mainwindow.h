@@ -85,6 +85,8 @@ class MainWindow : public QMainWindow, public ZR3Progress {
   void ConnectDocument();
   void ApplySettings();
   WindowSettings CurrentSettings() const;
+  // How many level files one drop opens.
+  qsizetype MostDropped() const;
   void ShowTitle();
   void onLevelReplaced();
   void onAbout();

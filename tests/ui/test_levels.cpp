@@ -1,6 +1,9 @@
 // Several levels open in one window, each in a tab with its own history.
+#include <QApplication>
 #include <QClipboard>
 #include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -122,6 +125,18 @@ class TestLevels : public QObject {
     QCOMPARE(levels.window.Count(), 1);
     QCOMPARE(levels.window.Current()->Document().FilePath(), levels.a);
     QCOMPARE(levels.prompt.questions.size(), std::size_t{1});
+  }
+
+  void filesDroppedTogetherOpenEachInATab() {
+    TwoLevels levels;
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(levels.a), QUrl::fromLocalFile(levels.b)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(levels.window.Current(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(levels.window.Current(), &drop);
+    QCOMPARE(TabTexts(levels.window), (QStringList{"a.zr3", "b.zr3"}));
   }
 
   void newOpensAnUntitledTab() {
