@@ -1,6 +1,7 @@
 #include "document/levelcommands.h"
 
 #include <algorithm>
+#include <map>
 #include <utility>
 
 #include "document/leveldocument.h"
@@ -9,6 +10,7 @@
 #include "edit/deletion.h"
 #include "edit/placement.h"
 #include "edit/rename.h"
+#include "json/json_clip.h"
 #include "level/zr3error.h"
 #include "script/zr3importer.h"
 
@@ -215,6 +217,54 @@ FieldOwner AddRecordCommand::Shown(const ZR3Level& level, bool undone) const {
   if (!undone) return {category_, position_};
   const std::size_t count = level.List(category_).size();
   return {category_, count == 0 ? 0 : std::min(position_, count - 1)};
+}
+
+PasteCommand::PasteCommand(LevelDocument& document, std::string json,
+                           std::optional<NamedRecord> after,
+                           std::vector<UnresolvedReference>& unresolved)
+    : LevelCommand(document, QObject::tr("Paste Records")),
+      json_(std::move(json)),
+      after_(after),
+      unresolved_(&unresolved) {}
+
+template <class Announce>
+void PasteCommand::EachRun(Announce announce) const {
+  std::map<Category, std::pair<std::size_t, std::size_t>> runs;  // first and count
+  for (const NamedRecord& record : placed_) {
+    auto [run, added] = runs.try_emplace(*record.category, record.index, 0);
+    run->second.first = std::min(run->second.first, record.index);
+    ++run->second.second;
+  }
+  for (const auto& [list, run] : runs) announce(list, run.first, run.second);
+}
+
+void PasteCommand::Redo(ZR3Level& level, bool first) {
+  if (first) {
+    json::PasteResult pasted = json::PasteRecordsJson(level, json_, after_);
+    placed_ = std::move(pasted.placed);
+    *unresolved_ = std::move(pasted.unresolved);
+    json_.clear();
+  } else {
+    PutBackPasted(level, placed_, std::move(taken_));
+  }
+  EachRun([this](Category list, std::size_t from, std::size_t count) {
+    emit document_.recordsInserted(list, from, count);
+  });
+}
+
+void PasteCommand::Undo(ZR3Level& level) {
+  taken_ = TakePasted(level, placed_);
+  EachRun([this](Category list, std::size_t from, std::size_t count) {
+    emit document_.recordsRemoved(list, from, count);
+  });
+}
+
+FieldOwner PasteCommand::Shown(const ZR3Level& level, bool undone) const {
+  if (!undone) return {placed_.front().category, placed_.front().index};
+  if (after_) return {after_->category, after_->index};
+  const Category list = *placed_.front().category;
+  const std::size_t count = level.List(list).size();
+  return {list, count == 0 ? 0 : count - 1};
 }
 
 DeleteCommand::DeleteCommand(LevelDocument& document, Category category, std::size_t index)

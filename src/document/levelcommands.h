@@ -11,6 +11,7 @@
 #include "edit/copy.h"
 #include "edit/field_edit.h"
 #include "edit/map_paint.h"
+#include "edit/paste.h"
 #include "edit/reorder.h"
 #include "edit/script_import_edit.h"
 #include "level/text.h"
@@ -138,6 +139,30 @@ class AddRecordCommand : public LevelCommand {
   Category category_;
   std::size_t position_;
   std::unique_ptr<ZR3Base> taken_;
+};
+
+// Records pasted from their JSON form; undo takes them out and keeps them, redo puts the same
+// records back. The first doing hands over the references it left unresolved.
+class PasteCommand : public LevelCommand {
+ public:
+  PasteCommand(LevelDocument& document, std::string json, std::optional<NamedRecord> after,
+               std::vector<UnresolvedReference>& unresolved);
+
+ protected:
+  void Redo(ZR3Level& level, bool first) override;
+  void Undo(ZR3Level& level) override;
+  FieldOwner Shown(const ZR3Level& level, bool undone) const override;
+
+ private:
+  // Each list's pasted records are one run: the document hears of each run once.
+  template <class Announce>
+  void EachRun(Announce announce) const;
+
+  std::string json_;
+  std::optional<NamedRecord> after_;
+  std::vector<UnresolvedReference>* unresolved_;
+  std::vector<NamedRecord> placed_;
+  std::vector<std::unique_ptr<ZR3Base>> taken_;
 };
 
 // Keeps the removed record while the deletion stands; undo puts it back at its place.

@@ -172,6 +172,11 @@ QString LevelDocument::Copy(Category category, std::size_t index, Category targe
   return Push(new CopyCommand(*this, category, index, target));
 }
 
+QString LevelDocument::Paste(std::string json, std::optional<NamedRecord> after,
+                             std::vector<UnresolvedReference>& unresolved) {
+  return Push(new PasteCommand(*this, std::move(json), after, unresolved));
+}
+
 QString LevelDocument::AddRecord(Category category, std::size_t position) {
   return Push(new AddRecordCommand(*this, category, position));
 }

@@ -7,11 +7,14 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "document/fileidentity.h"
 #include "edit/field_edit.h"
 #include "edit/map_paint.h"
+#include "edit/paste.h"
 #include "edit/reorder.h"
 #include "level/category.h"
 #include "level/text.h"
@@ -83,6 +86,10 @@ class LevelDocument : public QObject {
   // A new record with its kind's defaults at position of the list.
   QString AddRecord(Category category, std::size_t position);
   QString Delete(Category category, std::size_t index);
+  // Pastes the records of their JSON form (as RecordsJson writes it) behind the record after,
+  // or at the ends of their lists; unresolved receives the references that named nothing.
+  QString Paste(std::string json, std::optional<NamedRecord> after,
+                std::vector<UnresolvedReference>& unresolved);
   // Puts an object on another cell of its map (column x, row y): one step of the history.
   QString MoveObject(std::size_t object, int x, int y);
   // A stroke already painted on the map (it shows while the mouse moves) becomes a step.

@@ -88,6 +88,10 @@ void WriteObject(JsonOut& json, const Record& record) {
 
 }  // namespace
 
+void WriteRecordJson(JsonOut& json, Category list, const ZR3Base& record) {
+  WithKind(list, [&]<class Record>() { WriteObject(json, static_cast<const Record&>(record)); });
+}
+
 void WriteLevelJson(const ZR3Level& level, ByteWriter& out) {
   JsonOut json(out);
   JsonOut::Pretty& document = json.Document();
@@ -144,9 +148,7 @@ std::string ObjectJson(Write write) {
 }  // namespace
 
 std::string RecordJson(const ZR3Base& record, Category list) {
-  return ObjectJson([&](JsonOut& json) {
-    WithKind(list, [&]<class Record>() { WriteObject(json, static_cast<const Record&>(record)); });
-  });
+  return ObjectJson([&](JsonOut& json) { WriteRecordJson(json, list, record); });
 }
 
 std::string InfoJson(const ZR3LevelInfo& info) {

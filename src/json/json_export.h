@@ -21,5 +21,8 @@ std::string LevelJson(const ZR3Level& level);
 // for it.
 std::string RecordJson(const ZR3Base& record, Category list);
 std::string InfoJson(const ZR3LevelInfo& info);
+class JsonOut;
+// One record of the list as an object of the level's document.
+void WriteRecordJson(JsonOut& json, Category list, const ZR3Base& record);
 
 }  // namespace zr3::json

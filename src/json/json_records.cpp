@@ -48,6 +48,7 @@ class RecordFinisher {
 }  // namespace
 
 ZR3Base* Importer::Find(Category list, std::int64_t index, std::uint32_t name, const Place& place) {
+  if (lookup_) return lookup_(list, index, names_[name], place);
   const RecordList& records = level_.List(list);
   const std::string_view noun = InfoOf(list).recordNoun;
   if (index >= 0) {
@@ -70,7 +71,11 @@ ZR3Base* Importer::Find(Category list, std::int64_t index, std::uint32_t name, c
 
 void Importer::Resolve(const PendingReference& pending) {
   ZR3Base* record = Find(pending.list, pending.index, pending.name, pending.place);
-  if (!record) return;
+  if (!record) {
+    // A pasted position that names nothing names no record at all.
+    if (lookup_ && pending.setPosition) pending.setPosition(pending.ref, -1);
+    return;
+  }
   if (pending.setRecord) {
     // Every list a reference by identifier points into is a list of chain records.
     pending.setRecord(pending.ref, static_cast<ZR3ChainRecord*>(record));
@@ -98,7 +103,8 @@ void Importer::SetGrid(PendingGrid& grid) {
     records[i] = record;
     ids[i] = record ? record->StoredId() : 0;
   }
-  if (!complete) return;
+  // A paste keeps the cells whose tiles it found; an import sets none while one is missing.
+  if (!complete && !lookup_) return;
   try {
     grid.set(std::move(grid.slots), std::move(ids), std::move(records));
   } catch (const ZR3Error& error) {
@@ -110,13 +116,9 @@ void Importer::FinishRecords(Category list) {
   RecordList& records = level_.List(list);
   if (records.empty()) return;
   level_.Renumber(list, 0, records.size() - 1);
-  WithKind(list, [&]<class Record>() {
-    for (std::size_t i = 0; i < records.size(); ++i) {
-      const Place place{InfoOf(list).commandName, static_cast<std::int32_t>(i)};
-      RecordFinisher finish(level_, problems_, place);
-      Record::Fields(static_cast<Record&>(*records[i]), finish);
-    }
-  });
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    FinishRecord(list, *records[i], Place{InfoOf(list).commandName, static_cast<std::int32_t>(i)});
+  }
 }
 
 void Importer::FinishRecord(Category list, ZR3Base& record, const Place& place) {
@@ -130,6 +132,12 @@ void Importer::Finish() {
   for (const PendingReference& pending : pending_) Resolve(pending);
   for (PendingGrid& grid : pendingGrids_) SetGrid(grid);
   for (const Category list : kRecordLists) FinishRecords(list);
+}
+
+void Importer::FinishPasted(const std::vector<Pasted>& records) {
+  for (const PendingReference& pending : pending_) Resolve(pending);
+  for (PendingGrid& grid : pendingGrids_) SetGrid(grid);
+  for (const Pasted& pasted : records) FinishRecord(pasted.list, *pasted.record, pasted.place);
 }
 
 }  // namespace zr3::json::import

@@ -51,7 +51,24 @@ struct PendingGrid {
 // references once every list is complete.
 class Importer : public ValueReader {
  public:
+  // Finds the record a reference names: by the position and the name written for it.
+  using Lookup = std::function<ZR3Base*(Category list, std::int64_t index, const std::string& name,
+                                        const Place& place)>;
+  // A record read for a paste, and where it sits in the document.
+  struct Pasted {
+    Category list;
+    ZR3Base* record;
+    Place place;
+  };
+
   explicit Importer(ZR3Level& level) : level_(level) {}
+
+  // Records read into another level: every reference, by position as well, waits for Finish
+  // and is looked up there by lookup; one that names nothing is left without a record.
+  void SetLookup(Lookup lookup) {
+    lookup_ = std::move(lookup);
+    keepNames_ = true;
+  }
 
   ZR3Level& Level() { return level_; }
 
@@ -94,7 +111,13 @@ class Importer : public ValueReader {
       return;
     }
     ReferenceValue value = Reference(node, place, false);
-    if (value.kind == ReferenceValue::Kind::Index) {
+    if (value.kind == ReferenceValue::Kind::Index && lookup_) {
+      Defer({&ref, nullptr,
+             [](void* target, std::int16_t position) {
+               static_cast<Ref*>(target)->Set(position, nullptr);
+             },
+             Ref::kRule.list, value.number, AddName(std::move(value.name)), place});
+    } else if (value.kind == ReferenceValue::Kind::Index) {
       if (value.number > std::numeric_limits<std::int16_t>::max()) {
         Problem(place, std::to_string(value.number) + " is out of range 0..32767");
       } else {
@@ -129,6 +152,9 @@ class Importer : public ValueReader {
   void Finish();
   // Links the positions of one record read into a level whose lists are all complete.
   void FinishRecord(Category list, ZR3Base& record, const Place& place);
+  // Sets what the pasted records' references wait for, once the records are in their lists;
+  // then their positions.
+  void FinishPasted(const std::vector<Pasted>& records);
 
  private:
   void Defer(const PendingReference& pending) {
@@ -152,6 +178,7 @@ class Importer : public ValueReader {
   std::array<bool, kCategoryCount> complete_{};
   // Per list: the records' names, made on the first lookup by name.
   std::array<std::optional<NameIndex>, kCategoryCount> nameIndexes_;
+  Lookup lookup_;
 };
 
 // Reads each field of a record from the members of its object. A part reads itself through

@@ -53,7 +53,12 @@ struct Place {
     std::string text = "$";
     if (!list.empty()) (text += '.') += list;
     if (record >= 0) ((text += '[') += std::to_string(record)) += ']';
-    if (!field.empty()) (text += '.') += field;
+    if (!field.empty()) text += '.';
+    return text + FieldText();
+  }
+  // The field within its record: "price", "cells[5][7][2]".
+  std::string FieldText() const {
+    std::string text(field);
     for (std::size_t i = 0; i < indexCount; ++i) {
       ((text += '[') += std::to_string(indices[i])) += ']';
     }
@@ -333,10 +338,13 @@ class ValueReader {
         value.number = *id;
       }
     } else if (index != Tree::kNone) {
-      // The name is there for the reader; the position decides.
+      // The name is there for the reader; the position decides. A paste looks the name up.
       if (const auto position = Integer(index, 0, kMaxPosition, place)) {
         value.kind = Kind::Index;
         value.number = *position;
+      }
+      if (keepNames_ && name != Tree::kNone) {
+        Text(name, std::numeric_limits<std::size_t>::max(), place, value.name);
       }
     } else if (name != Tree::kNone) {
       if (Text(name, std::numeric_limits<std::size_t>::max(), place, value.name)) {
@@ -354,6 +362,8 @@ class ValueReader {
   Tree tree_;
   std::vector<std::uint8_t> used_;
   std::string scratch_;
+  // Whether a reference by position keeps the name written beside it.
+  bool keepNames_ = false;
 };
 
 }  // namespace zr3::json::import

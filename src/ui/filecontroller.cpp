@@ -39,6 +39,8 @@ FileController::FileController(LevelDocument& document, Prompt& prompt, WindowSe
   connect(actions_.save, &QAction::triggered, this, &FileController::onSave);
   connect(actions_.saveAs, &QAction::triggered, this, &FileController::onSaveAs);
   connect(actions_.exportLevel, &QAction::triggered, this, &FileController::onExport);
+  // Another tab may have added to the recent files since.
+  connect(actions_.recentFiles, &QMenu::aboutToShow, this, &FileController::FillRecentMenu);
   FillRecentMenu();
 }
 
@@ -70,7 +72,27 @@ void FileController::Opened(const QString& path) {
   WatchFile(path);
 }
 
+void FileController::Open(const QString& path) {
+  if (placement_.open) {
+    placement_.open(path);
+  } else if (SaveChangesFirst(tr("Open"))) {
+    OpenLevel(path);
+  }
+}
+
+bool FileController::Restore(const RecoveredLevel& left) {
+  try {
+    document_.OpenRecovered(left.copy, left.path, left.identity);
+  } catch (const std::exception& e) {
+    ShowError(prompt_, MessageText(e));
+    return false;
+  }
+  Opened(left.path);
+  return true;
+}
+
 bool FileController::OfferRecovery() {
+  bool restored = false;
   for (const RecoveredLevel& left : Recovery::Left()) {
     const QString name = QFileInfo(left.path).fileName();
     const QDateTime written = left.written.toLocalTime();
@@ -83,16 +105,13 @@ bool FileController::OfferRecovery() {
       Recovery::Remove(left);
       continue;
     }
-    try {
-      document_.OpenRecovered(left.copy, left.path, left.identity);
-    } catch (const std::exception& e) {
-      ShowError(prompt_, MessageText(e));
-      continue;
+    if (!placement_.restore) {
+      if (Restore(left)) return true;
+    } else if (placement_.restore(left)) {
+      restored = true;
     }
-    Opened(left.path);
-    return true;
   }
-  return false;
+  return restored;
 }
 
 bool FileController::SaveLevel(const QString& path) {
@@ -139,19 +158,32 @@ bool FileController::SaveChangesFirst(const QString& caption) {
   }
 }
 
-void FileController::onNew() {
-  if (!SaveChangesFirst(tr("New"))) return;
+void FileController::NewLevel() {
   document_.New();
   WatchFile({});
 }
 
+void FileController::onNew() {
+  if (placement_.newLevel) {
+    placement_.newLevel();
+  } else if (SaveChangesFirst(tr("New"))) {
+    NewLevel();
+  }
+}
+
 void FileController::onOpen() {
-  if (!SaveChangesFirst(tr("Open"))) return;
+  // A level that replaces this one is asked about before the dialog.
+  if (!placement_.open && !SaveChangesFirst(tr("Open"))) return;
   const QString path = prompt_.OpenFile({.name = QStringLiteral("dlgOpen"),
                                          .title = tr("Open File"),
                                          .filter = tr("ZR3 Level Files (*.zr3)"),
                                          .folder = settings_.defaultPath});
-  if (!path.isEmpty()) OpenLevel(path);
+  if (path.isEmpty()) return;
+  if (placement_.open) {
+    placement_.open(path);
+  } else {
+    OpenLevel(path);
+  }
 }
 
 void FileController::onSave() {
@@ -237,11 +269,7 @@ void FileController::OpenRecentFile(const QString& path) {
     FillRecentMenu();
     return;
   }
-  if (SaveChangesFirst(tr("Open"))) OpenLevel(path);
-}
-
-void FileController::OpenDroppedFile(const QString& path) {
-  if (SaveChangesFirst(tr("Open"))) OpenLevel(path);
+  Open(path);
 }
 
 void FileController::WatchFile(const QString& path) {

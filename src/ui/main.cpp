@@ -1,10 +1,9 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
-#include <QStatusBar>
 #include <cstring>
 
-#include "ui/mainwindow.h"
+#include "ui/leveltabs.h"
 
 namespace {
 
@@ -20,7 +19,7 @@ void DescribeCommandLine(QCommandLineParser& parser) {
   parser.addHelpOption();
   parser.addVersionOption();
   parser.addPositionalArgument(QStringLiteral("files"),
-                               QStringLiteral("Level files to open (the first is opened)."),
+                               QStringLiteral("Level files to open, each in a tab of its own."),
                                QStringLiteral("[FILE...]"));
 }
 
@@ -52,15 +51,8 @@ int main(int argc, char** argv) {
   DescribeCommandLine(parser);
   parser.process(application);
 
-  zr3::ui::MainWindow window;
+  zr3::ui::LevelTabs window;
   window.show();
-  const QStringList files = parser.positionalArguments();
-  window.StartUp(files.mid(0, 1));
-  if (files.size() > 1) {
-    // One level is open at a time.
-    window.statusBar()->showMessage(
-        QCoreApplication::translate("main", "Only one level is open at a time: not opened %1")
-            .arg(files.mid(1).join(QStringLiteral(", "))));
-  }
+  window.StartUp(parser.positionalArguments());
   return QApplication::exec();
 }

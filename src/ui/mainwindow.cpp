@@ -21,6 +21,7 @@
 #include <QUndoView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <limits>
 
 #include "document/leveldocument.h"
 #include "document/texts.h"
@@ -46,17 +47,22 @@ constexpr double kFirstRunShare = 0.7;
 
 // The file's name with the place of the modified marker; a "[*]" inside the name is doubled,
 // which the title shows as it is.
-QString TitleFor(const QString& path) {
-  if (path.isEmpty()) return QObject::tr("Untitled") + QStringLiteral("[*] - ") + kTitle;
-  return QFileInfo(path).fileName().replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")) +
+QString TitleFor(const QString& name) {
+  return QString(name).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")) +
          QStringLiteral("[*] - ") + kTitle;
 }
 
-// The level file a drag carries, or nothing.
-QString DroppedLevel(const QMimeData* data) {
-  if (data == nullptr || data->urls().size() != 1) return {};
-  const QString file = data->urls().first().toLocalFile();
-  return file.endsWith(QLatin1String(".zr3"), Qt::CaseInsensitive) ? file : QString();
+// The level files a drag carries, or nothing when it carries anything else or more files than
+// the window opens at once.
+QStringList DroppedLevels(const QMimeData* data, qsizetype most) {
+  if (data == nullptr || data->urls().isEmpty() || data->urls().size() > most) return {};
+  QStringList files;
+  for (const QUrl& url : data->urls()) {
+    const QString file = url.toLocalFile();
+    if (!file.endsWith(QLatin1String(".zr3"), Qt::CaseInsensitive)) return {};
+    files << file;
+  }
+  return files;
 }
 
 // A panel holding widgets one above the other, edge to edge.
@@ -73,13 +79,16 @@ QWidget* Column(const char* name, std::initializer_list<QWidget*> widgets) {
 
 }  // namespace
 
-MainWindow::MainWindow(Prompt* prompt, QWidget* parent)
+MainWindow::MainWindow(Prompt* prompt, QWidget* parent, WindowSettings* shared)
     : QMainWindow(parent),
       ownPrompt_(prompt ? nullptr : std::make_unique<DialogPrompt>(this)),
       prompt_(prompt ? prompt : ownPrompt_.get()),
-      settings_(ReadSettings(*OpenSettingsStore())),
+      ownSettings_(shared ? nullptr
+                          : std::make_unique<WindowSettings>(ReadSettings(*OpenSettingsStore()))),
+      settings_(shared ? *shared : *ownSettings_),
       document_(new LevelDocument(this)),
       actions_(CreateWindowActions(*this, *document_->UndoStack())) {
+  if (parent != nullptr) setWindowFlags(Qt::Widget);
   setObjectName(QStringLiteral("mainWindow"));
   setWindowTitle(kTitle);
   views_ = new RecordViews(*document_, *prompt_);
@@ -201,7 +210,8 @@ void MainWindow::CreateLayout() {
   connect(views_, &RecordViews::refused, this, &MainWindow::ShowRefusal);
   connect(views_, &RecordViews::missingImagesChanged, this, &MainWindow::ShowMissingImages);
 
-  connect(actions_.exit, &QAction::triggered, this, &QWidget::close);
+  // Exit closes the whole window, with every level it holds.
+  connect(actions_.exit, &QAction::triggered, this, [this] { window()->close(); });
   connect(actions_.about, &QAction::triggered, this, &MainWindow::onAbout);
   connect(actions_.shortcuts, &QAction::triggered, this, [this] {
     Lines lines;
@@ -263,7 +273,7 @@ void MainWindow::onLevelReplaced() {
 
 void MainWindow::ShowTitle() {
   // A failed open keeps the title of the level before it.
-  if (document_->Loaded()) setWindowTitle(TitleFor(document_->FilePath()));
+  if (document_->Loaded()) setWindowTitle(TitleFor(LevelName()));
   setWindowModified(document_->Modified());
 }
 
@@ -323,53 +333,79 @@ void MainWindow::onLevelFolder() {
   ApplyGameFolder();
 }
 
-void MainWindow::ApplySettings() {
-  if (settings_.geometry.isEmpty() || !restoreGeometry(settings_.geometry)) {
+void PlaceWindow(QWidget& window, const WindowSettings& settings) {
+  if (settings.geometry.isEmpty() || !window.restoreGeometry(settings.geometry)) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
-    resize(settings_.sized ? QSize(settings_.width, settings_.height)
-                           : available.size() * kFirstRunShare);
-    QRect frame = geometry();
+    window.resize(settings.sized ? QSize(settings.width, settings.height)
+                                 : available.size() * kFirstRunShare);
+    QRect frame = window.geometry();
     frame.moveCenter(available.center());
-    move(frame.topLeft());
+    window.move(frame.topLeft());
   }
-  ClampToScreens();
+  QScreen* screen = QGuiApplication::screenAt(window.geometry().center());
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  if (screen != nullptr) {
+    const QRect available = screen->availableGeometry();
+    QRect frame = window.geometry();
+    frame.setSize(frame.size().boundedTo(available.size()));
+    frame.moveLeft(
+        std::clamp(frame.left(), available.left(), available.right() - frame.width() + 1));
+    frame.moveTop(
+        std::clamp(frame.top(), available.top(), available.bottom() - frame.height() + 1));
+    window.setGeometry(frame);
+  }
+  if (settings.maximized) window.setWindowState(window.windowState() | Qt::WindowMaximized);
+}
+
+void MainWindow::ApplySettings() {
+  // A page of a window that holds several levels leaves the frame to that window.
+  if (isWindow()) PlaceWindow(*this, settings_);
   mainSplitter_->setSizes({settings_.hSplit, std::max(width() - settings_.hSplit, 1)});
   browserSplitter_->setSizes({settings_.vSplit, std::max(height() - settings_.vSplit, 1)});
   if (!settings_.dockState.isEmpty()) restoreState(settings_.dockState);
-  if (settings_.maximized) setWindowState(windowState() | Qt::WindowMaximized);
-}
-
-void MainWindow::ClampToScreens() {
-  QScreen* screen = QGuiApplication::screenAt(geometry().center());
-  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
-  if (screen == nullptr) return;
-  const QRect available = screen->availableGeometry();
-  QRect frame = geometry();
-  frame.setSize(frame.size().boundedTo(available.size()));
-  frame.moveLeft(std::clamp(frame.left(), available.left(), available.right() - frame.width() + 1));
-  frame.moveTop(std::clamp(frame.top(), available.top(), available.bottom() - frame.height() + 1));
-  setGeometry(frame);
 }
 
 WindowSettings MainWindow::CurrentSettings() const {
   WindowSettings current = settings_;
-  current.maximized = isMaximized();
+  const QWidget& frame = *window();
+  current.maximized = frame.isMaximized();
   if (!current.maximized) {
-    current.height = height();
-    current.width = width();
+    current.height = frame.height();
+    current.width = frame.width();
   }
   current.hSplit = mainSplitter_->sizes().value(0, current.hSplit);
   current.vSplit = browserSplitter_->sizes().value(0, current.vSplit);
-  current.geometry = saveGeometry();
+  current.geometry = frame.saveGeometry();
   current.dockState = saveState();
   return current;
 }
 
+void MainWindow::SetPlacement(LevelPlacement placement) {
+  placesElsewhere_ = static_cast<bool>(placement.open);
+  files_->SetPlacement(std::move(placement));
+}
+
+QString MainWindow::LevelName() const {
+  const QString& path = document_->FilePath();
+  return path.isEmpty() ? tr("Untitled") : QFileInfo(path).fileName();
+}
+
+bool MainWindow::Blank() const {
+  return !document_->Loaded() ||
+         (document_->FilePath().isEmpty() && document_->UndoStack()->count() == 0);
+}
+
 void MainWindow::StartUp(const QStringList& arguments) {
-  if (!files_->OfferRecovery() && !arguments.isEmpty() &&
-      arguments.first().endsWith(QLatin1String(".zr3"), Qt::CaseInsensitive)) {
-    files_->OpenLevel(arguments.first());
+  const bool restored = files_->OfferRecovery();
+  for (const QString& argument : arguments) {
+    if (!placesElsewhere_ && restored) break;
+    if (!argument.endsWith(QLatin1String(".zr3"), Qt::CaseInsensitive)) continue;
+    if (!placesElsewhere_) {
+      files_->OpenLevel(argument);
+      break;
+    }
+    files_->Open(argument);
   }
   const QString testEdit = qEnvironmentVariable("ZR3TOOL_TEST_EDIT");
   if (!testEdit.isEmpty()) RunTestEdit(testEdit);
@@ -404,15 +440,20 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
 }
 
+qsizetype MainWindow::MostDropped() const {
+  // Without tabs a level replaces the one open: one at a time.
+  return placesElsewhere_ ? std::numeric_limits<qsizetype>::max() : 1;
+}
+
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-  if (!DroppedLevel(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  if (!DroppedLevels(event->mimeData(), MostDropped()).isEmpty()) event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-  const QString file = DroppedLevel(event->mimeData());
-  if (file.isEmpty()) return;
+  const QStringList files = DroppedLevels(event->mimeData(), MostDropped());
+  if (files.isEmpty()) return;
   event->acceptProposedAction();
-  files_->OpenDroppedFile(file);
+  for (const QString& file : files) files_->Open(file);
 }
 
 }  // namespace zr3::ui

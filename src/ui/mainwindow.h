@@ -22,6 +22,7 @@ class LevelDocument;
 namespace zr3::ui {
 
 class FileController;
+struct LevelPlacement;
 class RecordController;
 class RecordViews;
 class ScriptController;
@@ -34,13 +35,22 @@ class MainWindow : public QMainWindow, public ZR3Progress {
   Q_OBJECT
 
  public:
-  // prompt answers every question; the window asks with real dialogs when it is nullptr.
-  explicit MainWindow(Prompt* prompt = nullptr, QWidget* parent = nullptr);
+  // prompt answers every question; the window asks with real dialogs when it is nullptr. With
+  // a parent it is one page of a window that holds several levels, whose pages share settings
+  // (the recent files, the folders); otherwise it reads its own.
+  explicit MainWindow(Prompt* prompt = nullptr, QWidget* parent = nullptr,
+                      WindowSettings* shared = nullptr);
   ~MainWindow() override;
 
-  // Offers to restore what a crashed session left; otherwise opens the first argument when it
-  // names a level file (".zr3" in any case).
+  // Offers to restore what a crashed session left. Then each argument that names a level file
+  // (".zr3" in any case) opens where the placement puts it; without a placement only the first
+  // does, and only when nothing was restored.
   void StartUp(const QStringList& arguments);
+  void SetPlacement(LevelPlacement placement);
+  // The level's file name, or "Untitled".
+  QString LevelName() const;
+  // Holds no level, or an untouched untitled one: what a level opened next may replace.
+  bool Blank() const;
   void ShowStatus(const std::string& text) override;
 
   LevelDocument& Document() const { return *document_; }
@@ -75,8 +85,8 @@ class MainWindow : public QMainWindow, public ZR3Progress {
   void ConnectDocument();
   void ApplySettings();
   WindowSettings CurrentSettings() const;
-  // Keeps the window on the screens there are now.
-  void ClampToScreens();
+  // How many level files one drop opens.
+  qsizetype MostDropped() const;
   void ShowTitle();
   void onLevelReplaced();
   void onAbout();
@@ -94,7 +104,8 @@ class MainWindow : public QMainWindow, public ZR3Progress {
 
   std::unique_ptr<Prompt> ownPrompt_;
   Prompt* prompt_;
-  WindowSettings settings_;
+  std::unique_ptr<WindowSettings> ownSettings_;
+  WindowSettings& settings_;
   LevelDocument* document_;
   WindowActions actions_;
   // The tile palette's small pictures, apart from the map's, so that neither scales the
@@ -112,6 +123,12 @@ class MainWindow : public QMainWindow, public ZR3Progress {
   QDockWidget* tilesDock_ = nullptr;
   QLabel* missingLabel_ = nullptr;
   QString refusal_;
+  // Whether levels opened from here go to tabs of their own.
+  bool placesElsewhere_ = false;
 };
+
+// Gives a window the size and place of the last run (or a share of the screen at the first),
+// kept on the screens there are now.
+void PlaceWindow(QWidget& window, const WindowSettings& settings);
 
 }  // namespace zr3::ui

@@ -1,21 +1,26 @@
 #include "ui/recordcontroller.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QMimeData>
 #include <algorithm>
 
 #include "document/leveldocument.h"
 #include "document/texts.h"
 #include "edit/check.h"
 #include "edit/deletion.h"
+#include "edit/paste.h"
 #include "edit/references.h"
+#include "json/json_clip.h"
 #include "level/zr3error.h"
 #include "ui/busycursor.h"
 #include "ui/categoryrows.h"
@@ -33,6 +38,8 @@ namespace {
 
 // How many referrers a refused deletion names; the rest are counted.
 constexpr int kRefusalReferrers = 10;
+// The clipboard's records exactly, beside the same text as plain text.
+const QString kRecordsMimeType = QStringLiteral("application/x-zr3tool-records");
 
 }  // namespace
 
@@ -66,7 +73,8 @@ RecordController::RecordController(LevelDocument& document, Prompt& prompt, Reco
   recordList_ = new QListView;
   recordList_->setObjectName(QStringLiteral("recordList"));
   recordList_->setAccessibleName(tr("Records"));
-  recordList_->setSelectionMode(QAbstractItemView::SingleSelection);
+  // Several records can be selected for Copy Records; the other commands act on the current.
+  recordList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   // A record is renamed by F2, a double-click or Rename, never by a click on the selected row:
   // a slow second click would open the caption editor under the keys meant for the record.
   recordList_->setEditTriggers(QAbstractItemView::DoubleClicked);
@@ -76,7 +84,8 @@ RecordController::RecordController(LevelDocument& document, Prompt& prompt, Reco
   // Copy, Delete and the moves act on records only while the record list itself has the
   // focus: not in a caption editor, not in the details or a field editor.
   for (QAction* action :
-       {actions_.rename, actions_.copy, actions_.remove, actions_.moveUp, actions_.moveDown}) {
+       {actions_.rename, actions_.copy, actions_.copyRecords, actions_.pasteRecords,
+        actions_.remove, actions_.moveUp, actions_.moveDown}) {
     action->setShortcutContext(Qt::WidgetShortcut);
     recordList_->addAction(action);
   }
@@ -113,6 +122,8 @@ RecordController::RecordController(LevelDocument& document, Prompt& prompt, Reco
   connect(actions_.newRecord, &QAction::triggered, this, &RecordController::onNewRecord);
   connect(actions_.rename, &QAction::triggered, this, &RecordController::onRename);
   connect(actions_.copy, &QAction::triggered, this, &RecordController::onCopy);
+  connect(actions_.copyRecords, &QAction::triggered, this, &RecordController::onCopyRecords);
+  connect(actions_.pasteRecords, &QAction::triggered, this, &RecordController::onPasteRecords);
   connect(actions_.remove, &QAction::triggered, this, &RecordController::onDelete);
   connect(actions_.moveUp, &QAction::triggered, this, &RecordController::onMoveUp);
   connect(actions_.moveDown, &QAction::triggered, this, &RecordController::onMoveDown);
@@ -156,8 +167,23 @@ int RecordController::SelectedCategoryRow() const {
 
 int RecordController::SelectedRecord() const {
   if (!category_) return -1;
-  const QModelIndexList rows = recordList_->selectionModel()->selectedIndexes();
+  const QItemSelectionModel* selection = recordList_->selectionModel();
+  if (selection->isSelected(recordList_->currentIndex())) {
+    return PositionOf(recordList_->currentIndex());
+  }
+  const QModelIndexList rows = selection->selectedIndexes();
   return rows.isEmpty() ? -1 : PositionOf(rows.first());
+}
+
+std::vector<std::size_t> RecordController::SelectedRecords() const {
+  std::vector<std::size_t> positions;
+  if (!category_) return positions;
+  for (const QModelIndex& row : recordList_->selectionModel()->selectedIndexes()) {
+    const int position = PositionOf(row);
+    if (position >= 0) positions.push_back(static_cast<std::size_t>(position));
+  }
+  std::sort(positions.begin(), positions.end());
+  return positions;
 }
 
 QModelIndex RecordController::ViewIndex(int position) const {
@@ -213,6 +239,8 @@ void RecordController::UpdateActions() {
   actions_.newRecord->setEnabled(list != nullptr && !FixedTable());
   actions_.rename->setEnabled(selected);
   actions_.copy->setEnabled(editable);
+  actions_.copyRecords->setEnabled(editable);
+  actions_.pasteRecords->setEnabled(document_.Loaded());
   actions_.remove->setEnabled(editable && list->size() >= 2);
   actions_.moveUp->setEnabled(editable);
   actions_.moveDown->setEnabled(editable);
@@ -438,6 +466,46 @@ void RecordController::onCopy() {
   }
   // The copy goes to the end of its list; the selection stays on the record copied.
   if (!refusal.isEmpty()) ShowError(prompt_, refusal);
+}
+
+void RecordController::onCopyRecords() {
+  if (FixedTable()) return;
+  std::vector<NamedRecord> records;
+  for (const std::size_t position : SelectedRecords()) records.push_back({category_, position});
+  if (records.empty()) return;
+  const QByteArray json = QByteArray::fromStdString(json::RecordsJson(*document_.Level(), records));
+  auto* data = new QMimeData;
+  data->setData(kRecordsMimeType, json);
+  data->setText(QString::fromUtf8(json));
+  QGuiApplication::clipboard()->setMimeData(data);
+}
+
+void RecordController::onPasteRecords() {
+  if (!document_.Loaded()) return;
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  // Records put on the clipboard by hand, in a text editor, paste as well.
+  const QByteArray json = data == nullptr                     ? QByteArray()
+                          : data->hasFormat(kRecordsMimeType) ? data->data(kRecordsMimeType)
+                                                              : data->text().toUtf8();
+  if (json.trimmed().isEmpty()) {
+    ShowError(prompt_, tr("The clipboard holds no records."));
+    return;
+  }
+  std::optional<NamedRecord> after;
+  if (const int position = SelectedRecord(); position >= 0) {
+    after = NamedRecord{category_, static_cast<std::size_t>(position)};
+  }
+  std::vector<UnresolvedReference> unresolved;
+  QString refusal;
+  {
+    BusyCursor busy;
+    refusal = document_.Paste(json.toStdString(), after, unresolved);
+  }
+  if (!refusal.isEmpty()) {
+    ShowError(prompt_, tr("The records cannot be pasted:\n%1").arg(refusal));
+  } else if (!unresolved.empty()) {
+    ListResults(UnresolvedLines(*document_.Level(), unresolved));
+  }
 }
 
 void RecordController::onFind() {

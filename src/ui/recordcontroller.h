@@ -3,6 +3,7 @@
 #include <QObject>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "edit/field_edit.h"
 #include "edit/reorder.h"
@@ -56,6 +57,8 @@ class RecordController : public QObject {
   // -1 when none is selected.
   int SelectedCategoryRow() const;
   int SelectedRecord() const;
+  // The positions of every selected record of the shown list, in list order.
+  std::vector<std::size_t> SelectedRecords() const;
 
   // Selects the record's category and row, clearing the name filter when it hides the row,
   // and scrolls to it; false when the level has no such record.
@@ -72,6 +75,11 @@ class RecordController : public QObject {
   // Opens the caption editor of the selected record.
   void onRename();
   void onCopy();
+  // The selected records to the clipboard, as the level's JSON form as well.
+  void onCopyRecords();
+  // The clipboard's records behind the selected one, or at the ends of their lists; the
+  // references left unresolved are listed under Results.
+  void onPasteRecords();
   void onDelete();
   void onMoveUp();
   void onMoveDown();

@@ -57,7 +57,12 @@ const ActionSpec kActions[] = {
     {&WindowActions::rename, "actionRename", QT_TR_NOOP("&Rename"), Place::Edit,
      QKeySequence::UnknownKey, "F2"},
     {&WindowActions::copy, "actionCopy", QT_TR_NOOP("&Copy"), Place::Edit, QKeySequence::UnknownKey,
-     "Ctrl+C"},
+     "Ctrl+D"},
+    // The clipboard carries records between levels, and within one.
+    {&WindowActions::copyRecords, "actionCopyRecords", QT_TR_NOOP("Cop&y Records"), Place::Edit,
+     QKeySequence::UnknownKey, "Ctrl+C"},
+    {&WindowActions::pasteRecords, "actionPasteRecords", QT_TR_NOOP("&Paste Records"), Place::Edit,
+     QKeySequence::UnknownKey, "Ctrl+V"},
     {&WindowActions::remove, "actionDelete", QT_TR_NOOP("&Delete"), Place::Edit,
      QKeySequence::UnknownKey, "Del"},
     {&WindowActions::find, "actionFind", QT_TR_NOOP("&Find..."), Place::Edit,

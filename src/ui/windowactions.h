@@ -29,6 +29,8 @@ struct WindowActions {
   QAction* newRecord = nullptr;
   QAction* rename = nullptr;
   QAction* copy = nullptr;
+  QAction* copyRecords = nullptr;
+  QAction* pasteRecords = nullptr;
   QAction* remove = nullptr;
   QAction* moveUp = nullptr;
   QAction* moveDown = nullptr;

@@ -1,6 +1,7 @@
 // Draws the editor window into a PNG:
 //   screenshot OUT.png LEVEL.zr3 [CATEGORY_ROW [ITEM_ROW [ACTION [RESULT_ROW]]]]
-// LEVEL "-" starts without a level, as a first launch does. A question the start asks (the
+// LEVEL "-" starts without a level, as a first launch does; LEVEL "A.zr3,B.zr3" opens each in
+// a tab, and the rest acts on the last. A question the start asks (the
 // offer to restore a crashed session's changes) is drawn over the window.
 // ACTION names a menu item or tool button (actionFind, actionCopy, ...) that runs before the
 // picture is taken; a dialog it opens is drawn over the window, as a user sees it.
@@ -23,6 +24,7 @@
 #include <QToolButton>
 #include <utility>
 
+#include "ui/leveltabs.h"
 #include "ui/mainwindow.h"
 #include "ui/mappane.h"
 #include "ui/prompt.h"
@@ -82,22 +84,25 @@ int main(int argc, char** argv) {
   const QTemporaryDir settings;
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
   ChosenFilePrompt prompt;
-  zr3::ui::MainWindow window(&prompt);
-  window.show();
+  zr3::ui::LevelTabs tabs(&prompt);
+  tabs.show();
   // From the event loop, so that a question the start asks is on the screen when the picture
   // is taken.
-  QTimer::singleShot(0, &window, [&] {
-    window.StartUp(arguments[2] == QLatin1String("-") ? QStringList() : QStringList{arguments[2]});
+  QTimer::singleShot(0, &tabs, [&] {
+    tabs.StartUp(arguments[2] == QLatin1String("-") ? QStringList()
+                                                    : arguments[2].split(QLatin1Char(',')));
+    // The rest acts on the last level opened.
+    zr3::ui::MainWindow& window = *tabs.Current();
     auto* categories = window.findChild<QListWidget*>(QStringLiteral("categoryList"));
     auto* items = window.findChild<QListView*>(QStringLiteral("recordList"));
     if (arguments.size() > 3) categories->setCurrentRow(arguments[3].toInt());
     if (arguments.size() > 4)
       items->setCurrentIndex(items->model()->index(arguments[4].toInt(), 0));
     if (arguments.size() > 5 && arguments[5].startsWith(QLatin1String("tab:"))) {
-      window.resize(1000, 700);
-      auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("recordTabs"));
-      for (int i = 0; i < tabs->count(); ++i) {
-        if (tabs->tabText(i) == arguments[5].mid(4)) tabs->setCurrentIndex(i);
+      tabs.resize(1000, 700);
+      auto* recordTabs = window.findChild<QTabWidget*>(QStringLiteral("recordTabs"));
+      for (int i = 0; i < recordTabs->count(); ++i) {
+        if (recordTabs->tabText(i) == arguments[5].mid(4)) recordTabs->setCurrentIndex(i);
       }
       if (arguments.size() > 6) FillRectangles(window, arguments[6]);
     } else if (arguments.size() > 5 && arguments[5].startsWith(QLatin1String("compare:"))) {
@@ -128,18 +133,18 @@ int main(int argc, char** argv) {
       });
     }
   });
-  QTimer::singleShot(800, &window, [&] {
+  QTimer::singleShot(800, &tabs, [&] {
     QWidget* dialog = QApplication::activeModalWidget();
     QPixmap picture;
     if (dialog != nullptr) {
-      const QRect area = window.frameGeometry().united(dialog->frameGeometry());
-      picture = window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+      const QRect area = tabs.frameGeometry().united(dialog->frameGeometry());
+      picture = tabs.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
       dialog->close();
     } else {
-      picture = window.grab();
+      picture = tabs.grab();
     }
     const bool saved = picture.save(arguments[1]);
-    window.hide();
+    tabs.hide();
     QApplication::exit(saved ? 0 : 1);
   });
   return QApplication::exec();

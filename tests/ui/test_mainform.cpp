@@ -33,8 +33,8 @@ const QStringList kCommands = {
     "actionImportScripts", "actionExit",     "actionAbout",  "actionCopy",   "actionDelete",
     "actionMoveUp",        "actionMoveDown", "actionFind"};
 
-const QStringList kEditCommands = {"actionCopy", "actionDelete", "actionMoveUp", "actionMoveDown",
-                                   "actionFind"};
+const QStringList kEditCommands = {"actionCopy",   "actionCopyRecords", "actionDelete",
+                                   "actionMoveUp", "actionMoveDown",    "actionFind"};
 
 zr3test::LevelBuilder FlagLevel() {
   zr3test::LevelBuilder builder;
@@ -80,7 +80,10 @@ class TestMainForm : public QObject {
     QVERIFY(!(CategoryList(window)->item(1)->flags() & Qt::ItemIsEditable));
 
     QCOMPARE(ActionOf(window, "actionSaveAs")->text(), QStringLiteral("Save &As..."));
-    QCOMPARE(ActionOf(window, "actionCopy")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    QCOMPARE(ActionOf(window, "actionCopy")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_D));
+    QCOMPARE(ActionOf(window, "actionCopyRecords")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    QCOMPARE(ActionOf(window, "actionPasteRecords")->shortcut(),
+             QKeySequence(Qt::CTRL | Qt::Key_V));
     QCOMPARE(ActionOf(window, "actionDelete")->shortcut(), QKeySequence(Qt::Key_Delete));
     QCOMPARE(ActionOf(window, "actionFind")->shortcut(), QKeySequence(Qt::Key_F3));
     QCOMPARE(ActionOf(window, "actionMoveUp")->toolTip(), QStringLiteral("Move current item up"));
@@ -363,7 +366,8 @@ class TestMainForm : public QObject {
     QCOMPARE(RecordList(window)->model()->rowCount(), 1);
     QVERIFY(!window.Records()->FixedTable());
     QCOMPARE(EnabledNames(window, kEditCommands),
-             QStringList({"actionCopy", "actionMoveUp", "actionMoveDown", "actionFind"}));
+             QStringList({"actionCopy", "actionCopyRecords", "actionMoveUp", "actionMoveDown",
+                          "actionFind"}));
 
     AddRecords(window, zr3::Category::Songs, 2);
     CategoryList(window)->setCurrentRow(kSongsRow);
@@ -477,7 +481,7 @@ class TestMainForm : public QObject {
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QSignalSpy deletes(ActionOf(window, "actionDelete"), &QAction::triggered);
-    QSignalSpy copies(ActionOf(window, "actionCopy"), &QAction::triggered);
+    QSignalSpy copies(ActionOf(window, "actionCopyRecords"), &QAction::triggered);
 
     RecordList(window)->setFocus();
     QTest::keyClick(RecordList(window), Qt::Key_Delete);
