@@ -102,7 +102,6 @@ void CheckFormat(const rapidjson::Document& document) {
 
 ReadRecords Read(Importer& importer, const rapidjson::Document& document) {
   ReadRecords read;
-  TreeBuilder builder(importer.CurrentTree());
   for (const auto& member : document.GetObject()) {
     const std::string_view key(member.name.GetString(), member.name.GetStringLength());
     if (key == "format" || key == "format_version" || key == kPositions) continue;
@@ -128,16 +127,9 @@ ReadRecords Read(Importer& importer, const rapidjson::Document& document) {
         importer.Problem(place, "expected an object, one record");
         continue;
       }
-      builder.Begin();
-      TreeFeed feed{builder};
-      if (!records[i].Accept(feed)) {
-        importer.Problem(place, builder.Failure());
-        continue;
-      }
-      importer.StartTree();
       std::unique_ptr<ZR3Base> record = NewRecord(*list);
       WithKind(*list, [&]<class Record>() {
-        FieldJsonReader fields(importer, 0, place);
+        FieldJsonReader fields(importer, records[i], place);
         Record::Fields(static_cast<Record&>(*record), fields);
         fields.Finish();
       });

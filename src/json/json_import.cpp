@@ -52,45 +52,45 @@ enum class Role : std::uint8_t {
 };
 
 // Takes the reader's events: the top-level object member by member, and each list's records
-// one at a time, each record through a tree of its values.
+// one at a time, each gathered into a document of its own.
 class DocumentHandler {
  public:
   explicit DocumentHandler(Importer& importer)
-      : importer_(importer), builder_(importer.CurrentTree()) {}
+      : importer_(importer), capture_(importer.Capture()) {}
 
   const std::string& StopReason() const { return stopReason_; }
   // Reports the top-level members that are missing.
   void CheckComplete();
 
   bool Null() {
-    return Value([&] { return builder_.Null(); });
+    return Value([&] { return capture_.Null(); });
   }
   bool Bool(bool b) {
-    return Value([&] { return builder_.Bool(b); });
+    return Value([&] { return capture_.Bool(b); });
   }
   bool Int(int i) {
-    return Value([&] { return builder_.Int(i); });
+    return Value([&] { return capture_.Int(i); });
   }
   bool Uint(unsigned u) {
-    return Value([&] { return builder_.Uint(u); });
+    return Value([&] { return capture_.Uint(u); });
   }
   bool Int64(std::int64_t i) {
-    return Value([&] { return builder_.Int64(i); });
+    return Value([&] { return capture_.Int64(i); });
   }
   bool Uint64(std::uint64_t u) {
-    return Value([&] { return builder_.Uint64(u); });
+    return Value([&] { return capture_.Uint64(u); });
   }
   bool Double(double d) {
-    return Value([&] { return builder_.Double(d); });
+    return Value([&] { return capture_.Double(d); });
   }
   bool RawNumber(const char*, rapidjson::SizeType, bool) { return false; }
   bool String(const char* text, rapidjson::SizeType length, bool copy) {
-    return Value([&] { return builder_.String(text, length, copy); });
+    return Value([&] { return capture_.String(text, length, copy); });
   }
   bool StartObject() { return Open(false); }
   bool StartArray() { return Open(true); }
   bool Key(const char* text, rapidjson::SizeType length, bool copy) {
-    if (capturing_) return Forward(builder_.Key(text, length, copy));
+    if (capturing_) return Forward(capture_.Key(text, length, copy));
     key_.assign(text, length);
     role_ = RoleOf(key_);
     return true;
@@ -110,7 +110,7 @@ class DocumentHandler {
     stopReason_ = std::move(reason);
     return false;
   }
-  bool Forward(bool ok) { return ok || Stop(builder_.Failure()); }
+  bool Forward(bool ok) { return ok || Stop(capture_.Failure()); }
 
   template <class Add>
   bool Value(Add add) {
@@ -135,12 +135,12 @@ class DocumentHandler {
       }
       Capture();
     }
-    return Forward(array ? builder_.StartArray() : builder_.StartObject());
+    return Forward(array ? capture_.StartArray() : capture_.StartObject());
   }
   bool Close(bool array, rapidjson::SizeType count) {
     --depth_;
     if (capturing_) {
-      return Forward(array ? builder_.EndArray(count) : builder_.EndObject(count)) && AfterValue();
+      return Forward(array ? capture_.EndArray(count) : capture_.EndObject(count)) && AfterValue();
     }
     if (inList_) {
       inList_ = false;
@@ -150,28 +150,28 @@ class DocumentHandler {
   }
   void Capture() {
     capturing_ = true;
-    builder_.Begin();
+    capture_.Begin();
   }
   bool AfterValue() {
-    if (builder_.Done()) {
+    if (capture_.Done()) {
       capturing_ = false;
-      importer_.StartTree();
+      const rapidjson::Value& value = capture_.Finish();
       if (inList_) {
-        Element(elements_++);
+        Element(value, elements_++);
       } else {
-        Member();
+        Member(value);
       }
     }
     return true;
   }
 
-  void Member();
-  void Element(std::size_t index);
+  void Member(const rapidjson::Value& value);
+  void Element(const rapidjson::Value& value, std::size_t index);
   void EndList();
-  void ReadRecord(std::size_t index);
+  void ReadRecord(const rapidjson::Value& value, std::size_t index);
 
   Importer& importer_;
-  TreeBuilder builder_;
+  ValueCapture& capture_;
   int depth_ = 0;
   bool capturing_ = false;
   bool inList_ = false;
@@ -205,12 +205,11 @@ Role DocumentHandler::RoleOf(const std::string& key) {
   return Role::Unknown;
 }
 
-void DocumentHandler::Member() {
+void DocumentHandler::Member(const rapidjson::Value& value) {
   const Place place{key_ == "info" ? std::string_view("info") : std::string_view()};
-  const Tree& tree = importer_.T();
   const auto expectString = [&](std::string_view wanted) {
     const Place at{std::string_view(role_ == Role::Format ? "format" : "header")};
-    if (tree[0].type != NodeType::String || tree.Text(0) != wanted) {
+    if (!value.IsString() || import::TextOf(value) != wanted) {
       importer_.Problem(at, "expected " + Quoted(wanted));
     }
   };
@@ -220,7 +219,7 @@ void DocumentHandler::Member() {
       break;
     case Role::FormatVersion: {
       const Place at{std::string_view("format_version")};
-      const auto version = importer_.Integer(0, 0, 1 << 30, at);
+      const auto version = importer_.Integer(value, 0, 1 << 30, at);
       if (version && *version != kFormatVersion) {
         importer_.Problem(at, "this program reads version " + std::to_string(kFormatVersion) +
                                   " of the format, not " + std::to_string(*version));
@@ -231,28 +230,28 @@ void DocumentHandler::Member() {
       expectString(ZR3Level::kHeader);
       break;
     case Role::Info: {
-      if (tree[0].type != NodeType::Object) {
-        importer_.WrongType(place, 0, "an object");
+      if (!value.IsObject()) {
+        importer_.WrongType(place, value, "an object");
         break;
       }
       ZR3LevelInfo& info = importer_.Level().Info();
-      FieldJsonReader read(importer_, 0, place);
+      FieldJsonReader read(importer_, value, place);
       ZR3LevelInfo::Fields(info, read);
       read.Finish();
       break;
     }
     case Role::Opaque: {
       auto& bytes = importer_.Level().Opaque();
-      importer_.Hex(0, bytes.data(), bytes.size(), Place{std::string_view("opaque")});
+      importer_.Hex(value, bytes.data(), bytes.size(), Place{std::string_view("opaque")});
       break;
     }
     case Role::Names:
     case Role::Records:
-      importer_.WrongType(Place{InfoOf(list_).commandName}, 0, "an array");
+      importer_.WrongType(Place{InfoOf(list_).commandName}, value, "an array");
       break;
     case Role::Schema:
-      if (tree[0].type != NodeType::String) {
-        importer_.WrongType(Place{std::string_view("$schema")}, 0, "a string");
+      if (!value.IsString()) {
+        importer_.WrongType(Place{std::string_view("$schema")}, value, "a string");
       }
       break;
     case Role::Repeated:
@@ -263,7 +262,7 @@ void DocumentHandler::Member() {
   }
 }
 
-void DocumentHandler::Element(std::size_t index) {
+void DocumentHandler::Element(const rapidjson::Value& value, std::size_t index) {
   const Place place{InfoOf(list_).commandName, static_cast<std::int32_t>(index)};
   if (role_ == Role::Repeated) return;
   if (role_ == Role::Names) {
@@ -271,7 +270,7 @@ void DocumentHandler::Element(std::size_t index) {
     if (index >= FixedTableSize(list_)) return;
     auto entry = std::make_unique<ZR3String>();
     std::string name;
-    importer_.Text(0, ZR3String::kSize, place, name);
+    importer_.Text(value, ZR3String::kSize, place, name);
     entry->SetName(std::move(name));
     entry->SetLoadPosition(static_cast<std::uint16_t>(index));
     entry->SetPosition(static_cast<int>(index));
@@ -286,20 +285,19 @@ void DocumentHandler::Element(std::size_t index) {
     }
     return;
   }
-  ReadRecord(index);
+  ReadRecord(value, index);
 }
 
-void DocumentHandler::ReadRecord(std::size_t index) {
+void DocumentHandler::ReadRecord(const rapidjson::Value& value, std::size_t index) {
   if (importer_.Report().Full()) return;
   const Place place{InfoOf(list_).commandName, static_cast<std::int32_t>(index)};
-  const Tree& tree = importer_.T();
   std::unique_ptr<ZR3Base> record = NewRecord(list_);
-  if (tree[0].type != NodeType::Object) {
+  if (!value.IsObject()) {
     // The record stays, empty, so that the positions of those after it do not shift.
-    importer_.WrongType(place, 0, "an object, one record");
+    importer_.WrongType(place, value, "an object, one record");
   } else {
     WithKind(list_, [&]<class Record>() {
-      FieldJsonReader read(importer_, 0, place);
+      FieldJsonReader read(importer_, value, place);
       Record::Fields(static_cast<Record&>(*record), read);
       read.Finish();
     });

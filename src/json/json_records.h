@@ -74,8 +74,8 @@ class Importer : public ValueReader {
 
   // A reference by identifier, set now when its list is complete, otherwise at the end.
   template <class Ref>
-  void SetReference(std::uint32_t node, const Place& place, Ref& ref) {
-    ReferenceValue value = Reference(node, place, true);
+  void SetReference(const rapidjson::Value& json, const Place& place, Ref& ref) {
+    ReferenceValue value = Reference(json, place, true);
     using Kind = ReferenceValue::Kind;
     switch (value.kind) {
       case Kind::None:
@@ -103,14 +103,14 @@ class Importer : public ValueReader {
 
   // A position held as a number; it links when every record is complete (FinishRecord).
   template <class Ref>
-  void SetPosition(std::uint32_t node, const Place& place, Ref& ref) {
-    if (tree_[node].type != NodeType::Object) {
-      if (const auto position = Integer<std::int16_t>(node, place)) {
+  void SetPosition(const rapidjson::Value& json, const Place& place, Ref& ref) {
+    if (!json.IsObject()) {
+      if (const auto position = Integer<std::int16_t>(json, place)) {
         ref.Set(static_cast<std::int16_t>(*position), nullptr);
       }
       return;
     }
-    ReferenceValue value = Reference(node, place, false);
+    ReferenceValue value = Reference(json, place, false);
     if (value.kind == ReferenceValue::Kind::Index && lookup_) {
       Defer({&ref, nullptr,
              [](void* target, std::int16_t position) {
@@ -187,88 +187,82 @@ class FieldJsonReader {
  public:
   static constexpr std::uint16_t kEmptySlot = 0xFFFF;
 
-  FieldJsonReader(Importer& importer, std::uint32_t object, const Place& place)
-      : importer_(importer),
-        tree_(importer.T()),
-        members_(importer.T(), object, importer.Used()),
-        place_(place) {}
+  FieldJsonReader(Importer& importer, const rapidjson::Value& object, const Place& place)
+      : importer_(importer), members_(object, importer.Used()), place_(place) {}
 
   void Finish() { members_.Finish(importer_.Report(), place_); }
 
   template <class S>
   void operator()(TextField<S> f) {
     // A text the file does not hold (a path beside identifier 0) may be left out.
-    const std::uint32_t node = Member(f.name, f.present);
-    if (node != Tree::kNone) importer_.Text(node, f.width, place_.Field(f.name), f.value);
+    const rapidjson::Value* json = Member(f.name, f.present);
+    if (json) importer_.Text(*json, f.width, place_.Field(f.name), f.value);
   }
   template <class T>
   void operator()(NumberField<T> f) {
-    const std::uint32_t node = Member(f.name, true);
-    if (node == Tree::kNone) return;
-    if (const auto value = importer_.Integer<T>(node, place_.Field(f.name))) {
+    const rapidjson::Value* json = Member(f.name, true);
+    if (!json) return;
+    if (const auto value = importer_.Integer<T>(*json, place_.Field(f.name))) {
       f.value = static_cast<T>(*value);
     }
   }
   template <class T>
   void operator()(ChoiceField<T> f) {
-    std::uint32_t node = Member(f.name, true);
-    if (node == Tree::kNone) return;
+    const rapidjson::Value* json = Member(f.name, true);
+    if (!json) return;
     const Place place = place_.Field(f.name);
-    if (tree_[node].type == NodeType::Object) {
+    if (json->IsObject()) {
       // {"value": 3, "word": "Usable"}: the word is for the reader.
-      ObjectReader choice(tree_, node, importer_.Used());
-      const std::uint32_t value = choice.Find("value");
+      ObjectReader choice(*json, importer_.Used());
+      json = choice.Find("value");
       choice.Find("word");
       choice.Finish(importer_.Report(), place);
-      if (value == Tree::kNone) {
+      if (!json) {
         importer_.Problem(place, "a choice names its \"value\"");
         return;
       }
-      node = value;
     }
-    if (const auto value = importer_.Integer<T>(node, place)) f.value = static_cast<T>(*value);
+    if (const auto value = importer_.Integer<T>(*json, place)) f.value = static_cast<T>(*value);
   }
   template <class A>
   void operator()(OpaqueField<A> f) {
     // Left out, the bytes are zeros: a record written by hand need not carry them.
-    const std::uint32_t node = Member(f.name, false);
-    if (node != Tree::kNone) {
-      importer_.Hex(node, f.bytes.data(), f.bytes.size(), place_.Field(f.name));
-    }
+    const rapidjson::Value* json = Member(f.name, false);
+    if (json) importer_.Hex(*json, f.bytes.data(), f.bytes.size(), place_.Field(f.name));
   }
   template <class Ref>
   void operator()(ReferenceField<Ref> f) {
-    const std::uint32_t node = Member(f.name, true);
-    if (node != Tree::kNone) importer_.SetReference(node, place_.Field(f.name), f.ref);
+    const rapidjson::Value* json = Member(f.name, true);
+    if (json) importer_.SetReference(*json, place_.Field(f.name), f.ref);
   }
   template <class A>
   void operator()(ReferenceRunField<A> f) {
-    const std::uint32_t node = Member(f.name, true);
-    if (node == Tree::kNone) return;
+    const rapidjson::Value* json = Member(f.name, true);
+    if (!json) return;
     const Place place = place_.Field(f.name);
-    if (tree_[node].type != NodeType::Array || tree_[node].count != f.refs.size()) {
+    if (!IsArrayOf(*json, f.refs.size())) {
       importer_.Problem(place,
                         "expected an array of " + std::to_string(f.refs.size()) + " references");
       return;
     }
-    std::uint32_t slot = tree_.FirstChild(node);
-    for (std::size_t i = 0; i < f.refs.size(); ++i, slot = tree_.Next(slot)) {
-      importer_.SetReference(slot, place.Index(i), f.refs[i]);
+    for (std::size_t i = 0; i < f.refs.size(); ++i) {
+      importer_.SetReference((*json)[static_cast<rapidjson::SizeType>(i)], place.Index(i),
+                             f.refs[i]);
     }
   }
   template <class Ref>
   void operator()(PositionField<Ref> f) {
-    const std::uint32_t node = Member(f.name, true);
-    if (node != Tree::kNone) importer_.SetPosition(node, place_.Field(f.name), f.ref);
+    const rapidjson::Value* json = Member(f.name, true);
+    if (json) importer_.SetPosition(*json, place_.Field(f.name), f.ref);
   }
   template <class R>
   void operator()(ChainField<R> f) {
     // Left out, they are 0: a save gives every record identifiers of its own.
     std::array<std::uint32_t, 3> ids{};
     for (std::size_t i = 0; i < ids.size(); ++i) {
-      const std::uint32_t node = Member(kChainNames[i], false);
-      if (node == Tree::kNone) continue;
-      if (const auto id = importer_.Integer<std::uint32_t>(node, place_.Field(kChainNames[i]))) {
+      const rapidjson::Value* json = Member(kChainNames[i], false);
+      if (!json) continue;
+      if (const auto id = importer_.Integer<std::uint32_t>(*json, place_.Field(kChainNames[i]))) {
         ids[i] = static_cast<std::uint32_t>(*id);
       }
     }
@@ -276,72 +270,75 @@ class FieldJsonReader {
   }
   template <class P>
   void operator()(PartField<P> f) {
-    const std::uint32_t node = Member(
+    const rapidjson::Value* json = Member(
         f.name, !requires { P::kOptionalInJson; });
-    if (node != Tree::kNone) f.part.ReadJson(*this, node, place_.Field(f.name));
+    if (json) f.part.ReadJson(*this, *json, place_.Field(f.name));
   }
 
-  bool Hex(std::uint32_t node, const Place& place, std::uint8_t* bytes, std::size_t count) {
-    return importer_.Hex(node, bytes, count, place);
+  bool Hex(const rapidjson::Value& json, const Place& place, std::uint8_t* bytes,
+           std::size_t count) {
+    return importer_.Hex(json, bytes, count, place);
   }
   // count objects {"code": c, "parameters": [...]}, each handed to set when valid.
   template <class Set>
-  void CodeSlots(std::uint32_t node, const Place& place, std::size_t count,
+  void CodeSlots(const rapidjson::Value& json, const Place& place, std::size_t count,
                  std::size_t parameterCount, Set set);
   // side rows of side cells of slots references into list; set gets them once the list is
   // whole.
   template <class Set>
-  void ReferenceGrid(std::uint32_t node, const Place& place, int side, std::size_t slots,
+  void ReferenceGrid(const rapidjson::Value& json, const Place& place, int side, std::size_t slots,
                      Category list, Set set);
   template <class F>
   void operator()(const F&) {}
 
  private:
-  std::uint32_t Member(std::string_view name, bool required) {
-    const std::uint32_t node = members_.Find(name);
-    if (node == Tree::kNone && required) importer_.Problem(place_.Field(name), "missing field");
-    return node;
+  const rapidjson::Value* Member(std::string_view name, bool required) {
+    const rapidjson::Value* json = members_.Find(name);
+    if (!json && required) importer_.Problem(place_.Field(name), "missing field");
+    return json;
+  }
+  static bool IsArrayOf(const rapidjson::Value& json, std::size_t count) {
+    return json.IsArray() && json.Size() == count;
   }
 
   Importer& importer_;
-  const Tree& tree_;
   ObjectReader members_;
   Place place_;
 };
 
 template <class Set>
-void FieldJsonReader::CodeSlots(std::uint32_t node, const Place& place, std::size_t count,
+void FieldJsonReader::CodeSlots(const rapidjson::Value& json, const Place& place, std::size_t count,
                                 std::size_t parameterCount, Set set) {
-  if (tree_[node].type != NodeType::Array || tree_[node].count != count) {
+  if (!IsArrayOf(json, count)) {
     importer_.Problem(place, "expected an array of " + std::to_string(count) + " slots");
     return;
   }
   std::vector<std::int16_t> parameters(parameterCount);
-  std::uint32_t slot = tree_.FirstChild(node);
-  for (std::size_t i = 0; i < count; ++i, slot = tree_.Next(slot)) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const rapidjson::Value& slot = json[static_cast<rapidjson::SizeType>(i)];
     const Place slotPlace = place.Index(i);
-    if (tree_[slot].type != NodeType::Object) {
+    if (!slot.IsObject()) {
       importer_.WrongType(slotPlace, slot, "an object with \"code\" and \"parameters\"");
       continue;
     }
-    ObjectReader fields(tree_, slot, importer_.Used());
-    const std::uint32_t code = fields.Find("code");
-    const std::uint32_t values = fields.Find("parameters");
+    ObjectReader fields(slot, importer_.Used());
+    const rapidjson::Value* code = fields.Find("code");
+    const rapidjson::Value* values = fields.Find("parameters");
     fields.Finish(importer_.Report(), slotPlace);
-    if (code == Tree::kNone || values == Tree::kNone) {
+    if (!code || !values) {
       importer_.Problem(slotPlace, "a slot holds \"code\" and \"parameters\"");
       continue;
     }
-    const auto codeValue = importer_.Integer<std::uint16_t>(code, slotPlace);
-    if (tree_[values].type != NodeType::Array || tree_[values].count != parameterCount) {
+    const auto codeValue = importer_.Integer<std::uint16_t>(*code, slotPlace);
+    if (!IsArrayOf(*values, parameterCount)) {
       importer_.Problem(slotPlace, "expected \"parameters\" of " + std::to_string(parameterCount) +
                                        " whole numbers");
       continue;
     }
     bool valid = codeValue.has_value();
-    std::uint32_t parameter = tree_.FirstChild(values);
-    for (std::size_t p = 0; p < parameterCount; ++p, parameter = tree_.Next(parameter)) {
-      const auto value = importer_.Integer<std::int16_t>(parameter, slotPlace);
+    for (std::size_t p = 0; p < parameterCount; ++p) {
+      const auto value = importer_.Integer<std::int16_t>(
+          (*values)[static_cast<rapidjson::SizeType>(p)], slotPlace);
       valid = valid && value;
       if (value) parameters[p] = static_cast<std::int16_t>(*value);
     }
@@ -350,13 +347,10 @@ void FieldJsonReader::CodeSlots(std::uint32_t node, const Place& place, std::siz
 }
 
 template <class Set>
-void FieldJsonReader::ReferenceGrid(std::uint32_t node, const Place& place, int side,
+void FieldJsonReader::ReferenceGrid(const rapidjson::Value& json, const Place& place, int side,
                                     std::size_t slots, Category list, Set set) {
-  const auto isArrayOf = [&](std::uint32_t at, std::size_t count) {
-    return tree_[at].type == NodeType::Array && tree_[at].count == count;
-  };
   const auto count = static_cast<std::size_t>(side);
-  if (!isArrayOf(node, count)) {
+  if (!IsArrayOf(json, count)) {
     importer_.Problem(place, "expected an array of " + std::to_string(side) +
                                  " rows, one per row of a grid of size " + std::to_string(side));
     return;
@@ -377,25 +371,25 @@ void FieldJsonReader::ReferenceGrid(std::uint32_t node, const Place& place, int 
     return found->second;
   };
   bool valid = true;
-  std::uint32_t row = tree_.FirstChild(node);
-  for (std::size_t r = 0; r < count; ++r, row = tree_.Next(row)) {
-    if (!isArrayOf(row, count)) {
+  for (std::size_t r = 0; r < count; ++r) {
+    const rapidjson::Value& row = json[static_cast<rapidjson::SizeType>(r)];
+    if (!IsArrayOf(row, count)) {
       importer_.Problem(place.Index(r), "expected an array of " + std::to_string(side) + " cells");
       valid = false;
       continue;
     }
-    std::uint32_t cell = tree_.FirstChild(row);
-    for (std::size_t c = 0; c < count; ++c, cell = tree_.Next(cell)) {
+    for (std::size_t c = 0; c < count; ++c) {
+      const rapidjson::Value& cell = row[static_cast<rapidjson::SizeType>(c)];
       const Place cellPlace = place.Index(r).Index(c);
-      if (!isArrayOf(cell, slots)) {
+      if (!IsArrayOf(cell, slots)) {
         importer_.Problem(cellPlace, "expected an array of " + std::to_string(slots) + " slots");
         valid = false;
         continue;
       }
-      std::uint32_t slot = tree_.FirstChild(cell);
-      for (std::size_t s = 0; s < slots; ++s, slot = tree_.Next(slot)) {
+      for (std::size_t s = 0; s < slots; ++s) {
         const Place slotPlace = cellPlace.Index(s);
-        ReferenceValue value = importer_.Reference(slot, slotPlace, true);
+        ReferenceValue value =
+            importer_.Reference(cell[static_cast<rapidjson::SizeType>(s)], slotPlace, true);
         using Kind = ReferenceValue::Kind;
         std::uint16_t& entry = grid.slots.emplace_back(kEmptySlot);
         if (value.kind == Kind::Index) {

@@ -96,28 +96,28 @@ std::unique_ptr<ZR3Base> ReadRecordJson(ZR3Level& level, Category list, std::siz
                                         std::string_view object) {
   import::Importer importer(level);
   const import::Place place{InfoOf(list).commandName, static_cast<std::int32_t>(index)};
-  TreeBuilder builder(importer.CurrentTree());
-  builder.Begin();
+  ValueCapture& capture = importer.Capture();
+  capture.Begin();
   rapidjson::MemoryStream stream(object.data(), object.size());
   rapidjson::Reader reader;
   const rapidjson::ParseResult parsed =
-      reader.Parse<rapidjson::kParseValidateEncodingFlag>(stream, builder);
+      reader.Parse<rapidjson::kParseValidateEncodingFlag>(stream, capture);
   if (parsed.IsError()) {
     importer.Report().Add(place, parsed.Code() == rapidjson::kParseErrorTermination
-                                     ? builder.Failure()
+                                     ? capture.Failure()
                                      : rapidjson::GetParseError_En(parsed.Code()));
     importer.Report().Throw();
   }
-  importer.StartTree();
-  if (importer.T()[0].type != NodeType::Object) {
-    importer.WrongType(place, 0, "an object, one record");
+  const rapidjson::Value& value = capture.Finish();
+  if (!value.IsObject()) {
+    importer.WrongType(place, value, "an object, one record");
     importer.Report().Throw();
   }
   // Every list is whole: references resolve as they are read.
   for (std::size_t c = 0; c < kCategoryCount; ++c) importer.MarkComplete(static_cast<Category>(c));
   std::unique_ptr<ZR3Base> record = NewRecord(list);
   WithKind(list, [&]<class Record>() {
-    import::FieldJsonReader read(importer, 0, place);
+    import::FieldJsonReader read(importer, value, place);
     Record::Fields(static_cast<Record&>(*record), read);
     read.Finish();
   });

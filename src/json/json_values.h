@@ -1,5 +1,8 @@
 #pragma once
 
+#include <rapidjson/document.h>
+
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -10,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "json/json_capture.h"
 #include "json/json_import.h"
-#include "json/json_tree.h"
 #include "level/category.h"
 #include "level/numbers.h"
 #include "level/windows1252.h"
@@ -94,25 +97,27 @@ class Problems {
   std::size_t count_ = 0;
 };
 
-inline std::string_view TypeName(NodeType type) {
-  switch (type) {
-    case NodeType::Null:
+inline std::string_view TypeName(const rapidjson::Value& value) {
+  switch (value.GetType()) {
+    case rapidjson::kNullType:
       return "null";
-    case NodeType::False:
-    case NodeType::True:
+    case rapidjson::kFalseType:
+    case rapidjson::kTrueType:
       return "a boolean";
-    case NodeType::Unsigned:
-    case NodeType::Negative:
-    case NodeType::Double:
+    case rapidjson::kNumberType:
       return "a number";
-    case NodeType::String:
+    case rapidjson::kStringType:
       return "a string";
-    case NodeType::Array:
+    case rapidjson::kArrayType:
       return "an array";
-    case NodeType::Object:
+    case rapidjson::kObjectType:
       break;
   }
   return "an object";
+}
+
+inline std::string_view TextOf(const rapidjson::Value& string) {
+  return {string.GetString(), string.GetStringLength()};
 }
 
 inline std::string Quoted(std::string_view text) {
@@ -135,132 +140,131 @@ struct ReferenceValue {
 };
 
 // The members of one object: found by key, each marked when used, so that what is left over
-// is reported as unknown or repeated.
+// is reported as unknown or repeated. The marks of the objects read at once (a record, a
+// reference inside it) stand one after another in a shared vector, each reader's taken back
+// when it ends.
 class ObjectReader {
  public:
-  ObjectReader(const Tree& tree, std::uint32_t object, std::vector<std::uint8_t>& used)
-      : tree_(tree), object_(object), used_(used), cursor_(tree.FirstChild(object)) {}
+  ObjectReader(const rapidjson::Value& object, std::vector<std::uint8_t>& used)
+      : members_(object.MemberBegin()),
+        count_(object.MemberCount()),
+        used_(used),
+        base_(used.size()) {
+    used_.resize(base_ + count_, 0);
+  }
+  ObjectReader(const ObjectReader&) = delete;
+  ObjectReader& operator=(const ObjectReader&) = delete;
+  ~ObjectReader() { used_.resize(base_); }
 
-  // The member with the key, or Tree::kNone. Members are looked for from just after the one
-  // found last, so a document in the export's order finds each at once.
-  std::uint32_t Find(std::string_view key) {
-    const std::uint32_t end = tree_.Next(object_);
+  // The member with the key, or null. Members are looked for from just after the one found
+  // last, so a document in the export's order finds each at once.
+  const rapidjson::Value* Find(std::string_view key) {
     std::uint32_t at = cursor_;
-    for (std::uint32_t seen = 0; seen < tree_[object_].count; ++seen) {
-      if (at >= end) at = tree_.FirstChild(object_);
-      if (!used_[at] && tree_.Key(at) == key) {
-        used_[at] = 1;
-        cursor_ = tree_.Next(at);
-        return at;
+    for (std::uint32_t seen = 0; seen < count_; ++seen, ++at) {
+      if (at >= count_) at = 0;
+      if (!used_[base_ + at] && TextOf(members_[at].name) == key) {
+        used_[base_ + at] = 1;
+        cursor_ = at + 1;
+        return &members_[at].value;
       }
-      at = tree_.Next(at);
     }
-    return Tree::kNone;
+    return nullptr;
   }
 
   // Reports every member that no Find took: a key found before appears more than once, any
   // other is unknown.
   void Finish(Problems& problems, const Place& place) const {
-    const std::uint32_t end = tree_.Next(object_);
-    std::uint32_t taken = 0;
-    for (std::uint32_t at = tree_.FirstChild(object_); at < end; at = tree_.Next(at)) {
-      taken += used_[at];
-    }
-    if (taken == tree_[object_].count) return;
+    const auto marks = used_.begin() + static_cast<std::ptrdiff_t>(base_);
+    if (std::count(marks, marks + count_, 1) == static_cast<std::ptrdiff_t>(count_)) return;
     std::vector<std::string_view> found;
-    for (std::uint32_t at = tree_.FirstChild(object_); at < end; at = tree_.Next(at)) {
-      if (used_[at]) found.push_back(tree_.Key(at));
+    for (std::uint32_t at = 0; at < count_; ++at) {
+      if (used_[base_ + at]) found.push_back(TextOf(members_[at].name));
     }
-    for (std::uint32_t at = tree_.FirstChild(object_); at < end && !problems.Full();
-         at = tree_.Next(at)) {
-      if (used_[at]) continue;
-      const bool repeated = std::find(found.begin(), found.end(), tree_.Key(at)) != found.end();
-      problems.Add(place, repeated ? "the key " + Quoted(tree_.Key(at)) + " appears more than once"
-                                   : "unknown field " + Quoted(tree_.Key(at)));
+    for (std::uint32_t at = 0; at < count_ && !problems.Full(); ++at) {
+      if (used_[base_ + at]) continue;
+      const std::string_view key = TextOf(members_[at].name);
+      const bool repeated = std::find(found.begin(), found.end(), key) != found.end();
+      problems.Add(place, repeated ? "the key " + Quoted(key) + " appears more than once"
+                                   : "unknown field " + Quoted(key));
     }
   }
 
  private:
-  const Tree& tree_;
-  std::uint32_t object_;
+  rapidjson::Value::ConstMemberIterator members_;
+  std::uint32_t count_;
   std::vector<std::uint8_t>& used_;
-  std::uint32_t cursor_;
+  std::size_t base_;
+  std::uint32_t cursor_ = 0;
 };
 
-// Turns the values of the current record's tree into the level's values, reporting every
-// value that does not fit with its place.
+// Turns the values of the current record into the level's values, reporting every value that
+// does not fit with its place.
 class ValueReader {
  public:
   Problems& Report() { return problems_; }
-  Tree& CurrentTree() { return tree_; }
-  const Tree& T() const { return tree_; }
-  // Marks for the members of the current tree.
+  // The values of the record read now.
+  ValueCapture& Capture() { return capture_; }
+  // Marks for the members of the objects read now.
   std::vector<std::uint8_t>& Used() { return used_; }
-  void StartTree() { used_.assign(tree_.Size(), 0); }
 
   void Problem(const Place& place, std::string_view message) { problems_.Add(place, message); }
-  void WrongType(const Place& place, std::uint32_t node, std::string_view expected) {
-    Problem(place, "expected " + std::string(expected) + ", not " +
-                       std::string(TypeName(tree_[node].type)));
+  void WrongType(const Place& place, const rapidjson::Value& value, std::string_view expected) {
+    Problem(place, "expected " + std::string(expected) + ", not " + std::string(TypeName(value)));
   }
 
   // A whole number within min..max.
-  std::optional<std::int64_t> Integer(std::uint32_t node, std::int64_t min, std::int64_t max,
-                                      const Place& place) {
-    const Node& value = tree_[node];
+  std::optional<std::int64_t> Integer(const rapidjson::Value& value, std::int64_t min,
+                                      std::int64_t max, const Place& place) {
     const auto range = [&] { return std::to_string(min) + ".." + std::to_string(max); };
-    switch (value.type) {
-      case NodeType::Unsigned:
-        if (value.number.u > static_cast<std::uint64_t>(max)) {
-          Problem(place, std::to_string(value.number.u) + " is out of range " + range());
-          return std::nullopt;
-        }
-        return static_cast<std::int64_t>(value.number.u);
-      case NodeType::Negative:
-        if (value.negativeZero && min == 0) {
-          Problem(place, "-0 is not a value of an unsigned field (" + range() + ")");
-          return std::nullopt;
-        }
-        if (value.number.i < min) {
-          Problem(place, std::to_string(value.number.i) + " is out of range " + range());
-          return std::nullopt;
-        }
-        return value.number.i;
-      case NodeType::Double: {
-        const double d = value.number.d;
-        char text[32];
-        std::snprintf(text, sizeof text, "%.17g", d);
-        if (!std::isfinite(d) || std::trunc(d) != d) {
-          Problem(place, std::string(text) + " is not a whole number");
-        } else if (d < static_cast<double>(min) || d > static_cast<double>(max)) {
-          Problem(place, std::string(text) + " is out of range " + range());
-        } else if (d == 0 && std::signbit(d) && min == 0) {
-          Problem(place, "-0 is not a value of an unsigned field (" + range() + ")");
-        } else {
-          return static_cast<std::int64_t>(d);
-        }
+    if (value.IsUint64()) {
+      if (value.GetUint64() > static_cast<std::uint64_t>(max)) {
+        Problem(place, std::to_string(value.GetUint64()) + " is out of range " + range());
         return std::nullopt;
       }
-      default:
-        WrongType(place, node, "a whole number");
-        return std::nullopt;
+      return static_cast<std::int64_t>(value.GetUint64());
     }
+    if (value.IsInt64()) {
+      if (value.GetInt64() < min) {
+        Problem(place, std::to_string(value.GetInt64()) + " is out of range " + range());
+        return std::nullopt;
+      }
+      return value.GetInt64();
+    }
+    if (!value.IsDouble()) {
+      WrongType(place, value, "a whole number");
+      return std::nullopt;
+    }
+    // A fraction, an exponent, beyond 64 bits, or -0.
+    const double d = value.GetDouble();
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", d);
+    if (!std::isfinite(d) || std::trunc(d) != d) {
+      Problem(place, std::string(text) + " is not a whole number");
+    } else if (d < static_cast<double>(min) || d > static_cast<double>(max)) {
+      Problem(place, std::string(text) + " is out of range " + range());
+    } else if (d == 0 && std::signbit(d) && min == 0) {
+      Problem(place, "-0 is not a value of an unsigned field (" + range() + ")");
+    } else {
+      return static_cast<std::int64_t>(d);
+    }
+    return std::nullopt;
   }
 
   template <class T>
-  std::optional<std::int64_t> Integer(std::uint32_t node, const Place& place) {
+  std::optional<std::int64_t> Integer(const rapidjson::Value& value, const Place& place) {
     using U = std::remove_const_t<T>;
-    return Integer(node, std::numeric_limits<U>::min(), std::numeric_limits<U>::max(), place);
+    return Integer(value, std::numeric_limits<U>::min(), std::numeric_limits<U>::max(), place);
   }
 
   // A string as the level's 8-bit text of at most width bytes.
-  bool Text(std::uint32_t node, std::size_t width, const Place& place, std::string& out) {
-    if (tree_[node].type != NodeType::String) {
-      WrongType(place, node, "a string");
+  bool Text(const rapidjson::Value& value, std::size_t width, const Place& place,
+            std::string& out) {
+    if (!value.IsString()) {
+      WrongType(place, value, "a string");
       return false;
     }
     std::string error;
-    if (!ToWindows1252(tree_.Text(node), scratch_, error)) {
+    if (!ToWindows1252(TextOf(value), scratch_, error)) {
       Problem(place, error);
       return false;
     }
@@ -274,12 +278,13 @@ class ValueReader {
   }
 
   // Exactly count bytes written as hex digits; false, reported, otherwise.
-  bool Hex(std::uint32_t node, std::uint8_t* bytes, std::size_t count, const Place& place) {
-    if (tree_[node].type != NodeType::String) {
-      WrongType(place, node, "a string of hex digits");
+  bool Hex(const rapidjson::Value& value, std::uint8_t* bytes, std::size_t count,
+           const Place& place) {
+    if (!value.IsString()) {
+      WrongType(place, value, "a string of hex digits");
       return false;
     }
-    const std::string_view text = tree_.Text(node);
+    const std::string_view text = TextOf(value);
     if (text.size() != count * 2) {
       Problem(place, "takes " + std::to_string(count) + " bytes as " + std::to_string(count * 2) +
                          " hex digits, not " + std::to_string(text.size()) + " characters");
@@ -300,54 +305,51 @@ class ValueReader {
 
   // null, a position, {"index": n, "name": ...}, {"name": ...} or, where allowed,
   // {"unresolved": id}.
-  ReferenceValue Reference(std::uint32_t node, const Place& place, bool allowUnresolved) {
+  ReferenceValue Reference(const rapidjson::Value& json, const Place& place, bool allowUnresolved) {
     ReferenceValue value;
     using Kind = ReferenceValue::Kind;
-    switch (tree_[node].type) {
-      case NodeType::Null:
-        value.kind = Kind::None;
-        return value;
-      case NodeType::Unsigned:
-      case NodeType::Negative:
-      case NodeType::Double:
-        if (const auto index = Integer(node, 0, kMaxPosition, place)) {
-          value.kind = Kind::Index;
-          value.number = *index;
-        }
-        return value;
-      case NodeType::Object:
-        break;
-      default:
-        WrongType(place, node,
-                  allowUnresolved ? "a reference: null, a position, {\"index\": ...}, "
-                                    "{\"name\": ...} or {\"unresolved\": ...}"
-                                  : "a position: a whole number, {\"index\": ...} or "
-                                    "{\"name\": ...}");
-        return value;
+    if (json.IsNull()) {
+      value.kind = Kind::None;
+      return value;
     }
-    ObjectReader members(tree_, node, used_);
-    const std::uint32_t index = members.Find("index");
-    const std::uint32_t name = members.Find("name");
-    const std::uint32_t unresolved = allowUnresolved ? members.Find("unresolved") : Tree::kNone;
+    if (json.IsNumber()) {
+      if (const auto index = Integer(json, 0, kMaxPosition, place)) {
+        value.kind = Kind::Index;
+        value.number = *index;
+      }
+      return value;
+    }
+    if (!json.IsObject()) {
+      WrongType(place, json,
+                allowUnresolved ? "a reference: null, a position, {\"index\": ...}, "
+                                  "{\"name\": ...} or {\"unresolved\": ...}"
+                                : "a position: a whole number, {\"index\": ...} or "
+                                  "{\"name\": ...}");
+      return value;
+    }
+    ObjectReader members(json, used_);
+    const rapidjson::Value* index = members.Find("index");
+    const rapidjson::Value* name = members.Find("name");
+    const rapidjson::Value* unresolved = allowUnresolved ? members.Find("unresolved") : nullptr;
     members.Finish(problems_, place);
-    if (unresolved != Tree::kNone) {
-      if (index != Tree::kNone || name != Tree::kNone) {
+    if (unresolved) {
+      if (index || name) {
         Problem(place, "\"unresolved\" stands alone, without \"index\" or \"name\"");
-      } else if (const auto id = Integer<std::uint32_t>(unresolved, place)) {
+      } else if (const auto id = Integer<std::uint32_t>(*unresolved, place)) {
         value.kind = Kind::Unresolved;
         value.number = *id;
       }
-    } else if (index != Tree::kNone) {
+    } else if (index) {
       // The name is there for the reader; the position decides. A paste looks the name up.
-      if (const auto position = Integer(index, 0, kMaxPosition, place)) {
+      if (const auto position = Integer(*index, 0, kMaxPosition, place)) {
         value.kind = Kind::Index;
         value.number = *position;
       }
-      if (keepNames_ && name != Tree::kNone) {
-        Text(name, std::numeric_limits<std::size_t>::max(), place, value.name);
+      if (keepNames_ && name) {
+        Text(*name, std::numeric_limits<std::size_t>::max(), place, value.name);
       }
-    } else if (name != Tree::kNone) {
-      if (Text(name, std::numeric_limits<std::size_t>::max(), place, value.name)) {
+    } else if (name) {
+      if (Text(*name, std::numeric_limits<std::size_t>::max(), place, value.name)) {
         value.kind = Kind::Name;
       }
     } else {
@@ -359,7 +361,7 @@ class ValueReader {
 
  protected:
   Problems problems_;
-  Tree tree_;
+  ValueCapture capture_;
   std::vector<std::uint8_t> used_;
   std::string scratch_;
   // Whether a reference by position keeps the name written beside it.

@@ -68,6 +68,13 @@ TEST(JsonImportErrors, HostileShapesAreRefusedWithAMessage) {
   // A string that claims more than the document holds is an unterminated string.
   EXPECT_THAT(Problems("{\"format\": \"" + std::string(1 << 20, 'a')),
               ElementsAre(HasSubstr("Missing a closing quotation mark in string.")));
+  // One value is held whole while it is read, so its size has limits.
+  std::string zeros = "0";
+  for (int i = 0; i < 18; ++i) zeros += "," + zeros;
+  EXPECT_THAT(Problems("{\"info\": [" + zeros + "]}"),
+              ElementsAre(HasSubstr("a record holds more than 262144 values")));
+  EXPECT_THAT(Problems("{\"info\": {\"a\": \"" + std::string(16 << 20, 'a') + "\"}}"),
+              ElementsAre(HasSubstr("a record holds more than 16 MB of text")));
 }
 
 TEST(JsonImportErrors, NumbersAreCheckedBeforeTheyAreNarrowed) {
@@ -107,6 +114,15 @@ TEST(JsonImportErrors, FieldsMissingUnknownRepeatedOrOfTheWrongType) {
               ElementsAre("$.items[0]: unknown field \"price\""));
   EXPECT_THAT(Problems(WorldWith("\"cost\": 0,", "\"cost\": 0, \"cost\": 1,")),
               ElementsAre("$.items[0]: the key \"cost\" appears more than once"));
+  // The keys of an object inside a record are checked on their own, the record's after them.
+  std::string nested = WorldWith("\"cost\": 0,", "\"cost\": 0, \"price\": 3,");
+  const std::string group = "\"group_1\": -1";
+  nested.replace(nested.find(group), group.size(),
+                 "\"group_1\": {\"index\": 1, \"size\": 2, \"index\": 2}");
+  EXPECT_THAT(Problems(nested),
+              ElementsAre("$.items[0].group_1: unknown field \"size\"",
+                          "$.items[0].group_1: the key \"index\" appears more than once",
+                          "$.items[0]: unknown field \"price\""));
   EXPECT_THAT(Problems(WorldWith("\"header\": \"02012400\",",
                                  "\"header\": \"02012400\", \"header\": \"02012400\",")),
               ElementsAre("$: the key \"header\" appears more than once"));
