@@ -10,10 +10,8 @@
 #include <string_view>
 
 #include "level/bytes.h"
-
-namespace zr3 {
-class ZR3Base;
-}
+#include "level/record_places.h"
+#include "level/zr3base.h"
 
 namespace zr3::json {
 
@@ -75,6 +73,16 @@ class JsonOut {
 
   explicit JsonOut(ByteWriter& out);
 
+  // The records' positions written are their places in the level the document is written
+  // for: by default their own positions; places writes another version's records for a
+  // merged level, a reference to a record without a place there as an unresolved one.
+  void SetPlaces(RecordPlaces places) { places_ = std::move(places); }
+  const RecordPlaces& Places() const { return places_; }
+  std::optional<int> PlaceOf(const ZR3Base& record) const {
+    if (!places_) return record.Position();
+    return places_(record);
+  }
+
   Pretty& Document() { return pretty_; }
   void Key(std::string_view name) {
     pretty_.Key(name.data(), static_cast<rapidjson::SizeType>(name.size()));
@@ -96,7 +104,7 @@ class JsonOut {
   }
 
   // {"index": 3, "name": "Wall"} for a record, {"unresolved": id} for an identifier that
-  // matched nothing, null for an empty slot.
+  // matched nothing (or whose record has no place), null for an empty slot.
   void Reference(const ZR3Base* record, std::uint32_t stored, bool empty);
   void CompactReference(Compact& out, const ZR3Base* record, std::uint32_t stored, bool empty);
   // A text of the level in a one-line value.
@@ -122,8 +130,8 @@ class JsonOut {
           out.StartArray();
           for (std::size_t slot = 0; slot < slotsPerCell; ++slot) {
             const auto [record, stored] = slotAt(row, column, slot);
-            if (record) {
-              out.Int(record->Position());
+            if (const std::optional<int> place = record ? PlaceOf(*record) : std::nullopt) {
+              out.Int(*place);
             } else if (stored != 0) {
               CompactReference(out, nullptr, stored, false);
             } else {
@@ -152,6 +160,7 @@ class JsonOut {
   Pretty pretty_;
   Compact compact_;
   std::string scratch_;
+  RecordPlaces places_;
 };
 
 }  // namespace zr3::json
