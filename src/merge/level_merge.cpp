@@ -161,19 +161,20 @@ class Merger {
  public:
   Merger(const ZR3Level& base, ZR3Level& ours, const ZR3Level& theirs)
       : base_(base), ours_(ours), theirs_(theirs) {
-    // The two matchings read the base and one side each: they run side by side.
+    // The two matchings share the base's keys and read one side each: they run side by side.
+    const compare::LevelKeys baseKeys(base);
     std::optional<RecordMatching> theirMatching;
     std::exception_ptr failure;
     std::thread matcher([&] {
       try {
-        theirMatching.emplace(base, theirs);
+        theirMatching.emplace(baseKeys, theirs);
       } catch (...) {
         failure = std::current_exception();
       }
     });
     std::optional<RecordMatching> ourMatching;
     try {
-      ourMatching.emplace(base, ours);
+      ourMatching.emplace(baseKeys, ours);
     } catch (...) {
       matcher.join();
       throw;
