@@ -19,19 +19,6 @@ constexpr std::size_t kMaxAlignedEdits = 2000;
 // Beyond this many candidate pairs in one gap the records left over pair by position.
 constexpr std::size_t kMaxLikenessPairs = 4096;
 
-ListKeys KeysOf(const ZR3Level& level, const NameHashes& names, Category list) {
-  const RecordList& records = level.List(list);
-  ListKeys keys{std::vector<std::uint64_t>(records.size()),
-                std::vector<std::uint64_t>(records.size())};
-  ParallelParts(records.size(), 64, [&](std::size_t first, std::size_t last) {
-    for (std::size_t i = first; i < last; ++i) {
-      keys.content[i] = RecordKeys::ContentKey(*records[i], list, names);
-      keys.named[i] = RecordKeys::Key(*records[i], keys.content[i]);
-    }
-  });
-  return keys;
-}
-
 // Pairs equal keys in increasing order of both positions, each record of the older list
 // taking the first free equal record after the last pair.
 std::vector<AlignedPair> GreedyAlignment(const std::vector<std::uint64_t>& before,
@@ -69,25 +56,48 @@ std::vector<std::size_t> Gaps(std::size_t count, const std::vector<AlignedPair>&
 
 }  // namespace
 
+LevelKeys::LevelKeys(const ZR3Level& level) : level_(level) {
+  const NameHashes names(level);
+  for (const Category list : kFileOrder) {
+    if (IsFixedTable(list)) continue;
+    const RecordList& records = level.List(list);
+    ListKeys& keys = lists_[IndexOf(list)];
+    keys.named.resize(records.size());
+    keys.content.resize(records.size());
+    ParallelParts(records.size(), 64, [&](std::size_t first, std::size_t last) {
+      for (std::size_t i = first; i < last; ++i) {
+        keys.content[i] = RecordKeys::ContentKey(*records[i], list, names);
+        keys.named[i] = RecordKeys::Key(*records[i], keys.content[i]);
+      }
+    });
+  }
+}
+
 RecordMatching::RecordMatching(const ZR3Level& before, const ZR3Level& after)
-    : before_(before), after_(after) {
-  const NameHashes beforeNames(before);
-  const NameHashes afterNames(after);
+    : RecordMatching(LevelKeys(before), LevelKeys(after)) {}
+
+RecordMatching::RecordMatching(const LevelKeys& before, const ZR3Level& after)
+    : RecordMatching(before, LevelKeys(after)) {}
+
+RecordMatching::RecordMatching(const LevelKeys& beforeKeys, const LevelKeys& afterKeys)
+    : before_(beforeKeys.Level()), after_(afterKeys.Level()) {
   for (const Category list : kFileOrder) {
     const std::size_t index = IndexOf(list);
-    oldToNew_[index].assign(before.List(list).size(), kNone);
-    newToOld_[index].assign(after.List(list).size(), kNone);
-    moved_[index].assign(before.List(list).size(), false);
-    sameKey_[index].assign(before.List(list).size(), false);
+    const RecordList& before = before_.List(list);
+    const RecordList& after = after_.List(list);
+    oldToNew_[index].assign(before.size(), kNone);
+    newToOld_[index].assign(after.size(), kNone);
+    moved_[index].assign(before.size(), false);
+    sameKey_[index].assign(before.size(), false);
     if (IsFixedTable(list)) {
-      const std::size_t count = std::min(before.List(list).size(), after.List(list).size());
+      const std::size_t count = std::min(before.size(), after.size());
       for (std::size_t i = 0; i < count; ++i) {
         Pair(list, i, i);
-        sameKey_[index][i] = before.List(list)[i]->Name() == after.List(list)[i]->Name();
+        sameKey_[index][i] = before[i]->Name() == after[i]->Name();
       }
       continue;
     }
-    MatchList(list, KeysOf(before, beforeNames, list), KeysOf(after, afterNames, list));
+    MatchList(list, beforeKeys.Of(list), afterKeys.Of(list));
   }
 }
 

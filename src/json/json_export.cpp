@@ -49,7 +49,8 @@ class FieldJsonWriter {
   template <class Ref>
   void operator()(PositionField<Ref> f) {
     json_.Key(f.name);
-    if (f.active && f.ref.Record()) {
+    // A position whose record has no place in the level written for stays as stored.
+    if (f.active && f.ref.Record() && json_.PlaceOf(*f.ref.Record())) {
       json_.Reference(f.ref.Record(), 0, false);
     } else {
       json_.Integer(f.ref.Stored());
@@ -137,9 +138,10 @@ std::string LevelJson(const ZR3Level& level) {
 namespace {
 
 template <class Write>
-std::string ObjectJson(Write write) {
+std::string ObjectJson(const RecordPlaces& places, Write write) {
   ByteWriter out;
   JsonOut json(out);
+  json.SetPlaces(places);
   write(json);
   json.Finish();
   return out.Release();
@@ -147,12 +149,12 @@ std::string ObjectJson(Write write) {
 
 }  // namespace
 
-std::string RecordJson(const ZR3Base& record, Category list) {
-  return ObjectJson([&](JsonOut& json) { WriteRecordJson(json, list, record); });
+std::string RecordJson(const ZR3Base& record, Category list, const RecordPlaces& places) {
+  return ObjectJson(places, [&](JsonOut& json) { WriteRecordJson(json, list, record); });
 }
 
-std::string InfoJson(const ZR3LevelInfo& info) {
-  return ObjectJson([&](JsonOut& json) { WriteObject(json, info); });
+std::string InfoJson(const ZR3LevelInfo& info, const RecordPlaces& places) {
+  return ObjectJson(places, [&](JsonOut& json) { WriteObject(json, info); });
 }
 
 }  // namespace zr3::json

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "level/bytes.h"
+#include "level/record_places.h"
 #include "level/zr3level.h"
 
 namespace zr3::json {
@@ -18,9 +19,10 @@ void WriteLevelJson(const ZR3Level& level, ByteWriter& out);
 std::string LevelJson(const ZR3Level& level);
 
 // One record of the list, or the level information, as the object the level's document holds
-// for it.
-std::string RecordJson(const ZR3Base& record, Category list);
-std::string InfoJson(const ZR3LevelInfo& info);
+// for it; with places, as the document of another level holds it, its references naming the
+// records by their places there.
+std::string RecordJson(const ZR3Base& record, Category list, const RecordPlaces& places = {});
+std::string InfoJson(const ZR3LevelInfo& info, const RecordPlaces& places = {});
 class JsonOut;
 // One record of the list as an object of the level's document.
 void WriteRecordJson(JsonOut& json, Category list, const ZR3Base& record);

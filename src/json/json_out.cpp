@@ -5,7 +5,6 @@
 #include <charconv>
 
 #include "level/windows1252.h"
-#include "level/zr3base.h"
 
 namespace zr3::json {
 
@@ -45,14 +44,14 @@ void JsonOut::Hex(const std::uint8_t* bytes, std::size_t count) {
 
 void JsonOut::CompactReference(Compact& out, const ZR3Base* record, std::uint32_t stored,
                                bool empty) {
-  if (record) {
+  if (const std::optional<int> place = record ? PlaceOf(*record) : std::nullopt) {
     out.StartObject();
     out.Key("index");
-    out.Int(record->Position());
+    out.Int(*place);
     out.Key("name");
     CompactText(out, record->Name());
     out.EndObject();
-  } else if (empty) {
+  } else if (!record && empty) {
     out.Null();
   } else {
     out.StartObject();

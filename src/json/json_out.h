@@ -12,10 +12,8 @@
 #include <vector>
 
 #include "level/bytes.h"
-
-namespace zr3 {
-class ZR3Base;
-}
+#include "level/record_places.h"
+#include "level/zr3base.h"
 
 namespace zr3::json {
 
@@ -82,6 +80,16 @@ class JsonOut {
 
   explicit JsonOut(ByteWriter& out);
 
+  // The records' positions written are their places in the level the document is written
+  // for: by default their own positions; places writes another version's records for a
+  // merged level, a reference to a record without a place there as an unresolved one.
+  void SetPlaces(RecordPlaces places) { places_ = std::move(places); }
+  const RecordPlaces& Places() const { return places_; }
+  std::optional<int> PlaceOf(const ZR3Base& record) const {
+    if (!places_) return record.Position();
+    return places_(record);
+  }
+
   Pretty& Document() { return pretty_; }
   void Key(std::string_view name) {
     pretty_.Key(name.data(), static_cast<rapidjson::SizeType>(name.size()));
@@ -110,7 +118,7 @@ class JsonOut {
   }
 
   // {"index": 3, "name": "Wall"} for a record, {"unresolved": id} for an identifier that
-  // matched nothing, null for an empty slot.
+  // matched nothing (or whose record has no place), null for an empty slot.
   void Reference(const ZR3Base* record, std::uint32_t stored, bool empty);
   void CompactReference(Compact& out, const ZR3Base* record, std::uint32_t stored, bool empty);
   // A text of the level in a one-line value.
@@ -134,8 +142,11 @@ class JsonOut {
     std::vector<std::string> texts(entryCount);
     for (std::size_t i = 0; i < entryCount; ++i) {
       const auto [record, stored] = entry(i);
-      texts[i] = record ? std::to_string(record->Position())
-                        : "{\"unresolved\":" + std::to_string(stored) + "}";
+      if (const std::optional<int> place = record ? PlaceOf(*record) : std::nullopt) {
+        texts[i] = std::to_string(*place);
+      } else {
+        texts[i] = stored != 0 ? "{\"unresolved\":" + std::to_string(stored) + "}" : "null";
+      }
     }
     pretty_.StartArray();
     const auto count = static_cast<std::size_t>(std::max(side, 0));
@@ -172,6 +183,7 @@ class JsonOut {
   Compact compact_;
   std::string scratch_;
   std::string line_;
+  RecordPlaces places_;
 };
 
 }  // namespace zr3::json

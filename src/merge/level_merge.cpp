@@ -161,19 +161,20 @@ class Merger {
  public:
   Merger(const ZR3Level& base, ZR3Level& ours, const ZR3Level& theirs)
       : base_(base), ours_(ours), theirs_(theirs) {
-    // The two matchings read the base and one side each: they run side by side.
+    // The two matchings share the base's keys and read one side each: they run side by side.
+    const compare::LevelKeys baseKeys(base);
     std::optional<RecordMatching> theirMatching;
     std::exception_ptr failure;
     std::thread matcher([&] {
       try {
-        theirMatching.emplace(base, theirs);
+        theirMatching.emplace(baseKeys, theirs);
       } catch (...) {
         failure = std::current_exception();
       }
     });
     std::optional<RecordMatching> ourMatching;
     try {
-      ourMatching.emplace(base, ours);
+      ourMatching.emplace(baseKeys, ours);
     } catch (...) {
       matcher.join();
       throw;
@@ -558,10 +559,39 @@ class Merger {
     return ours_.List(list).size();
   }
 
+  // Where a record of the base stands in the merged level: where ours' version of it stands,
+  // unless ours or the merge deleted it. Its list is the one holding it at its position.
+  std::optional<int> PlaceOfBase(const ZR3Base& record) const {
+    const auto index = static_cast<std::size_t>(record.Position());
+    for (const Category list : kFileOrder) {
+      const RecordList& records = base_.List(list);
+      if (index >= records.size() || records[index].get() != &record) continue;
+      const ZR3Base* mine = sides_[IndexOf(list)].ours[index];
+      if (!mine || deleted_.contains(mine)) return std::nullopt;
+      return mine->Position();
+    }
+    return std::nullopt;
+  }
+  // Where a record of theirs stands in the merged level: where the record it became stands.
+  std::optional<int> PlaceOfTheirs(const ZR3Base& record) const {
+    const ZR3Base* merged = Merged(&record);
+    if (!merged || deleted_.contains(merged)) return std::nullopt;
+    return merged->Position();
+  }
+
+  // A side's record (or level information) as the merged level's document would hold it:
+  // every record it refers to named by its place in the merged level, so that a conflict's
+  // value reads back against it.
   std::string SideJson(const ZR3Level& level, const std::optional<Category>& list,
                        const ZR3Base* record) const {
-    if (!list) return json::InfoJson(level.Info());
-    return record ? json::RecordJson(*record, *list) : "null";
+    RecordPlaces places;
+    if (&level == &base_) {
+      places = [this](const ZR3Base& each) { return PlaceOfBase(each); };
+    } else if (&level == &theirs_) {
+      places = [this](const ZR3Base& each) { return PlaceOfTheirs(each); };
+    }
+    if (!list) return json::InfoJson(level.Info(), places);
+    return record ? json::RecordJson(*record, *list, places) : "null";
   }
 
   std::vector<MergeConflict> Conflicts() const {

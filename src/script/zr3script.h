@@ -153,14 +153,17 @@ class ZR3Script : public FieldRecord<ZR3Script> {
     void LinkPositions(ZR3Level& level) { Link(level); }
 
     // In JSON: the ten slots, each {"code": c, "parameters": [...]} with the parameters as the
-    // save writes them (positions of the records they name).
+    // save writes them (positions of the records they name, in the level the document is
+    // written for).
     template <class Json>
     void WriteJson(Json& json) const {
       // The positions of the records the slots name are read from all over memory: fetched
       // together, their waits overlap.
       for (const Entry& entry : entries) entry.PrefetchReferences();
       json.StartList();
-      for (const Entry& entry : entries) json.CodeSlot(entry.Code(), entry.WrittenParameters());
+      for (const Entry& entry : entries) {
+        json.CodeSlot(entry.Code(), entry.WrittenParameters(json.Places()));
+      }
       json.EndList();
     }
     template <class Schema>

@@ -99,21 +99,31 @@ void ZR3ScriptEntry::CollectProblems(RecordProblems& problems, const std::string
   }
 }
 
-ZR3ScriptEntry::Parameters ZR3ScriptEntry::WrittenParameters() const {
+template <class PlaceOf>
+ZR3ScriptEntry::Parameters ZR3ScriptEntry::WrittenWith(PlaceOf placeOf) const {
   Parameters written = parameters_;
   if (resolvedCount_ == 0) return written;
   for (const ReferenceStep& step : StepsOf()) {
     if (step.flag) continue;  // the flag table never moves
     const ZR3Base* target = Reference(step.reference);
     if (!target) continue;
-    const int position = target->Position();
-    if (position > std::numeric_limits<std::int16_t>::max()) {
+    const std::optional<int> position = placeOf(*target);
+    if (!position) continue;
+    if (*position > std::numeric_limits<std::int16_t>::max()) {
       throw ZR3Error("the record \"" + target->Name() + "\" at position " +
-                     std::to_string(position) + " does not fit a 16-bit script parameter");
+                     std::to_string(*position) + " does not fit a 16-bit script parameter");
     }
-    written[static_cast<std::size_t>(step.parameter)] = static_cast<std::int16_t>(position);
+    written[static_cast<std::size_t>(step.parameter)] = static_cast<std::int16_t>(*position);
   }
   return written;
+}
+
+ZR3ScriptEntry::Parameters ZR3ScriptEntry::WrittenParameters() const {
+  return WrittenWith([](const ZR3Base& record) { return std::optional<int>(record.Position()); });
+}
+
+ZR3ScriptEntry::Parameters ZR3ScriptEntry::WrittenParameters(const RecordPlaces& places) const {
+  return places ? WrittenWith(places) : WrittenParameters();
 }
 
 void ZR3ScriptEntry::Write(ByteWriter& out) const {

@@ -10,6 +10,7 @@
 
 #include "level/category.h"
 #include "level/problems.h"
+#include "level/record_places.h"
 #include "script/scriptforms.h"
 #include "script/vocabulary.h"
 
@@ -122,6 +123,9 @@ class ZR3ScriptEntry {
   // that record's current position; flag indices and unresolved ones stay as stored. Throws
   // ZR3Error when a position does not fit the signed 16-bit parameter.
   Parameters WrittenParameters() const;
+  // The same with each record named standing where places puts it (without places, at its
+  // own position); a parameter naming a record without a place stays as stored.
+  Parameters WrittenParameters(const RecordPlaces& places) const;
   void Write(ByteWriter& out) const;
   // The parameters that name records for the current code and parameters, in the order of
   // the entry's form.
@@ -151,6 +155,9 @@ class ZR3ScriptEntry {
 
   // The readable text or the script line of the entry, from its form.
   void AppendText(bool readable, std::string& out) const;
+  // The parameters with each resolved record's place as placeOf(record) gives it.
+  template <class PlaceOf>
+  Parameters WrittenWith(PlaceOf placeOf) const;
 };
 
 // What replaces a missing name and everything after it: a condition appends it to the text

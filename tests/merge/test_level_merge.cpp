@@ -14,8 +14,10 @@
 #include "edit/rename.h"
 #include "edit/reorder.h"
 #include "level/field_access.h"
+#include "merge/conflict_resolution.h"
 #include "merge/level_merge.h"
 #include "records/zr3map.h"
+#include "script/zr3script.h"
 #include "stress_level.h"
 #include "support/edit_levels.h"
 
@@ -361,7 +363,11 @@ TEST(LevelMergeConflicts, DeletionAgainstAChangeOrANewReferenceKeepsOurs) {
       EXPECT_EQ(found[0].category, Category::Objects);
       EXPECT_EQ(found[0].name, "Door");
       EXPECT_EQ(found[0].place.field, "map");
-      EXPECT_EQ(found[0].theirs, "{\"index\":2,\"name\":\"Field\"}");
+      // The field ours deleted has no place in the merged level: theirs names it by its
+      // identifier, as an unresolved reference.
+      const auto& field = referred.theirs->At<ZR3Map>(
+          Category::Maps, Named(*referred.theirs, Category::Maps, "Field"));
+      EXPECT_EQ(found[0].theirs, "{\"unresolved\":" + std::to_string(field.StoredId()) + "}");
     } else {
       EXPECT_EQ(found[0].category, Category::Maps);
       EXPECT_EQ(found[0].name, "Field");
@@ -369,6 +375,75 @@ TEST(LevelMergeConflicts, DeletionAgainstAChangeOrANewReferenceKeepsOurs) {
       EXPECT_EQ(found[0].theirs, "null");
     }
     EXPECT_TRUE(compare::CompareLevels(*referred.ours, *merged).Empty());
+  }
+}
+
+// Both sides put a copy of the first map, tile and object script at the front of its list, so
+// each version counts the records it refers to differently, and each points the door, a cell
+// and a script's command at records of its own choice. Resolved with theirs or with the
+// base, every conflict names the record that side named.
+TEST(LevelMergeConflicts, TheirsAndTheBaseNameTheirRecordsInTheMergedLevel) {
+  const auto side = [](const std::string& prefix, const std::string& map, const std::string& tile,
+                       const std::string& script) {
+    return [=](ZR3Level& level) {
+      for (const Category list : {Category::Maps, Category::Tiles, Category::ObjectScripts}) {
+        const std::size_t copy = CopyRecord(level, list, 0).index;
+        RenameRecord(level, list, copy, prefix + level.List(list)[0]->Name());
+        for (std::size_t at = copy; at > 0; --at) MoveRecord(level, list, at, MoveDirection::Up);
+      }
+      EditField(level, {Category::Objects, 0}, "map",
+                std::to_string(Named(level, Category::Maps, map)));
+      MapPaint(level, Named(level, Category::Maps, "Town"))
+          .Set(level, 0, 1, 0,
+               static_cast<ZR3ChainRecord*>(
+                   level.List(Category::Tiles)[Named(level, Category::Tiles, tile)].get()));
+      auto& loop = level.At<ZR3Script>(Category::ObjectScripts,
+                                       Named(level, Category::ObjectScripts, "Loop"));
+      loop.Command(0).SetParameter(
+          0, static_cast<std::int16_t>(Named(level, Category::ObjectScripts, script)));
+      loop.Command(0).Link(level);
+    };
+  };
+  const Versions versions(side("A-", "Cave", "Water", "Drink"),
+                          side("B-", "Field", "Lava", "Spare"));
+  auto merged = Resaved(*versions.ours);
+  const std::vector<MergeConflict> conflicts =
+      MergeLevels(versions.base, *merged, *versions.theirs);
+  ASSERT_EQ(conflicts.size(), 3u);
+  // What the door, the cell and the command name in the merged level.
+  const auto named = [&](const MergeConflict& conflict) -> std::string {
+    if (conflict.place.cell) {
+      const ZR3Base* tile = merged->At<ZR3Map>(Category::Maps, conflict.index).CellTile(0, 1, 0);
+      return tile ? tile->Name() : "-";
+    }
+    if (conflict.category == Category::ObjectScripts) {
+      return merged->At<ZR3Script>(Category::ObjectScripts, conflict.index)
+          .Command(0)
+          .KeywordText();
+    }
+    for (const FieldInfo& field : merged->List(Category::Objects)[conflict.index]->Fields()) {
+      if (field.name == "map") return field.resolved ? field.resolved->Name() : "-";
+    }
+    return "no map field";
+  };
+  const std::map<std::string, std::array<std::string, 2>> expected = {
+      {"map", {"Field", "Town"}},
+      {"cell", {"Lava", "Grass"}},
+      {"commands[0]", {"run \"Spare\" process val 1", "run \"Loop\" process val 1"}},
+  };
+  for (const MergeConflict& conflict : conflicts) {
+    const std::string place = conflict.place.cell ? "cell" : conflict.place.field;
+    SCOPED_TRACE(place);
+    ASSERT_TRUE(expected.contains(place));
+    const std::string ours = named(conflict);
+    for (const merge::ConflictSide chosen :
+         {merge::ConflictSide::Theirs, merge::ConflictSide::Base}) {
+      merge::ConflictResolution resolution = merge::ResolveConflict(*merged, conflict, chosen);
+      const std::string want = expected.at(place)[chosen == merge::ConflictSide::Theirs ? 0 : 1];
+      EXPECT_EQ(named(conflict), want) << merge::SideName(chosen);
+      resolution.Undo(*merged);
+      EXPECT_EQ(named(conflict), ours);
+    }
   }
 }
 
