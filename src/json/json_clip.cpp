@@ -30,35 +30,6 @@ using import::Quoted;
   throw JsonImportError({std::move(problem)});
 }
 
-// Hands a parsed value's events to the tree as the reader hands a text's: a value of the
-// document holds a whole number that fits an int as an int, where the reader gives a number of
-// 0 or more as unsigned and only "-0" as the signed 0 the tree takes for it.
-struct TreeFeed {
-  TreeBuilder& tree;
-  bool Null() { return tree.Null(); }
-  bool Bool(bool b) { return tree.Bool(b); }
-  bool Int(int i) { return i >= 0 ? tree.Uint(static_cast<unsigned>(i)) : tree.Int(i); }
-  bool Uint(unsigned u) { return tree.Uint(u); }
-  bool Int64(std::int64_t i) {
-    return i >= 0 ? tree.Uint64(static_cast<std::uint64_t>(i)) : tree.Int64(i);
-  }
-  bool Uint64(std::uint64_t u) { return tree.Uint64(u); }
-  bool Double(double d) { return tree.Double(d); }
-  bool RawNumber(const char* text, rapidjson::SizeType length, bool copy) {
-    return tree.RawNumber(text, length, copy);
-  }
-  bool String(const char* text, rapidjson::SizeType length, bool copy) {
-    return tree.String(text, length, copy);
-  }
-  bool StartObject() { return tree.StartObject(); }
-  bool Key(const char* text, rapidjson::SizeType length, bool copy) {
-    return tree.Key(text, length, copy);
-  }
-  bool EndObject(rapidjson::SizeType count) { return tree.EndObject(count); }
-  bool StartArray() { return tree.StartArray(); }
-  bool EndArray(rapidjson::SizeType count) { return tree.EndArray(count); }
-};
-
 // The records of the document, each read with its references waiting for the lookup.
 struct ReadRecords {
   std::vector<PastedRecord> records;
