@@ -9,22 +9,12 @@
 
 #include "compare/diff_report.h"
 #include "compare/level_diff.h"
+#include "fuzz_levels.h"
 #include "level/file_source.h"
 #include "level/zr3error.h"
 #include "level/zr3level.h"
 
 namespace {
-
-std::unique_ptr<zr3::ZR3Level> Load(std::string_view bytes) {
-  auto level = std::make_unique<zr3::ZR3Level>();
-  try {
-    level->LoadFromBytes(bytes);
-  } catch (const zr3::ZR3Error& error) {
-    if (std::string_view(error.what()).empty()) __builtin_trap();
-    return nullptr;
-  }
-  return level;
-}
 
 void Compare(const zr3::ZR3Level& before, const zr3::ZR3Level& after) {
   const zr3::compare::LevelDiff diff = zr3::compare::CompareLevels(before, after);
@@ -35,12 +25,12 @@ void Compare(const zr3::ZR3Level& before, const zr3::ZR3Level& after) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::unique_ptr<zr3::ZR3Level> demo = Load(zr3::ReadWholeFile(ZR3_DEMO_PATH));
+  static const std::unique_ptr<zr3::ZR3Level> demo = LoadOrNone(zr3::ReadWholeFile(ZR3_DEMO_PATH));
   const std::string first(reinterpret_cast<const char*>(data), size);
   std::string second = first;
   if (!second.empty()) second[(data[0] * 7919u + size / 2) % size] ^= 0x01;
-  const std::unique_ptr<zr3::ZR3Level> before = Load(first);
-  const std::unique_ptr<zr3::ZR3Level> after = Load(second);
+  const std::unique_ptr<zr3::ZR3Level> before = LoadOrNone(first);
+  const std::unique_ptr<zr3::ZR3Level> after = LoadOrNone(second);
   if (before) {
     if (!zr3::compare::CompareLevels(*before, *before).Empty()) __builtin_trap();
     if (demo) Compare(*demo, *before);

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz_levels.h"
 #include "level/file_source.h"
 #include "level/zr3error.h"
 #include "level/zr3level.h"
@@ -17,21 +18,10 @@
 
 namespace {
 
-std::unique_ptr<zr3::ZR3Level> Load(std::string_view bytes) {
-  auto level = std::make_unique<zr3::ZR3Level>();
-  try {
-    level->LoadFromBytes(bytes);
-  } catch (const zr3::ZR3Error& error) {
-    if (std::string_view(error.what()).empty()) __builtin_trap();
-    return nullptr;
-  }
-  return level;
-}
-
 // Merges as the command does; a refusal must say why.
 void Merge(const zr3::ZR3Level& base, std::string_view ours, const zr3::ZR3Level& theirs,
            bool itself) {
-  const std::unique_ptr<zr3::ZR3Level> merged = Load(ours);
+  const std::unique_ptr<zr3::ZR3Level> merged = LoadOrNone(ours);
   if (!merged) __builtin_trap();
   try {
     const std::vector<zr3::merge::MergeConflict> conflicts =
@@ -49,12 +39,12 @@ void Merge(const zr3::ZR3Level& base, std::string_view ours, const zr3::ZR3Level
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::unique_ptr<zr3::ZR3Level> demo = Load(zr3::ReadWholeFile(ZR3_DEMO_PATH));
+  static const std::unique_ptr<zr3::ZR3Level> demo = LoadOrNone(zr3::ReadWholeFile(ZR3_DEMO_PATH));
   const std::string ours(reinterpret_cast<const char*>(data), size);
   std::string theirs = ours;
   if (!theirs.empty()) theirs[(data[0] * 7919u + size / 2) % size] ^= 0x01;
-  const std::unique_ptr<zr3::ZR3Level> ourLevel = Load(ours);
-  const std::unique_ptr<zr3::ZR3Level> theirLevel = Load(theirs);
+  const std::unique_ptr<zr3::ZR3Level> ourLevel = LoadOrNone(ours);
+  const std::unique_ptr<zr3::ZR3Level> theirLevel = LoadOrNone(theirs);
   if (!ourLevel) return 0;
   Merge(*ourLevel, ours, *ourLevel, true);
   if (theirLevel) {
