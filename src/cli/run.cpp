@@ -18,6 +18,15 @@ std::string CommandPath(const CLI::App& app) {
   }
 }
 
+// The status a command ends with once what it printed reached its reader: output lost to a full
+// disk or a closed pipe is a failure, never a success.
+int Printed(int status) {
+  std::cout.flush();
+  if (std::cout) return status;
+  std::cerr << "zr3: Cannot write to standard output\n";
+  return status == kExitSuccess ? kExitFailure : status;
+}
+
 }  // namespace
 
 int Run(CLI::App& app, int argc, char** argv) {
@@ -26,7 +35,7 @@ int Run(CLI::App& app, int argc, char** argv) {
     app.parse(argc, argv);
   } catch (const CLI::RuntimeError& e) {
     // A command that has said what went wrong ends with its status alone.
-    return e.get_exit_code();
+    return Printed(e.get_exit_code());
   } catch (const CLI::ParseError& e) {
     if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) return app.exit(e);
     std::cout.flush();
@@ -43,7 +52,7 @@ int Run(CLI::App& app, int argc, char** argv) {
     std::cerr << "zr3: " << e.what() << '\n';
     return kExitFailure;
   }
-  return kExitSuccess;
+  return Printed(kExitSuccess);
 }
 
 }  // namespace zr3::cli

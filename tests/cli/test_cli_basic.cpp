@@ -1,7 +1,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <string>
 
 #include "level/zr3level.h"
 #include "support/level_builder.h"
@@ -141,3 +144,15 @@ TEST(Cli, ListsAndShowsEveryCategoryOfTheDemo) {
 }
 
 }  // namespace
+
+// Output that never reached its reader is a failure with a message, never a silent success.
+TEST_F(CliBasics, PrintingToAFullDeviceFails) {
+  for (const std::string& command : {"export-text " + level + " -", "info " + level}) {
+    const std::string errors = dir.Path("errors.txt");
+    const int status = std::system(
+        (std::string(ZR3_CLI_PATH) + " " + command + " >/dev/full 2>" + errors).c_str());
+    ASSERT_TRUE(WIFEXITED(status)) << command;
+    EXPECT_EQ(WEXITSTATUS(status), 1) << command;
+    EXPECT_THAT(zr3test::ReadFile(errors), HasSubstr("Cannot write to standard output")) << command;
+  }
+}
