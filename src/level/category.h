@@ -55,6 +55,9 @@ std::optional<Category> CategoryFromCommandName(std::string_view name);
 inline constexpr std::size_t kFlagCount = 256;
 inline constexpr std::size_t kGroupCount = 20;
 inline constexpr std::size_t kCustomTextCount = 4;
+// What each of the custom texts names, as the details text and the Fields pane label them.
+inline constexpr std::array<std::string_view, kCustomTextCount> kCustomTextLabels = {
+    "Spells Text", "Items Text", "Gold Text", "Exp Text"};
 constexpr std::size_t FixedTableSize(Category category) {
   switch (category) {
     case Category::Flags:

@@ -280,11 +280,10 @@ void ZR3Level::DescribeInfo(Lines& lines) const {
     PickedFieldDescriber describe(lines, [name](std::string_view field) { return field == name; });
     ZR3LevelInfo::Fields(info_, describe);
   }
-  static constexpr const char* kCustomLabels[kCustomTextCount] = {
-      "Spells Text: ", "Items Text: ", "Gold Text: ", "Exp Text: "};
   const RecordList& custom = List(Category::CustomText);
   for (std::size_t i = 0; i < kCustomTextCount; ++i) {
-    lines.push_back(kCustomLabels[i] + (i < custom.size() ? custom[i]->Name() : std::string()));
+    lines.push_back(std::string(kCustomTextLabels[i]) + ": " +
+                    (i < custom.size() ? custom[i]->Name() : std::string()));
   }
   PickedFieldDescriber describeRest(lines, [&first](std::string_view field) {
     return std::find(first.begin(), first.end(), field) == first.end();

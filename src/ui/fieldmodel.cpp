@@ -67,7 +67,7 @@ std::vector<FieldTreeModel::Node> FieldTreeModel::Build() const {
   for (std::size_t i = 0; i < list.size(); ++i) {
     for (FieldInfo& info : list[i]->Fields()) {
       if (info.name != "name") continue;
-      info.label = "Custom text " + std::to_string(i);
+      if (i < kCustomTextLabels.size()) info.label = kCustomTextLabels[i];
       info.meaning = texts.info.meaning;
       Node text = NodeOf(FieldOwner{Category::CustomText, i}, std::move(info));
       text.path = QStringLiteral("custom_text[%1]").arg(i);
