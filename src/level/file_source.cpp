@@ -35,8 +35,9 @@ std::size_t FileSource::Read(unsigned char* out, std::size_t count) {
 
 std::string ReadWholeFile(const std::string& path) {
   FileSource file(path);
-  // Sized once; a file that grew since it was opened is read on to its end.
-  std::string bytes(file.Size(), '\0');
+  // Sized once, with a byte to spare: filling it shows that the file grew since it was
+  // opened, and only then is it read on to its end in larger steps.
+  std::string bytes(file.Size() + 1, '\0');
   std::size_t done = 0;
   for (;;) {
     if (done == bytes.size()) bytes.resize(bytes.size() + 65536);

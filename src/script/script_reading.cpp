@@ -46,8 +46,10 @@ bool TokenReader::Next(ScriptToken& token) {
 // A comma here leaves the token empty and is taken as its separator.
 std::string_view TokenReader::Plain() {
   const std::size_t start = i_;
-  while (i_ < line_.size() && !EndsPlainToken(line_[i_])) ++i_;
-  return line_.substr(start, i_ - start);
+  std::size_t end = start;
+  while (end < line_.size() && !EndsPlainToken(line_[end])) ++end;
+  i_ = end;
+  return line_.substr(start, end - start);
 }
 
 // Up to the closing quote, or to the end of the line when there is none.
@@ -109,6 +111,8 @@ bool Within(std::string_view view, std::string_view text) {
 }
 
 int HeaderKind(std::string_view token) {
+  // Every header word ends in "script": the other lines of a text are told apart at once.
+  if (!token.ends_with(kScriptWord)) return -1;
   if (token == kScriptWord) return static_cast<int>(ScriptKind::Object);
   return FindExactKeyword(ScriptHeaders(), token);
 }
@@ -455,14 +459,27 @@ void ReportUnknownKeyword(const SourceLine& line, bool commandPhase, FindingSink
 
 }  // namespace
 
-void ReadEntryLine(const SourceLine& line, bool commandPhase, const NameLookup* names,
+namespace {
+
+// The line whose keyword is known to have the code (or none, below 0).
+void ReadCodedLine(const SourceLine& line, int code, bool commandPhase, const NameLookup* names,
                    SlotValue& slot, FindingSink& findings, LineExpectations* expectations) {
-  const std::string_view keyword = line[0];
-  const int code = commandPhase ? FindCommandCode(keyword) : FindConditionCode(keyword);
   const Form* form = commandPhase ? CommandForm(code) : ConditionForm(code);
   if (!form) return;
   slot.code = static_cast<std::uint16_t>(code);
   EntryReader(line, names, slot, findings, expectations).Read(*form, form->kind.keyword);
+}
+
+int CodeOf(std::string_view keyword, bool commandPhase) {
+  return commandPhase ? FindCommandCode(keyword) : FindConditionCode(keyword);
+}
+
+}  // namespace
+
+void ReadEntryLine(const SourceLine& line, bool commandPhase, const NameLookup* names,
+                   SlotValue& slot, FindingSink& findings, LineExpectations* expectations) {
+  ReadCodedLine(line, CodeOf(line[0], commandPhase), commandPhase, names, slot, findings,
+                expectations);
 }
 
 void ReadScriptBody(std::string_view text, const ScriptBlock& block, const NameLookup* names,
@@ -482,7 +499,7 @@ void ReadScriptBody(std::string_view text, const ScriptBlock& block, const NameL
       commandPhase = true;
       continue;
     }
-    const int code = commandPhase ? FindCommandCode(keyword) : FindConditionCode(keyword);
+    const int code = CodeOf(keyword, commandPhase);
     if (code < 0) {
       // The exporter's own lines for what cannot be imported are skipped silently.
       nullLine = nullLine || (commandPhase && keyword == kNullWord);
@@ -501,7 +518,7 @@ void ReadScriptBody(std::string_view text, const ScriptBlock& block, const NameL
     }
     SlotValue& slot = commandPhase ? slots.commands[taken] : slots.conditions[taken];
     ++taken;
-    ReadEntryLine(line, commandPhase, names, slot, findings, nullptr);
+    ReadCodedLine(line, code, commandPhase, names, slot, findings, nullptr);
   }
   const auto headerFinding = [&](Severity severity, std::string message) {
     findings.Report({Audience::Everyone, severity, block.headerLine, block.headerColumn,

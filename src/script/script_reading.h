@@ -57,8 +57,12 @@ class TokenReader {
   bool Next(ScriptToken& token);
 
  private:
+  // Scans in a local: the line's bytes could alias the member, which would then be stored
+  // at every byte.
   void SkipSeparators() {
-    while (i_ < line_.size() && IsScriptSeparator(line_[i_])) ++i_;
+    std::size_t i = i_;
+    while (i < line_.size() && IsScriptSeparator(line_[i])) ++i;
+    i_ = i;
   }
   std::string_view Plain();
   std::string_view Quoted(bool& closed);

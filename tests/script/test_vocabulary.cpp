@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "script/script_reading.h"
 #include "script/vocabulary.h"
 
 namespace zr3 {
@@ -45,6 +48,42 @@ TEST(Vocabulary, KeywordsAreFoundIgnoringAsciiCase) {
   // Only ASCII letters fold: a byte above 127 is compared as it stands.
   EXPECT_FALSE(EqualsIgnoringAsciiCase("\xc4", "\xe4"));
   EXPECT_TRUE(EqualsIgnoringAsciiCase("Obj.X", "obj.x"));
+}
+
+// Every keyword of both kinds is found under its own code in any ASCII case, and a word one
+// byte longer, one byte shorter or with a zero byte in it is not.
+TEST(Vocabulary, EveryEntryKeywordIsFoundUnderItsCodeAndNoNearWordIs) {
+  const auto check = [](int code, const VocabularyWord* kind, int (*find)(std::string_view)) {
+    if (!kind) return;
+    const std::string keyword(kind->keyword);
+    std::string upper = keyword;
+    for (char& c : upper) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    EXPECT_EQ(find(keyword), code) << keyword;
+    EXPECT_EQ(find(upper), code) << keyword;
+    EXPECT_EQ(find(keyword + "x"), -1) << keyword;
+    EXPECT_EQ(find(keyword.substr(0, keyword.size() - 1)), -1) << keyword;
+    EXPECT_EQ(find(keyword.substr(0, keyword.size() - 1) + std::string(1, '\0')), -1) << keyword;
+  };
+  for (int code = 0; code <= kLastConditionCode; ++code) {
+    check(code, ConditionKind(code), FindConditionCode);
+  }
+  for (int code = kFirstCommandCode; code <= kLastCommandCode; ++code) {
+    check(code, CommandKind(code), FindCommandCode);
+  }
+  EXPECT_EQ(FindCommandCode(std::string(40, 'a')), -1);
+}
+
+TEST(Vocabulary, HeaderWordsAreExactAndEndInScript) {
+  for (std::size_t kind = 0; kind < ScriptHeaders().size(); ++kind) {
+    const std::string_view word = ScriptHeaders()[kind].keyword;
+    EXPECT_TRUE(word.ends_with(kScriptWord)) << word;
+    EXPECT_EQ(HeaderKind(word), static_cast<int>(kind)) << word;
+    EXPECT_EQ(HeaderKind(std::string(word) + "s"), -1) << word;
+  }
+  EXPECT_EQ(HeaderKind(kScriptWord), static_cast<int>(ScriptKind::Object));
+  EXPECT_EQ(HeaderKind("GlobalScript"), -1);
+  EXPECT_EQ(HeaderKind("myscript"), -1);
+  EXPECT_EQ(HeaderKind("end"), -1);
 }
 
 }  // namespace
