@@ -13,7 +13,6 @@
 #include "json/json_out.h"
 #include "json/json_records.h"
 #include "level/record_factory.h"
-#include "script/record_kinds.h"
 
 namespace zr3::json {
 
@@ -21,7 +20,6 @@ namespace {
 
 constexpr std::string_view kPositions = "positions";
 
-using import::FieldJsonReader;
 using import::Importer;
 using import::Place;
 using import::Quoted;
@@ -99,11 +97,7 @@ ReadRecords Read(Importer& importer, const rapidjson::Document& document) {
         continue;
       }
       std::unique_ptr<ZR3Base> record = NewRecord(*list);
-      WithKind(*list, [&]<class Record>() {
-        FieldJsonReader fields(importer, records[i], place);
-        Record::Fields(static_cast<Record&>(*record), fields);
-        fields.Finish();
-      });
+      importer.ReadRecord(*list, *record, records[i], place);
       read.records.push_back({*list, positions[i], std::move(record)});
       read.places.push_back(place);
     }

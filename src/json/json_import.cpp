@@ -296,11 +296,7 @@ void DocumentHandler::ReadRecord(const rapidjson::Value& value, std::size_t inde
     // The record stays, empty, so that the positions of those after it do not shift.
     importer_.WrongType(place, value, "an object, one record");
   } else {
-    WithKind(list_, [&]<class Record>() {
-      FieldJsonReader read(importer_, value, place);
-      Record::Fields(static_cast<Record&>(*record), read);
-      read.Finish();
-    });
+    importer_.ReadRecord(list_, *record, value, place);
   }
   record->SetLoadPosition(static_cast<std::uint16_t>(index));
   record->SetPosition(static_cast<int>(index));

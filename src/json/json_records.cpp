@@ -121,6 +121,15 @@ void Importer::FinishRecords(Category list) {
   }
 }
 
+void Importer::ReadRecord(Category list, ZR3Base& record, const rapidjson::Value& object,
+                          const Place& place) {
+  WithKind(list, [&]<class Record>() {
+    FieldJsonReader read(*this, object, place);
+    Record::Fields(static_cast<Record&>(record), read);
+    read.Finish();
+  });
+}
+
 void Importer::FinishRecord(Category list, ZR3Base& record, const Place& place) {
   WithKind(list, [&]<class Record>() {
     RecordFinisher finish(level_, problems_, place);

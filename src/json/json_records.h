@@ -150,6 +150,9 @@ class Importer : public ValueReader {
 
   // Sets what waited for the lists; then positions and neighbours.
   void Finish();
+  // Reads a record of the list from its object, each field through the kind's field table.
+  void ReadRecord(Category list, ZR3Base& record, const rapidjson::Value& object,
+                  const Place& place);
   // Links the positions of one record read into a level whose lists are all complete.
   void FinishRecord(Category list, ZR3Base& record, const Place& place);
   // Sets what the pasted records' references wait for, once the records are in their lists;

@@ -9,7 +9,6 @@
 #include "level/record_factory.h"
 #include "level/windows1252.h"
 #include "level/zr3error.h"
-#include "script/record_kinds.h"
 
 namespace zr3::json {
 
@@ -116,11 +115,7 @@ std::unique_ptr<ZR3Base> ReadRecordJson(ZR3Level& level, Category list, std::siz
   // Every list is whole: references resolve as they are read.
   for (std::size_t c = 0; c < kCategoryCount; ++c) importer.MarkComplete(static_cast<Category>(c));
   std::unique_ptr<ZR3Base> record = NewRecord(list);
-  WithKind(list, [&]<class Record>() {
-    import::FieldJsonReader read(importer, value, place);
-    Record::Fields(static_cast<Record&>(*record), read);
-    read.Finish();
-  });
+  importer.ReadRecord(list, *record, value, place);
   record->SetPosition(static_cast<int>(index));
   importer.FinishRecord(list, *record, place);
   if (importer.Report().Any()) importer.Report().Throw();
