@@ -52,12 +52,19 @@ struct ScriptPlan {
   int kind = 0;
   std::string_view name;          // cut to the width of a script's name
   ZR3Script* existing = nullptr;  // none for a script to append
-  BodySlots slots;
+  BodySlots* slots = nullptr;
 };
+
+// What the first pass made of a header: its script was found (the first of several of the
+// name, perhaps), or is appended.
+enum class Outcome : std::uint8_t { Found, FoundAmbiguous, Added };
 
 // A block of the text and the script it fills.
 struct Block : ScriptBlock {
   ScriptPlan* plan = nullptr;
+  // Its script in its kind's list as the import found it.
+  std::optional<NameMatch> found;
+  Outcome outcome = Outcome::Found;
 };
 
 // Asks the processor to fetch the script's slots ahead of their use.
@@ -77,18 +84,49 @@ void Fill(ZR3ScriptEntry& entry, const SlotValue& value) {
   }
 }
 
+// One line of the log made of two pieces.
+void AddLine(Lines& log, std::string_view first, std::string_view second = {}) {
+  std::string& line = log.emplace_back();
+  line.reserve(first.size() + second.size());
+  line += first;
+  line += second;
+}
+
 void Warn(Lines& log, std::size_t line, const std::string& text) {
   log.push_back("Warning: line " + std::to_string(line) + ": " + text);
 }
 
-// A line that may start or end a script body, with its number and where it and the line
-// after it start.
+// A line that may start or end a script body, read on the thread that found it: what it does
+// outside a body and inside one, and for a header its kind, its name and where it stands.
 struct Landmark {
-  std::string_view text;
-  std::size_t number;
+  std::size_t number;  // counted within its half of the text until the halves are joined
   std::size_t start;
-  std::size_t next;
+  std::size_t next;  // where the line after it starts
+  LineStructure outside;
+  LineStructure inside;
+  int kind = -1;
+  std::string_view name{};
+  std::uint32_t column = 0;
+  std::uint32_t length = 0;
 };
+
+// Reads the line the cursor last gave; a name whose doubled quotes became single ones is kept
+// in names.
+Landmark ReadLandmark(std::string_view text, const LineCursor& lines, LineBuffer& buffer,
+                      std::deque<std::string>& names) {
+  SourceLine& line = buffer.line;
+  line.Split(text, lines.Number(), buffer.scratch, 2);
+  Landmark landmark{lines.Number(), lines.Start(), lines.NextStart(), StructureOf(line, false),
+                    StructureOf(line, true)};
+  if (landmark.outside == LineStructure::Opens) {
+    landmark.kind = HeaderKind(line[0]);
+    landmark.name = line[1];
+    if (!Within(landmark.name, text)) landmark.name = names.emplace_back(landmark.name);
+    landmark.column = line.Token(0).start;
+    landmark.length = line.Token(0).end - line.Token(0).start;
+  }
+  return landmark;
+}
 
 // The import report's findings become warnings; a fatal one stops the import at its line.
 class ReportSink : public FindingSink {
@@ -113,46 +151,40 @@ class ImportRun : public NameLookup {
 
   void Run(std::string_view text);
 
-  // One line of the log made of two pieces.
-  void Log(std::string_view first, std::string_view second = {}) {
-    std::string& line = log_.emplace_back();
-    line.reserve(first.size() + second.size());
-    line += first;
-    line += second;
-  }
-  // The index of the list, built on first use.
-  NameIndex& Index(Category category) {
-    std::unique_ptr<NameIndex>& index = indexes_[IndexOf(category)];
-    if (!index) index = std::make_unique<NameIndex>(level_.List(category));
-    return *index;
-  }
-  // Lines only look names up in indexes already built: the second pass reads lines on
-  // several threads.
+  // Lines only look names up in indexes already built: they are read on several threads.
   std::optional<NameMatch> Find(Category list, std::string_view name) const override {
     return indexes_[IndexOf(list)]->Find(name);
   }
 
  private:
   void CheckStructure();
-  bool ReadLandmark(const Landmark& landmark, bool inBody);
+  bool Apply(const Landmark& landmark, bool inBody);
+  void BuildIndexes();
+  NameIndex& Index(Category category) { return *indexes_[IndexOf(category)]; }
   void FirstPass();
   void Plan(Block& block);
-  static void TakeExisting(ScriptPlan& plan);
+  void LogPlan(const Block& block, Lines& lines) const;
+  void StageSlots();
+  static void TakeExisting(const ScriptPlan& plan, BodySlots& slots);
   void SecondPass();
+  template <class Body>
+  void LogBlocks(std::size_t minimumPart, const Body& body);
   void Commit();
 
   ZR3Level& level_;
   Lines& log_;
   std::string_view text_;
-  LineBuffer buffer_;
-  // Header names whose doubled quotes became single ones; the blocks view them.
-  std::deque<std::string> unquotedNames_;
+  // Header names whose doubled quotes became single ones, by half of the text; the blocks
+  // view them.
+  std::array<std::deque<std::string>, 2> unquotedNames_;
   std::vector<Block> blocks_;
   // Two headers name the same script, whose bodies must then be read in order.
   bool repeatedHeader_ = false;
   // Blocks point into the plans, which never move: there is room for one plan per block
   // from the start.
   std::vector<ScriptPlan> plans_;
+  // The plans' slots, by part of the plans: each part fills its own.
+  std::vector<std::vector<BodySlots>> stagedSlots_;
   // The plan of each script of a kind's list that the text names, by position.
   std::array<std::vector<ScriptPlan*>, kScriptKinds> plansByPosition_;
   std::array<std::size_t, kScriptKinds> added_{};
@@ -164,7 +196,12 @@ class ImportRun : public NameLookup {
 void ImportRun::Run(std::string_view text) {
   text_ = text;
   CheckStructure();
-  FirstPass();
+  log_.reserve(log_.size() + 2 + 6 * blocks_.size());
+  log_.push_back("-------- First Pass --------");
+  if (!blocks_.empty()) {
+    BuildIndexes();
+    FirstPass();
+  }
   log_.push_back("-------- Second Pass --------");
   if (blocks_.empty()) return;
   SecondPass();
@@ -174,7 +211,7 @@ void ImportRun::Run(std::string_view text) {
 // Every header needs its name and every "end" line its second word; a file that breaks
 // this is refused before anything is planned. Only lines beginning with "end", a header
 // keyword or a quoted token can start or end a body: both halves of the text are searched
-// for them at once, then they are read in order.
+// for them and each found is read at once, then they are taken in order.
 void ImportRun::CheckStructure() {
   const std::size_t feed = text_.find('\n', text_.size() / 2);
   const std::size_t middle = feed == std::string_view::npos ? text_.size() : feed + 1;
@@ -184,13 +221,14 @@ void ImportRun::CheckStructure() {
   // A short text is searched on this thread alone.
   const std::size_t halvesPerThread = text_.size() < kBytesPerThread ? 2 : 1;
   ParallelParts(2, halvesPerThread, [&](std::size_t first, std::size_t last) {
+    LineBuffer buffer;
     for (std::size_t half = first; half < last; ++half) {
       LineCursor lines(text_.substr(0, bounds[half + 1]), bounds[half], 0);
       std::string_view text;
       while (lines.Next(text)) {
         const std::optional<std::string_view> token = PlainFirstToken(text);
         if (token && *token != kEndWord && HeaderKind(*token) < 0) continue;
-        landmarks[half].push_back({text, lines.Number(), lines.Start(), lines.NextStart()});
+        landmarks[half].push_back(ReadLandmark(text, lines, buffer, unquotedNames_[half]));
       }
       lineCounts[half] = lines.Number();
     }
@@ -199,16 +237,14 @@ void ImportRun::CheckStructure() {
   for (std::size_t half = 0; half < 2; ++half) {
     for (Landmark& landmark : landmarks[half]) {
       if (half == 1) landmark.number += lineCounts[0];
-      inBody = ReadLandmark(landmark, inBody);
+      inBody = Apply(landmark, inBody);
     }
   }
 }
 
-// Reads one line that may start or end a body; answers whether a body is open after it.
-bool ImportRun::ReadLandmark(const Landmark& landmark, bool inBody) {
-  SourceLine& line = buffer_.line;
-  line.Split(landmark.text, landmark.number, buffer_.scratch, 2);
-  switch (StructureOf(line, inBody)) {
+// Takes one line that may start or end a body; answers whether a body is open after it.
+bool ImportRun::Apply(const Landmark& landmark, bool inBody) {
+  switch (inBody ? landmark.inside : landmark.outside) {
     case LineStructure::EndWithoutWord:
       throw ZR3Error(LinePrefix(landmark.number) + "\"end\" without its second word");
     case LineStructure::HeaderWithoutName:
@@ -222,61 +258,64 @@ bool ImportRun::ReadLandmark(const Landmark& landmark, bool inBody) {
     case LineStructure::None:
       return inBody;
   }
-  std::string_view name = line[1];
-  if (!Within(name, landmark.text)) name = unquotedNames_.emplace_back(name);
   Block& block = blocks_.emplace_back();
-  static_cast<ScriptBlock&>(block) = {landmark.number,     landmark.next,
-                                      text_.size(),        false,
-                                      HeaderKind(line[0]), name,
-                                      line.Token(0).start, line.Token(0).end - line.Token(0).start};
+  static_cast<ScriptBlock&>(block) = {landmark.number, landmark.next,  text_.size(),
+                                      false,           landmark.kind,  landmark.name,
+                                      landmark.column, landmark.length};
   return true;
 }
 
-void ImportRun::FirstPass() {
-  // The two pass markers and three lines for each block in each pass.
-  log_.reserve(log_.size() + 2 + 6 * blocks_.size());
-  log_.push_back("-------- First Pass --------");
-  plans_.reserve(blocks_.size());
-  for (Block& block : blocks_) Plan(block);
-  // The scripts lie all over memory: each is fetched a few scripts ahead of its copy.
-  ParallelParts(plans_.size(), kBlocksPerThread, [this](std::size_t first, std::size_t last) {
-    constexpr std::size_t kAhead = 4;
+// Every list a header or a line form names, each list's index built on its own.
+void ImportRun::BuildIndexes() {
+  std::vector<Category> lists = {Category::Flags};
+  for (std::size_t kind = 0; kind < kScriptKinds; ++kind) {
+    lists.push_back(ScriptCategoryOfKind(static_cast<int>(kind)));
+  }
+  for (std::size_t r = 0; r < kScriptReferenceCount; ++r) {
+    lists.push_back(CategoryOf(static_cast<ScriptReference>(r)));
+  }
+  std::sort(lists.begin(), lists.end());
+  lists.erase(std::unique(lists.begin(), lists.end()), lists.end());
+  ParallelParts(lists.size(), 1, [&](std::size_t first, std::size_t last) {
     for (std::size_t i = first; i < last; ++i) {
-      if (i + kAhead < last && plans_[i + kAhead].existing) Prefetch(*plans_[i + kAhead].existing);
-      if (plans_[i].existing) TakeExisting(plans_[i]);
+      indexes_[IndexOf(lists[i])] = std::make_unique<NameIndex>(level_.List(lists[i]));
     }
   });
 }
 
-// The slots a line does not fully set keep their parameters; bring the positions in them up
-// to date first, since records may have moved since the last load.
-void ImportRun::TakeExisting(ScriptPlan& plan) {
-  const ZR3Script& existing = *plan.existing;
-  try {
-    for (std::size_t i = 0; i < ZR3Script::kSlotCount; ++i) {
-      plan.slots.conditions[i] = {existing.Condition(i).Code(),
-                                  existing.Condition(i).WrittenParameters()};
-      plan.slots.commands[i] = {existing.Command(i).Code(),
-                                existing.Command(i).WrittenParameters()};
+std::string_view PlannedName(const ScriptBlock& block) {
+  return block.name.substr(0, ZR3Script::kNameWidth);
+}
+
+void ImportRun::FirstPass() {
+  // The headers' names are looked up on several threads; the plans are then made in order,
+  // since a script the text adds may be named again further down.
+  ParallelParts(blocks_.size(), kBlocksPerThread, [this](std::size_t first, std::size_t last) {
+    for (std::size_t b = first; b < last; ++b) {
+      Block& block = blocks_[b];
+      block.found = Find(ScriptCategoryOfKind(block.kind), PlannedName(block));
     }
-  } catch (const ZR3Error& error) {
-    throw ZR3Error(LinePrefix(plan.headerLine) + error.what());
-  }
+  });
+  plans_.reserve(blocks_.size());
+  for (Block& block : blocks_) Plan(block);
+  LogBlocks(kBlocksPerThread, [this](std::size_t first, std::size_t last, Lines& lines) {
+    for (std::size_t b = first; b < last; ++b) LogPlan(blocks_[b], lines);
+  });
+  StageSlots();
 }
 
 // Finds the script the header names, or plans to append it.
 void ImportRun::Plan(Block& block) {
-  const std::string_view name = block.name.substr(0, ZR3Script::kNameWidth);
-  Log(WordAt(ScriptHeaders(), block.kind)->readable, name);
+  const std::string_view name = PlannedName(block);
   const Category category = ScriptCategoryOfKind(block.kind);
   NameIndex& index = Index(category);
-  const std::optional<NameMatch> entry = index.Find(name);
+  // A name the list lacked may be one of a script this text adds.
+  const std::optional<NameMatch> entry = block.found ? block.found : index.Find(name);
   std::vector<ScriptPlan*>& planned = plansByPosition_[static_cast<std::size_t>(block.kind)];
   if (planned.size() < index.Size()) planned.resize(index.Size());
   if (entry && planned[static_cast<std::size_t>(entry->position)]) {
     repeatedHeader_ = true;
     block.plan = planned[static_cast<std::size_t>(entry->position)];
-    log_.push_back("...Found");
     return;
   }
   ScriptPlan& plan = plans_.emplace_back();
@@ -286,14 +325,9 @@ void ImportRun::Plan(Block& block) {
   plan.name = name;
   RecordList& list = level_.List(category);
   if (entry) {
-    if (entry->ambiguous) {
-      Warn(log_, block.headerLine,
-           "more than one " + std::string(InfoOf(category).recordNoun) + " is named " +
-               Quote(name) + " (ambiguous, the first is used)");
-    }
+    block.outcome = entry->ambiguous ? Outcome::FoundAmbiguous : Outcome::Found;
     planned[static_cast<std::size_t>(entry->position)] = &plan;
     plan.existing = &static_cast<ZR3Script&>(*list[static_cast<std::size_t>(entry->position)]);
-    log_.push_back("...Found");
     return;
   }
   const std::size_t position = list.size() + added_[static_cast<std::size_t>(block.kind)];
@@ -305,32 +339,84 @@ void ImportRun::Plan(Block& block) {
   ++added_[static_cast<std::size_t>(block.kind)];
   index.Append(plan.name);
   planned.push_back(&plan);
-  log_.push_back("...Added");
+  block.outcome = Outcome::Added;
+}
+
+void ImportRun::LogPlan(const Block& block, Lines& lines) const {
+  const std::string_view name = PlannedName(block);
+  AddLine(lines, WordAt(ScriptHeaders(), block.kind)->readable, name);
+  if (block.outcome == Outcome::FoundAmbiguous) {
+    Warn(lines, block.headerLine,
+         "more than one " + std::string(InfoOf(ScriptCategoryOfKind(block.kind)).recordNoun) +
+             " is named " + Quote(name) + " (ambiguous, the first is used)");
+  }
+  AddLine(lines, block.outcome == Outcome::Added ? "...Added" : "...Found");
+}
+
+// Each part of the plans stages its own slots, so that the memory they take is first
+// touched on several threads. The scripts lie all over memory: each is fetched a few
+// scripts ahead of its copy.
+void ImportRun::StageSlots() {
+  stagedSlots_.resize(PartCount(plans_.size(), kBlocksPerThread));
+  NumberedParts(plans_.size(), kBlocksPerThread,
+                [this](std::size_t part, std::size_t first, std::size_t last) {
+                  constexpr std::size_t kAhead = 4;
+                  std::vector<BodySlots>& slots = stagedSlots_[part];
+                  slots.reserve(last - first);
+                  for (std::size_t i = first; i < last; ++i) {
+                    if (i + kAhead < last && plans_[i + kAhead].existing) {
+                      Prefetch(*plans_[i + kAhead].existing);
+                    }
+                    plans_[i].slots = &slots.emplace_back();
+                    if (plans_[i].existing) TakeExisting(plans_[i], *plans_[i].slots);
+                  }
+                });
+}
+
+// The slots a line does not fully set keep their parameters; bring the positions in them up
+// to date first, since records may have moved since the last load.
+void ImportRun::TakeExisting(const ScriptPlan& plan, BodySlots& slots) {
+  const ZR3Script& existing = *plan.existing;
+  try {
+    for (std::size_t i = 0; i < ZR3Script::kSlotCount; ++i) {
+      slots.conditions[i] = {existing.Condition(i).Code(),
+                             existing.Condition(i).WrittenParameters()};
+      slots.commands[i] = {existing.Command(i).Code(), existing.Command(i).WrittenParameters()};
+    }
+  } catch (const ZR3Error& error) {
+    throw ZR3Error(LinePrefix(plan.headerLine) + error.what());
+  }
+}
+
+// Runs body(first, last, lines) over parts of the blocks on several threads, each part
+// writing its own log lines, then appends the parts' lines to the log in the blocks' order.
+template <class Body>
+void ImportRun::LogBlocks(std::size_t minimumPart, const Body& body) {
+  std::vector<Lines> parts(PartCount(blocks_.size(), minimumPart));
+  NumberedParts(blocks_.size(), minimumPart,
+                [&](std::size_t part, std::size_t first, std::size_t last) {
+                  parts[part].reserve(3 * (last - first));
+                  body(first, last, parts[part]);
+                });
+  for (Lines& lines : parts) {
+    log_.insert(log_.end(), std::make_move_iterator(lines.begin()),
+                std::make_move_iterator(lines.end()));
+  }
 }
 
 void ImportRun::SecondPass() {
-  // Lines only look names up, in any list a line form names.
-  for (std::size_t r = 0; r < kScriptReferenceCount; ++r) {
-    Index(CategoryOf(static_cast<ScriptReference>(r)));
-  }
-  Index(Category::Flags);
-  std::vector<Lines> warnings(blocks_.size());
   const std::size_t minimumPart = repeatedHeader_ ? blocks_.size() : kBlocksPerThread;
-  ParallelParts(blocks_.size(), minimumPart, [&](std::size_t first, std::size_t last) {
+  LogBlocks(minimumPart, [this](std::size_t first, std::size_t last, Lines& lines) {
     LineBuffer buffer;
+    ReportSink sink(lines);
     for (std::size_t b = first; b < last; ++b) {
-      ReportSink sink(warnings[b]);
-      ReadScriptBody(text_, blocks_[b], this, blocks_[b].plan->slots, sink, buffer);
+      const ScriptPlan& plan = *blocks_[b].plan;
+      AddLine(lines, WordAt(ScriptHeaders(), plan.kind)->readable, plan.name);
+      AddLine(lines, "...Found");
+      ReadScriptBody(text_, blocks_[b], this, *plan.slots, sink, buffer);
+      AddLine(lines, plan.name, " updated");
     }
   });
-  for (std::size_t b = 0; b < blocks_.size(); ++b) {
-    const ScriptPlan& plan = *blocks_[b].plan;
-    Log(WordAt(ScriptHeaders(), plan.kind)->readable, plan.name);
-    Log("...Found");
-    log_.insert(log_.end(), std::make_move_iterator(warnings[b].begin()),
-                std::make_move_iterator(warnings[b].end()));
-    Log(plan.name, " updated");
-  }
 }
 
 void ImportRun::Commit() {
@@ -373,11 +459,11 @@ void ImportRun::Commit() {
       const ScriptPlan& plan = plans_[i];
       ZR3Script& script = *plan.existing;
       for (std::size_t s = 0; s < ZR3Script::kSlotCount; ++s) {
-        Fill(script.Condition(s), plan.slots.conditions[s]);
-        Fill(script.Command(s), plan.slots.commands[s]);
+        Fill(script.Condition(s), plan.slots->conditions[s]);
+        Fill(script.Command(s), plan.slots->commands[s]);
       }
-      script.SetConditionCount(plan.slots.conditionCount);
-      script.SetCommandCount(plan.slots.commandCount);
+      script.SetConditionCount(plan.slots->conditionCount);
+      script.SetCommandCount(plan.slots->commandCount);
       script.SetKind(static_cast<std::uint8_t>(plan.kind));
       // Only the scripts written are linked: the stored positions of the others may be stale.
       script.Link(level_);

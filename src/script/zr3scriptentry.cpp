@@ -82,6 +82,7 @@ void ZR3ScriptEntry::Link(ZR3Level& level) {
     if (!target) return;
     resolved_[resolvedCount_] = target;
     resolvedKinds_[resolvedCount_] = step.flag ? kFlag : static_cast<std::uint8_t>(step.reference);
+    resolvedParameters_[resolvedCount_] = static_cast<std::uint8_t>(step.parameter);
     ++resolvedCount_;
   }
 }
@@ -102,18 +103,16 @@ void ZR3ScriptEntry::CollectProblems(RecordProblems& problems, const std::string
 template <class PlaceOf>
 ZR3ScriptEntry::Parameters ZR3ScriptEntry::WrittenWith(PlaceOf placeOf) const {
   Parameters written = parameters_;
-  if (resolvedCount_ == 0) return written;
-  for (const ReferenceStep& step : StepsOf()) {
-    if (step.flag) continue;  // the flag table never moves
-    const ZR3Base* target = Reference(step.reference);
-    if (!target) continue;
-    const std::optional<int> position = placeOf(*target);
+  for (std::size_t i = 0; i < resolvedCount_; ++i) {
+    if (resolvedKinds_[i] == kFlag) continue;  // the flag table never moves
+    const ZR3Base& target = *resolved_[i];
+    const std::optional<int> position = placeOf(target);
     if (!position) continue;
     if (*position > std::numeric_limits<std::int16_t>::max()) {
-      throw ZR3Error("the record \"" + target->Name() + "\" at position " +
+      throw ZR3Error("the record \"" + target.Name() + "\" at position " +
                      std::to_string(*position) + " does not fit a 16-bit script parameter");
     }
-    written[static_cast<std::size_t>(step.parameter)] = static_cast<std::int16_t>(*position);
+    written[resolvedParameters_[i]] = static_cast<std::int16_t>(*position);
   }
   return written;
 }

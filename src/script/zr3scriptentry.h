@@ -143,13 +143,14 @@ class ZR3ScriptEntry {
 
  private:
   // What the link resolved, in the order of its steps, each with the kind it was resolved as
-  // (kFlag for a flag slot). An entry names few records, and a level holds up to 655350
-  // entries, so only those are kept.
+  // (kFlag for a flag slot) and the parameter that names it. An entry names few records, and
+  // a level holds up to 655350 entries, so only those are kept.
   static constexpr std::uint8_t kFlag = 0xFF;
   std::array<ZR3Base*, ReferenceSteps::kCapacity> resolved_{};
   std::uint16_t code_ = 0;
   Parameters parameters_{};
   std::array<std::uint8_t, ReferenceSteps::kCapacity> resolvedKinds_{};
+  std::array<std::uint8_t, ReferenceSteps::kCapacity> resolvedParameters_{};
   std::uint8_t resolvedCount_ = 0;
   Slot slot_;
 
