@@ -377,6 +377,11 @@ void ImportRun::StageSlots() {
 // to date first, since records may have moved since the last load.
 void ImportRun::TakeExisting(const ScriptPlan& plan, BodySlots& slots) {
   const ZR3Script& existing = *plan.existing;
+  // The records the slots name lie all over memory: fetched together, their waits overlap.
+  for (std::size_t i = 0; i < ZR3Script::kSlotCount; ++i) {
+    existing.Condition(i).PrefetchReferences();
+    existing.Command(i).PrefetchReferences();
+  }
   try {
     for (std::size_t i = 0; i < ZR3Script::kSlotCount; ++i) {
       slots.conditions[i] = {existing.Condition(i).Code(),
