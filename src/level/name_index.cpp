@@ -25,7 +25,13 @@ std::uint64_t Hash(std::string_view name) {
   std::uint64_t tail = 0;
   if (i < name.size()) std::memcpy(&tail, name.data() + i, name.size() - i);
   hash = (std::rotl(hash, 29) ^ tail) * kMultiplier;
-  return hash ^ (hash >> 31);
+  // A product's low bits depend only on its factors' low bits: names that differ only in
+  // their last bytes ("Flag 1", "Flag 2") would share their low bits, which choose the slot,
+  // and crowd together. Folding the high half down twice spreads every byte over all bits.
+  hash ^= hash >> 33;
+  hash *= 0xFF51AFD7ED558CCDull;
+  hash ^= hash >> 33;
+  return hash;
 }
 
 }  // namespace
