@@ -35,15 +35,32 @@ std::string LinePrefix(std::size_t lineNumber) {
   return "Line " + std::to_string(lineNumber) + ": ";
 }
 
-// The first token of the line when it is not quoted (empty for a line without tokens);
-// nothing for a quoted one, which needs the whole tokenizer.
-std::optional<std::string_view> PlainFirstToken(std::string_view line) {
+// The bytes a line that may start or end a body can begin its first token with: a quote, or
+// the first letter of "end" or of a header word.
+std::array<bool, 256> LandmarkFirstBytes() {
+  std::array<bool, 256> bytes{};
+  const auto mark = [&bytes](std::string_view word) {
+    bytes[static_cast<unsigned char>(word.front())] = true;
+  };
+  mark("\"");
+  mark(kEndWord);
+  mark(kScriptWord);
+  for (const VocabularyWord& header : ScriptHeaders()) mark(header.keyword);
+  return bytes;
+}
+
+// Whether the line's first token is quoted, "end" or a header word. Most lines are told apart
+// by the first byte of their first token, without finding where it ends.
+bool MayOpenOrClose(std::string_view line) {
+  static const std::array<bool, 256> kFirstBytes = LandmarkFirstBytes();
   std::size_t start = 0;
   while (start < line.size() && IsScriptSeparator(line[start])) ++start;
-  if (start < line.size() && line[start] == '"') return std::nullopt;
+  if (start == line.size() || !kFirstBytes[static_cast<unsigned char>(line[start])]) return false;
+  if (line[start] == '"') return true;
   std::size_t end = start;
   while (end < line.size() && !EndsPlainToken(line[end])) ++end;
-  return line.substr(start, end - start);
+  const std::string_view token = line.substr(start, end - start);
+  return token == kEndWord || HeaderKind(token) >= 0;
 }
 
 // The new contents of one script, built before the level is touched.
@@ -226,8 +243,7 @@ void ImportRun::CheckStructure() {
       LineCursor lines(text_.substr(0, bounds[half + 1]), bounds[half], 0);
       std::string_view text;
       while (lines.Next(text)) {
-        const std::optional<std::string_view> token = PlainFirstToken(text);
-        if (token && *token != kEndWord && HeaderKind(*token) < 0) continue;
+        if (!MayOpenOrClose(text)) continue;
         landmarks[half].push_back(ReadLandmark(text, lines, buffer, unquotedNames_[half]));
       }
       lineCounts[half] = lines.Number();
