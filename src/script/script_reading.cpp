@@ -46,10 +46,8 @@ bool TokenReader::Next(ScriptToken& token) {
 // A comma here leaves the token empty and is taken as its separator.
 std::string_view TokenReader::Plain() {
   const std::size_t start = i_;
-  std::size_t end = start;
-  while (end < line_.size() && !EndsPlainToken(line_[end])) ++end;
-  i_ = end;
-  return line_.substr(start, end - start);
+  i_ = PlainTokenEnd(line_, start);
+  return line_.substr(start, i_ - start);
 }
 
 // Up to the closing quote, or to the end of the line when there is none.

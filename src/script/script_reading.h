@@ -45,6 +45,12 @@ inline bool IsScriptSeparator(char c) {
 inline bool EndsPlainToken(char c) {
   return IsScriptSeparator(c) || c == ',';
 }
+// Where the plain token that starts at from ends: at its first separator or comma, or at the
+// end of the line.
+inline std::size_t PlainTokenEnd(std::string_view line, std::size_t from) {
+  while (from < line.size() && !EndsPlainToken(line[from])) ++from;
+  return from;
+}
 
 // Reads the tokens of one line in order. A token is a view into the line, or into scratch
 // for a quoted token whose doubled quotes had to become single ones; scratch must have room

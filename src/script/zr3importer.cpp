@@ -57,9 +57,7 @@ bool MayOpenOrClose(std::string_view line) {
   while (start < line.size() && IsScriptSeparator(line[start])) ++start;
   if (start == line.size() || !kFirstBytes[static_cast<unsigned char>(line[start])]) return false;
   if (line[start] == '"') return true;
-  std::size_t end = start;
-  while (end < line.size() && !EndsPlainToken(line[end])) ++end;
-  const std::string_view token = line.substr(start, end - start);
+  const std::string_view token = line.substr(start, PlainTokenEnd(line, start) - start);
   return token == kEndWord || HeaderKind(token) >= 0;
 }
 
