@@ -176,20 +176,10 @@ int main(int argc, char** argv) {
   }
   if (pairFolder) return zr3bench::WritePair(pairFolder) ? 0 : 1;
   zr3bench::PrintMemory();
-  // As RegisterFigure times its figures, at each size; both use a second thread, so the
-  // processor time counts every thread of the process.
+  // Both use a second thread; each at every size.
   for (const int divisor : {4, 2, 1}) {
-    using Body = void (*)(benchmark::State&);
-    for (const auto& [name, body] :
-         {std::pair<const char*, Body>{"diff", zr3bench::Diff},
-          std::pair<const char*, Body>{"diff_floor", zr3bench::LoadBoth}}) {
-      benchmark::RegisterBenchmark(name, body)
-          ->Arg(divisor)
-          ->Unit(benchmark::kMillisecond)
-          ->UseRealTime()
-          ->MeasureProcessCPUTime()
-          ->MinTime(0.3);
-    }
+    zr3bench::RegisterThreadedFigure("diff", zr3bench::Diff)->Arg(divisor);
+    zr3bench::RegisterThreadedFigure("diff_floor", zr3bench::LoadBoth)->Arg(divisor);
   }
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <utility>
 
 #include "edit/copy.h"
 #include "edit/field_edit.h"
@@ -133,18 +132,8 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strncmp(argv[i], "--size=", 7) == 0) zr3bench::gSize = argv[i] + 7;
   }
-  // As RegisterFigure times its figures; both use more threads than one, so the processor time
-  // counts every thread of the process.
-  using Body = void (*)(benchmark::State&);
-  for (const auto& [name, body] :
-       {std::pair<const char*, Body>{"merge", zr3bench::Merge},
-        std::pair<const char*, Body>{"merge_floor", zr3bench::LoadThree}}) {
-    benchmark::RegisterBenchmark(name, body)
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime()
-        ->MeasureProcessCPUTime()
-        ->MinTime(0.3);
-  }
+  zr3bench::RegisterThreadedFigure("merge", zr3bench::Merge);
+  zr3bench::RegisterThreadedFigure("merge_floor", zr3bench::LoadThree);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

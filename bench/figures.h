@@ -19,6 +19,17 @@ inline void RegisterFigure(const char* name, std::function<void(benchmark::State
       ->MinTime(0.3);
 }
 
+// The same for a figure whose work runs on more threads than one: its processor time counts
+// every thread of the process.
+inline benchmark::internal::Benchmark* RegisterThreadedFigure(const char* name,
+                                                              void (*body)(benchmark::State&)) {
+  return benchmark::RegisterBenchmark(name, body)
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime()
+      ->MeasureProcessCPUTime()
+      ->MinTime(0.3);
+}
+
 // Reports the bytes each iteration moved, for the table's size column.
 inline void CountBytes(benchmark::State& state, std::size_t bytes) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));

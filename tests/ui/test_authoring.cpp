@@ -47,6 +47,14 @@ void ShowActive(QWidget& window) {
   QVERIFY(QTest::qWaitForWindowActive(&window));
 }
 
+// Shows the window active with the record's fields on the Fields tab; answers their tree.
+QTreeView* ShowFieldsOf(Editor& editor, int row, int index) {
+  ShowActive(editor.window);
+  editor.Select(row, index);
+  editor.window.Views()->setCurrentIndex(1);
+  return editor.window.findChild<QTreeView*>(QStringLiteral("fieldTree"));
+}
+
 // Gives the Fields pane the focus on the row of the field path, in its label column.
 void FocusField(Editor& editor, QTreeView* tree, const std::string& path) {
   tree->setFocus();
@@ -164,10 +172,7 @@ class TestAuthoring : public QObject {
   void fieldsAreEditedFromTheKeyboard() {
     Editor editor;
     QVERIFY(editor.Open());
-    ShowActive(editor.window);
-    editor.Select(kItemsRow, 0);
-    editor.window.Views()->setCurrentIndex(1);
-    auto* tree = editor.window.findChild<QTreeView*>(QStringLiteral("fieldTree"));
+    auto* tree = ShowFieldsOf(editor, kItemsRow, 0);
     QVERIFY(tree != nullptr);
     const auto focusRow = [&](const std::string& path) { FocusField(editor, tree, path); };
 
@@ -224,10 +229,7 @@ class TestAuthoring : public QObject {
   void onOffFieldsAreCheckBoxesSwitchedFromTheKeyboard() {
     Editor editor;
     QVERIFY(editor.Open());
-    ShowActive(editor.window);
-    editor.Select(zr3::ui::kGeneralRow, -1);
-    editor.window.Views()->setCurrentIndex(1);
-    auto* tree = editor.window.findChild<QTreeView*>(QStringLiteral("fieldTree"));
+    auto* tree = ShowFieldsOf(editor, zr3::ui::kGeneralRow, -1);
     const QModelIndex field = editor.Fields().ValueIndex("stat_buying");
     QVERIFY(editor.Fields().flags(field) & Qt::ItemIsUserCheckable);
     QVERIFY(!(editor.Fields().flags(field) & Qt::ItemIsEditable));
@@ -264,10 +266,7 @@ class TestAuthoring : public QObject {
   void aChoiceOutsideItsWordsShowsItsNumberButDoesNotOfferIt() {
     Editor editor;
     QVERIFY(editor.Open());
-    ShowActive(editor.window);
-    editor.Select(kItemsRow, 0);
-    editor.window.Views()->setCurrentIndex(1);
-    auto* tree = editor.window.findChild<QTreeView*>(QStringLiteral("fieldTree"));
+    auto* tree = ShowFieldsOf(editor, kItemsRow, 0);
     QVERIFY(editor.SetField("type", QStringLiteral("9")));
     QCOMPARE(editor.Fields().ValueIndex("type").data().toString(), QStringLiteral("9"));
 
@@ -300,10 +299,7 @@ class TestAuthoring : public QObject {
   void theReferencePickerWorksFromTheKeyboard() {
     Editor editor;
     QVERIFY(editor.Open());
-    ShowActive(editor.window);
-    editor.Select(zr3::ui::kGeneralRow, -1);
-    editor.window.Views()->setCurrentIndex(1);
-    auto* tree = editor.window.findChild<QTreeView*>(QStringLiteral("fieldTree"));
+    auto* tree = ShowFieldsOf(editor, zr3::ui::kGeneralRow, -1);
     const auto palette = [&] { return editor.Field("palette"); };
     QCOMPARE(palette(), QStringLiteral("0"));
 
