@@ -239,11 +239,14 @@ void ImportRun::CheckStructure() {
     LineBuffer buffer;
     for (std::size_t half = first; half < last; ++half) {
       LineCursor lines(text_.substr(0, bounds[half + 1]), bounds[half], 0);
+      // Filled apart from the other half's: the two vectors share a cache line.
+      std::vector<Landmark> found;
       std::string_view text;
       while (lines.Next(text)) {
         if (!MayOpenOrClose(text)) continue;
-        landmarks[half].push_back(ReadLandmark(text, lines, buffer, unquotedNames_[half]));
+        found.push_back(ReadLandmark(text, lines, buffer, unquotedNames_[half]));
       }
+      landmarks[half] = std::move(found);
       lineCounts[half] = lines.Number();
     }
   });
@@ -375,7 +378,9 @@ void ImportRun::StageSlots() {
   NumberedParts(plans_.size(), kBlocksPerThread,
                 [this](std::size_t part, std::size_t first, std::size_t last) {
                   constexpr std::size_t kAhead = 4;
-                  std::vector<BodySlots>& slots = stagedSlots_[part];
+                  // Filled apart from the other parts' vectors, which share its cache line;
+                  // moving it keeps the slots where they are.
+                  std::vector<BodySlots> slots;
                   slots.reserve(last - first);
                   for (std::size_t i = first; i < last; ++i) {
                     if (i + kAhead < last && plans_[i + kAhead].existing) {
@@ -384,6 +389,7 @@ void ImportRun::StageSlots() {
                     plans_[i].slots = &slots.emplace_back();
                     if (plans_[i].existing) TakeExisting(plans_[i], *plans_[i].slots);
                   }
+                  stagedSlots_[part] = std::move(slots);
                 });
 }
 
@@ -414,8 +420,11 @@ void ImportRun::LogBlocks(std::size_t minimumPart, const Body& body) {
   std::vector<Lines> parts(PartCount(blocks_.size(), minimumPart));
   NumberedParts(blocks_.size(), minimumPart,
                 [&](std::size_t part, std::size_t first, std::size_t last) {
-                  parts[part].reserve(3 * (last - first));
-                  body(first, last, parts[part]);
+                  // Written apart from the other parts' lines, which share its cache line.
+                  Lines lines;
+                  lines.reserve(3 * (last - first));
+                  body(first, last, lines);
+                  parts[part] = std::move(lines);
                 });
   for (Lines& lines : parts) {
     log_.insert(log_.end(), std::make_move_iterator(lines.begin()),
