@@ -53,11 +53,12 @@ void ZR3ScriptEntry::Read(ByteReader& in) {
   for (std::size_t i = 0; i < kParameterCount; ++i) {
     parameters_[i] = static_cast<std::int16_t>(LoadU16(bytes + 2 + 2 * i));
   }
-  resolvedCount_ = 0;
+  ClearReferences();
 }
 
 void ZR3ScriptEntry::ClearReferences() {
   resolvedCount_ = 0;
+  linkedFully_ = false;
 }
 
 ZR3Base* ZR3ScriptEntry::FlagSlot(std::size_t slot) const {
@@ -74,7 +75,18 @@ ZR3Base* ZR3ScriptEntry::Reference(ScriptReference which) const {
   return nullptr;
 }
 
+bool ZR3ScriptEntry::StillResolved(const ZR3Level& level) const {
+  for (std::size_t i = 0; i < resolvedCount_; ++i) {
+    const Category list = resolvedKinds_[i] == kFlag
+                              ? Category::Flags
+                              : CategoryOf(static_cast<ScriptReference>(resolvedKinds_[i]));
+    if (level.RecordAt(list, parameters_[resolvedParameters_[i]]) != resolved_[i]) return false;
+  }
+  return true;
+}
+
 void ZR3ScriptEntry::Link(ZR3Level& level) {
+  if (linkedFully_ && StillResolved(level)) return;
   ClearReferences();
   for (const ReferenceStep& step : StepsOf()) {
     const Category list = step.flag ? Category::Flags : CategoryOf(step.reference);
@@ -85,6 +97,7 @@ void ZR3ScriptEntry::Link(ZR3Level& level) {
     resolvedParameters_[resolvedCount_] = static_cast<std::uint8_t>(step.parameter);
     ++resolvedCount_;
   }
+  linkedFully_ = true;
 }
 
 void ZR3ScriptEntry::CollectProblems(RecordProblems& problems, const std::string& label) const {

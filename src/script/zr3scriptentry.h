@@ -66,11 +66,21 @@ class ZR3ScriptEntry {
   void Read(ByteReader& in);
 
   std::uint16_t Code() const { return code_; }
-  void SetCode(std::uint16_t code) { code_ = code; }
+  // Setting a code or parameter to another value leaves the references as they are until the
+  // next link, which then resolves them anew.
+  void SetCode(std::uint16_t code) {
+    if (code == code_) return;
+    code_ = code;
+    linkedFully_ = false;
+  }
   // The parameters as held: as read, or as set since. Positions in them may be stale after
   // records moved; WrittenParameters gives the current ones.
   std::int16_t Parameter(std::size_t index) const { return parameters_[index]; }
-  void SetParameter(std::size_t index, std::int16_t value) { parameters_[index] = value; }
+  void SetParameter(std::size_t index, std::int16_t value) {
+    if (value == parameters_[index]) return;
+    parameters_[index] = value;
+    linkedFully_ = false;
+  }
   const Parameters& StoredParameters() const { return parameters_; }
 
   // The flag in a flag slot, the record of a reference; nullptr while unresolved.
@@ -87,7 +97,9 @@ class ZR3ScriptEntry {
 
   // Drops every reference, then resolves what the current code and parameters name. The
   // first index outside its list (negative included) leaves that reference and every later
-  // one null.
+  // one null. An entry whose last link resolved everything, with the code and parameters it
+  // still has, to the records still at those positions is left as it is: linking it again
+  // would resolve the same.
   void Link(ZR3Level& level);
   // Forgets every reference.
   void ClearReferences();
@@ -152,7 +164,13 @@ class ZR3ScriptEntry {
   std::array<std::uint8_t, ReferenceSteps::kCapacity> resolvedKinds_{};
   std::array<std::uint8_t, ReferenceSteps::kCapacity> resolvedParameters_{};
   std::uint8_t resolvedCount_ = 0;
+  // The last link resolved every record the code and parameters name, and neither changed
+  // since.
+  bool linkedFully_ = false;
   Slot slot_;
+
+  // Whether each resolved record is still the one at the position its parameter gives.
+  bool StillResolved(const ZR3Level& level) const;
 
   // The readable text or the script line of the entry, from its form.
   void AppendText(bool readable, std::string& out) const;

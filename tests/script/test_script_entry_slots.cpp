@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "script/entry_fixture.h"
+#include "support/stand_in_record.h"
 
 namespace zr3test {
 namespace {
@@ -50,6 +53,30 @@ TEST_F(EntrySlots, ReferencesStayAsLinkedUntilTheNextLink) {
   const zr3::ZR3ScriptCommand copy = tiles;
   EXPECT_EQ(copy.Reference(ScriptReference::SecondTile), &At(Category::Tiles, 1));
   EXPECT_EQ(copy.Reference(ScriptReference::Map), &At(Category::Maps, 1));
+}
+
+TEST_F(EntrySlots, LinkAgainFollowsTheRecordsNowAtItsPositions) {
+  // Sword and Shield swap places: the item at position 1 is now Sword.
+  zr3::ZR3ScriptCommand give = Command({104, {0, 1}});
+  zr3::RecordList& items = level.List(Category::Items);
+  std::swap(items[0], items[1]);
+  level.Renumber(Category::Items, 0, 1);
+  give.Link(level);
+  EXPECT_EQ(give.Reference(ScriptReference::Item), &At(Category::Items, 1));
+  // Setting the value it holds changes nothing; another value is resolved anew.
+  give.SetParameter(1, 1);
+  give.Link(level);
+  EXPECT_EQ(give.Reference(ScriptReference::Item), &At(Category::Items, 1));
+  give.SetParameter(1, 0);
+  give.Link(level);
+  EXPECT_EQ(give.Reference(ScriptReference::Item), &At(Category::Items, 0));
+  // A position beyond the list resolves once the list reaches it.
+  give.SetParameter(1, 2);
+  give.Link(level);
+  EXPECT_EQ(give.Reference(ScriptReference::Item), nullptr);
+  AddStandIns(level, Category::Items, {"Bow"});
+  give.Link(level);
+  EXPECT_EQ(give.Reference(ScriptReference::Item), &At(Category::Items, 2));
 }
 
 }  // namespace
