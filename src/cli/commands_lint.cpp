@@ -18,8 +18,8 @@ struct LintArgs {
 bool LintScripts(const LintArgs& args) {
   std::unique_ptr<ZR3Level> level;
   if (!args.level.empty()) level = LoadLevel(args.level);
-  const std::string text = ReadWholeFile(args.scripts);
-  const ScriptAnalysis analysis = ScriptAnalyzer(level.get()).Analyze(text);
+  const FileBytes text(args.scripts);
+  const ScriptAnalysis analysis = ScriptAnalyzer(level.get()).Analyze(text.View());
   for (const ScriptDiagnostic& diagnostic : analysis.diagnostics) {
     std::cout << args.scripts << ':' << diagnostic.line << ':' << diagnostic.column + 1 << ": "
               << (diagnostic.severity == Severity::Error ? "error" : "warning") << ": "

@@ -524,14 +524,14 @@ void ZR3Importer::Import(const std::string& fileName) {
   fileName_ = fileName;
   log_.clear();
   changes_ = {};
-  std::string text;
+  std::optional<FileBytes> text;
   try {
-    text = ReadWholeFile(fileName);
+    text.emplace(fileName);
   } catch (const ZR3Error& error) {
     log_.push_back(error.what());
     throw;
   }
-  Run(text);
+  Run(text->View());
 }
 
 void ZR3Importer::ImportText(std::string_view text) {
