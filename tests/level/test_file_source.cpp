@@ -6,7 +6,6 @@
 #include <thread>
 
 #include "level/file_source.h"
-#include "level/zr3error.h"
 #include "support/temp_dir.h"
 
 namespace zr3test {
@@ -45,18 +44,6 @@ TEST(WholeFileReading, ReadsAPipeWhoseSizeIsUnknownBeforehand) {
         reader == 0 ? zr3::ReadWholeFile(path) : std::string(zr3::FileBytes(path).View());
     writer.join();
     EXPECT_EQ(got, bytes);
-  }
-}
-
-TEST(WholeFileReading, AMissingFileOrAFolderCannotBeOpened) {
-  TempDir dir;
-  for (const std::string& path : {dir.Path("missing"), dir.Root().string()}) {
-    try {
-      zr3::FileBytes bytes(path);
-      ADD_FAILURE() << path << " was read";
-    } catch (const zr3::ZR3Error& error) {
-      EXPECT_EQ(std::string(error.what()), "Cannot open file " + path);
-    }
   }
 }
 
