@@ -41,23 +41,28 @@ std::size_t FileSource::Read(unsigned char* out, std::size_t count) {
 std::size_t FileSource::ReadStart(char* out, std::size_t count) {
   // Below this a second thread costs more than it saves.
   constexpr std::size_t kBytesPerPart = 1 << 20;
-  std::vector<std::size_t> got(PartCount(count, kBytesPerPart));
-  NumberedParts(count, kBytesPerPart, [&](std::size_t part, std::size_t first, std::size_t last) {
-    std::size_t done = first;
-    while (done < last) {
-      const ssize_t n = ::pread(fd_, out + done, last - done, static_cast<off_t>(done));
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) throw ZR3Error("Cannot open file " + path_);
-      if (n == 0) break;
-      done += static_cast<std::size_t>(n);
-    }
-    got[part] = done - first;
-  });
+  // Where each part began, and where its reading ended.
+  struct Reached {
+    std::size_t first;
+    std::size_t done;
+  };
+  const std::vector<Reached> parts =
+      PartResults<Reached>(count, kBytesPerPart, [&](std::size_t first, std::size_t last) {
+        std::size_t done = first;
+        while (done < last) {
+          const ssize_t n = ::pread(fd_, out + done, last - done, static_cast<off_t>(done));
+          if (n < 0 && errno == EINTR) continue;
+          if (n < 0) throw ZR3Error("Cannot open file " + path_);
+          if (n == 0) break;
+          done += static_cast<std::size_t>(n);
+        }
+        return Reached{first, done};
+      });
   // A file that shrank meanwhile ends at the first part that came short.
   std::size_t done = 0;
-  for (std::size_t part = 0; part < got.size(); ++part) {
-    done += got[part];
-    if (done < count * (part + 1) / got.size()) break;
+  for (const Reached& part : parts) {
+    if (part.first != done) break;
+    done = part.done;
   }
   if (done > 0 && ::lseek(fd_, static_cast<off_t>(done), SEEK_SET) < 0) {
     throw ZR3Error("Cannot open file " + path_);

@@ -52,6 +52,19 @@ void NumberedParts(std::size_t count, std::size_t minimumPart, const Body& body)
   }
 }
 
+// Runs body(first, last) over the parts as NumberedParts does and gives each part's result,
+// in part order. A part builds its result on its own and hands it over at its end: results
+// filled in place side by side would share cache lines, and every write of one part would
+// take them from the others.
+template <class Result, class Body>
+std::vector<Result> PartResults(std::size_t count, std::size_t minimumPart, const Body& body) {
+  std::vector<Result> results(PartCount(count, minimumPart));
+  NumberedParts(count, minimumPart, [&](std::size_t part, std::size_t first, std::size_t last) {
+    results[part] = body(first, last);
+  });
+  return results;
+}
+
 // The same without part numbers: body(first, last).
 template <class Body>
 void ParallelParts(std::size_t count, std::size_t minimumPart, const Body& body) {

@@ -374,23 +374,21 @@ void ImportRun::LogPlan(const Block& block, Lines& lines) const {
 // touched on several threads. The scripts lie all over memory: each is fetched a few
 // scripts ahead of its copy.
 void ImportRun::StageSlots() {
-  stagedSlots_.resize(PartCount(plans_.size(), kBlocksPerThread));
-  NumberedParts(plans_.size(), kBlocksPerThread,
-                [this](std::size_t part, std::size_t first, std::size_t last) {
-                  constexpr std::size_t kAhead = 4;
-                  // Filled apart from the other parts' vectors, which share its cache line;
-                  // moving it keeps the slots where they are.
-                  std::vector<BodySlots> slots;
-                  slots.reserve(last - first);
-                  for (std::size_t i = first; i < last; ++i) {
-                    if (i + kAhead < last && plans_[i + kAhead].existing) {
-                      Prefetch(*plans_[i + kAhead].existing);
-                    }
-                    plans_[i].slots = &slots.emplace_back();
-                    if (plans_[i].existing) TakeExisting(plans_[i], *plans_[i].slots);
-                  }
-                  stagedSlots_[part] = std::move(slots);
-                });
+  // Handing a part's vector over keeps its slots where they are.
+  stagedSlots_ = PartResults<std::vector<BodySlots>>(
+      plans_.size(), kBlocksPerThread, [this](std::size_t first, std::size_t last) {
+        constexpr std::size_t kAhead = 4;
+        std::vector<BodySlots> slots;
+        slots.reserve(last - first);
+        for (std::size_t i = first; i < last; ++i) {
+          if (i + kAhead < last && plans_[i + kAhead].existing) {
+            Prefetch(*plans_[i + kAhead].existing);
+          }
+          plans_[i].slots = &slots.emplace_back();
+          if (plans_[i].existing) TakeExisting(plans_[i], *plans_[i].slots);
+        }
+        return slots;
+      });
 }
 
 // The slots a line does not fully set keep their parameters; bring the positions in them up
@@ -417,15 +415,13 @@ void ImportRun::TakeExisting(const ScriptPlan& plan, BodySlots& slots) {
 // writing its own log lines, then appends the parts' lines to the log in the blocks' order.
 template <class Body>
 void ImportRun::LogBlocks(std::size_t minimumPart, const Body& body) {
-  std::vector<Lines> parts(PartCount(blocks_.size(), minimumPart));
-  NumberedParts(blocks_.size(), minimumPart,
-                [&](std::size_t part, std::size_t first, std::size_t last) {
-                  // Written apart from the other parts' lines, which share its cache line.
-                  Lines lines;
-                  lines.reserve(3 * (last - first));
-                  body(first, last, lines);
-                  parts[part] = std::move(lines);
-                });
+  std::vector<Lines> parts =
+      PartResults<Lines>(blocks_.size(), minimumPart, [&](std::size_t first, std::size_t last) {
+        Lines lines;
+        lines.reserve(3 * (last - first));
+        body(first, last, lines);
+        return lines;
+      });
   for (Lines& lines : parts) {
     log_.insert(log_.end(), std::make_move_iterator(lines.begin()),
                 std::make_move_iterator(lines.end()));

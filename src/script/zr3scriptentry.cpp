@@ -77,9 +77,7 @@ ZR3Base* ZR3ScriptEntry::Reference(ScriptReference which) const {
 
 bool ZR3ScriptEntry::StillResolved(const ZR3Level& level) const {
   for (std::size_t i = 0; i < resolvedCount_; ++i) {
-    const Category list = resolvedKinds_[i] == kFlag
-                              ? Category::Flags
-                              : CategoryOf(static_cast<ScriptReference>(resolvedKinds_[i]));
+    const Category list = ListOfKind(resolvedKinds_[i]);
     if (level.RecordAt(list, parameters_[resolvedParameters_[i]]) != resolved_[i]) return false;
   }
   return true;
@@ -146,9 +144,7 @@ void ZR3ScriptEntry::Write(ByteWriter& out) const {
 
 std::optional<Category> ZR3ScriptEntry::ListReferred(const ZR3Base& record) const {
   for (std::size_t i = 0; i < resolvedCount_; ++i) {
-    if (resolved_[i] != &record) continue;
-    if (resolvedKinds_[i] == kFlag) return Category::Flags;
-    return CategoryOf(static_cast<ScriptReference>(resolvedKinds_[i]));
+    if (resolved_[i] == &record) return ListOfKind(resolvedKinds_[i]);
   }
   return std::nullopt;
 }

@@ -158,6 +158,10 @@ class ZR3ScriptEntry {
   // (kFlag for a flag slot) and the parameter that names it. An entry names few records, and
   // a level holds up to 655350 entries, so only those are kept.
   static constexpr std::uint8_t kFlag = 0xFF;
+  // The list of a reference resolved as kind (kFlag for a flag slot).
+  static Category ListOfKind(std::uint8_t kind) {
+    return kind == kFlag ? Category::Flags : CategoryOf(static_cast<ScriptReference>(kind));
+  }
   std::array<ZR3Base*, ReferenceSteps::kCapacity> resolved_{};
   std::uint16_t code_ = 0;
   Parameters parameters_{};
